@@ -1,0 +1,316 @@
+#include "QtHost.h"
+
+#include "QtCanvas.h"
+#include "TDialogView.h"
+#include "THelpViewer.h"
+#include "TMainWindow.h"
+#include "TModelSubWindow.h"
+#include "TModelView.h"
+#include "core/TProgramFolder.h"
+#include "ui/TWindowModel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMdiArea>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QTimer>
+
+QtHost::QtHost(TMainWindow& window) : window_(window) {}
+
+QtHost::~QtHost()
+{
+    for (auto& [model, view] : views_)
+        if (view)
+            delete view.data();
+    for (auto& [model, view] : dialogs_)
+        if (view)
+            delete view.data();
+}
+
+TMsgAnswer QtHost::Message(const std::string& text, const std::string& title, TMsgButtons buttons, TMsgIcon icon)
+{
+    QMessageBox box(&window_);
+    // Texts carry "\r\n" line ends from their stored form.
+    QString t = QString::fromStdString(text);
+    t.replace("\r\n", "\n");
+    box.setText(t);
+    box.setWindowTitle(QString::fromStdString(title));
+    switch (icon) {
+    case TMsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case TMsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case TMsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case TMsgIcon::Error: box.setIcon(QMessageBox::Critical); break;
+    case TMsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case TMsgButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case TMsgButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case TMsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case TMsgButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case TMsgButtons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Ok: return TMsgAnswer::Ok;
+    case QMessageBox::Yes: return TMsgAnswer::Yes;
+    case QMessageBox::No: return TMsgAnswer::No;
+    case QMessageBox::Retry: return TMsgAnswer::Retry;
+    default: return TMsgAnswer::Cancel;
+    }
+}
+
+void QtHost::Beep() { QApplication::beep(); }
+
+bool QtHost::InputText(const std::string& title, const std::string& prompt, std::string& value, int maxLength)
+{
+    QInputDialog dialog(&window_);
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(prompt));
+    dialog.setTextValue(QString::fromStdString(value));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QString text = dialog.textValue();
+    if (maxLength > 0)
+        text.truncate(maxLength);
+    value = text.toStdString();
+    return true;
+}
+
+QString QtHost::QtFilter(const std::string& filter)
+{
+    QStringList parts = QString::fromStdString(filter).split('|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            continue;
+        QString name = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(';', ' ');
+        if (name.contains('('))
+            name = name.left(name.indexOf('(')).trimmed();
+        out << QString("%1 (%2)").arg(name, patterns);
+    }
+    return out.join(";;");
+}
+
+namespace {
+QString InitialPath(const TFileRequest& request)
+{
+    QString folder = QString::fromStdString(request.initialFolder.empty() ? TProgramFolder::Get() : request.initialFolder);
+    if (request.initialName.empty())
+        return folder;
+    std::string name = TProgramFolder::Resolve(request.initialName);
+    return QString::fromStdString(name);
+}
+} // namespace
+
+bool QtHost::ChooseOpenFile(const TFileRequest& request, std::string& path)
+{
+    QString chosen = QFileDialog::getOpenFileName(&window_, QString::fromStdString(request.title), InitialPath(request),
+                                                  QtFilter(request.filter));
+    if (chosen.isEmpty())
+        return false;
+    path = chosen.toStdString();
+    return true;
+}
+
+bool QtHost::ChooseSaveFile(const TFileRequest& request, std::string& path)
+{
+    QFileDialog dialog(&window_, QString::fromStdString(request.title), InitialPath(request), QtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    path = dialog.selectedFiles().first().toStdString();
+    return true;
+}
+
+void QtHost::BeginWait() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+void QtHost::EndWait() { QApplication::restoreOverrideCursor(); }
+
+void QtHost::EnableCommand(int id, bool enabled) { window_.EnableCommand(id, enabled); }
+void QtHost::RemoveCommand(int id) { window_.RemoveCommand(id); }
+void QtHost::SetCommandText(int id, const std::string& text) { window_.SetCommandText(id, QString::fromStdString(text)); }
+void QtHost::CheckCommand(int id, bool checked) { window_.CheckCommand(id, checked); }
+void QtHost::SwitchMenu(int menu) { window_.SwitchMenu(menu); }
+void QtHost::SetMainTitle(const std::string& title) { window_.setWindowTitle(QString::fromStdString(title)); }
+
+void QtHost::PostDeferred(std::function<void()> step) { QTimer::singleShot(0, &window_, std::move(step)); }
+
+void QtHost::OpenHelp(const std::string& fileName)
+{
+    std::string path = TProgramFolder::Resolve("help/" + fileName);
+    helpViewers_.push_back(THelpViewer::Open(QString::fromStdString(path), &window_));
+}
+
+bool QtHost::StartNewInstance()
+{
+    return QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+}
+
+bool QtHost::PrintPages(const std::string& jobName, int pageCount, const TPagePainter& painter)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromStdString(jobName));
+    QPrintDialog dialog(&printer, &window_);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    QPainter p;
+    if (!p.begin(&printer))
+        return false;
+    QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
+    for (int i = 0; i < pageCount; ++i) {
+        if (i > 0)
+            printer.newPage();
+        QtCanvas canvas(p, page.width(), page.height());
+        painter(canvas, i);
+    }
+    return p.end();
+}
+
+bool QtHost::SetClipboardText(const std::string& text)
+{
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+    return true;
+}
+
+bool QtHost::CopyViewPicture(TWindowModel& window)
+{
+    TModelSubWindow* sub = SubWindowOf(window);
+    if (!sub)
+        return false;
+    QPixmap pixmap = sub->View()->grab();
+    if (pixmap.isNull())
+        return false;
+    QApplication::clipboard()->setPixmap(pixmap);
+    return true;
+}
+
+TModelSubWindow* QtHost::SubWindowOf(const TWindowModel& window) const
+{
+    auto it = views_.find(&window);
+    return it == views_.end() ? nullptr : it->second.data();
+}
+
+void QtHost::CreateView(TWindowModel& window)
+{
+    if (SubWindowOf(window))
+        return;
+    auto* sub = new TModelSubWindow(window);
+    window_.MdiArea()->addSubWindow(sub);
+    views_[&window] = sub;
+    const TViewPlacement& p = window.placement;
+    if (p.restored.Width() > 0 && p.restored.Height() > 0)
+        sub->setGeometry(p.restored.left, p.restored.top, p.restored.Width(), p.restored.Height());
+    switch (p.show) {
+    case TShowState::Hidden: sub->hide(); break;
+    case TShowState::Normal: sub->showNormal(); break;
+    case TShowState::Minimised: sub->showMinimized(); break;
+    case TShowState::Maximised: sub->showMaximized(); break;
+    }
+}
+
+void QtHost::DestroyView(TWindowModel& window)
+{
+    auto it = views_.find(&window);
+    if (it == views_.end())
+        return;
+    if (it->second) {
+        window_.MdiArea()->removeSubWindow(it->second.data());
+        delete it->second.data();
+    }
+    views_.erase(it);
+}
+
+void QtHost::ShowView(TWindowModel& window)
+{
+    TModelSubWindow* sub = SubWindowOf(window);
+    if (!sub) {
+        CreateView(window);
+        sub = SubWindowOf(window);
+    }
+    sub->showNormal();
+    sub->raise();
+    sub->StorePlacement();
+}
+
+void QtHost::HideView(TWindowModel& window)
+{
+    if (TModelSubWindow* sub = SubWindowOf(window)) {
+        sub->hide();
+        sub->StorePlacement();
+    }
+}
+
+void QtHost::RedrawView(TWindowModel& window)
+{
+    if (TModelSubWindow* sub = SubWindowOf(window))
+        sub->View()->update();
+}
+
+bool QtHost::IsViewMinimised(const TWindowModel& window) const
+{
+    TModelSubWindow* sub = SubWindowOf(window);
+    return !sub || sub->isMinimized() || sub->isHidden();
+}
+
+void QtHost::ViewClientSize(const TWindowModel& window, int& width, int& height) const
+{
+    TModelSubWindow* sub = SubWindowOf(window);
+    if (!sub) {
+        width = window.DefaultWidth();
+        height = window.DefaultHeight();
+        return;
+    }
+    width = sub->View()->width();
+    height = sub->View()->height();
+}
+
+void QtHost::ShowDialog(TDialogModel& dialog)
+{
+    auto it = dialogs_.find(&dialog);
+    if (it != dialogs_.end() && it->second) {
+        it->second->show();
+        it->second->raise();
+        return;
+    }
+    QWidget* view = TDialogView::Create(dialog, &window_);
+    dialogs_[&dialog] = view;
+    view->show();
+}
+
+void QtHost::CloseDialog(TDialogModel& dialog)
+{
+    auto it = dialogs_.find(&dialog);
+    if (it == dialogs_.end())
+        return;
+    if (it->second)
+        it->second->deleteLater();
+    dialogs_.erase(it);
+}
+
+void QtHost::RefreshDialog(TDialogModel& dialog)
+{
+    auto it = dialogs_.find(&dialog);
+    if (it != dialogs_.end() && it->second)
+        TDialogView::Reload(it->second.data());
+}
+
+std::vector<QWidget*> QtHost::DialogWidgets() const
+{
+    std::vector<QWidget*> out;
+    for (const auto& [model, view] : dialogs_)
+        if (view && view->isVisible())
+            out.push_back(view.data());
+    return out;
+}

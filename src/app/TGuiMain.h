@@ -1,0 +1,4 @@
+#pragma once
+// The desktop program behind one call, so main() stays thin.
+
+int RunGui(int argc, char** argv);

@@ -1,0 +1,130 @@
+#include "TMainWindow.h"
+
+#include "shell/TMenus.h"
+#include "ui/TMenuSpec.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+QString PlainText(const QString& text)
+{
+    QString t = text;
+    t.remove('&');
+    return t;
+}
+} // namespace
+
+TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this))
+{
+    mdi_->setBackground(QBrush(QColor(128, 128, 128)));
+    setCentralWidget(mdi_);
+    resize(1024, 720);
+    SwitchMenu(TMenus::NoProject);
+}
+
+QAction* TMainWindow::ActionFor(const TMenuItem& item)
+{
+    auto it = actions_.find(item.id);
+    if (it != actions_.end())
+        return it->second;
+    auto* action = new QAction(QString::fromStdString(item.text), this);
+    int id = item.id;
+    connect(action, &QAction::triggered, this, [this, id] { Trigger(id); });
+    actions_[id] = action;
+    return action;
+}
+
+void TMainWindow::AddItems(QMenu* menu, const std::vector<TMenuItem>& items, const QString& path)
+{
+    for (const TMenuItem& item : items) {
+        if (item.separator()) {
+            menu->addSeparator();
+        } else if (item.id == 0) {
+            QMenu* sub = menu->addMenu(QString::fromStdString(item.text));
+            AddItems(sub, item.items, path + PlainText(QString::fromStdString(item.text)) + ">");
+        } else {
+            QAction* action = ActionFor(item);
+            menu->addAction(action);
+            byPath_[path + PlainText(action->text())] = action;
+        }
+    }
+}
+
+void TMainWindow::SwitchMenu(int menu)
+{
+    menu_ = menu;
+    menuBar()->clear();
+    byPath_.clear();
+    for (const TMenuItem& top : TMenus::Bar(menu)) {
+        if (top.id != 0) {
+            QAction* action = ActionFor(top);
+            menuBar()->addAction(action);
+            byPath_[PlainText(action->text())] = action;
+            continue;
+        }
+        QMenu* m = menuBar()->addMenu(QString::fromStdString(top.text));
+        AddItems(m, top.items, PlainText(QString::fromStdString(top.text)) + ">");
+    }
+    for (auto& [id, action] : actions_) {
+        bool built = !available_ || available_(id);
+        auto e = enabled_.find(id);
+        action->setEnabled(built && (e == enabled_.end() || e->second));
+    }
+}
+
+void TMainWindow::EnableCommand(int id, bool enabled)
+{
+    enabled_[id] = enabled;
+    if (QAction* a = Action(id))
+        a->setEnabled(enabled && (!available_ || available_(id)));
+}
+
+void TMainWindow::RemoveCommand(int id)
+{
+    if (QAction* a = Action(id))
+        a->setVisible(false);
+}
+
+void TMainWindow::SetCommandText(int id, const QString& text)
+{
+    if (QAction* a = Action(id))
+        a->setText(text);
+}
+
+void TMainWindow::CheckCommand(int id, bool checked)
+{
+    if (QAction* a = Action(id)) {
+        a->setCheckable(true);
+        a->setChecked(checked);
+    }
+}
+
+QAction* TMainWindow::Action(int id) const
+{
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* TMainWindow::ActionByPath(const QString& path) const
+{
+    auto it = byPath_.find(path);
+    return it == byPath_.end() ? nullptr : it->second;
+}
+
+bool TMainWindow::Trigger(int id)
+{
+    return handler_ && handler_(id);
+}
+
+void TMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,60 @@
+#pragma once
+// The multiple-document frame: one QAction per command id, the menu bars switched
+// by menu number, and the MDI client area holding the project's child windows.
+// What a command does is decided by the command handler (the shell).
+
+#include <QMainWindow>
+#include <QString>
+#include <functional>
+#include <map>
+
+class QAction;
+class QMdiArea;
+class QMenu;
+struct TMenuItem;
+
+class TMainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TMainWindow(QWidget* parent = nullptr);
+
+    QMdiArea* MdiArea() const { return mdi_; }
+
+    // Runs a command; false when no handler took it.
+    using CommandHandler = std::function<bool(int id)>;
+    void SetCommandHandler(CommandHandler handler) { handler_ = std::move(handler); }
+    // Asked before the window closes; false keeps it open.
+    using CloseGuard = std::function<bool()>;
+    void SetCloseGuard(CloseGuard guard) { closeGuard_ = std::move(guard); }
+
+    void SwitchMenu(int menu);
+    int CurrentMenu() const { return menu_; }
+    void EnableCommand(int id, bool enabled);
+    void RemoveCommand(int id);
+    void SetCommandText(int id, const QString& text);
+    void CheckCommand(int id, bool checked);
+    QAction* Action(int id) const;
+    // An action by its menu path, the texts without "&" joined by ">", or nullptr.
+    QAction* ActionByPath(const QString& path) const;
+    bool Trigger(int id);
+
+    // Commands the handler does not implement yet stay visible and disabled.
+    using Availability = std::function<bool(int id)>;
+    void SetAvailability(Availability available) { available_ = std::move(available); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void AddItems(QMenu* menu, const std::vector<TMenuItem>& items, const QString& path);
+    QAction* ActionFor(const TMenuItem& item);
+
+    QMdiArea* mdi_;
+    std::map<int, QAction*> actions_;
+    std::map<QString, QAction*> byPath_;
+    std::map<int, bool> enabled_;
+    CommandHandler handler_;
+    CloseGuard closeGuard_;
+    Availability available_;
+    int menu_ = 0;
+};

@@ -1,0 +1,3 @@
+#include "TGuiMain.h"
+
+int main(int argc, char** argv) { return RunGui(argc, argv); }

@@ -1,0 +1,30 @@
+#pragma once
+// tonvek-cli commands register themselves from their own source files:
+//   static TCliRegistration reg{"unit", "unit show|new ...", RunUnit};
+// A command gets its arguments after its name and returns the exit status.
+// Errors are one clear line on stderr and a non-zero status.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using TCliArgs = std::vector<std::string>;
+using TCliRun = std::function<int(const TCliArgs& args)>;
+
+struct TCliCommand {
+    std::string name;
+    std::string usage; // one or more lines shown by --help
+    TCliRun run;
+};
+
+std::vector<TCliCommand>& CliCommands();
+
+struct TCliRegistration {
+    TCliRegistration(std::string name, std::string usage, TCliRun run)
+    {
+        CliCommands().push_back({std::move(name), std::move(usage), std::move(run)});
+    }
+};
+
+// Prints "tonvek-cli: <message>" on stderr and returns 1.
+int CliFail(const std::string& message);

@@ -1,0 +1,46 @@
+#include "TCliCommand.h"
+#include "core/TProgramFolder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+std::vector<TCliCommand>& CliCommands()
+{
+    static std::vector<TCliCommand> commands;
+    return commands;
+}
+
+int CliFail(const std::string& message)
+{
+    std::fprintf(stderr, "tonvek-cli: %s\n", message.c_str());
+    return 1;
+}
+
+namespace {
+void PrintHelp()
+{
+    std::printf("Usage: tonvek-cli COMMAND [ARGS...]\n\n"
+                "Tonvek without a window: reads and writes unit files, projects and\n"
+                "measurement files, prints reports and renders plots.\n\nCommands:\n");
+    auto commands = CliCommands();
+    std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    for (const auto& c : commands)
+        std::printf("  %s\n", c.usage.c_str());
+    std::printf("  --help               this list\n");
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    TProgramFolder::Set(TProgramFolder::FolderOfExecutable(argv[0]));
+    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+        PrintHelp();
+        return argc < 2 ? 2 : 0;
+    }
+    for (const auto& c : CliCommands()) {
+        if (c.name == argv[1])
+            return c.run(TCliArgs(argv + 2, argv + argc));
+    }
+    return CliFail(std::string("unknown command \"") + argv[1] + "\" (see tonvek-cli --help)");
+}

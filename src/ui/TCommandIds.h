@@ -1,0 +1,31 @@
+#pragma once
+// Command ids of the main window's menus. Ids below 12000 are the program's historic
+// ids, kept because stored dialog and window records refer to them; the shell's own
+// file and window commands use 12000 and up.
+
+namespace TCmd {
+// Project creation: NewProjectBase + project type code.
+inline constexpr int NewProjectBase = 12000;
+inline constexpr int Open = 12100;
+inline constexpr int NewInstance = 12101;
+inline constexpr int Exit = 12102;
+inline constexpr int About = 12103;
+inline constexpr int Cascade = 12104;
+inline constexpr int Tile = 12105;
+inline constexpr int ArrangeIcons = 12106;
+
+inline constexpr int SaveAs = 10108;
+inline constexpr int Save = 10109;
+inline constexpr int CopyWindow = 10104;
+inline constexpr int PrintWindow = 10106;
+inline constexpr int UserNote = 10114;
+inline constexpr int DefaultSize = 10117;
+inline constexpr int TransientResp = 10204;
+inline constexpr int RoomCabinet = 10205;
+inline constexpr int Snapshot = 10206;
+inline constexpr int PrefsSave = 10501;
+inline constexpr int PrefsDefault = 10502;
+inline constexpr int YankeeTool = 11852;
+inline constexpr int ShowDiagrams = 11863;
+inline constexpr int PrintDiagrams = 11864;
+} // namespace TCmd
