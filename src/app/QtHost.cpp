@@ -10,6 +10,7 @@
 #include "ui/TWindowModel.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QFileDialog>
@@ -68,6 +69,21 @@ TMsgAnswer QtHost::Message(const std::string& text, const std::string& title, TM
 }
 
 void QtHost::Beep() { QApplication::beep(); }
+
+void QtHost::MessageWithCheckBox(const std::string& text, const std::string& title, const std::string& checkText,
+                                 bool& checked)
+{
+    QMessageBox box(&window_);
+    box.setWindowTitle(QString::fromStdString(title));
+    box.setText(QString::fromStdString(text));
+    box.setIcon(QMessageBox::Information);
+    auto* check = new QCheckBox(QString::fromStdString(checkText), &box);
+    check->setChecked(checked);
+    box.setCheckBox(check);
+    box.addButton("&OK", QMessageBox::AcceptRole);
+    box.exec();
+    checked = check->isChecked();
+}
 
 bool QtHost::InputText(const std::string& title, const std::string& prompt, std::string& value, int maxLength)
 {

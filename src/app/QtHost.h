@@ -20,6 +20,8 @@ public:
     TMsgAnswer Message(const std::string& text, const std::string& title, TMsgButtons buttons,
                        TMsgIcon icon) override;
     void Beep() override;
+    void MessageWithCheckBox(const std::string& text, const std::string& title, const std::string& checkText,
+                             bool& checked) override;
     bool InputText(const std::string& title, const std::string& prompt, std::string& value,
                    int maxLength) override;
     bool ChooseOpenFile(const TFileRequest& request, std::string& path) override;

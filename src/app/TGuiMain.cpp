@@ -75,7 +75,10 @@ int RunGui(int argc, char** argv)
         return 2;
 
     TMainApp app;
-    app.Start(options.project);
+    TMainApp::StartOptions start;
+    start.project = options.project;
+    start.startScreen = options.screenshot.isEmpty();
+    app.Start(start);
     if (options.screenshot.isEmpty())
         return QApplication::exec();
 

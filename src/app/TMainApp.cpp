@@ -2,28 +2,65 @@
 
 #include "QtHost.h"
 #include "TMainWindow.h"
+#include "TStartScreen.h"
+#include "core/TProgramFolder.h"
+#include "shell/TMainConfig.h"
+#include "shell/TOutOfMemory.h"
+#include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 
 #include <QMdiArea>
 #include <QMessageBox>
 
-TMainApp::TMainApp() : window_(std::make_unique<TMainWindow>()), host_(std::make_unique<QtHost>(*window_))
+TMainApp::TMainApp()
+    : window_(std::make_unique<TMainWindow>()), host_(std::make_unique<QtHost>(*window_)),
+      shell_(std::make_unique<TShell>(*host_))
 {
-    window_->setWindowTitle(kMainTitle);
+    window_->setWindowTitle(kBaseTitle);
     window_->SetAvailability([this](int id) { return CommandAvailable(id); });
     window_->SetCommandHandler([this](int id) { return RunCommand(id); });
+    window_->SetCloseGuard([this] { return CloseRequested(); });
     window_->SwitchMenu(window_->CurrentMenu());
+    shell_->onProjectClosed = [this] { window_->MdiArea()->closeAllSubWindows(); };
 }
 
 TMainApp::~TMainApp()
 {
+    TOutOfMemory::Uninstall();
+    shell_.reset();
     host_.reset();
     window_.reset();
 }
 
-void TMainApp::Start(const QString&)
+void TMainApp::Start(const StartOptions& options)
 {
+    if (options.startScreen)
+        TStartScreen::Show();
+    TMainConfig config = TMainConfig::Read(TProgramFolder::Resolve(TMainConfig::FileName));
+    if (config.rect) {
+        const TWindowRect& r = *config.rect;
+        if (r.right > r.left && r.bottom > r.top) {
+            window_->move(r.left, r.top);
+            window_->resize(r.right - r.left, r.bottom - r.top);
+        }
+    }
+    shell_->SetShowUnitHint(config.showUnitHint);
     window_->show();
+    TOutOfMemory::Install(*host_);
+    if (!options.project.isEmpty())
+        shell_->OpenProject(options.project.toStdString());
+}
+
+bool TMainApp::CloseRequested()
+{
+    if (!shell_->CanClose())
+        return false;
+    TMainConfig config;
+    QRect g = window_->geometry();
+    config.rect = TWindowRect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    config.showUnitHint = shell_->ShowUnitHint();
+    (void)config.Write(TProgramFolder::Resolve(TMainConfig::FileName)); // failures are ignored
+    return true;
 }
 
 bool TMainApp::CommandAvailable(int id) const
@@ -35,21 +72,33 @@ bool TMainApp::CommandAvailable(int id) const
     case TCmd::Cascade:
     case TCmd::Tile:
     case TCmd::ArrangeIcons: return true;
+    default: return shell_ && shell_->CommandAvailable(id);
+    }
+}
+
+bool TMainApp::FrameCommand(int id)
+{
+    switch (id) {
+    case TCmd::Exit: window_->close(); return true;
+    case TCmd::About: About(); return true;
+    case TCmd::NewInstance:
+        if (!host_->StartNewInstance())
+            host_->Message("Could not start a new instance.", "New instance", TMsgButtons::Ok, TMsgIcon::Warning);
+        return true;
+    case TCmd::Cascade: window_->MdiArea()->cascadeSubWindows(); return true;
+    case TCmd::Tile: window_->MdiArea()->tileSubWindows(); return true;
+    case TCmd::ArrangeIcons: window_->MdiArea()->tileSubWindows(); return true;
     default: return false;
     }
 }
 
 bool TMainApp::RunCommand(int id)
 {
-    switch (id) {
-    case TCmd::Exit: window_->close(); return true;
-    case TCmd::About: About(); return true;
-    case TCmd::NewInstance: host_->StartNewInstance(); return true;
-    case TCmd::Cascade: window_->MdiArea()->cascadeSubWindows(); return true;
-    case TCmd::Tile: window_->MdiArea()->tileSubWindows(); return true;
-    case TCmd::ArrangeIcons: window_->MdiArea()->tileSubWindows(); return true;
-    default: return false;
-    }
+    if (FrameCommand(id))
+        return true;
+    bool handled = shell_->HandleCommand(id);
+    window_->RefreshAvailability(); // availability follows the project
+    return handled;
 }
 
 void TMainApp::About()

@@ -1,6 +1,6 @@
 #pragma once
-// The desktop program: the main window, its Qt host and the commands the frame
-// handles itself. Start() runs everything a start needs; tests create one directly.
+// The desktop program: the main window, its Qt host, the shell that owns the project,
+// and the commands the frame handles itself (window arrangement, About, New instance).
 
 #include <QObject>
 #include <QString>
@@ -8,6 +8,7 @@
 
 class QtHost;
 class TMainWindow;
+class TShell;
 
 class TMainApp : public QObject {
     Q_OBJECT
@@ -17,18 +18,24 @@ public:
 
     TMainWindow& Window() const { return *window_; }
     QtHost& Host() const { return *host_; }
+    TShell& Shell() const { return *shell_; }
 
-    // Shows the window; opens the project when one is named.
-    void Start(const QString& project);
+    struct StartOptions {
+        QString project;        // opened without a question
+        bool startScreen = true;
+    };
+    // Shows the window, reads "tonvek.cfg", installs the out-of-memory handler and
+    // opens the project when one is named.
+    void Start(const StartOptions& options);
     bool RunCommand(int id);
     bool CommandAvailable(int id) const;
 
 private:
+    bool FrameCommand(int id);
+    bool CloseRequested();
     void About();
 
     std::unique_ptr<TMainWindow> window_;
     std::unique_ptr<QtHost> host_;
+    std::unique_ptr<TShell> shell_;
 };
-
-// The title of the main window without a project.
-inline constexpr const char* kMainTitle = "Tonvek 4.10 Beta ";

@@ -58,6 +58,9 @@ void TMainWindow::SwitchMenu(int menu)
 {
     menu_ = menu;
     menuBar()->clear();
+    for (QMenu* old : menus_)
+        old->deleteLater();
+    menus_.clear();
     byPath_.clear();
     for (const TMenuItem& top : TMenus::Bar(menu)) {
         if (top.id != 0) {
@@ -67,8 +70,14 @@ void TMainWindow::SwitchMenu(int menu)
             continue;
         }
         QMenu* m = menuBar()->addMenu(QString::fromStdString(top.text));
+        menus_.push_back(m);
         AddItems(m, top.items, PlainText(QString::fromStdString(top.text)) + ">");
     }
+    RefreshAvailability();
+}
+
+void TMainWindow::RefreshAvailability()
+{
     for (auto& [id, action] : actions_) {
         bool built = !available_ || available_(id);
         auto e = enabled_.find(id);

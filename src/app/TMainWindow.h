@@ -7,6 +7,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <vector>
 
 class QAction;
 class QMdiArea;
@@ -28,6 +29,8 @@ public:
     void SetCloseGuard(CloseGuard guard) { closeGuard_ = std::move(guard); }
 
     void SwitchMenu(int menu);
+    // Re-reads which commands are built and enabled.
+    void RefreshAvailability();
     int CurrentMenu() const { return menu_; }
     void EnableCommand(int id, bool enabled);
     void RemoveCommand(int id);
@@ -51,6 +54,7 @@ private:
 
     QMdiArea* mdi_;
     std::map<int, QAction*> actions_;
+    std::vector<QMenu*> menus_;
     std::map<QString, QAction*> byPath_;
     std::map<int, bool> enabled_;
     CommandHandler handler_;

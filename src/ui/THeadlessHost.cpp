@@ -30,6 +30,16 @@ TMsgAnswer THeadlessHost::Message(const std::string& text, const std::string& ti
     return answer;
 }
 
+void THeadlessHost::MessageWithCheckBox(const std::string& text, const std::string& title, const std::string&,
+                                        bool& checked)
+{
+    if (!checks_.empty()) {
+        checked = checks_.front();
+        checks_.pop_front();
+    }
+    messages_.push_back({text, title, TMsgButtons::Ok, TMsgIcon::None, TMsgAnswer::Ok});
+}
+
 bool THeadlessHost::InputText(const std::string&, const std::string&, std::string& value, int maxLength)
 {
     if (inputs_.empty() || !inputs_.front()) {

@@ -41,6 +41,10 @@ public:
     TMsgAnswer Message(const std::string& text, const std::string& title, TMsgButtons buttons,
                        TMsgIcon icon) override;
     void Beep() override { ++beeps_; }
+    void MessageWithCheckBox(const std::string& text, const std::string& title, const std::string& checkText,
+                             bool& checked) override;
+    // The state a check box message is closed with (next in the queue, else unchanged).
+    void QueueCheckBox(bool checked) { checks_.push_back(checked); }
     bool InputText(const std::string& title, const std::string& prompt, std::string& value,
                    int maxLength) override;
     bool ChooseOpenFile(const TFileRequest& request, std::string& path) override;
@@ -102,6 +106,7 @@ private:
     std::deque<TMsgAnswer> answers_;
     std::deque<std::optional<std::string>> fileNames_;
     std::deque<std::optional<std::string>> inputs_;
+    std::deque<bool> checks_;
     std::deque<std::function<void()>> deferred_;
     std::vector<TFileRequest> fileRequests_;
     std::map<int, bool> commandEnabled_;

@@ -36,6 +36,9 @@ public:
     virtual TMsgAnswer Message(const std::string& text, const std::string& title, TMsgButtons buttons,
                                TMsgIcon icon) = 0;
     virtual void Beep() = 0;
+    // A modal note with an "&OK" button and one check box, whose state comes back in checked.
+    virtual void MessageWithCheckBox(const std::string& text, const std::string& title,
+                                     const std::string& checkText, bool& checked) = 0;
     // A one-line text input; false when cancelled. maxLength 0 means no limit.
     virtual bool InputText(const std::string& title, const std::string& prompt, std::string& value,
                            int maxLength) = 0;

@@ -1,0 +1,200 @@
+#include "shell/TMainConfig.h"
+#include "shell/TMenus.h"
+#include "shell/TShell.h"
+#include "core/TBinaryStream.h"
+#include "ui/TCommandIds.h"
+#include "ui/THeadlessHost.h"
+#include "ui/TProject.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A project that records what the shell asks of it.
+struct FakeProject : TProject {
+    int code;
+    THost& host;
+    bool loadResult = true;
+    bool askResult = true;
+    int resets = 0, starts = 0, asks = 0;
+    int serial;
+    static inline int alive = 0;
+    static inline int made = 0;
+    FakeProject(int c, THost& h, bool load) : code(c), host(h), loadResult(load), serial(++made) { ++alive; }
+    ~FakeProject() override { --alive; }
+    int TypeCode() const override { return code; }
+    int MenuNumber() const override { return TMenus::Box; }
+    bool IsBoxProject() const override { return code <= 9; }
+    bool AskSaveChanges() override { ++asks; return askResult; }
+    bool Load(const std::string&) override { return loadResult; }
+    void Reset() override { ++resets; }
+    void SetMainTitle(bool withFile) override { host.SetMainTitle(withFile ? "Closed box - file" : "Closed box"); }
+    void StartNew(bool) override { ++starts; }
+    bool HandlesCommand(int id) const override { return id == TCmd::Save; }
+    bool HandleCommand(int) override { return true; }
+    void RecalcRequest(int) override {}
+};
+
+class TShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir_ = fs::temp_directory_path() / ("tonvek-shell-" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        factory_.Register(0, [this](THost& h) {
+            auto p = std::make_unique<FakeProject>(0, h, loadOk_);
+            last_ = p.get();
+            return p;
+        });
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        fs::path p = dir_ / name;
+        std::ofstream(p, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return p.string();
+    }
+    std::string WriteCode(const std::string& name, std::int32_t code)
+    {
+        TBinaryWriter w;
+        w.WriteInt32(code);
+        w.WriteZeros(16);
+        return WriteFile(name, w.Bytes());
+    }
+
+    fs::path dir_;
+    THeadlessHost host_;
+    TProjectFactory factory_;
+    FakeProject* last_ = nullptr;
+    bool loadOk_ = true;
+};
+
+} // namespace
+
+TEST_F(TShellTest, CodesWithoutProjectGiveBadDataAndLeaveNoProject)
+{
+    for (std::int32_t code : {10, 17, -1, 14, 24, 1000}) {
+        TShell shell(host_, factory_);
+        host_.ClearMessages();
+        shell.OpenProject(WriteCode("code.box", code));
+        ASSERT_NE(host_.LastMessage(), nullptr) << code;
+        EXPECT_EQ(host_.LastMessage()->text, "Bad data in file.\nThe project file is corrupt.") << code;
+        EXPECT_EQ(host_.LastMessage()->title, "Error");
+        EXPECT_EQ(shell.Project(), nullptr);
+        EXPECT_EQ(host_.Menu(), TMenus::NoProject);
+        EXPECT_EQ(host_.MainTitle(), "Tonvek 4.10 Beta ");
+    }
+}
+
+TEST_F(TShellTest, MissingAndUnreadableFiles)
+{
+    TShell shell(host_, factory_);
+    shell.NewProject(0);
+    FakeProject* open = last_;
+    host_.ClearMessages();
+    shell.OpenProject((dir_ / "nothing.box").string());
+    EXPECT_EQ(host_.LastMessage()->text, "Could not open project.\nThe filname probably points at\na nonexisting file.");
+    EXPECT_EQ(host_.LastMessage()->title, "Tonvek project");
+    EXPECT_EQ(shell.Project(), open); // nothing else changes
+
+    shell.OpenProject(WriteFile("short.box", {1, 0}));
+    EXPECT_EQ(host_.LastMessage()->text, "Could not read project.\nThe project file is corrupt.");
+    EXPECT_EQ(host_.LastMessage()->title, "Box project");
+    EXPECT_EQ(shell.Project(), open);
+}
+
+TEST_F(TShellTest, FailedLoadLeavesEmptyProjectOfThatType)
+{
+    loadOk_ = false;
+    TShell shell(host_, factory_);
+    shell.OpenProject(WriteCode("cut.box", 0));
+    ASSERT_NE(shell.Project(), nullptr);
+    EXPECT_EQ(shell.TypeCode(), 0);
+    EXPECT_EQ(last_->resets, 1);
+    EXPECT_EQ(host_.LastMessage()->text, "Error while reading box data.\nThe project file is corrupt.");
+    EXPECT_EQ(host_.LastMessage()->title, "");
+    EXPECT_EQ(host_.Menu(), TMenus::Box);
+}
+
+TEST_F(TShellTest, SuccessfulOpenSetsTitleWithFileName)
+{
+    TShell shell(host_, factory_);
+    shell.OpenProject(WriteCode("good.box", 0));
+    ASSERT_NE(shell.Project(), nullptr);
+    EXPECT_EQ(host_.MainTitle(), "Closed box - file");
+    EXPECT_TRUE(host_.Messages().empty());
+}
+
+TEST_F(TShellTest, NewAsksToSaveAndShowsUnitHint)
+{
+    TShell shell(host_, factory_);
+    host_.QueueCheckBox(true); // "Don't show this message later" ticked
+    shell.NewProject(0);
+    ASSERT_NE(shell.Project(), nullptr);
+    EXPECT_EQ(host_.LastMessage()->title, "Load a driver unit");
+    EXPECT_FALSE(shell.ShowUnitHint());
+    EXPECT_EQ(last_->starts, 1);
+
+    // A refused save question keeps the open project.
+    FakeProject* first = last_;
+    first->askResult = false;
+    shell.NewProject(0);
+    EXPECT_EQ(shell.Project(), first);
+    EXPECT_EQ(first->asks, 1);
+
+    first->askResult = true;
+    int firstSerial = first->serial;
+    host_.ClearMessages();
+    shell.NewProject(0);
+    EXPECT_NE(last_->serial, firstSerial);
+    EXPECT_TRUE(host_.Messages().empty()); // hint switched off
+    EXPECT_EQ(FakeProject::alive, 1);
+}
+
+TEST_F(TShellTest, CommandsOfUnbuiltProjectsAreUnavailable)
+{
+    TShell shell(host_, factory_);
+    EXPECT_TRUE(shell.CommandAvailable(TCmd::NewProjectBase + 0));
+    EXPECT_FALSE(shell.CommandAvailable(TCmd::NewProjectBase + 1));
+    EXPECT_FALSE(shell.HandleCommand(TCmd::NewProjectBase + 1));
+    EXPECT_FALSE(shell.CommandAvailable(TCmd::Save));
+    shell.NewProject(0);
+    EXPECT_TRUE(shell.CommandAvailable(TCmd::Save));
+}
+
+TEST_F(TShellTest, ConfigFileForms)
+{
+    // 16 bytes: the rectangle, the hint stays on.
+    TBinaryWriter w;
+    for (int v : {10, 20, 810, 620})
+        w.WriteInt32(v);
+    TMainConfig c = TMainConfig::Read(WriteFile("a.cfg", w.Bytes()));
+    ASSERT_TRUE(c.rect.has_value());
+    EXPECT_EQ(c.rect->right - c.rect->left, 800);
+    EXPECT_TRUE(c.showUnitHint);
+
+    w.WriteUInt8(0);
+    c = TMainConfig::Read(WriteFile("b.cfg", w.Bytes()));
+    EXPECT_FALSE(c.showUnitHint);
+
+    c = TMainConfig::Read(WriteFile("c.cfg", {1, 2, 3}));
+    EXPECT_FALSE(c.rect.has_value());
+    EXPECT_TRUE(c.showUnitHint);
+    c = TMainConfig::Read((dir_ / "none.cfg").string());
+    EXPECT_FALSE(c.rect.has_value());
+
+    TMainConfig out;
+    out.rect = TWindowRect{1, 2, 3, 4};
+    out.showUnitHint = false;
+    ASSERT_TRUE(out.Write((dir_ / "d.cfg").string()));
+    EXPECT_EQ(fs::file_size(dir_ / "d.cfg"), 17u);
+    TMainConfig back = TMainConfig::Read((dir_ / "d.cfg").string());
+    EXPECT_EQ(back.rect->bottom, 4);
+    EXPECT_FALSE(back.showUnitHint);
+}
