@@ -1,0 +1,114 @@
+#include "GuiTestUtil.h"
+
+#include "app/TMainApp.h"
+#include "app/TMainWindow.h"
+#include "core/TBinaryStream.h"
+#include "core/TProgramFolder.h"
+#include "shell/TShell.h"
+#include "ui/TCommandIds.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = TProgramFolder::Get();
+        dir_ = fs::temp_directory_path() / ("tonvek-gui-" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        TProgramFolder::Set(dir_.string());
+    }
+    void TearDown() override
+    {
+        TProgramFolder::Set(saved_);
+        fs::remove_all(dir_);
+    }
+    std::string WriteCode(std::int32_t code)
+    {
+        TBinaryWriter w;
+        w.WriteInt32(code);
+        w.WriteZeros(8);
+        std::string path = (dir_ / ("code" + std::to_string(code) + ".box")).string();
+        EXPECT_TRUE(w.SaveTo(path));
+        return path;
+    }
+
+    std::string saved_;
+    fs::path dir_;
+};
+
+TEST_F(MainWindowTest, StartsWithTitleAndNoProjectMenu)
+{
+    TMainApp app;
+    app.Start({QString(), false});
+    EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta ");
+    QStringList titles;
+    for (QAction* a : app.Window().menuBar()->actions())
+        titles << a->text();
+    EXPECT_TRUE(titles.contains("&File"));
+    EXPECT_TRUE(titles.contains("&Yankee tool"));
+    // Every command stays visible; those of projects not built yet are disabled.
+    QAction* open = app.Window().ActionByPath("File>Open...");
+    ASSERT_NE(open, nullptr);
+    EXPECT_TRUE(open->isEnabled());
+    QAction* reflex = app.Window().ActionByPath("File>New>Filter>2 way simple");
+    ASSERT_NE(reflex, nullptr);
+    EXPECT_FALSE(reflex->isEnabled());
+}
+
+TEST_F(MainWindowTest, OpenOfCodesWithoutProjectShowsBadData)
+{
+    for (std::int32_t code : {10, 17, -1}) {
+        TMainApp app;
+        app.Start({QString(), false});
+        auto answer = AnswerNextMessage(QMessageBox::Ok);
+        app.Shell().OpenProject(WriteCode(code));
+        EXPECT_TRUE(answer->seen) << code;
+        EXPECT_EQ(answer->text, "Bad data in file.\nThe project file is corrupt.") << code;
+        EXPECT_EQ(answer->title, "Error");
+        EXPECT_EQ(app.Shell().Project(), nullptr);
+        EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta ");
+    }
+}
+
+TEST_F(MainWindowTest, ConfigWrittenAtExitAndReadAtStart)
+{
+    {
+        // 16 bytes: the rectangle only; the hint flag stays on.
+        TBinaryWriter w;
+        for (int v : {40, 30, 840, 630})
+            w.WriteInt32(v);
+        ASSERT_TRUE(w.SaveTo((dir_ / "tonvek.cfg").string()));
+    }
+    {
+        TMainApp app;
+        app.Start({QString(), false});
+        EXPECT_EQ(app.Window().width(), 800);
+        EXPECT_EQ(app.Window().height(), 600);
+        EXPECT_TRUE(app.Shell().ShowUnitHint());
+        app.Shell().SetShowUnitHint(false);
+        EXPECT_TRUE(app.Window().close());
+    }
+    EXPECT_EQ(fs::file_size(dir_ / "tonvek.cfg"), 17u);
+    TMainApp again;
+    again.Start({QString(), false});
+    EXPECT_FALSE(again.Shell().ShowUnitHint());
+}
+
+TEST_F(MainWindowTest, CommandLineProjectOpensWithoutQuestion)
+{
+    std::string path = WriteCode(10);
+    auto answer = AnswerNextMessage(QMessageBox::Ok);
+    TMainApp app;
+    app.Start({QString::fromStdString(path), false});
+    // The only message is the one about the unknown type; no save question came first.
+    EXPECT_TRUE(answer->seen);
+    EXPECT_EQ(answer->text, "Bad data in file.\nThe project file is corrupt.");
+}
