@@ -1,0 +1,380 @@
+#include "TDialogModel.h"
+
+#include "THost.h"
+
+#include <cstdlib>
+
+TField& TField::Undefined(double marker)
+{
+    if (kind == TFieldKind::Long)
+        lng.SetUndefined(static_cast<std::int32_t>(marker));
+    else
+        dbl.SetUndefined(marker);
+    return *this;
+}
+
+TField& TField::Step(double step)
+{
+    if (kind == TFieldKind::Long)
+        lng.SetStep(static_cast<std::int32_t>(step));
+    else
+        dbl.SetStepFactor(step);
+    return *this;
+}
+
+TField& TField::ReadOnly(bool readOnly)
+{
+    dbl.SetReadOnly(readOnly);
+    lng.SetReadOnly(readOnly);
+    return *this;
+}
+
+TField& TField::TwoValue(double second)
+{
+    dbl.SetSecondValue(second);
+    dbl.SetTwoValue(true);
+    return *this;
+}
+
+std::string TField::EditText() const
+{
+    switch (kind) {
+    case TFieldKind::Double: return dbl.Text();
+    case TFieldKind::Long: return lng.Text();
+    case TFieldKind::String:
+    case TFieldKind::Note: return str.Text();
+    default: return text;
+    }
+}
+
+TDialogModel::TDialogModel(THost& host, std::string title_, std::string helpFile)
+    : TBaseDialog(host, std::move(helpFile)), title(std::move(title_))
+{
+}
+
+TDialogModel::~TDialogModel()
+{
+    if (IsOpen())
+        Host().CloseDialog(*this);
+}
+
+void TDialogModel::Group(std::string caption, int column)
+{
+    group_ = std::move(caption);
+    column_ = column;
+    ++section_;
+}
+
+TField& TDialogModel::Add(TFieldKind kind, int id, std::string label)
+{
+    TField& f = fields_.emplace_back();
+    f.kind = kind;
+    f.id = id;
+    f.label = std::move(label);
+    f.group = group_;
+    f.column = column_;
+    f.section = section_;
+    return f;
+}
+
+TField& TDialogModel::AddDouble(int id, std::string label, std::string unit, std::string format, double minimum,
+                                double maximum, double value)
+{
+    TField& f = Add(TFieldKind::Double, id, std::move(label));
+    f.unit = std::move(unit);
+    f.dbl = TDblEdit(std::move(format), minimum, maximum, value);
+    return f;
+}
+
+TField& TDialogModel::AddLong(int id, std::string label, std::string unit, std::string format,
+                              std::int32_t minimum, std::int32_t maximum, std::int32_t value, std::int32_t step)
+{
+    TField& f = Add(TFieldKind::Long, id, std::move(label));
+    f.unit = std::move(unit);
+    f.lng = TLongEdit(std::move(format), minimum, maximum, value, step);
+    return f;
+}
+
+TField& TDialogModel::AddString(int id, std::string label, std::size_t limit, std::string text)
+{
+    TField& f = Add(TFieldKind::String, id, std::move(label));
+    f.str = TStrEdit(limit, std::move(text));
+    return f;
+}
+
+TField& TDialogModel::AddNote(int id, std::string label, std::size_t limit, std::string text)
+{
+    TField& f = Add(TFieldKind::Note, id, std::move(label));
+    f.str = TStrEdit(limit, std::move(text));
+    return f;
+}
+
+TField& TDialogModel::AddCheck(int id, std::string label, std::string text, bool checked)
+{
+    TField& f = Add(TFieldKind::Check, id, std::move(label));
+    f.text = std::move(text);
+    f.checked = checked;
+    return f;
+}
+
+TField& TDialogModel::AddRadio(int id, std::string label, std::vector<std::string> choices, int selected)
+{
+    TField& f = Add(TFieldKind::Radio, id, std::move(label));
+    f.items = std::move(choices);
+    f.selected = selected;
+    return f;
+}
+
+TField& TDialogModel::AddCombo(int id, std::string label, std::vector<std::string> items, int selected)
+{
+    TField& f = Add(TFieldKind::Combo, id, std::move(label));
+    f.items = std::move(items);
+    f.selected = selected;
+    return f;
+}
+
+TField& TDialogModel::AddList(int id, std::string label, std::vector<std::string> items, int selected)
+{
+    TField& f = Add(TFieldKind::List, id, std::move(label));
+    f.items = std::move(items);
+    f.selected = selected;
+    return f;
+}
+
+TField& TDialogModel::AddButton(int id, std::string text, bool bottom)
+{
+    TField& f = Add(TFieldKind::Button, id, {});
+    f.text = std::move(text);
+    f.bottom = bottom;
+    return f;
+}
+
+TField& TDialogModel::AddText(int id, std::string label, std::string text)
+{
+    TField& f = Add(TFieldKind::Text, id, std::move(label));
+    f.text = std::move(text);
+    return f;
+}
+
+TField& TDialogModel::AddOk(std::string text)
+{
+    SetHasOk(true);
+    return AddButton(OkId, std::move(text), true);
+}
+
+TField* TDialogModel::Find(int id)
+{
+    for (TField& f : fields_)
+        if (f.id == id)
+            return &f;
+    return nullptr;
+}
+
+const TField* TDialogModel::Find(int id) const
+{
+    for (const TField& f : fields_)
+        if (f.id == id)
+            return &f;
+    return nullptr;
+}
+
+TField& TDialogModel::Field(int id)
+{
+    TField* f = Find(id);
+    if (!f)
+        std::abort(); // a dialog asking for a field it never added is a programming error
+    return *f;
+}
+
+const TField& TDialogModel::Field(int id) const
+{
+    const TField* f = Find(id);
+    if (!f)
+        std::abort();
+    return *f;
+}
+
+void TDialogModel::SetItems(int id, std::vector<std::string> items, int selected)
+{
+    TField& f = Field(id);
+    f.items = std::move(items);
+    f.selected = selected;
+}
+
+void TDialogModel::SetText(int id, std::string text)
+{
+    TField& f = Field(id);
+    if (f.kind == TFieldKind::String || f.kind == TFieldKind::Note)
+        f.str.SetText(std::move(text));
+    else
+        f.text = std::move(text);
+}
+
+std::vector<int> TDialogModel::TabOrder() const
+{
+    std::vector<int> order;
+    for (const TField& f : fields_)
+        if (f.Focusable())
+            order.push_back(f.id);
+    return order;
+}
+
+void TDialogModel::Changed(TField& field)
+{
+    int id = field.id;
+    if (field.onChange)
+        field.onChange(field);
+    if (onFieldChanged)
+        onFieldChanged(id);
+}
+
+void TDialogModel::Apply(TField& field, const TEditResult& result)
+{
+    if (result.beep)
+        Host().Beep();
+    if (result.notify)
+        Changed(field);
+}
+
+void TDialogModel::CommitField(int id)
+{
+    TField* f = Find(id);
+    if (!f)
+        return;
+    switch (f->kind) {
+    case TFieldKind::Double: Apply(*f, f->dbl.Commit()); break;
+    case TFieldKind::Long: Apply(*f, f->lng.Commit()); break;
+    case TFieldKind::String:
+    case TFieldKind::Note: Apply(*f, f->str.Commit()); break;
+    default: break; // the other kinds report their changes at once
+    }
+}
+
+void TDialogModel::FieldFocused(int id)
+{
+    if (TField* f = Find(id)) {
+        f->dbl.FocusIn();
+        f->lng.FocusIn();
+    }
+}
+
+void TDialogModel::Edit(int id, std::string text)
+{
+    TField* f = Find(id);
+    if (!f || !f->enabled)
+        return;
+    switch (f->kind) {
+    case TFieldKind::Double:
+        if (!f->dbl.ReadOnly())
+            f->dbl.Edit(std::move(text));
+        break;
+    case TFieldKind::Long:
+        if (!f->lng.ReadOnly())
+            f->lng.Edit(std::move(text));
+        break;
+    case TFieldKind::String:
+    case TFieldKind::Note: f->str.Edit(std::move(text)); break;
+    default: break;
+    }
+}
+
+void TDialogModel::Key(int id, TEditKey key)
+{
+    TField* f = Find(id);
+    if (!f || !f->enabled)
+        return;
+    if (f->kind == TFieldKind::Double)
+        Apply(*f, f->dbl.Key(key));
+    else if (f->kind == TFieldKind::Long)
+        Apply(*f, f->lng.Key(key));
+}
+
+void TDialogModel::Toggle(int id, bool checked)
+{
+    TField* f = Find(id);
+    if (!f || !f->enabled || f->kind != TFieldKind::Check)
+        return;
+    f->checked = checked;
+    Changed(*f);
+}
+
+void TDialogModel::Select(int id, int index)
+{
+    TField* f = Find(id);
+    if (!f || !f->enabled || index < -1 || index >= static_cast<int>(f->items.size()) || f->selected == index)
+        return;
+    f->selected = index;
+    Changed(*f);
+}
+
+void TDialogModel::Press(int id)
+{
+    TField* f = Find(id);
+    if (!f || !f->enabled || f->kind != TFieldKind::Button)
+        return;
+    // A click puts the focus on the button first, which commits the field being edited.
+    FocusField(id);
+    if (id == OkId)
+        Enter();
+    else if (onCommand)
+        onCommand(id);
+}
+
+void TDialogModel::Activate(int id)
+{
+    TField* f = Find(id);
+    if (f && f->enabled && f->kind == TFieldKind::List && onCommand)
+        onCommand(id);
+}
+
+void TDialogModel::Command(int id)
+{
+    // Like a click elsewhere in the window: what was typed counts before the command runs.
+    if (int focused = FocusedId(); focused != 0) {
+        CommitField(focused);
+        FieldFocused(focused);
+    }
+    if (onCommand)
+        onCommand(id);
+}
+
+void TDialogModel::Type(int id, std::string text)
+{
+    FocusField(id);
+    Edit(id, std::move(text));
+}
+
+void TDialogModel::Open()
+{
+    if (IsOpen()) {
+        Host().ShowDialog(*this);
+        return;
+    }
+    SetOpen(true);
+    ResetProtocol();
+    if (menuCommand != 0)
+        Host().EnableCommand(menuCommand, false);
+    Host().ShowDialog(*this);
+}
+
+void TDialogModel::Reload()
+{
+    if (onLoad)
+        onLoad();
+    if (IsOpen())
+        Host().RefreshDialog(*this);
+}
+
+void TDialogModel::Close()
+{
+    if (!IsOpen())
+        return;
+    SetOpen(false);
+    Host().CloseDialog(*this);
+    if (menuCommand != 0)
+        Host().EnableCommand(menuCommand, true);
+    if (onClose)
+        onClose(); // the last call: the owner may destroy the model here
+}
+
+void TDialogModel::Finish() { Close(); }

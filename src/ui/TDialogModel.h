@@ -1,0 +1,200 @@
+#pragma once
+// A parameter dialog without a window: its title, help file, fields, menu and what a
+// change does. The Qt front end renders any model with ordinary widgets
+// (src/app/TDialogView); tests drive the same model directly (Type, Key, Toggle, ...).
+//
+// A concrete dialog is mostly data plus its commit rules:
+//
+//   class TSetupDialog : public TDialogModel {
+//   public:
+//       TSetupDialog(THost& host, TSetup& setup)
+//           : TDialogModel(host, "Measurement setup", "measetup.txt"), setup_(setup)
+//       {
+//           menuCommand = 10203;                         // disabled while open
+//           menu = {SubMenu("&Preferences", {MenuCommand(10501, "&Save"),
+//                                            MenuCommand(10502, "Set to &default")})};
+//           Group("Frequency range");
+//           AddLong(101, "Start frequency", "Hz", "%ld", 1, 1990, 20);
+//           AddLong(102, "Stop frequency", "Hz", "%ld", 30, 20000, 2000);
+//           Group("Generator", 1);                       // second column
+//           AddDouble(104, "Source level", "V", "%3.2f", 0.001, 1000, 2.83);
+//           AddDouble(107, "Q", "", "%2.1f", 0.1, 10, 0.7).Beside();  // same row
+//           AddCheck(110, "", "&Autorange", false);
+//           AddOk();
+//           onLoad = [this] { Long(101).SetValue(setup_.start); ... };
+//           onFieldChanged = [this](int id) { ... store, SetEnabled(...), recalc ... };
+//           onCommand = [this](int id) { if (id == 10501) ...; };
+//           onClose = [this] { setup_.pos = position; };
+//       }
+//   };
+//
+//   TSetupDialog d(host, setup); d.Open();      // THost::ShowDialog, 10203 disabled
+//   d.Type(104, "2,83");  d.FocusField(105);    // commits 104: onFieldChanged(104)
+//   d.Reload();                                 // onLoad, then THost::RefreshDialog
+//
+// Life rules: the model must outlive its view; Open() shows it, Close()/the close
+// protocol hides it and calls onClose last, after which the owner may destroy or
+// reopen the model. Destroying an open model closes its view without callbacks.
+//
+// Layout: fields are laid out in declaration order (which is also the tab order).
+// Group(caption, column) starts a section (a framed box when caption is not empty);
+// sections with the same column stack top to bottom, columns stand side by side.
+// Each row shows  label | editor | unit ; Beside() puts a field on the row of the
+// field before it. Buttons added with bottom = true (and AddOk) form the button row.
+
+#include "TBaseDialog.h"
+#include "TDblEdit.h"
+#include "TLongEdit.h"
+#include "TMenuSpec.h"
+#include "TStrEdit.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class TFieldKind {
+    Double, // TDblEdit
+    Long,   // TLongEdit
+    String, // TStrEdit, one line
+    Note,   // TStrEdit, several lines (Enter makes a new line)
+    Check,  // check box: checked, text
+    Radio,  // one choice of items: selected
+    Combo,  // drop-down list of items: selected
+    List,   // list box of items: selected; a double click sends onCommand(id)
+    Button, // push button with text: onCommand(id); id 1 is OK
+    Text,   // read-only text line: text
+};
+
+struct TField {
+    TFieldKind kind = TFieldKind::Text;
+    int id = 0;
+    std::string label; // row caption, "&" marks the mnemonic; may be empty
+    std::string unit;  // caption after the editor ("mm", "Hz"); may be empty
+    bool enabled = true;
+    bool visible = true;
+
+    // Layout
+    std::string group; // section caption (set by TDialogModel::Group)
+    int column = 0;    // section column (set by TDialogModel::Group)
+    int section = 0;   // running section number (set by TDialogModel::Group)
+    bool beside = false;  // on the row of the field before it
+    bool bottom = false;  // buttons: in the button row under the sections
+    bool horizontal = false; // radio choices side by side instead of stacked
+    int chars = 0;     // editor width in characters; 0: the kind's default
+    int rows = 0;      // list and note height in lines; 0: the kind's default
+
+    // Values, by kind
+    TDblEdit dbl;
+    TLongEdit lng;
+    TStrEdit str;
+    bool checked = false;           // Check
+    int selected = -1;              // Radio, Combo, List
+    std::vector<std::string> items; // Radio, Combo, List
+    std::string text;               // Check and Button caption, Text contents
+
+    // Called when the field commits a change, before TDialogModel::onFieldChanged.
+    std::function<void(TField&)> onChange;
+
+    // Fluent helpers for building
+    TField& Beside() { beside = true; return *this; }
+    TField& Disabled() { enabled = false; return *this; }
+    TField& Width(int c) { chars = c; return *this; }
+    TField& Rows(int r) { rows = r; return *this; }
+    TField& Horizontal() { horizontal = true; return *this; }
+    TField& OnChange(std::function<void(TField&)> f) { onChange = std::move(f); return *this; }
+    TField& Undefined(double marker);  // Double and Long: the value shown as "undef."
+    TField& Step(double step);         // Double: step factor; Long: step
+    TField& ReadOnly(bool readOnly = true);
+    TField& TwoValue(double second = 0.5); // Double: "value;second"
+
+    bool IsEdit() const { return kind == TFieldKind::Double || kind == TFieldKind::Long ||
+                                 kind == TFieldKind::String || kind == TFieldKind::Note; }
+    bool Focusable() const { return visible && enabled && kind != TFieldKind::Text; }
+    // The text an edit field holds now (what the view shows in its editor).
+    std::string EditText() const;
+};
+
+class TDialogModel : public TBaseDialog {
+public:
+    TDialogModel(THost& host, std::string title, std::string helpFile = {});
+    ~TDialogModel() override;
+
+    std::string title;
+    TMenuBar menu;          // the dialog's own menu bar; empty: none
+    int menuCommand = 0;    // main menu command disabled while open; 0: none
+    bool modal = false;     // blocks the other windows while open (user note)
+
+    std::function<void(int id)> onFieldChanged; // a field committed a change
+    std::function<void(int id)> onCommand;      // button (not OK) or menu command
+    std::function<void()> onLoad;               // refill the fields from the live objects
+    std::function<void()> onClose;              // last call; the owner may destroy the model
+
+    // Building, in layout and tab order.
+    void Group(std::string caption, int column = 0);
+    TField& AddDouble(int id, std::string label, std::string unit, std::string format, double minimum,
+                      double maximum, double value);
+    TField& AddLong(int id, std::string label, std::string unit, std::string format, std::int32_t minimum,
+                    std::int32_t maximum, std::int32_t value, std::int32_t step = 1);
+    TField& AddString(int id, std::string label, std::size_t limit, std::string text = {});
+    TField& AddNote(int id, std::string label, std::size_t limit, std::string text = {});
+    TField& AddCheck(int id, std::string label, std::string text, bool checked);
+    TField& AddRadio(int id, std::string label, std::vector<std::string> choices, int selected);
+    TField& AddCombo(int id, std::string label, std::vector<std::string> items, int selected);
+    TField& AddList(int id, std::string label, std::vector<std::string> items, int selected);
+    TField& AddButton(int id, std::string text, bool bottom = false);
+    TField& AddText(int id, std::string label, std::string text = {});
+    // The "&OK" button (id 1) in the button row: Enter on it closes the dialog.
+    TField& AddOk(std::string text = "&OK");
+
+    // Fields
+    const std::deque<TField>& Fields() const { return fields_; }
+    TField* Find(int id);
+    const TField* Find(int id) const;
+    TField& Field(int id);             // the field must exist
+    const TField& Field(int id) const;
+    TDblEdit& Dbl(int id) { return Field(id).dbl; }
+    TLongEdit& Long(int id) { return Field(id).lng; }
+    TStrEdit& Str(int id) { return Field(id).str; }
+    void SetEnabled(int id, bool enabled) { Field(id).enabled = enabled; }
+    void SetVisible(int id, bool visible) { Field(id).visible = visible; }
+    void SetChecked(int id, bool checked) { Field(id).checked = checked; }
+    bool Checked(int id) const { return Field(id).checked; }
+    void SetSelected(int id, int index) { Field(id).selected = index; }
+    int Selected(int id) const { return Field(id).selected; }
+    void SetItems(int id, std::vector<std::string> items, int selected);
+    void SetText(int id, std::string text); // Text, Check and Button captions; String and Note contents
+
+    // User events: the view calls these, and so do tests.
+    void Edit(int id, std::string text); // the text of an edit field changed (every keystroke)
+    void Key(int id, TEditKey key);      // Up, Down or another key in an edit field
+    void Toggle(int id, bool checked);   // a check box was clicked
+    void Select(int id, int index);      // a radio choice, combo or list entry was chosen
+    void Press(int id);                  // a button was pressed (id 1: as Enter on OK)
+    void Activate(int id);               // a list entry was double-clicked
+    void Command(int id);                // a menu command of the dialog's menu
+    // Focus, then typing: what a user does to fill a field (commit by moving on).
+    void Type(int id, std::string text);
+
+    // Lifecycle
+    void Open();   // shows the view (THost::ShowDialog); an open dialog is only raised
+    void Reload(); // onLoad, then the view shows the new values (THost::RefreshDialog)
+    void Close();  // closes at once without committing (the owner is going away)
+
+protected:
+    std::vector<int> TabOrder() const override;
+    void CommitField(int id) override;
+    void FieldFocused(int id) override;
+    void Finish() override;
+
+private:
+    TField& Add(TFieldKind kind, int id, std::string label);
+    void Changed(TField& field);
+    void Apply(TField& field, const TEditResult& result);
+
+    std::deque<TField> fields_;
+    std::string group_;
+    int column_ = 0;
+    int section_ = 0;
+};
