@@ -1,0 +1,69 @@
+#include "TMatrixBase.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace TMatrixText {
+
+namespace {
+
+bool IsSeparator(unsigned char c)
+{
+    // Blank, tab, line break, and every other control character (taken as a blank).
+    return c <= ' ' || c == 0x7F;
+}
+
+bool IsBlankLike(unsigned char c)
+{
+    return c != '\n' && IsSeparator(c);
+}
+
+} // namespace
+
+Counts Count(std::string_view text)
+{
+    Counts counts;
+    bool inToken = false;
+    bool inParentheses = false;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c == '\n')
+            ++counts.lineBreaks;
+        if (inParentheses) {
+            if (c == ')')
+                inParentheses = false;
+            continue;
+        }
+        if (IsSeparator(c)) {
+            inToken = false;
+            continue;
+        }
+        if (!inToken) {
+            ++counts.tokens;
+            inToken = true;
+        }
+        if (c == '(')
+            inParentheses = true;
+    }
+    return counts;
+}
+
+std::string Clean(std::string_view text)
+{
+    std::string clean(text);
+    for (char& ch : clean)
+        if (IsBlankLike(static_cast<unsigned char>(ch)))
+            ch = ' ';
+    return clean;
+}
+
+bool Load(const std::string& fileName, std::string& text)
+{
+    std::ifstream is(fileName, std::ios::binary);
+    if (!is)
+        return false;
+    text.assign(std::istreambuf_iterator<char>(is), std::istreambuf_iterator<char>());
+    return !is.bad();
+}
+
+} // namespace TMatrixText
