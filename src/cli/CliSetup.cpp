@@ -3,6 +3,7 @@
 
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
+#include "ui/TNumberText.h"
 
 #include <cctype>
 #include <cerrno>
@@ -130,9 +131,8 @@ bool ParseReal(std::string text, double& value)
         if (c == ',')
             c = '.';
     }
-    char* end = nullptr;
-    const double v = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() + text.size() || !std::isfinite(v))
+    double v = 0.0;
+    if (TNumberText::ReadDouble(text, v) != text.size() || !std::isfinite(v))
         return false;
     value = v;
     return true;
@@ -154,9 +154,7 @@ bool ParseSwitch(const std::string& text, double& value)
 
 std::string Number(double v)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%g", v);
-    return text;
+    return TNumberText::FormatDouble("%g", v);
 }
 
 std::string RangeText(const TField& f)
@@ -209,9 +207,7 @@ std::string CheckLinks(const TMeasSetup& s)
 
 std::string Printed(const char* format, double v)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, format, v);
-    return text;
+    return TNumberText::FormatDouble(format, v);
 }
 
 void PrintLine(const char* label, const std::string& value, const char* unit = "")

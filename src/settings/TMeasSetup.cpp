@@ -1,24 +1,22 @@
 #include "settings/TMeasSetup.h"
 
+#include "ui/TNumberText.h"
+
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
 TMeasSetup* installedSetup = nullptr;
 
+// The report always shows "." as the decimal point, whatever the locale.
 std::string Format(const char* format, double value)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
+    return TNumberText::FormatDouble(format, value);
 }
 
 std::string FormatLong(const char* format, std::int32_t value)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, format, static_cast<long>(value));
-    return text;
+    return TNumberText::FormatLong(format, value);
 }
 
 } // namespace
