@@ -1,18 +1,18 @@
 #pragma once
-// Command ids of the main window's menus. Ids below 12000 are the program's historic
+// Command ids of the main window's menus. Ids below 14000 are the program's historic
 // ids, kept because stored dialog and window records refer to them; the shell's own
-// file and window commands use 12000 and up.
+// file and window commands use 14000 and up.
 
 namespace TCmd {
 // Project creation: NewProjectBase + project type code.
-inline constexpr int NewProjectBase = 12000;
-inline constexpr int Open = 12100;
-inline constexpr int NewInstance = 12101;
-inline constexpr int Exit = 12102;
-inline constexpr int About = 12103;
-inline constexpr int Cascade = 12104;
-inline constexpr int Tile = 12105;
-inline constexpr int ArrangeIcons = 12106;
+inline constexpr int NewProjectBase = 14000;
+inline constexpr int Open = 14100;
+inline constexpr int NewInstance = 14101;
+inline constexpr int Exit = 14102;
+inline constexpr int About = 14103;
+inline constexpr int Cascade = 14104;
+inline constexpr int Tile = 14105;
+inline constexpr int ArrangeIcons = 14106;
 
 // Box project commands.
 inline constexpr int Calculate = 12200;
