@@ -1,0 +1,547 @@
+#include "plot/TPlotXYEmbryo.h"
+
+#include "plot/TCursorDialog.h"
+#include "plot/TPrintDate.h"
+#include "ui/TCommandIds.h"
+#include "ui/THost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+using namespace TPlotAxisMath;
+
+namespace {
+// Far more than any sane range needs; only stops a walk that floating point broke.
+constexpr int kMaxWalk = 4000;
+constexpr int kZoomSteps[] = {1, 2, 5, 10, 20};
+} // namespace
+
+TPlotXYEmbryo::TPlotXYEmbryo(THost& host, std::string caption, const TPlotStyles& styles, TCursorDialog* cursor,
+                             int iconId, int height, int curveCapacity, int pointCapacity)
+    : TPlotWindowEmbryo(host, std::move(caption), height), styles_(styles), cursor_(cursor),
+      capacity_(std::clamp(pointCapacity, 0, 32767)), curveCapacity_(std::clamp(curveCapacity, 0, kMaxCurves)),
+      iconId_(iconId)
+{
+    curves_.reserve(static_cast<std::size_t>(curveCapacity_));
+    xPos_.assign(static_cast<std::size_t>(capacity_), 0);
+    yPos_.assign(static_cast<std::size_t>(curveCapacity_), std::vector<std::int16_t>(static_cast<std::size_t>(capacity_), 0));
+    poly_.assign(static_cast<std::size_t>(capacity_), TPoint{});
+}
+
+void TPlotXYEmbryo::SetPointCount(int count)
+{
+    count_ = std::clamp(count, 0, capacity_);
+    positionsStale_ = true;
+}
+
+void TPlotXYEmbryo::AddCurve(const double* y, const TLineStyle& style, std::string_view label, bool thick)
+{
+    if (static_cast<int>(curves_.size()) >= curveCapacity_)
+        return;
+    TCurve curve;
+    curve.y = y;
+    curve.style = &style;
+    curve.label.assign(label.substr(0, kLabelChars));
+    curve.thick = thick;
+    curves_.push_back(std::move(curve));
+    shown_ = static_cast<int>(curves_.size());
+    positionsStale_ = true;
+}
+
+void TPlotXYEmbryo::SetShownCurves(int n) { shown_ = std::clamp(n, 0, static_cast<int>(curves_.size())); }
+
+void TPlotXYEmbryo::FitXRange(double span)
+{
+    if (!x_ || count_ <= 0)
+        return;
+    bool any = false;
+    double lo = 0, hi = 0;
+    for (int i = 0; i < count_; ++i) {
+        double v = x_[i];
+        if (!std::isfinite(v))
+            continue;
+        if (!any) {
+            lo = hi = v;
+            any = true;
+        }
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    }
+    if (!any)
+        return;
+    xMinimum = lo;
+    xMaximum = hi;
+    if (span > 1e-9)
+        xMinimum = xMaximum - span;
+}
+
+void TPlotXYEmbryo::FitYRange(double span)
+{
+    if (!x_ || count_ <= 0 || shown_ <= 0 || !curves_[0].y)
+        return;
+    double lo = curves_[0].y[0], hi = lo;
+    for (int c = 0; c < shown_; ++c) {
+        const double* y = curves_[static_cast<std::size_t>(c)].y;
+        if (!y)
+            continue;
+        for (int i = 0; i < count_; ++i) {
+            double x = x_[i], v = y[i];
+            if (!std::isfinite(v))
+                continue;
+            if (x >= xMinimum && x <= xMaximum) {
+                // A NaN seed is replaced by the first real value.
+                if (!std::isfinite(lo) || !std::isfinite(hi))
+                    lo = hi = v;
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            } else if (c == 0 && x < xMinimum) {
+                lo = hi = v;
+            }
+        }
+    }
+    if (span > 1e-9) {
+        hi += span / 30;
+        lo = hi - span;
+    }
+    yMinimum = lo / zoom_;
+    yMaximum = hi / zoom_;
+}
+
+void TPlotXYEmbryo::DataReady()
+{
+    hasData_ = true;
+    if (active_)
+        cursorMode_ = kCursorAbsolute;
+    positionsStale_ = true;
+    ComputeAxes();
+}
+
+void TPlotXYEmbryo::DataCleared()
+{
+    hasData_ = false;
+    cursorMode_ = kCursorOff;
+    referenceY_ = 0;
+    cursorInside_ = false;
+    CursorLeave();
+    Redraw();
+}
+
+void TPlotXYEmbryo::Redraw()
+{
+    if (IsMinimised())
+        return;
+    TPlotWindowEmbryo::Redraw();
+    if (cursorInside_ && hasData_) {
+        CursorEnter();
+        SetCursorField(TCursorDialog::kYCaption, cursorMode_ == kCursorRelative ? "dY:" : "Y:");
+    }
+}
+
+bool TPlotXYEmbryo::HandleCommand(int id)
+{
+    switch (id) {
+    case TCmd::CopyWindow: CopyWindow(); return true;
+    case TCmd::PrintWindow: PrintPlot(); return true;
+    case TCmd::UserNote: EditNote(); return true;
+    case TCmd::DefaultSize: RestoreDefaultSize(); return true;
+    default: return false;
+    }
+}
+
+void TPlotXYEmbryo::CopyWindow()
+{
+    if (!Host().CopyViewPicture(*this))
+        Host().Message("Out of memory", "Copy window", TMsgButtons::Ok, TMsgIcon::Warning);
+}
+
+void TPlotXYEmbryo::PrintPlot()
+{
+    if (IsMinimised() || !hasData_)
+        return;
+    bool printed = Host().PrintPages("Tonvek print job", 1, [this](TCanvas& canvas, int) {
+        double pw = canvas.DeviceWidth(), ph = canvas.DeviceHeight();
+        double s = std::min(pw / kCanvasW, ph / kCanvasH);
+        canvas.SetMapping(TMapping{0, 0, double(kCanvasW), double(kCanvasH), 0.1 * s * kCanvasW, 0.25 * s * kCanvasH,
+                                   0.8 * s * kCanvasW, 0.8 * s * kCanvasH});
+        canvas.SetTextColor(styles_.textColor);
+        ComputeAxes();
+        PaintFrame(canvas);
+        canvas.SetFont(styles_.titleFont);
+        canvas.Text(600, -58, Caption(), TAlign::Center | TAlign::Bottom);
+        canvas.SetFont(styles_.textFont);
+        std::string date = CurrentPrintDate();
+        canvas.Text(1140, 0, date, TAlign::Right | TAlign::Bottom);
+        PaintYCaption(canvas);
+        PaintAxes(canvas);
+        PaintCurves(canvas, true);
+        canvas.ClearClip();
+    });
+    if (printed)
+        Redraw();
+}
+
+TRect TPlotXYEmbryo::ClipRectFor(int w, int h)
+{
+    return TRect{static_cast<int>(w * 0.09333333333333334), static_cast<int>(h * 0.10689655172413794),
+                 static_cast<int>(w * 0.9208333333333333), static_cast<int>(h * 0.7655172413793103)};
+}
+
+TRect TPlotXYEmbryo::CursorRectFor(int w, int h)
+{
+    return TRect{static_cast<int>(w * 0.1), static_cast<int>(h * 0.1206896551724138),
+                 static_cast<int>(w * 0.9091666666666667), static_cast<int>(h * 0.7603448275862069)};
+}
+
+int TPlotXYEmbryo::MarkerOf(int j, int n)
+{
+    int kind = n == 2 ? j : j - 1;
+    return kind >= 0 && kind <= 2 ? kind : -1;
+}
+
+void TPlotXYEmbryo::Paint(TCanvas& canvas)
+{
+    BeginPlotPaint(canvas);
+    canvas.FillRect(TRect{0, 0, kCanvasW, kCanvasH}, styles_.background);
+    if (!hasData_)
+        return;
+    ComputeAxes();
+    PaintFrame(canvas);
+    PaintYCaption(canvas);
+    PaintAxes(canvas);
+    PaintCurves(canvas, false);
+    EndPlotPaint(canvas);
+    FinishPlotPaint(canvas);
+}
+
+void TPlotXYEmbryo::BeginPlotPaint(TCanvas& canvas)
+{
+    canvas.MapOntoDevice(kCanvasW, kCanvasH);
+    canvas.SetTextColor(styles_.textColor);
+    clipPixels_ = ClipRectFor(canvas.DeviceWidth(), canvas.DeviceHeight());
+    cursorPixels_ = CursorRectFor(canvas.DeviceWidth(), canvas.DeviceHeight());
+}
+
+void TPlotXYEmbryo::FinishPlotPaint(TCanvas& canvas)
+{
+    canvas.ClearClip();
+    canvas.SetPen(styles_.framePen);
+}
+
+void TPlotXYEmbryo::SelectPlotClip(TCanvas& canvas, bool printer)
+{
+    if (printer) {
+        canvas.SetClip(TRect{112, 62, 1103, 442});
+        return;
+    }
+    const TMapping& m = canvas.Mapping();
+    auto lx = [&](int px) { return static_cast<int>(std::lround(m.ToLogicalX(px))); };
+    auto ly = [&](int py) { return static_cast<int>(std::lround(m.ToLogicalY(py))); };
+    canvas.SetClip(TRect{lx(clipPixels_.left), ly(clipPixels_.top), lx(clipPixels_.right), ly(clipPixels_.bottom)});
+}
+
+void TPlotXYEmbryo::ReleasePlotClip(TCanvas& canvas) { canvas.ClearClip(); }
+
+void TPlotXYEmbryo::Line(TCanvas& canvas, int x0, int y0, int x1, int y1)
+{
+    canvas.MoveTo(x0, y0);
+    canvas.LineTo(x1, y1);
+}
+
+void TPlotXYEmbryo::Label(TCanvas& canvas, int x, int y, int align, const char* format, double value)
+{
+    std::snprintf(text_, sizeof text_, format, value + 0.0);
+    canvas.Text(x, y, text_, align);
+}
+
+void TPlotXYEmbryo::PaintFrame(TCanvas& canvas)
+{
+    canvas.SetPen(styles_.framePen);
+    canvas.SetNoBrush();
+    canvas.Rectangle(TRect{109, 69, 1091, 451});
+    canvas.SetFont(styles_.textFont);
+    if (shown_ > 1) {
+        for (int j = 0; j < shown_; ++j) {
+            const TCurve& curve = curves_[static_cast<std::size_t>(j)];
+            int co = 240 * (j / 2), ro = 26 * (j % 2);
+            canvas.SetPen(curve.style ? *curve.style : styles_.framePen);
+            int kind = MarkerOf(j, shown_);
+            if (kind >= 0)
+                DrawMarker(canvas, kind, 146 + co, 10 + ro);
+            Line(canvas, 164 + co, 10 + ro, 230 + co, 10 + ro);
+            canvas.Text(240 + co, ro - 3, curve.label, TAlign::Left | TAlign::Top);
+        }
+        canvas.SetPen(styles_.framePen);
+    }
+    canvas.Text(110, 480, Note(), TAlign::Left | TAlign::Top);
+    if (zoomEnabled_) {
+        std::snprintf(text_, sizeof text_, "x%d", zoom_);
+        canvas.Text(1170, 10, text_, TAlign::Right | TAlign::Top);
+    }
+}
+
+void TPlotXYEmbryo::PaintYCaption(TCanvas& canvas)
+{
+    canvas.SetFont(styles_.textFont);
+    canvas.Text(98, 40, yUnit_, TAlign::Right | TAlign::Bottom);
+}
+
+void TPlotXYEmbryo::PaintXCaption(TCanvas& canvas)
+{
+    canvas.SetFont(styles_.textFont);
+    canvas.Text(1106, 458, xUnit_, TAlign::Right | TAlign::Bottom);
+}
+
+void TPlotXYEmbryo::PaintCurves(TCanvas& canvas, bool printer)
+{
+    if (positionsStale_)
+        ComputePositions();
+    SelectPlotClip(canvas, printer);
+    PaintUnderCurves(canvas);
+    int n = x_ ? count_ : 0;
+    for (int c = shown_ - 1; c >= 0; --c) {
+        const TCurve& curve = curves_[static_cast<std::size_t>(c)];
+        if (!curve.y || n <= 0)
+            continue;
+        const std::int16_t* yp = yPos_[static_cast<std::size_t>(c)].data();
+        int best = 0;
+        int bestY = 1 << 30;
+        for (int i = 0; i < n; ++i) {
+            poly_[static_cast<std::size_t>(i)] = TPoint{xPos_[static_cast<std::size_t>(i)], yp[i]};
+            if (i >= 1 && yp[i] > 69 && yp[i] < bestY) {
+                bestY = yp[i];
+                best = i;
+            }
+        }
+        markerAt_[static_cast<std::size_t>(c)] = TPoint{xPos_[static_cast<std::size_t>(best)], yp[best]};
+        canvas.SetPen(curve.style ? *curve.style : styles_.framePen);
+        canvas.Polyline(poly_.data(), n);
+        if (curve.thick) {
+            for (int i = 0; i < n; ++i)
+                poly_[static_cast<std::size_t>(i)].y += 1;
+            canvas.Polyline(poly_.data(), n);
+        }
+    }
+    // Markers go on in the pen left by the last curve drawn (the first one).
+    if (n > 0)
+        for (int j = 0; j < shown_; ++j) {
+            int kind = MarkerOf(j, shown_);
+            if (kind >= 0 && curves_[static_cast<std::size_t>(j)].y)
+                DrawMarker(canvas, kind, markerAt_[static_cast<std::size_t>(j)].x, markerAt_[static_cast<std::size_t>(j)].y);
+        }
+    ReleasePlotClip(canvas);
+    positionsStale_ = false;
+}
+
+void TPlotXYEmbryo::DrawMarker(TCanvas& canvas, int kind, int x, int y)
+{
+    switch (kind) {
+    case 0: DrawSquareMarker(canvas, x, y); break;
+    case 1: DrawTriangleMarker(canvas, x, y); break;
+    case 2: DrawDiamondMarker(canvas, x, y); break;
+    default: break;
+    }
+}
+
+void TPlotXYEmbryo::DrawSquareMarker(TCanvas& canvas, int x, int y)
+{
+    const TPoint p[] = {{x - 8, y - 8}, {x + 8, y - 8}, {x + 8, y + 8}, {x - 8, y + 8}, {x - 8, y - 8}};
+    canvas.Polyline(p, 5);
+}
+
+void TPlotXYEmbryo::DrawTriangleMarker(TCanvas& canvas, int x, int y)
+{
+    const TPoint p[] = {{x - 8, y - 8}, {x, y + 8}, {x + 8, y - 8}, {x - 8, y - 8}};
+    canvas.Polyline(p, 4);
+}
+
+void TPlotXYEmbryo::DrawDiamondMarker(TCanvas& canvas, int x, int y)
+{
+    const TPoint p[] = {{x, y + 8}, {x + 8, y}, {x, y - 8}, {x - 8, y}, {x, y + 8}};
+    canvas.Polyline(p, 5);
+}
+
+void TPlotXYEmbryo::ComputeAxes()
+{
+    GuardLinearRange(yMinimum, yMaximum);
+    double span = yMaximum - yMinimum;
+    yScale_ = 370 / span;
+    ySteps_ = YSteps(span);
+    yMult_ = Multiplier(yMinimum, yMaximum);
+}
+
+std::int16_t TPlotXYEmbryo::YPosition(double y) const
+{
+    std::int16_t p = Position16((yMaximum - y) * yScale_, 70);
+    if (p < 0 && ClampNegativeY())
+        p = 0;
+    return p;
+}
+
+void TPlotXYEmbryo::PaintYAxis(TCanvas& canvas)
+{
+    const double major = ySteps_.major, minor = ySteps_.minor;
+    canvas.SetFont(styles_.textFont);
+    auto level = [&](double u, double r) {
+        int a = RoundOffset((yMaximum - u) * yScale_);
+        if (std::fabs(r - u) < 0.9 * minor) {
+            if (a >= 0 && a <= 370) {
+                if (a > 0) {
+                    canvas.SetPen(styles_.gridPen);
+                    Line(canvas, 110, a + 70, 1091, a + 70);
+                }
+                Label(canvas, 100, a + 84, TAlign::Right | TAlign::Bottom, yMult_.format, r * yMult_.factor);
+            }
+        } else if (a >= 1 && a <= 370) {
+            canvas.SetPen(styles_.minorPen);
+            PaintMinorRow(canvas, a + 70);
+        }
+        return a;
+    };
+    if (yMaximum * yMinimum > 0) {
+        double start = std::ceil(yMaximum / major) * major;
+        for (int i = 0; i < kMaxWalk; ++i) {
+            double u = start - i * minor;
+            if (level(u, std::floor(u / major + 0.05) * major) > 370)
+                break;
+        }
+    } else {
+        for (int i = 0; i < kMaxWalk; ++i) {
+            double u = i * minor;
+            if (level(u, std::trunc(u / major + 0.05) * major) <= 0)
+                break;
+        }
+        if (-minor > yMinimum)
+            for (int i = 1; i < kMaxWalk; ++i) {
+                double u = -i * minor;
+                if (level(u, std::trunc(u / major - 0.05) * major) > 370)
+                    break;
+            }
+    }
+    if (yMult_.e != 0) {
+        std::snprintf(text_, sizeof text_, "*1.0E%1d", yMult_.e);
+        canvas.Text(3, 64, text_, TAlign::Left | TAlign::Bottom);
+    }
+    canvas.SetPen(styles_.framePen);
+}
+
+void TPlotXYEmbryo::SetCursorField(int id, std::string_view text)
+{
+    if (cursor_)
+        cursor_->SetField(id, text);
+}
+
+void TPlotXYEmbryo::CursorEnter()
+{
+    SetCursorField(TCursorDialog::kXCaption, "X:");
+    SetCursorField(TCursorDialog::kYCaption, "Y:");
+    SetCursorField(TCursorDialog::kXValue, "--------");
+    SetCursorField(TCursorDialog::kYValue, "--------");
+    SetCursorField(TCursorDialog::kXUnit, xUnit_);
+    SetCursorField(TCursorDialog::kYUnit, yUnit_);
+}
+
+void TPlotXYEmbryo::CursorLeave()
+{
+    if (cursor_)
+        cursor_->ClearFields();
+}
+
+void TPlotXYEmbryo::MouseMove(int px, int py, int width, int height)
+{
+    lastPx_ = px;
+    lastPy_ = py;
+    lastW_ = width;
+    lastH_ = height;
+    if (cursorMode_ == kCursorOff)
+        return;
+    cursorPixels_ = CursorRectFor(width, height);
+    if (cursorPixels_.Contains(px, py)) {
+        if (!cursorInside_) {
+            cursorInside_ = true;
+            CursorEnter();
+            SetCursorField(TCursorDialog::kYCaption, cursorMode_ == kCursorRelative ? "dY:" : "Y:");
+        }
+        ShowCursorX(px);
+        ShowCursorY(py);
+    } else if (cursorInside_) {
+        cursorInside_ = false;
+        CursorLeave();
+    }
+}
+
+void TPlotXYEmbryo::MouseDoubleClick(int px, int py, int width, int height)
+{
+    if (cursorMode_ == kCursorOff)
+        return;
+    MouseMove(px, py, width, height);
+    if (!cursorInside_)
+        return;
+    if (cursorMode_ == kCursorAbsolute) {
+        referenceY_ = lastY_;
+        cursorMode_ = kCursorRelative;
+        SetCursorField(TCursorDialog::kYCaption, "dY:");
+    } else {
+        cursorMode_ = kCursorAbsolute;
+        SetCursorField(TCursorDialog::kYCaption, "Y:");
+    }
+    ShowCursorY(py);
+}
+
+void TPlotXYEmbryo::MouseLeave()
+{
+    if (!cursorInside_)
+        return;
+    cursorInside_ = false;
+    CursorLeave();
+}
+
+void TPlotXYEmbryo::KeyPress(TKey key)
+{
+    switch (key) {
+    case TKey::PageUp:
+    case TKey::PageDown: {
+        if (!zoomEnabled_)
+            return;
+        int i = 0;
+        while (i < 4 && kZoomSteps[i] != zoom_)
+            ++i;
+        i = key == TKey::PageUp ? std::min(i + 1, 4) : std::max(i - 1, 0);
+        zoom_ = kZoomSteps[i];
+        FitYRange(0);
+        DataReady();
+        Redraw();
+        return;
+    }
+    case TKey::Left:
+    case TKey::Right:
+    case TKey::Up:
+    case TKey::Down: {
+        // The arrows step the pointer by one pixel; the readout follows it.
+        if (lastW_ <= 0 || lastH_ <= 0)
+            return;
+        int dx = key == TKey::Left ? -1 : (key == TKey::Right ? 1 : 0);
+        int dy = key == TKey::Up ? -1 : (key == TKey::Down ? 1 : 0);
+        MouseMove(lastPx_ + dx, lastPy_ + dy, lastW_, lastH_);
+        return;
+    }
+    default: return;
+    }
+}
+
+void TPlotXYEmbryo::Activated(bool active)
+{
+    if (active) {
+        if (hasData_)
+            cursorMode_ = kCursorAbsolute;
+        active_ = true;
+        return;
+    }
+    if (cursorInside_) {
+        cursorInside_ = false;
+        CursorLeave();
+    }
+    cursorMode_ = kCursorOff;
+    referenceY_ = 0;
+    active_ = false;
+}

@@ -1,0 +1,177 @@
+#pragma once
+// An x-y plot: up to ten curves over one shared x array, held by reference; ranges,
+// units, legend, the painting pipeline on the 1200 by 580 canvas, cursor readout,
+// zoom, copy and print. The axis classes add the x axis and the positions.
+
+#include "plot/TPlotAxisMath.h"
+#include "plot/TPlotStyles.h"
+#include "plot/TPlotWindowEmbryo.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TCursorDialog;
+
+class TPlotXYEmbryo : public TPlotWindowEmbryo {
+public:
+    static constexpr int kMaxCurves = 10;
+    static constexpr int kLabelChars = 49;
+    static constexpr int kUnitChars = 6;
+    static constexpr int kCanvasW = 1200, kCanvasH = 580;
+    // Cursor modes
+    static constexpr int kCursorOff = 1, kCursorAbsolute = 2, kCursorRelative = 3;
+
+    struct TCurve {
+        const double* y = nullptr;
+        const TLineStyle* style = nullptr;
+        std::string label;
+        bool thick = false;
+    };
+
+    // The styles and the cursor dialog belong to the project and must outlive the plot.
+    TPlotXYEmbryo(THost& host, std::string caption, const TPlotStyles& styles, TCursorDialog* cursor, int iconId,
+                  int height, int curveCapacity, int pointCapacity);
+
+    // Data, owned by the project
+    void SetXData(const double* x) { x_ = x; positionsStale_ = true; }
+    void SetPointCount(int count);
+    int PointCount() const { return count_; }
+    int PointCapacity() const { return capacity_; }
+    // Ignored when ten curves (or the curve capacity) are held; the label is copied.
+    void AddCurve(const double* y, const TLineStyle& style, std::string_view label, bool thick);
+    int CurveCount() const { return shown_; }
+    int CurvesAdded() const { return static_cast<int>(curves_.size()); }
+    // Shows only the first n added curves (the optimisers show and hide the last one).
+    void SetShownCurves(int n);
+    const TCurve& Curve(int i) const { return curves_[static_cast<std::size_t>(i)]; }
+
+    void SetXUnit(std::string_view unit) { xUnit_.assign(unit.substr(0, kUnitChars)); }
+    void SetYUnit(std::string_view unit) { yUnit_.assign(unit.substr(0, kUnitChars)); }
+    const std::string& XUnit() const { return xUnit_; }
+    const std::string& YUnit() const { return yUnit_; }
+
+    void SetZoomEnabled(bool enabled) { zoomEnabled_ = enabled; }
+    bool ZoomEnabled() const { return zoomEnabled_; }
+    int ZoomFactor() const { return zoom_; }
+
+    double xMinimum = 0, xMaximum = 1, yMinimum = 0, yMaximum = 1;
+    void FitXRange(double span);
+    void FitYRange(double span);
+
+    virtual void DataReady();
+    virtual void DataCleared();
+    bool HasData() const { return hasData_; }
+    void Redraw() override;
+
+    // Menu commands of a plot window; false for ids it does not handle.
+    bool HandleCommand(int id);
+    void CopyWindow();
+    virtual void PrintPlot();
+
+    // TWindowModel
+    void Paint(TCanvas& canvas) override;
+    void MouseMove(int px, int py, int width, int height) override;
+    void MouseDoubleClick(int px, int py, int width, int height) override;
+    void MouseLeave() override;
+    void KeyPress(TKey key) override;
+    void Activated(bool active) override;
+
+    // Readout state
+    int CursorMode() const { return cursorMode_; }
+    double ReferenceY() const { return referenceY_; }
+    double LastCursorX() const { return lastX_; }
+    double LastCursorY() const { return lastY_; }
+    bool CursorInside() const { return cursorInside_; }
+    bool IsActive() const { return active_; }
+    // Rectangles of the last paint, in window pixels
+    const TRect& ClipPixels() const { return clipPixels_; }
+    const TRect& CursorPixels() const { return cursorPixels_; }
+    static TRect ClipRectFor(int width, int height);
+    static TRect CursorRectFor(int width, int height);
+
+    // Marker kind of curve j among n: 0 square, 1 triangle, 2 diamond, -1 none.
+    static int MarkerOf(int j, int n);
+
+protected:
+    // The painting pipeline
+    virtual void BeginPlotPaint(TCanvas& canvas);
+    virtual void PaintFrame(TCanvas& canvas);
+    virtual void PaintYCaption(TCanvas& canvas);
+    virtual void PaintAxes(TCanvas&) {}
+    virtual void PaintCurves(TCanvas& canvas, bool printer);
+    virtual void EndPlotPaint(TCanvas&) {}
+    virtual void FinishPlotPaint(TCanvas& canvas);
+    virtual void SelectPlotClip(TCanvas& canvas, bool printer);
+    virtual void ReleasePlotClip(TCanvas& canvas);
+    virtual void PaintXCaption(TCanvas& canvas);
+    // Drawn inside the clip before the curves (the phase curve).
+    virtual void PaintUnderCurves(TCanvas&) {}
+    virtual void DrawSquareMarker(TCanvas& canvas, int x, int y);
+    virtual void DrawTriangleMarker(TCanvas& canvas, int x, int y);
+    virtual void DrawDiamondMarker(TCanvas& canvas, int x, int y);
+    void DrawMarker(TCanvas& canvas, int kind, int x, int y);
+
+    virtual void ShowCursorX(int) {}
+    virtual void ShowCursorY(int) {}
+    virtual void CursorEnter();
+    virtual void CursorLeave();
+
+    // Guards the ranges and recomputes the derived axis values.
+    virtual void ComputeAxes();
+    // Fills the position buffers from the data and ranges.
+    virtual void ComputePositions() = 0;
+    // y position of a value; log-x plots replace negative positions by 0.
+    std::int16_t YPosition(double y) const;
+    virtual bool ClampNegativeY() const { return false; }
+
+    // The linear y axis of both axis classes; minor levels get a row of dashes.
+    void PaintYAxis(TCanvas& canvas);
+    virtual void PaintMinorRow(TCanvas& canvas, int y) = 0;
+
+    // Text in a fixed buffer, so painting allocates nothing.
+    void Label(TCanvas& canvas, int x, int y, int align, const char* format, double value);
+    void Line(TCanvas& canvas, int x0, int y0, int x1, int y1);
+
+    void SetCursorField(int id, std::string_view text);
+    // Canvas units of a pointer position in the size of the last pointer event.
+    double UnitsX(int px) const { return px * double(kCanvasW) / (lastW_ > 0 ? lastW_ : 600); }
+    double UnitsY(int py) const { return py * double(kCanvasH) / (lastH_ > 0 ? lastH_ : 290); }
+
+    const TPlotStyles& styles_;
+    TCursorDialog* cursor_;
+    const double* x_ = nullptr;
+    int count_ = 0;
+    int capacity_;
+    int curveCapacity_;
+    std::vector<TCurve> curves_;
+    int shown_ = 0;
+    std::string xUnit_, yUnit_;
+    bool zoomEnabled_ = false;
+    int zoom_ = 1;
+    int iconId_;
+
+    bool hasData_ = false;
+    bool active_ = false;
+    bool positionsStale_ = true;
+    bool cursorInside_ = false;
+    int cursorMode_ = kCursorOff;
+    double referenceY_ = 0;
+    double lastX_ = 0, lastY_ = 0;
+    int lastPx_ = 0, lastPy_ = 0, lastW_ = 0, lastH_ = 0;
+    TRect clipPixels_, cursorPixels_;
+
+    // Derived y axis values
+    double yScale_ = 1;
+    TPlotAxisMath::TYSteps ySteps_{};
+    TPlotAxisMath::TMultiplier yMult_{};
+
+    // Position buffers made at creation
+    std::vector<std::int16_t> xPos_;
+    std::vector<std::vector<std::int16_t>> yPos_;
+    std::vector<TPoint> poly_;
+    std::array<TPoint, kMaxCurves> markerAt_{};
+    char text_[160] = {};
+};
