@@ -1,0 +1,321 @@
+#include "measdata/TMeasCurveReader.h"
+
+#include "measdata/TMeasLineParser.h"
+#include "measdata/TMeasTextSource.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// Points kept when a file has to be sorted; far beyond any measurement and small
+// enough to hold (6 MB).
+constexpr std::size_t kMaxUnorderedPoints = 250000;
+
+struct TMeasPoint {
+    double f = 0.0;
+    double value = 0.0;
+    double phase = 0.0; // radians
+};
+
+double ToRadians(double degrees) { return degrees * (1.0 / 180.0) * 3.14159265359; }
+
+bool MentionsDelay(std::string_view line)
+{
+    static constexpr std::string_view kWord = "delay";
+    if (line.size() < kWord.size())
+        return false;
+    for (std::size_t i = 0; i + kWord.size() <= line.size(); ++i) {
+        std::size_t k = 0;
+        while (k < kWord.size() &&
+               std::tolower(static_cast<unsigned char>(line[i + k])) == kWord[k])
+            ++k;
+        if (k == kWord.size())
+            return true;
+    }
+    return false;
+}
+
+// Turns lines into data points: skips what is not data, carries a missing level or
+// phase over from the line before, and notices frequencies that go down.
+class TLinePoints {
+public:
+    TLinePoints(TMeasTextSource& source, TMeasReadReport& report, bool stopWhenUnordered)
+        : source_(source), report_(report), stopWhenUnordered_(stopWhenUnordered)
+    {
+    }
+
+    bool Next(TMeasPoint& point)
+    {
+        std::string_view text;
+        bool tooLong = false;
+        while (source_.NextLine(text, tooLong)) {
+            ++report_.lines;
+            if (tooLong) {
+                ++report_.longLines;
+                continue;
+            }
+            const TMeasLineFields line = ParseMeasLine(text);
+            switch (line.kind) {
+            case TMeasLineKind::Blank:
+                ++report_.blankLines;
+                continue;
+            case TMeasLineKind::Binary:
+                ++report_.binaryLines;
+                continue;
+            case TMeasLineKind::Comment:
+                ++report_.commentLines;
+                if (!inData_ && MentionsDelay(text))
+                    report_.mentionsGroupDelay = true;
+                continue;
+            case TMeasLineKind::Text:
+                ++report_.textLines;
+                if (line.nonPositiveFrequency)
+                    ++report_.nonPositiveFrequencyLines;
+                continue;
+            case TMeasLineKind::Data:
+                break;
+            }
+            // The first data line needs a level: a lone number before the data is a
+            // point count or a page number, and "512 points" is a header.
+            if (!inData_ && (line.fieldCount < 2 || !line.numeric[1])) {
+                if (line.fieldCount < 2)
+                    ++report_.singleNumberHeaderLines;
+                else
+                    ++report_.textLines;
+                continue;
+            }
+            inData_ = true;
+            if (line.fieldCount >= 2) {
+                value_ = line.value[1];
+                if (!line.numeric[1])
+                    ++report_.nonNumericFieldLines;
+            } else {
+                ++report_.missingValueLines;
+            }
+            if (line.fieldCount >= 3) {
+                phaseDegrees_ = line.value[2];
+                if (!line.numeric[2] && line.numeric[1])
+                    ++report_.nonNumericFieldLines;
+            } else {
+                ++report_.missingPhaseLines;
+            }
+            report_.commaLines += line.commaSeparated;
+            report_.semicolonLines += line.semicolonSeparated;
+            report_.decimalCommaLines += line.decimalComma;
+
+            const double f = line.value[0];
+            if (report_.dataLines == 0) {
+                report_.lowestFrequency = report_.highestFrequency = f;
+            } else {
+                if (f == lastF_)
+                    ++report_.repeatedFrequencyLines;
+                report_.lowestFrequency = std::min(report_.lowestFrequency, f);
+                report_.highestFrequency = std::max(report_.highestFrequency, f);
+                if (f < lastF_ && stopWhenUnordered_) {
+                    unordered_ = true;
+                    return false;
+                }
+            }
+            ++report_.dataLines;
+            lastF_ = f;
+            point.f = f;
+            point.value = value_;
+            point.phase = ToRadians(phaseDegrees_);
+            return true;
+        }
+        return false;
+    }
+
+    bool Unordered() const { return unordered_; }
+
+private:
+    TMeasTextSource& source_;
+    TMeasReadReport& report_;
+    bool stopWhenUnordered_;
+    bool inData_ = false;
+    bool unordered_ = false;
+    double value_ = 0.0;
+    double phaseDegrees_ = 0.0;
+    double lastF_ = 0.0;
+};
+
+// The sorted points of a file whose frequencies go up and down.
+class TSortedPoints {
+public:
+    explicit TSortedPoints(std::vector<TMeasPoint> points) : points_(std::move(points)) {}
+    bool Next(TMeasPoint& point)
+    {
+        if (next_ >= points_.size())
+            return false;
+        point = points_[next_++];
+        return true;
+    }
+    bool Unordered() const { return false; }
+
+private:
+    std::vector<TMeasPoint> points_;
+    std::size_t next_ = 0;
+};
+
+std::complex<double> PointValue(TMeasKind kind, double value, double phase)
+{
+    const double magnitude = kind == TMeasKind::Spl ? std::pow(10.0, 0.05 * value) : value;
+    return {magnitude * std::cos(phase), magnitude * std::sin(phase)};
+}
+
+enum class TWalk { NotLoaded, Loaded, Unordered };
+
+template <class Points>
+TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind kind, std::complex<double>* out,
+           TMeasReadReport& report)
+{
+    TMeasPoint current;
+    if (!points.Next(current))
+        return TWalk::NotLoaded;
+    report.firstFrequency = current.f;
+
+    int q = 0;
+    while (q < n && current.f > f[q]) {
+        out[q] = PointValue(kind, current.value, current.phase);
+        ++q;
+    }
+    report.pointsBelowData = q;
+    if (q == n)
+        return TWalk::Loaded;
+
+    TMeasPoint previous;
+    double lnCurrent = std::log(current.f);
+    double lnPrevious = 0.0;
+    bool endOfData = false;
+    for (; q < n; ++q) {
+        if (current.f <= f[q]) {
+            previous = current;
+            lnPrevious = lnCurrent;
+            do {
+                if (!points.Next(current)) {
+                    endOfData = true;
+                    break;
+                }
+            } while (current.f <= f[q]);
+            if (endOfData)
+                break;
+            lnCurrent = std::log(current.f);
+        }
+        const double t = (lnf[q] - lnPrevious) / (lnCurrent - lnPrevious);
+        const double magnitude = kind == TMeasKind::Spl
+                                     ? std::pow(10.0, 0.05 * ((1.0 - t) * previous.value + t * current.value))
+                                     : (1.0 - t) * previous.value + t * current.value;
+        double phase = 0.0;
+        if (previous.phase * current.phase > 0.0)
+            phase = (1.0 - t) * previous.phase + t * current.phase;
+        else
+            phase = t >= 0.5 ? current.phase : previous.phase;
+        out[q] = {magnitude * std::cos(phase), magnitude * std::sin(phase)};
+    }
+    if (endOfData && points.Unordered())
+        return TWalk::Unordered;
+    if (q == n)
+        return TWalk::Loaded;
+    if (q == 0)
+        return TWalk::NotLoaded;
+    for (int k = q; k < n; ++k)
+        out[k] = out[q - 1];
+    report.pointsAboveData = n - q;
+    return TWalk::Loaded;
+}
+
+void ResetLineCounts(TMeasReadReport& report)
+{
+    TMeasReadReport fresh;
+    fresh.opened = report.opened;
+    fresh.gridPoints = report.gridPoints;
+    report = fresh;
+}
+
+TMeasReadResult ReadFrom(TMeasTextSource& source, const TMeasGrid& grid, TMeasKind kind,
+                         std::complex<double>* response, TMeasReadReport& report)
+{
+    report.opened = true;
+    const int n = grid.count;
+    report.gridPoints = n;
+    if (n < 1 || n > TMeasGrid::kMaxPoints || !grid.frequencies || !response)
+        return TMeasReadResult::NotLoaded;
+
+    std::array<double, TMeasGrid::kMaxPoints> ownLogarithms;
+    const double* lnf = grid.logarithms;
+    if (!lnf) {
+        for (int i = 0; i < n; ++i)
+            ownLogarithms[static_cast<std::size_t>(i)] = std::log(grid.frequencies[i]);
+        lnf = ownLogarithms.data();
+    }
+
+    // Filled aside, so that a file that does not load leaves the response as it was.
+    std::array<std::complex<double>, TMeasGrid::kMaxPoints> values;
+    TWalk result = TWalk::NotLoaded;
+    {
+        TLinePoints points(source, report, true);
+        result = Walk(points, grid.frequencies, lnf, n, kind, values.data(), report);
+    }
+    if (result == TWalk::Unordered) {
+        ResetLineCounts(report);
+        if (!source.Rewind()) {
+            report.readError = true;
+            return TMeasReadResult::NotLoaded;
+        }
+        std::vector<TMeasPoint> collected;
+        TLinePoints points(source, report, false);
+        TMeasPoint point;
+        while (points.Next(point)) {
+            if (collected.size() >= kMaxUnorderedPoints) {
+                report.pointLimitReached = true;
+                break;
+            }
+            collected.push_back(point);
+        }
+        std::stable_sort(collected.begin(), collected.end(),
+                         [](const TMeasPoint& a, const TMeasPoint& b) { return a.f < b.f; });
+        report.sorted = true;
+        TSortedPoints sorted(std::move(collected));
+        result = Walk(sorted, grid.frequencies, lnf, n, kind, values.data(), report);
+        report.restUnread = report.pointLimitReached;
+    } else {
+        report.restUnread = !source.AtEnd();
+    }
+    report.crLfLines = source.CrLfLines();
+    report.crLines = source.CrLines();
+    report.byteOrderMark = source.HadByteOrderMark();
+    report.readError = report.readError || source.ReadError();
+    report.loaded = result == TWalk::Loaded;
+    if (!report.loaded)
+        return TMeasReadResult::NotLoaded;
+    std::copy(values.begin(), values.begin() + n, response);
+    return TMeasReadResult::Loaded;
+}
+
+} // namespace
+
+TMeasReadResult ReadMeasCurveFile(const std::string& path, const TMeasGrid& grid, TMeasKind kind,
+                                  std::complex<double>* response, TMeasReadReport* report)
+{
+    TMeasReadReport local;
+    TMeasReadReport& r = report ? *report : local;
+    r = TMeasReadReport();
+    TMeasTextSource source;
+    if (!source.Open(path))
+        return TMeasReadResult::NotOpened;
+    return ReadFrom(source, grid, kind, response, r);
+}
+
+TMeasReadResult ReadMeasCurveText(std::string_view text, const TMeasGrid& grid, TMeasKind kind,
+                                  std::complex<double>* response, TMeasReadReport* report)
+{
+    TMeasReadReport local;
+    TMeasReadReport& r = report ? *report : local;
+    r = TMeasReadReport();
+    TMeasTextSource source(text);
+    return ReadFrom(source, grid, kind, response, r);
+}

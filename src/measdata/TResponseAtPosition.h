@@ -1,0 +1,28 @@
+#pragma once
+// A measured driver response as heard at a listening position: the piston directivity
+// of the driver and the delay (and, near the speaker, the distance loss) between the
+// driver and the listener.
+
+#include "settings/TFilterGrid.h"
+
+#include <array>
+#include <complex>
+
+// The settings of the general settings object that the transformation reads.
+struct TListeningSetup {
+    bool vertical = true;   // the rays lie in the vertical plane (the second coordinate is in the plane)
+    bool infinite = true;   // far field: directions only, no distance
+    double distance = 1.0;  // listening distance in metres when infinite is off
+};
+
+// Directivity of a rigid piston of effective radius r (m) at frequency f (Hz): 1 at
+// low frequencies, falling to 0.0001 where the piston is large against the wavelength.
+double PistonDirectivity(double f, double r);
+
+// result = source as heard along the ray at angle degrees off axis, for a driver of
+// effective radius radius at (first, second) on the baffle and depth behind it, all in
+// metres. result may be source.
+void ResponseAtPosition(const std::array<std::complex<double>, TFilterGrid::kPoints>& source, double angle,
+                        double radius, double first, double second, double depth,
+                        std::array<std::complex<double>, TFilterGrid::kPoints>& result, const TFilterGrid& grid,
+                        const TListeningSetup& setup);
