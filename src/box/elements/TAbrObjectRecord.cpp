@@ -1,0 +1,81 @@
+// The passive radiator's file record and its information window lines.
+#include "box/elements/TAbrObject.h"
+
+#include "core/TBinaryStream.h"
+#include "ui/TNumberText.h"
+
+#include <cmath>
+
+void TAbrObject::WriteRecord(TBinaryWriter& out) const
+{
+    out.WriteDouble(Sd);
+    out.WriteDouble(a);
+    out.WriteDouble(Mmp);
+    out.WriteDouble(Mms);
+    out.WriteDouble(Vap);
+    out.WriteInt32(n);
+    out.WriteDouble(Xmax);
+    out.WriteDouble(Cap);
+    out.WriteDouble(Cmp);
+    out.WriteDouble(fb);
+    out.WriteDouble(fp);
+    out.WriteUInt8(nonLinearity ? 1 : 0);
+}
+
+bool TAbrObject::ReadRecord(TBinaryReader& in)
+{
+    double sd = 0.0, radius = 0.0, mmp = 0.0, mms = 0.0, vap = 0.0, xmax = 0.0, cap = 0.0, cmp = 0.0, boxRes = 0.0,
+           freeRes = 0.0;
+    std::int32_t count = 0;
+    std::uint8_t nonLinear = 0;
+    bool ok = in.ReadDouble(sd);
+    ok = ok && in.ReadDouble(radius);
+    ok = ok && in.ReadDouble(mmp);
+    ok = ok && in.ReadDouble(mms);
+    ok = ok && in.ReadDouble(vap);
+    ok = ok && in.ReadInt32(count);
+    ok = ok && in.ReadDouble(xmax);
+    ok = ok && in.ReadDouble(cap);
+    ok = ok && in.ReadDouble(cmp);
+    ok = ok && in.ReadDouble(boxRes);
+    ok = ok && in.ReadDouble(freeRes);
+    ok = ok && in.ReadUInt8(nonLinear);
+    if (!ok)
+        return false;
+    auto positive = [](double v) { return std::isfinite(v) && v > 0.0; };
+    // Zero or non-finite areas, masses or compliances would turn the impedances into
+    // NaN; a record holding them is refused as a whole.
+    const bool plausible = positive(sd) && positive(radius) && std::isfinite(mmp) && positive(mms) &&
+                           positive(vap) && count >= kMinCount && count <= kMaxCount && std::isfinite(xmax) &&
+                           xmax >= 0.0 && positive(cap) && positive(cmp) && std::isfinite(boxRes) &&
+                           std::isfinite(freeRes);
+    if (!plausible)
+        return false;
+    Sd = sd;
+    a = radius;
+    Mmp = mmp;
+    Mms = mms;
+    Vap = vap;
+    n = count;
+    Xmax = xmax;
+    Cap = cap;
+    Cmp = cmp;
+    fb = boxRes;
+    fp = freeRes;
+    nonLinearity = nonLinear != 0;
+    dirty = true;
+    return true;
+}
+
+void TAbrObject::Report(std::vector<std::string>& lines) const
+{
+    lines.push_back("Abr unit");
+    lines.push_back(TNumberText::FormatDouble(" Vap\t\t%3.2f l", Vap * 1000.0));
+    lines.push_back(TNumberText::FormatDouble(" Sd\t\t%3.2f sq.cm", Sd * 10000.0));
+    lines.push_back(TNumberText::FormatDouble(" Mmp\t\t%3.2f g", Mmp * 1000.0));
+    lines.push_back(TNumberText::FormatLong(" # units\t%d", n));
+    if (nonLinearity)
+        lines.push_back(" Simulation of abr unit non linearity ON");
+    lines.push_back(TNumberText::FormatDouble(" Res freq.\t%3.2f Hz (free air)", fp));
+    lines.push_back(TNumberText::FormatDouble(" Res freq.\t%3.2f Hz (in box)", fb));
+}

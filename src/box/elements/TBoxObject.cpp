@@ -1,0 +1,98 @@
+#include "box/elements/TBoxObject.h"
+
+#include "box/elements/TElementConstants.h"
+#include "core/TBinaryStream.h"
+#include "ui/TNumberText.h"
+
+#include <cmath>
+
+namespace C = TElementConstants;
+
+TBoxObject::TBoxObject(std::string name, bool showsQl) : name_(std::move(name)), showsQl_(showsQl)
+{
+    // The heading is a fixed 100-character field wherever it is shown.
+    if (name_.size() >= kNameSize)
+        name_.resize(kNameSize - 1);
+    Reset();
+}
+
+void TBoxObject::Reset()
+{
+    Vb = 0.01;
+    Qb = 15.0;
+    Ql = 15.0;
+    fill = 0;
+    dirty = true;
+}
+
+double TBoxObject::ComplianceFactor() const
+{
+    return 1.0 + C::kFillFactorPerPercent * fill;
+}
+
+double TBoxObject::TuningVolume() const
+{
+    return Vb * ComplianceFactor();
+}
+
+double TBoxObject::Compliance() const
+{
+    // Same grouping as the impedance below, so both agree to the last bit.
+    return (1.0 + fill * 0.01 * 0.2) * (Vb * C::kInvRhoC2);
+}
+
+void TBoxObject::UpdateImpedance(const TElementGrid& grid)
+{
+    const double cab = Compliance();
+    const int n = grid.Points();
+    for (int i = 0; i < n; ++i) {
+        // Absorption: a series resistance following the reactance; leakage: a
+        // parallel conductance ω·Cab/Ql.
+        const double x = -1.0 / (cab * grid.omegas[i]);
+        const double r = -x / Qb;
+        TComplex y = 1.0 / TComplex(r, x);
+        y += -(1.0 / Ql) / x;
+        impedance[static_cast<std::size_t>(i)] = 1.0 / y;
+    }
+}
+
+void TBoxObject::WriteRecord(TBinaryWriter& out) const
+{
+    out.WriteDouble(Vb);
+    out.WriteDouble(Qb);
+    out.WriteDouble(Ql);
+    out.WriteInt32(fill);
+}
+
+bool TBoxObject::ReadRecord(TBinaryReader& in)
+{
+    double vb = 0.0, qb = 0.0, ql = 0.0;
+    std::int32_t f = 0;
+    bool ok = in.ReadDouble(vb);
+    ok = ok && in.ReadDouble(qb);
+    ok = ok && in.ReadDouble(ql);
+    ok = ok && in.ReadInt32(f);
+    if (!ok)
+        return false;
+    // A damaged record would turn every later result into NaN or infinity.
+    const bool plausible = std::isfinite(vb) && vb > 0.0 && std::isfinite(qb) && qb > 0.0 &&
+                           std::isfinite(ql) && ql > 0.0 && f >= 0 && f <= 100;
+    if (!plausible)
+        return false;
+    Vb = vb;
+    Qb = qb;
+    Ql = ql;
+    fill = f;
+    dirty = true;
+    return true;
+}
+
+void TBoxObject::Report(std::vector<std::string>& lines) const
+{
+    lines.push_back(name_);
+    lines.push_back(TNumberText::FormatDouble(" Vol\t\t%3.2f l", Vb * 1000.0));
+    lines.push_back(TNumberText::FormatDouble(" Qb\t\t%3.1f", Qb));
+    if (showsQl_)
+        lines.push_back(TNumberText::FormatDouble(" Ql\t\t%3.1f", Ql));
+    lines.push_back(TNumberText::FormatLong(" Fill\t\t%d %%", fill));
+}

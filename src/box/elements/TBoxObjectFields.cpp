@@ -1,0 +1,93 @@
+#include "box/elements/TBoxObjectFields.h"
+
+#include "box/elements/TAbrObject.h"
+#include "box/elements/TBoxObject.h"
+#include "box/elements/TPortObject.h"
+
+#include <array>
+#include <cmath>
+#include <strings.h>
+
+namespace {
+const std::array<TElementField, 4> kFields = {{
+    {"Box volume", "l", "%2.1f", 0.1, 10000.0, 0.001, false, false},
+    {"QB", "", "%2.1f", 3.0, 15.0, 1.0, false, false},
+    {"QL", "", "%2.1f", 3.0, 15.0, 1.0, false, false},
+    {"Fill", "%", "%ld", 0.0, 100.0, 1.0, true, false},
+}};
+
+bool Same(std::string_view a, const char* b)
+{
+    const std::string_view other(b);
+    return a.size() == other.size() && strncasecmp(a.data(), other.data(), a.size()) == 0;
+}
+} // namespace
+
+const TElementField& BoxFieldInfo(TBoxField field)
+{
+    return kFields[static_cast<std::size_t>(field)];
+}
+
+bool FindBoxField(std::string_view label, TBoxField& field)
+{
+    static constexpr struct {
+        const char* label;
+        TBoxField field;
+    } kLabels[] = {{"Box volume", TBoxField::Volume}, {"QB", TBoxField::Qb},       {"Box Q", TBoxField::Qb},
+                   {"Box Q-value", TBoxField::Qb},    {"QL", TBoxField::Ql},       {"Fill", TBoxField::Fill}};
+    for (const auto& entry : kLabels) {
+        if (Same(label, entry.label)) {
+            field = entry.field;
+            return true;
+        }
+    }
+    return false;
+}
+
+double BoxFieldValue(const TBoxObject& box, TBoxField field)
+{
+    switch (field) {
+    case TBoxField::Volume: return box.Vb * 1000.0;
+    case TBoxField::Qb: return box.Qb;
+    case TBoxField::Ql: return box.Ql;
+    case TBoxField::Fill: return box.fill;
+    }
+    return 0.0;
+}
+
+std::string BoxFieldText(const TBoxObject& box, TBoxField field)
+{
+    return FormatElementField(BoxFieldInfo(field), BoxFieldValue(box, field));
+}
+
+TElementCommit CommitBoxField(TBoxObject& box, TBoxField field, double shown, std::span<TPortObject* const> ports,
+                              TAbrObject* radiator)
+{
+    TElementCommit result;
+    const TElementField& info = BoxFieldInfo(field);
+    result.redraw = 1u << static_cast<int>(field);
+    if (!std::isfinite(shown) || !info.InRange(shown))
+        return result;
+    switch (field) {
+    case TBoxField::Volume: box.Vb = shown * info.factor; break;
+    case TBoxField::Qb: box.Qb = shown; break;
+    case TBoxField::Ql: box.Ql = shown; break;
+    case TBoxField::Fill: box.fill = static_cast<std::int32_t>(std::lround(shown)); break;
+    }
+    box.dirty = true;
+    result.accepted = true;
+    if (field == TBoxField::Volume || field == TBoxField::Fill) {
+        for (TPortObject* port : ports) {
+            if (!port)
+                continue;
+            port->V = box.TuningVolume();
+            port->UpdateTuning();
+            port->dirty = true;
+        }
+        if (radiator) {
+            radiator->UpdateBoxResonance();
+            radiator->dirty = true;
+        }
+    }
+    return result;
+}
