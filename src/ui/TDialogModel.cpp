@@ -373,8 +373,9 @@ void TDialogModel::Close()
     Host().CloseDialog(*this);
     if (menuCommand != 0)
         Host().EnableCommand(menuCommand, true);
-    if (onClose)
-        onClose(); // the last call: the owner may destroy the model here
+    // The last call: the owner may destroy the model here, so run a copy.
+    if (auto closed = onClose)
+        closed();
 }
 
 void TDialogModel::Finish() { Close(); }

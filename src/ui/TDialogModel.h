@@ -32,6 +32,10 @@
 //   d.Type(104, "2,83");  d.FocusField(105);    // commits 104: onFieldChanged(104)
 //   d.Reload();                                 // onLoad, then THost::RefreshDialog
 //
+// Values that callbacks change while handling a user event (a partner field, an
+// enable rule) show without Reload(): the view reloads every field after each event
+// it forwards. Reload() is for changes from outside (a calculation finished).
+//
 // Life rules: the model must outlive its view; Open() shows it, Close()/the close
 // protocol hides it and calls onClose last, after which the owner may destroy or
 // reopen the model. Destroying an open model closes its view without callbacks.

@@ -73,8 +73,10 @@ TEditResult TLongEdit::Commit()
     std::size_t used = TNumberText::ReadLong(text_, v);
     if (used == 0 || used != text_.size())
         return Refuse();
-    // Round to the step as trunc(v / step + 0.5) * step.
-    double rounded = std::trunc(static_cast<double>(v) / step_ + 0.5) * step_;
+    // Round to the nearest multiple of the step, halves away from zero. (Applying
+    // trunc(v / step + 0.5) to negative numbers too would turn -12 into -11.)
+    double size = std::trunc(std::fabs(static_cast<double>(v)) / step_ + 0.5) * step_;
+    double rounded = v < 0 ? -size : size;
     if (rounded < minimum_ || rounded > maximum_)
         return Refuse();
     value_ = static_cast<std::int32_t>(rounded);
