@@ -1,0 +1,57 @@
+#pragma once
+// "Measurement setup": the modeless dialog that edits the program's measurement setup
+// for the open box project. Every committed change goes straight into the live
+// TMeasSetup, sets its setup changed flag and asks the project to react through the
+// recalculation callback - box projects sit above this layer, so the dialog knows them
+// only by that callback and by the TMeasureSetupObject where the project keeps the
+// dialog's position.
+//
+// Linked rules: start and stop keep at least 10 Hz apart (each one's commit moves the
+// other's limit); Ug and Pg follow each other (Pg = Ug² / 8); Autorange on empties
+// and disables the range, off gives it 30 dB back; "Calculate immediately" sends
+// kind 0 when switched on and kind 1 (only mark the project changed) when off.
+// The "&Preferences" menu saves the setup to "msetup.prf" or restores the factory
+// values.
+
+#include "settings/TMeasSetup.h"
+#include "ui/TDialogModel.h"
+
+#include <functional>
+
+class TMeasSetupDialog : public TDialogModel {
+public:
+    // Recalculation request kinds this dialog sends.
+    static constexpr int kRecalculate = 0; // a parameter changed
+    static constexpr int kMarkChanged = 1; // mark the project changed, do not calculate
+    using TRecalcRequest = std::function<void(int kind)>;
+
+    // Control ids.
+    static constexpr int StartId = 101, StopId = 102, PointsId = 103;
+    static constexpr int LevelId = 104, PowerId = 105, ResistanceId = 106;
+    static constexpr int CutoffId = 107, QId = 108;
+    static constexpr int AutorangeId = 109, RangeId = 110, HidePhaseId = 111;
+    static constexpr int CalcImmediatelyId = 112;
+    // Commands of the "&Preferences" menu.
+    static constexpr int SaveCommand = 10501, DefaultCommand = 10502;
+
+    // owner: where the project keeps the dialog's position (may be null);
+    // mainMenuCommand: the project's "&Meas. setup" command, disabled while open.
+    TMeasSetupDialog(THost& host, TMeasSetup& setup, TRecalcRequest request, TMeasureSetupObject* owner = nullptr,
+                     int mainMenuCommand = 0);
+
+    // Shows the dialog with the setup's current values at the owner's saved position;
+    // an open dialog is only raised.
+    void Open();
+
+private:
+    void Load();
+    void FieldChanged(int id);
+    void Preferences(int command);
+    void Request(int kind);
+    void LinkFrequencyLimits();
+    void ShowLevels();
+
+    TMeasSetup& setup_;
+    TRecalcRequest request_;
+    TMeasureSetupObject* owner_;
+};
