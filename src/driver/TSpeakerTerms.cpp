@@ -1,0 +1,102 @@
+// The driver terms of the box pipeline: mechanical impedance (with the damping of a
+// shorted second voice coil), compliance reduction, coil, radiation and extra load.
+#include "TSpeakerObject.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// 1/c for c = 344.7 m/s.
+constexpr double kOneOverC = 0.002901073397156948;
+// Temperature coefficient of copper (1/K) and the coil's temperature rise at Pmax (K).
+constexpr double kCopperCoefficient = 0.0039;
+constexpr double kRiseAtPmax = 230.0;
+} // namespace
+
+void TSpeakerObject::PrepareTerms(const TFreqGrid& grid, double ug)
+{
+    ResetForceFactor(grid);
+    if (outOfDate) {
+        ComputeCoilTerms(grid, ug);
+        ComputeRadiationImpedance(grid);
+        ClearExtraLoad(grid);
+        ReadImportedData(grid);
+    }
+    ComputeMechImpedance(grid);
+}
+
+void TSpeakerObject::ResetForceFactor(const TFreqGrid& grid)
+{
+    std::fill_n(forceFactor.begin(), grid.Count(), Bl);
+}
+
+void TSpeakerObject::ComputeMechImpedance(const TFreqGrid& grid)
+{
+    const int n = grid.Count();
+    const double sd2 = Sd * Sd;
+    const double mass = Mms + extraMass;
+    // A second coil shorted by the load resistor brakes the cone like a resistance.
+    const double coilLoad = Re + loadResistor;
+    const bool damped = HasLoadResistor() && coilLoad > 0.0;
+    for (int i = 0; i < n; ++i) {
+        const double w = grid.Omega(i);
+        const double d = damped ? forceFactor[i] * forceFactor[i] / coilLoad : 0.0;
+        mechImpedance[i] = TComplex((Rms + d) / sd2, (w * mass - 1.0 / (w * Cms)) / sd2);
+    }
+}
+
+void TSpeakerObject::ReduceCompliance(const TFreqGrid& grid)
+{
+    const double limit = Xmax * 0.5 * 1000.0; // mm, half the linear excursion
+    if (!(limit > 0.0))
+        return;
+    const int n = grid.Count();
+    const double sd2 = Sd * Sd;
+    const double mass = Mms + extraMass;
+    for (int i = 0; i < n; ++i) {
+        const double x = excursion[i];
+        double cms = Cms;
+        if (x > limit)
+            cms = Cms / (std::min((x - limit) / limit, 2.0) + 1.0);
+        const double w = grid.Omega(i);
+        mechImpedance[i].imag((w * mass - 1.0 / (w * cms)) / sd2);
+    }
+}
+
+double TSpeakerObject::HeatedCoilResistance(double uc) const
+{
+    if (!coilHeating || !(Pmax > 0.0) || !(Re > 0.0))
+        return Re;
+    // The coil heats with the power it takes; the second step uses the resistance the
+    // first step found, which lowers that power again.
+    const double heat = kCopperCoefficient * kRiseAtPmax * uc * uc;
+    const double r1 = Re * (1.0 + heat / (Re * Pmax));
+    return Re * (1.0 + heat / (r1 * Pmax));
+}
+
+void TSpeakerObject::ComputeCoilTerms(const TFreqGrid& grid, double ug)
+{
+    const double r = HeatedCoilResistance(ug * TotalFactors().kU);
+    const int n = grid.Count();
+    for (int i = 0; i < n; ++i) {
+        coilResistance[i] = TComplex(r, 0.0);
+        coilInductance[i] = TComplex(0.0, grid.Omega(i) * Le);
+    }
+}
+
+void TSpeakerObject::ComputeRadiationImpedance(const TFreqGrid& grid)
+{
+    const double radius = RadiationRadius();
+    const int n = grid.Count();
+    for (int i = 0; i < n; ++i) {
+        const double f = grid.Frequency(i);
+        const double ka = radius * TFreqGrid::kTwoPi * kOneOverC * f;
+        const double kb = ka * ka;
+        radiationImpedance[i] = TComplex(0.04304 * f * f / (kb + 4.0), radius > 0.0 ? 1.45 * f / radius : 0.0);
+    }
+}
+
+void TSpeakerObject::ClearExtraLoad(const TFreqGrid& grid)
+{
+    std::fill_n(extraLoad.begin(), grid.Count(), TComplex());
+}
