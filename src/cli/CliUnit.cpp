@@ -63,6 +63,7 @@ const char* LoadErrorText(TSpkLoadError error)
     case TSpkLoadError::BadNoteLength: return "corrupt (user note longer than 600 bytes)";
     case TSpkLoadError::Truncated: return "file ends too early";
     case TSpkLoadError::WrongEndMark: return "corrupt (end mark 12345 missing)";
+    case TSpkLoadError::BadValue: return "corrupt (a parameter is not a number)";
     }
     return "";
 }

@@ -51,6 +51,7 @@ enum class TSpkLoadError {
     BadNoteLength, // negative or above the 600-byte note field
     Truncated,
     WrongEndMark,
+    BadValue, // a parameter that is not a finite number
 };
 
 class TSpkData {

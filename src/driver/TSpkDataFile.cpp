@@ -7,6 +7,7 @@
 #include "core/TBinaryStream.h"
 #include "core/TProgramFolder.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -106,6 +107,18 @@ bool TSpkData::Read(TBinaryReader& in)
         return fail(TSpkLoadError::Truncated);
     if (endMark != kEndMark)
         return fail(TSpkLoadError::WrongEndMark);
+    // No editor can enter NaN or infinity; a file holding one is damaged, and such a
+    // value would spread through every derivation and simulation, so it is not kept.
+    bool finite = true;
+    for (int i = 0; i < kSpkParamCount; ++i) {
+        double& v = Param(static_cast<TSpkParam>(i));
+        if (!std::isfinite(v)) {
+            v = 0.0;
+            finite = false;
+        }
+    }
+    if (!finite)
+        return fail(TSpkLoadError::BadValue);
     UpdateSquares();
     lastLoadError_ = TSpkLoadError::None;
     return true;

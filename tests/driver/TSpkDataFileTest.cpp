@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 using namespace spktest;
@@ -195,6 +196,17 @@ TEST_F(TSpkFileTest, BadFilesFailWithTheEditorMessageAndAnEmptyUnit)
              return b;
          }(), TSpkLoadError::WrongEndMark},
         {"empty file", {}, TSpkLoadError::Truncated},
+        {"Vas not a number", [&] {
+             std::vector<std::uint8_t> b = good;
+             std::memset(&b[220 + 8 * 2], 0xff, 8); // a NaN
+             return b;
+         }(), TSpkLoadError::BadValue},
+        {"Le infinite", [&] {
+             std::vector<std::uint8_t> b = good;
+             const std::uint8_t inf[8] = {0, 0, 0, 0, 0, 0, 0xf0, 0x7f};
+             std::memcpy(&b[220 + 8 * 18], inf, 8);
+             return b;
+         }(), TSpkLoadError::BadValue},
         {"text file", std::vector<std::uint8_t>{'h', 'e', 'l', 'l', 'o', '\n'}, TSpkLoadError::WrongVersion},
     };
     for (const Case& c : cases) {
@@ -205,6 +217,8 @@ TEST_F(TSpkFileTest, BadFilesFailWithTheEditorMessageAndAnEmptyUnit)
         EXPECT_FALSE(u.Load(path));
         EXPECT_EQ(u.LastLoadError(), c.error);
         EXPECT_TRUE(TextsTerminated(u));
+        for (int i = 0; i < kSpkParamCount; ++i)
+            EXPECT_TRUE(std::isfinite(u.Param(static_cast<TSpkParam>(i))));
         // The file was opened, so its name is taken even though the read failed.
         EXPECT_STREQ(u.fileName, "bad.unt");
 
