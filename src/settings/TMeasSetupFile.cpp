@@ -34,14 +34,15 @@ bool InRange(double v, double lo, double hi)
     return std::isfinite(v) && v >= lo * (1.0 - slack) && v <= hi * (1.0 + slack);
 }
 
-// Only values the dialog can produce are taken; anything else is a damaged file, and
-// taking it could, for instance, lay out more grid points than the arrays hold.
+// Only values the dialog's fixed ranges allow are taken; anything else is a damaged
+// file, and taking it could, for instance, lay out more grid points than the arrays
+// hold or divide by a Q of 0. The 10 Hz span between start and stop is not asked
+// for: it is a rule of the dialog, and a grid only needs stop above start.
 bool Plausible(const TBlock& b, bool withHighPass)
 {
     if (b.pointCount < L::kMinPoints || b.pointCount > L::kMaxPoints)
         return false;
-    if (b.startFrequency < L::kMinStart || b.stopFrequency > L::kMaxStop ||
-        b.startFrequency > b.stopFrequency - L::kMinSpan)
+    if (b.startFrequency < L::kMinStart || b.stopFrequency > L::kMaxStop || b.startFrequency >= b.stopFrequency)
         return false;
     if (b.splRange < 0 || b.splRange > L::kMaxRange)
         return false;

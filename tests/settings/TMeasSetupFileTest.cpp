@@ -202,7 +202,8 @@ TEST(TMeasSetupBlock, ImplausibleValuesAreRefused)
         {"negative point count", 38, i32(-5)},
         {"start 0", 42, i32(0)},
         {"stop above 20000", 46, i32(20001)},
-        {"stop less than 10 above start", 46, i32(19)},
+        {"stop equal to start", 46, i32(10)},
+        {"stop below start", 46, i32(9)},
         {"SPL range 81", 2, i32(81)},
         {"Ug NaN", 6, dbl(nan)},
         {"Ug 0", 6, dbl(0.0)},
@@ -240,6 +241,16 @@ TEST(TMeasSetupBlock, EdgesOfTheRangesAreAccepted)
     ASSERT_TRUE(read.ReadBlock(in, 410));
     EXPECT_TRUE(SameStoredFields(read, s));
     EXPECT_EQ(read.grid.Count(), 500);
+}
+
+TEST(TMeasSetupBlock, NarrowRangeFromAStoredFileIsKept)
+{
+    // Closer than the dialog's 10 Hz, but a usable grid: the project still loads.
+    TBinaryReader in(HandMadeBlock(true, 10, 1995, 2000));
+    TMeasSetup s;
+    ASSERT_TRUE(s.ReadBlock(in, 410));
+    EXPECT_EQ(s.startFrequency, 1995);
+    EXPECT_NEAR(s.grid.Frequency(9), 2000.0, 1e-9);
 }
 
 // msetup.prf in a private program folder.
