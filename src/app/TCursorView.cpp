@@ -1,0 +1,89 @@
+#include "TCursorView.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+
+TCursorView::TCursorView(TCursorDialog& model, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint),
+      model_(model)
+{
+    setWindowTitle(QString::fromStdString(model.Title()));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 6, 8, 6);
+    grid->setHorizontalSpacing(6);
+    const int rows[2][3] = {{TCursorDialog::kXCaption, TCursorDialog::kXValue, TCursorDialog::kXUnit},
+                            {TCursorDialog::kYCaption, TCursorDialog::kYValue, TCursorDialog::kYUnit}};
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c) {
+            auto* label = new QLabel(this);
+            int id = rows[r][c];
+            label->setObjectName(QString("field%1").arg(id));
+            if (c == 1) {
+                label->setFont(fixed);
+                label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                label->setMinimumWidth(label->fontMetrics().horizontalAdvance("-00000.0000"));
+            }
+            grid->addWidget(label, r, c);
+            labels_[id] = label;
+            label->setText(QString::fromStdString(model.Field(id)));
+        }
+    grid->setColumnStretch(1, 1);
+    setMinimumWidth(170);
+    show();
+}
+
+void TCursorView::FieldChanged(int id)
+{
+    auto it = labels_.find(id);
+    if (it != labels_.end())
+        it->second->setText(QString::fromStdString(model_.Field(id)));
+}
+
+QString TCursorView::FieldText(int id) const
+{
+    auto it = labels_.find(id);
+    return it == labels_.end() ? QString() : it->second->text();
+}
+
+void TCursorView::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    model_.CloseRequested();
+}
+
+namespace {
+// Ties the dialog model to its widget: the widget may die first with its parent
+// window, so the link holds it weakly and deletes it only while it lives.
+class TCursorViewLink : public TCursorDialog::TView {
+public:
+    explicit TCursorViewLink(TCursorView* view) : view_(view) {}
+    ~TCursorViewLink() override { delete view_.data(); }
+    void FieldChanged(int id) override
+    {
+        if (view_)
+            view_->FieldChanged(id);
+    }
+    TCursorView* View() const { return view_.data(); }
+
+private:
+    QPointer<TCursorView> view_;
+};
+} // namespace
+
+void TCursorView::Install(QWidget* parent)
+{
+    QPointer<QWidget> owner(parent);
+    TCursorDialog::SetViewFactory([owner](TCursorDialog& model) -> std::unique_ptr<TCursorDialog::TView> {
+        return std::make_unique<TCursorViewLink>(new TCursorView(model, owner.data()));
+    });
+}
+
+TCursorView* TCursorView::Of(const TCursorDialog& model)
+{
+    auto* link = dynamic_cast<TCursorViewLink*>(model.View());
+    return link ? link->View() : nullptr;
+}
