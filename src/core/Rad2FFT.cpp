@@ -2,114 +2,242 @@
 
 #include <cmath>
 
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#define TONVEK_FFT_X86 1
+#endif
+
 namespace {
 
 const double kPi = 3.141592653589793;
 
-// One complex value as two doubles; the arithmetic is the one of TComplex written out
-// so that the compiler keeps everything in registers.
-struct Cx {
-    double re;
-    double im;
+// Each product a * w is formed as (ar wr + ai (-wi), ai wr + ar wi), which is bit for bit
+// the (ar wr - ai wi, ar wi + ai wr) of a complex multiplication: negation is exact, and
+// x + (-y) = x - y, u + v = v + u hold exactly in IEEE arithmetic. Sums and differences
+// are those of the butterflies themselves, so every path below gives the same results.
+
+// Twiddle entry e of a direction table: re, re at ReIndex(e), -im, im four places on.
+inline std::size_t ReIndex(int e)
+{
+    return 8 * static_cast<std::size_t>(e >> 1) + 2 * static_cast<std::size_t>(e & 1);
+}
+inline const double* Re(const double* table, int e)
+{
+    return table + ReIndex(e);
+}
+
+// ---- one complex value per operation: portable, and SSE2 on x86-64 ---------------------
+
+struct ScalarOps {
+    struct V {
+        double re;
+        double im;
+    };
+    static V Load(const TComplex* p) { return V{p->real(), p->imag()}; }
+    static void Store(TComplex* p, V v) { *p = TComplex(v.re, v.im); }
+    static V Add(V a, V b) { return V{a.re + b.re, a.im + b.im}; }
+    static V Sub(V a, V b) { return V{a.re - b.re, a.im - b.im}; }
+    static V Mul(V a, const double* w) { return V{a.re * w[0] + a.im * w[4], a.im * w[1] + a.re * w[5]}; }
 };
 
-inline Cx Load(const double* p) { return Cx{p[0], p[1]}; }
-inline void Store(double* p, Cx v)
-{
-    p[0] = v.re;
-    p[1] = v.im;
-}
-inline Cx Add(Cx a, Cx b) { return Cx{a.re + b.re, a.im + b.im}; }
-inline Cx Sub(Cx a, Cx b) { return Cx{a.re - b.re, a.im - b.im}; }
-// a * w as MulComplex forms it: (ar wr - ai wi, ar wi + ai wr).
-inline Cx Mul(Cx a, Cx w) { return Cx{a.re * w.re - a.im * w.im, a.re * w.im + a.im * w.re}; }
+#ifdef TONVEK_FFT_X86
+struct Sse2Ops {
+    using V = __m128d;
+    static V Load(const TComplex* p) { return _mm_loadu_pd(reinterpret_cast<const double*>(p)); }
+    static void Store(TComplex* p, V v) { _mm_storeu_pd(reinterpret_cast<double*>(p), v); }
+    static V Add(V a, V b) { return _mm_add_pd(a, b); }
+    static V Sub(V a, V b) { return _mm_sub_pd(a, b); }
+    static V Mul(V a, const double* w)
+    {
+        const V swapped = _mm_shuffle_pd(a, a, 1);
+        return _mm_add_pd(_mm_mul_pd(a, _mm_loadu_pd(w)), _mm_mul_pd(swapped, _mm_loadu_pd(w + 4)));
+    }
+};
+#endif
 
-// One stage with half-group size h: for each pair (c + q, c + h + q)
-// t = x[c + h + q] * w[q]; x[c + q] = u + t; x[c + h + q] = u - t, with u = x[c + q].
-void Stage(double* x, int n, int h, const double* w, bool firstIsOne)
+// Stage 1 together with the permutation: out[c], out[c + 1] come from in[rev[c]],
+// in[rev[c + 1]] through one butterfly with the twiddle of position 0.
+template <class Ops, bool FirstIsOne>
+void PermuteAndStage1(const TComplex* in, TComplex* out, const std::int32_t* rev, int n, const double* tw)
 {
-    const int span = 2 * h;
-    for (int c = 0; c < n; c += span) {
-        double* lo = x + 2 * c;
-        double* hi = lo + 2 * h;
-        int q = 0;
-        if (firstIsOne) {
-            const Cx u = Load(lo);
-            const Cx t = Load(hi);
-            Store(lo, Add(u, t));
-            Store(hi, Sub(u, t));
-            q = 1;
+    const double* w = Re(tw, 1);
+    for (int c = 0; c < n; c += 2) {
+        const auto u = Ops::Load(in + rev[c]);
+        auto t = Ops::Load(in + rev[c + 1]);
+        if constexpr (!FirstIsOne)
+            t = Ops::Mul(t, w);
+        Ops::Store(out + c, Ops::Add(u, t));
+        Ops::Store(out + c + 1, Ops::Sub(u, t));
+    }
+}
+
+// Stages 1 and 2 together with the permutation: the four elements of each group of four
+// are gathered, go through both stages' butterflies in registers and are stored once.
+template <class Ops, bool FirstIsOne>
+void PermuteAndStages12(const TComplex* in, TComplex* out, const std::int32_t* rev, int n, const double* tw)
+{
+    const double* wa = Re(tw, 1);  // stage 1, position 0
+    const double* wb0 = Re(tw, 2); // stage 2, position 0
+    const double* wb1 = Re(tw, 3); // stage 2, position 1
+    for (int c = 0; c < n; c += 4) {
+        const auto a0 = Ops::Load(in + rev[c]);
+        auto t1 = Ops::Load(in + rev[c + 1]);
+        const auto a2 = Ops::Load(in + rev[c + 2]);
+        auto t3 = Ops::Load(in + rev[c + 3]);
+        if constexpr (!FirstIsOne) {
+            t1 = Ops::Mul(t1, wa);
+            t3 = Ops::Mul(t3, wa);
         }
-        for (; q < h; ++q) {
-            const Cx u = Load(lo + 2 * q);
-            const Cx t = Mul(Load(hi + 2 * q), Load(w + 2 * q));
-            Store(lo + 2 * q, Add(u, t));
-            Store(hi + 2 * q, Sub(u, t));
+        const auto b0 = Ops::Add(a0, t1);
+        const auto b1 = Ops::Sub(a0, t1);
+        const auto b2 = Ops::Add(a2, t3);
+        const auto b3 = Ops::Sub(a2, t3);
+        auto u2 = b2;
+        if constexpr (!FirstIsOne)
+            u2 = Ops::Mul(b2, wb0);
+        const auto u3 = Ops::Mul(b3, wb1);
+        Ops::Store(out + c, Ops::Add(b0, u2));
+        Ops::Store(out + c + 2, Ops::Sub(b0, u2));
+        Ops::Store(out + c + 1, Ops::Add(b1, u3));
+        Ops::Store(out + c + 3, Ops::Sub(b1, u3));
+    }
+}
+
+// The stage of half h and the next one (half 2h) in one pass. In a group of 4h elements
+// from c, the elements c + q, c + h + q, c + 2h + q and c + 3h + q meet only each
+// other in these two stages: the first stage pairs (0, 1) and (2, 3) with the twiddle
+// of its position q, the second pairs (0, 2) with its position q and (1, 3) with its
+// position h + q.
+template <class Ops>
+void TwoStages(TComplex* x, int n, int h, const double* tw)
+{
+    for (int c = 0; c < n; c += 4 * h) {
+        TComplex* p0 = x + c;
+        TComplex* p1 = p0 + h;
+        TComplex* p2 = p1 + h;
+        TComplex* p3 = p2 + h;
+        for (int q = 0; q < h; ++q) {
+            const double* wa = Re(tw, h + q);
+            const auto a0 = Ops::Load(p0 + q);
+            const auto t1 = Ops::Mul(Ops::Load(p1 + q), wa);
+            const auto a2 = Ops::Load(p2 + q);
+            const auto t3 = Ops::Mul(Ops::Load(p3 + q), wa);
+            const auto b0 = Ops::Add(a0, t1);
+            const auto b1 = Ops::Sub(a0, t1);
+            const auto b2 = Ops::Add(a2, t3);
+            const auto b3 = Ops::Sub(a2, t3);
+            const auto u2 = Ops::Mul(b2, Re(tw, 2 * h + q));
+            const auto u3 = Ops::Mul(b3, Re(tw, 3 * h + q));
+            Ops::Store(p0 + q, Ops::Add(b0, u2));
+            Ops::Store(p2 + q, Ops::Sub(b0, u2));
+            Ops::Store(p1 + q, Ops::Add(b1, u3));
+            Ops::Store(p3 + q, Ops::Sub(b1, u3));
         }
     }
 }
 
-// Two stages in one pass: the stage with half-group size h (twiddles wa) and the next
-// one (half 2h, twiddles wb). The four elements c + q, c + h + q, c + 2h + q and
-// c + 3h + q meet only each other in these two stages, so they are loaded once, go
-// through both stages' butterflies exactly as the stages would form them, and are
-// stored once.
-inline void TwoStageKernel(double* p0, double* p1, double* p2, double* p3, Cx wa, Cx wb0, Cx wb1)
+// ---- two complex values per operation (AVX, chosen at run time) -------------------------
+// The same two-stage pass for even h, positions q and q + 1 side by side. Only plain AVX
+// is enabled here, not FMA: a fused multiply-add would round differently.
+
+#ifdef TONVEK_FFT_X86
+#pragma GCC push_options
+#pragma GCC target("avx")
+
+inline __m256d AvxMul(__m256d a, const double* w)
 {
-    const Cx a0 = Load(p0);
-    const Cx t1 = Mul(Load(p1), wa);
-    const Cx a2 = Load(p2);
-    const Cx t3 = Mul(Load(p3), wa);
-    const Cx b0 = Add(a0, t1);
-    const Cx b1 = Sub(a0, t1);
-    const Cx b2 = Add(a2, t3);
-    const Cx b3 = Sub(a2, t3);
-    const Cx u2 = Mul(b2, wb0);
-    const Cx u3 = Mul(b3, wb1);
-    Store(p0, Add(b0, u2));
-    Store(p2, Sub(b0, u2));
-    Store(p1, Add(b1, u3));
-    Store(p3, Sub(b1, u3));
+    const __m256d swapped = _mm256_permute_pd(a, 0x5);
+    return _mm256_add_pd(_mm256_mul_pd(a, _mm256_loadu_pd(w)), _mm256_mul_pd(swapped, _mm256_loadu_pd(w + 4)));
 }
 
-void TwoStages(double* x, int n, int h, const double* wa, const double* wb, bool firstIsOne)
+void TwoStagesAvx(TComplex* x, int n, int h, const double* tw)
 {
-    const int span = 4 * h;
-    for (int c = 0; c < n; c += span) {
-        double* p0 = x + 2 * c;
+    for (int c = 0; c < n; c += 4 * h) {
+        double* p0 = reinterpret_cast<double*>(x + c);
         double* p1 = p0 + 2 * h;
         double* p2 = p1 + 2 * h;
         double* p3 = p2 + 2 * h;
-        int q = 0;
-        if (firstIsOne) {
-            // Position 0 of both stages: wa[0] = wb[0] = (1, 0) exactly.
-            const Cx a0 = Load(p0);
-            const Cx a1 = Load(p1);
-            const Cx a2 = Load(p2);
-            const Cx a3 = Load(p3);
-            const Cx b0 = Add(a0, a1);
-            const Cx b1 = Sub(a0, a1);
-            const Cx b2 = Add(a2, a3);
-            const Cx b3 = Sub(a2, a3);
-            const Cx u3 = Mul(b3, Load(wb + 2 * h));
-            Store(p0, Add(b0, b2));
-            Store(p2, Sub(b0, b2));
-            Store(p1, Add(b1, u3));
-            Store(p3, Sub(b1, u3));
-            q = 1;
+        for (int q = 0; q < h; q += 2) {
+            const int k = 2 * q;
+            const __m256d a0 = _mm256_loadu_pd(p0 + k);
+            const __m256d t1 = AvxMul(_mm256_loadu_pd(p1 + k), Re(tw, h + q));
+            const __m256d a2 = _mm256_loadu_pd(p2 + k);
+            const __m256d t3 = AvxMul(_mm256_loadu_pd(p3 + k), Re(tw, h + q));
+            const __m256d b0 = _mm256_add_pd(a0, t1);
+            const __m256d b1 = _mm256_sub_pd(a0, t1);
+            const __m256d b2 = _mm256_add_pd(a2, t3);
+            const __m256d b3 = _mm256_sub_pd(a2, t3);
+            const __m256d u2 = AvxMul(b2, Re(tw, 2 * h + q));
+            const __m256d u3 = AvxMul(b3, Re(tw, 3 * h + q));
+            _mm256_storeu_pd(p0 + k, _mm256_add_pd(b0, u2));
+            _mm256_storeu_pd(p2 + k, _mm256_sub_pd(b0, u2));
+            _mm256_storeu_pd(p1 + k, _mm256_add_pd(b1, u3));
+            _mm256_storeu_pd(p3 + k, _mm256_sub_pd(b1, u3));
         }
-        for (; q < h; ++q)
-            TwoStageKernel(p0 + 2 * q, p1 + 2 * q, p2 + 2 * q, p3 + 2 * q, Load(wa + 2 * q), Load(wb + 2 * q),
-                           Load(wb + 2 * (h + q)));
     }
+}
+
+#pragma GCC pop_options
+
+#endif
+
+// All passes of one transform with the given one-value operations; the two-stage passes
+// of two values at a time when useAvx is set.
+template <class Ops>
+void RunPasses(const TComplex* in, TComplex* x, const std::int32_t* rev, int n, int stages, const double* tw,
+               bool firstIsOne, [[maybe_unused]] bool useAvx)
+{
+    int h;
+    if (stages % 2 == 1) {
+        if (firstIsOne)
+            PermuteAndStage1<Ops, true>(in, x, rev, n, tw);
+        else
+            PermuteAndStage1<Ops, false>(in, x, rev, n, tw);
+        h = 2;
+    } else {
+        if (firstIsOne)
+            PermuteAndStages12<Ops, true>(in, x, rev, n, tw);
+        else
+            PermuteAndStages12<Ops, false>(in, x, rev, n, tw);
+        h = 4;
+    }
+    for (; h < n; h *= 4) {
+#ifdef TONVEK_FFT_X86
+        if (useAvx) {
+            TwoStagesAvx(x, n, h, tw);
+            continue;
+        }
+#endif
+        TwoStages<Ops>(x, n, h, tw);
+    }
+}
+
+Rad2FFT::Kernel BestAvailable(Rad2FFT::Kernel wanted)
+{
+#ifdef TONVEK_FFT_X86
+    __builtin_cpu_init(); // may run before main, from a static object's constructor
+    if (wanted == Rad2FFT::Kernel::Avx && !__builtin_cpu_supports("avx"))
+        wanted = Rad2FFT::Kernel::Sse2;
+    return wanted;
+#else
+    (void)wanted;
+    return Rad2FFT::Kernel::Portable;
+#endif
 }
 
 } // namespace
 
+void Rad2FFT::selectKernel(Kernel kernel)
+{
+    kernel_ = BestAvailable(kernel);
+}
+
 void Rad2FFT::create(int n)
 {
+    if (n < 0)
+        n = 0;
     n_ = n;
-    stages_ = static_cast<int>(std::log(static_cast<double>(n)) / std::log(2.0) + 0.1);
+    stages_ = n > 0 ? static_cast<int>(std::log(static_cast<double>(n)) / std::log(2.0) + 0.1) : 0;
 
     bitReverse_.assign(static_cast<std::size_t>(n), 0);
     for (int i = 0; i < n; ++i) {
@@ -120,6 +248,7 @@ void Rad2FFT::create(int n)
         bitReverse_[static_cast<std::size_t>(i)] = r;
     }
 
+    // W^k in polar form: magnitude |W| to the power k, angle k arg W.
     twiddle_.resize(n + 1);
     const TComplex w(std::cos(2 * kPi / n), -std::sin(2 * kPi / n));
     const double magnitude = std::abs(w);
@@ -129,17 +258,17 @@ void Rad2FFT::create(int n)
 
     work_.resize(n);
 
-    // Per-stage rows: the stage of half h (stride s = n / 2h) uses twiddle q * s
-    // (forward) or n - q * s (inverse) at position q; entry h + q holds it.
     for (Direction* d : {&forward_, &inverse_}) {
         const bool inverse = d == &inverse_;
-        d->twiddles.assign(2 * static_cast<std::size_t>(n > 0 ? n : 1), 0.0);
+        d->twiddles.assign(4 * static_cast<std::size_t>(n > 1 ? n : 2), 0.0);
         for (int h = 1; h < n; h *= 2) {
             const int s = n / (2 * h);
             for (int q = 0; q < h; ++q) {
                 const TComplex t = twiddle_[inverse ? n - q * s : q * s];
-                d->twiddles[2 * static_cast<std::size_t>(h + q)] = t.real();
-                d->twiddles[2 * static_cast<std::size_t>(h + q) + 1] = t.imag();
+                double* re = d->twiddles.data() + ReIndex(h + q);
+                re[0] = re[1] = t.real();
+                re[4] = -t.imag();
+                re[5] = t.imag();
             }
         }
         const TComplex first = n > 0 ? twiddle_[inverse ? n : 0] : TComplex();
@@ -147,36 +276,40 @@ void Rad2FFT::create(int n)
     }
 }
 
-void Rad2FFT::permute(const TComplex* in, TComplex* out) const
-{
-    // X[bitreverse(i)] = x[i] for all i; the table is its own inverse, so this is
-    // X[i] = x[bitreverse(i)], which writes in order.
-    const std::int32_t* rev = bitReverse_.data();
-    for (int i = 0; i < n_; ++i)
-        out[i] = in[rev[i]];
-}
-
-void Rad2FFT::butterflies(double* x, const Direction& d) const
-{
-    const double* w = d.twiddles.data();
-    int h = 1;
-    if (stages_ % 2 == 1) {
-        Stage(x, n_, h, w + 2 * h, d.firstIsOne);
-        h *= 2;
-    }
-    for (; h < n_; h *= 4)
-        TwoStages(x, n_, h, w + 2 * h, w + 4 * h, d.firstIsOne);
-}
-
 void Rad2FFT::transform(const CVector& input, CVector& output, bool inverse)
 {
     if (output.size() != n_)
         output.resize(n_, output.base());
-    if (&input == &output) {
-        work_.copyValues(input);
-        permute(work_.data(), output.data());
-    } else {
-        permute(input.data(), output.data());
+    if (n_ < 2) {
+        output.copyValues(input);
+        return;
     }
-    butterflies(reinterpret_cast<double*>(output.data()), inverse ? inverse_ : forward_);
+    const TComplex* in = input.data();
+    if (&input == &output) {
+        // The permutation reads every element before the butterflies write: read a copy.
+        work_.copyValues(input);
+        in = work_.data();
+    }
+    TComplex* x = output.data();
+    const Direction& d = inverse ? inverse_ : forward_;
+    const double* tw = d.twiddles.data();
+    const std::int32_t* rev = bitReverse_.data();
+    switch (kernel_) {
+#ifdef TONVEK_FFT_X86
+    case Kernel::Avx:
+        RunPasses<Sse2Ops>(in, x, rev, n_, stages_, tw, d.firstIsOne, true);
+        return;
+    case Kernel::Sse2:
+        RunPasses<Sse2Ops>(in, x, rev, n_, stages_, tw, d.firstIsOne, false);
+        return;
+#endif
+    default:
+        RunPasses<ScalarOps>(in, x, rev, n_, stages_, tw, d.firstIsOne, false);
+        return;
+    }
+}
+
+Rad2FFT::Kernel Rad2FFT::DefaultKernel()
+{
+    return BestAvailable(Kernel::Avx);
 }

@@ -4,15 +4,15 @@
 // decimation-in-time scheme, without scaling (a forward then an
 // inverse transform returns n times the input).
 //
-// The tables: the bit-reversal table, the n + 1
-// twiddles W^k = (|W|^k, k arg W) in polar form with W = (cos(2 pi / n), -sin(2 pi / n)),
-// and the work row. The transform reads them through per-stage copies laid out in the
-// order the butterflies use them, runs two stages per pass over the data, and forms
-// each butterfly's product, sum and difference in one step. Every product, sum and
-// difference is the one the four-loop scheme forms, with the same operands in the same
-// order, so the results equal those of the literal scheme (the only liberty: a product
-// with a twiddle that is exactly 1 is left out, which can change nothing but the sign
-// of a zero). A transform allocates nothing.
+// The tables: the bit-reversal table, the n + 1 twiddles W^k = (|W|^k, k arg W) in polar
+// form with W = (cos(2 pi / n), -sin(2 pi / n)), and the work row. The transform reads
+// the twiddles through per-stage copies laid out in the order the butterflies use them,
+// does the permutation together with the first stage or two, then runs two stages per
+// pass over the data with each butterfly's product, sum and difference in one step.
+// Every product, sum and difference is the one the four loops per group of the plain
+// scheme form, with the same operands, so the results equal the plain scheme's (one
+// liberty: a product with a twiddle that is exactly 1 is left out, which can change
+// nothing but the sign of a zero). A transform allocates nothing.
 
 #include "CVector.h"
 
@@ -23,8 +23,18 @@ class Rad2FFT {
 public:
     static constexpr int kMaxLength = 20000;
 
+    // The butterfly code: one complex value per operation in plain C++ or in SSE2, or
+    // two per operation in AVX. All give the same results; the fastest one the
+    // processor offers is the default.
+    enum class Kernel { Portable, Sse2, Avx };
+
     Rad2FFT() = default;
     explicit Rad2FFT(int n) { create(n); }
+
+    // Chooses the butterfly code (tests, benchmarks); one the processor lacks falls back
+    // to the next below.
+    void selectKernel(Kernel kernel);
+    Kernel kernel() const { return kernel_; }
 
     // Fills all tables for length n, a power of two not above kMaxLength (not guarded;
     // callers use 256 to 8192).
@@ -44,18 +54,21 @@ public:
     void transform(const CVector& input, CVector& output, bool inverse);
 
 private:
+    static Kernel DefaultKernel();
+
     struct Direction {
-        // stage with half-group size h: entry h + q is the twiddle of position q
-        // (forward twiddle[q * s], inverse twiddle[n - q * s]), as (re, im) pairs.
+        // The twiddle of position q in the stage of half-group size h (forward
+        // twiddle[q * s], inverse twiddle[n - q * s], s = n / 2h) is entry e = h + q.
+        // Entries are kept in pairs (e even, e + 1), eight doubles per pair:
+        // re(e), re(e), re(e+1), re(e+1), -im(e), im(e), -im(e+1), im(e+1),
+        // the operands of a complex product without shuffles or sign changes.
         std::vector<double> twiddles;
         bool firstIsOne = false; // the twiddle of position 0 is exactly (1, 0)
     };
 
-    void permute(const TComplex* in, TComplex* out) const;
-    void butterflies(double* x, const Direction& d) const;
-
     int n_ = 0;
     int stages_ = 0;
+    Kernel kernel_ = DefaultKernel();
     std::vector<std::int32_t> bitReverse_;
     CVector twiddle_;
     CVector work_;

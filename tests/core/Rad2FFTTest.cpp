@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <random>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -131,14 +132,15 @@ TEST(Rad2FFT, MatchesTheDiscreteFourierSum)
     }
 }
 
-// The optimised butterflies form the same products, sums and differences as the four
-// loops per group, so the results are equal, not merely close.
-class Rad2FFTLengths : public testing::TestWithParam<int> {};
+// Every kernel forms the same products, sums and differences as the four loops per
+// group, so the results are equal, not merely close.
+class Rad2FFTLengths : public testing::TestWithParam<std::tuple<Rad2FFT::Kernel, int>> {};
 
 TEST_P(Rad2FFTLengths, EqualsTheFourLoopSchemeInBothDirections)
 {
-    const int n = GetParam();
+    const auto [kernel, n] = GetParam();
     Rad2FFT fft(n);
+    fft.selectKernel(kernel);
     Rad2FFTReference reference(n);
     const CVector x = RandomVector(n, static_cast<unsigned>(n));
     for (const bool inverse : {false, true}) {
@@ -155,8 +157,10 @@ TEST_P(Rad2FFTLengths, EqualsTheFourLoopSchemeInBothDirections)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(PowersOfTwo, Rad2FFTLengths,
-                         testing::Values(2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384));
+INSTANTIATE_TEST_SUITE_P(
+    PowersOfTwo, Rad2FFTLengths,
+    testing::Combine(testing::Values(Rad2FFT::Kernel::Portable, Rad2FFT::Kernel::Sse2, Rad2FFT::Kernel::Avx),
+                     testing::Values(2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384)));
 
 TEST(Rad2FFT, OutputMayBeTheInputAndIsSizedToTheLength)
 {
@@ -174,6 +178,20 @@ TEST(Rad2FFT, OutputMayBeTheInputAndIsSizedToTheLength)
     fft.transform(x, wrongSize, false);
     EXPECT_EQ(wrongSize.size(), n);
     EXPECT_FALSE(wrongSize.notEqual(separate));
+}
+
+TEST(Rad2FFT, LengthOneCopiesAndAnEmptyObjectGivesAnEmptyOutput)
+{
+    Rad2FFT one(1);
+    const TComplex value(2, -3);
+    CVector in(&value, 1);
+    CVector out(1);
+    one.transform(in, out, true);
+    EXPECT_EQ(out[0], value);
+
+    Rad2FFT none;
+    none.transform(in, out, false);
+    EXPECT_EQ(out.size(), 0);
 }
 
 TEST(Rad2FFT, CreateAgainSwitchesTheLength)
