@@ -239,13 +239,16 @@ TEST_F(TSpkFileTest, EveryTruncationFails)
     std::vector<std::uint8_t> full = FileWithNoteField(std::vector<std::uint8_t>(600, 'N'), 600);
     std::memset(&full[18], 'M', 200);
     files.push_back(full);
+    int which = 0;
     for (const auto& file : files) {
+        ++which;
         TSpkData whole;
         ASSERT_TRUE(whole.ReadFileBytes(file));
         EXPECT_TRUE(TextsTerminated(whole));
         for (std::size_t length = 0; length < file.size(); ++length) {
             SCOPED_TRACE(length);
-            std::string path = dir_.File("short.unt");
+            // A file of its own for each length: rewriting one file is slow on some disks.
+            std::string path = dir_.File("short-" + std::to_string(which) + "-" + std::to_string(length) + ".unt");
             WriteBytes(path, std::vector<std::uint8_t>(file.begin(), file.begin() + length));
             TSpkData u = FilledUnit();
             ASSERT_FALSE(u.Load(path));
