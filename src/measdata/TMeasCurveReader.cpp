@@ -188,14 +188,15 @@ TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind 
         return TWalk::Loaded;
 
     TMeasPoint previous;
-    double lnCurrent = std::log(current.f);
+    double lnCurrent = 0.0;
     double lnPrevious = 0.0;
     bool endOfData = false;
     for (; q < n; ++q) {
         if (current.f <= f[q]) {
-            previous = current;
-            lnPrevious = lnCurrent;
+            // The neighbours of the grid point are the last line at or below it and
+            // the first line above it, however dense the data.
             do {
+                previous = current;
                 if (!points.Next(current)) {
                     endOfData = true;
                     break;
@@ -203,6 +204,7 @@ TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind 
             } while (current.f <= f[q]);
             if (endOfData)
                 break;
+            lnPrevious = std::log(previous.f);
             lnCurrent = std::log(current.f);
         }
         const double t = (lnf[q] - lnPrevious) / (lnCurrent - lnPrevious);

@@ -8,9 +8,9 @@
 //   sign and otherwise taken from the nearer line, so no average is formed across the
 //   wrap at +-180 degrees;
 // - above the last line the grid points keep the last interpolated value.
-// Data denser than the grid is sampled, not averaged: a grid point is interpolated
-// between the line that was current when the point was reached and the first line
-// above it.
+// A grid point lies between the last line at or below it and the first line above
+// it, so data denser than the grid is sampled there (not averaged), and a curve
+// written on a grid reads back onto that grid unchanged.
 //
 // The grid is any ascending list of up to 500 frequencies, so the filter grid and the
 // box grid read through the same code.
