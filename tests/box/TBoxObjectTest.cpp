@@ -46,19 +46,6 @@ protected:
     TBoxObject box{"Box", true};
 };
 
-TEST_F(BoxTest, ResetGivesTheFactoryVolume)
-{
-    box.Vb = 1.0;
-    box.fill = 40;
-    box.dirty = false;
-    box.Reset();
-    EXPECT_EQ(box.Vb, 0.01);
-    EXPECT_EQ(box.Qb, 15.0);
-    EXPECT_EQ(box.Ql, 15.0);
-    EXPECT_EQ(box.fill, 0);
-    EXPECT_TRUE(box.dirty);
-}
-
 TEST_F(BoxTest, ComplianceIsTheVolumeOverRhoCSquared)
 {
     const double volumes[] = {0.0001, 0.01, 0.0456, 10.0};

@@ -204,6 +204,58 @@ TEST_F(PortTest, AreaThatNeedsANegativeLengthFails)
     EXPECT_EQ(port.D, diameter);
 }
 
+struct SizingRow {
+    double area, volume, tuning;
+    int count;
+};
+
+TEST_F(PortTest, SizingDoublesTheAreaUntilThePortIsAtLeastTenCentimetres)
+{
+    const SizingRow rows[] = {
+        {0.0001, 0.05, 40.0, 1}, // too short at first: the area has to grow
+        {0.0004, 0.02, 90.0, 2}, // fails at first: the length would be negative
+        {0.004, 0.10, 25.0, 1},  // long enough as it is
+    };
+    for (const auto& r : rows) {
+        port.Reset();
+        port.S = r.area;
+        port.D = 2.0 * std::sqrt(r.area / kPi);
+        port.V = r.volume;
+        port.n = r.count;
+        port.UpdateEffectiveArea();
+        ASSERT_TRUE(port.SizeForTuning(r.tuning)) << r.area;
+        EXPECT_GE(port.L, 0.1);
+        EXPECT_EQ(port.fp, r.tuning);
+        const double doublings = std::log2(port.S / r.area);
+        EXPECT_NEAR(doublings, std::round(doublings), 1e-9);
+        EXPECT_NEAR(port.D, 2.0 * std::sqrt(port.S / kPi), 1e-12);
+        // One doubling less would have been too short (or impossible).
+        if (doublings > 0.5) {
+            TPortObject smaller("Smaller");
+            smaller.S = port.S / 2.0;
+            smaller.D = port.D / std::sqrt(2.0);
+            smaller.V = r.volume;
+            smaller.n = r.count;
+            smaller.UpdateEffectiveArea();
+            EXPECT_TRUE(!smaller.SetLengthFromTuning(r.tuning) || smaller.L < 0.1);
+        }
+        port.UpdateTuning();
+        EXPECT_NEAR(port.fp, r.tuning, 1e-9 * r.tuning);
+    }
+}
+
+TEST_F(PortTest, SizingAnUnreachableTuningEndsAndChangesNothing)
+{
+    const double l = port.L, s = port.S, d = port.D, f = port.fp;
+    EXPECT_FALSE(port.SizeForTuning(0.0));
+    port.V = 0.0;
+    EXPECT_FALSE(port.SizeForTuning(30.0));
+    EXPECT_EQ(port.L, l);
+    EXPECT_EQ(port.S, s);
+    EXPECT_EQ(port.D, d);
+    EXPECT_EQ(port.fp, f);
+}
+
 TEST_F(PortTest, ImpedanceIsTheMassWithAViscousLossGrowingWithRootFrequency)
 {
     TFreqGrid grid;

@@ -27,7 +27,9 @@ struct TElementCommit {
     bool accepted = false;   // the element changed: mark the project and recalculate
     std::uint32_t redraw = 0; // bit (1 << field) for every field whose display changed
 
-    bool Redraws(int field) const { return (redraw >> field) & 1u; }
+    bool Redraws(int field) const { return field >= 0 && field < 32 && ((redraw >> field) & 1u); }
+    template <class Field>
+    bool Redraws(Field field) const { return Redraws(static_cast<int>(field)); }
 };
 
 // The text a field shows for a shown value, with its own format and a "." as the

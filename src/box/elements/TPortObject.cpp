@@ -117,6 +117,31 @@ bool TPortObject::SetAreaKeepingTuning(double newArea)
     return true;
 }
 
+bool TPortObject::SizeForTuning(double f)
+{
+    const double l0 = L, s0 = S, seff0 = Seff, d0 = D, fp0 = fp;
+    // Bounded, so a tuning no port can reach ends instead of doubling for ever.
+    constexpr int kMaxDoublings = 60;
+    auto enlarge = [this] {
+        S *= 2.0;
+        UpdateEffectiveArea();
+        D *= std::sqrt(2.0);
+    };
+    bool solved = SetLengthFromTuning(f);
+    for (int k = 0; k < kMaxDoublings && (!solved || L < kMinSizedLength); ++k) {
+        enlarge();
+        solved = SetLengthFromTuning(f);
+    }
+    if (solved && L >= kMinSizedLength)
+        return true;
+    L = l0;
+    S = s0;
+    Seff = seff0;
+    D = d0;
+    fp = fp0;
+    return false;
+}
+
 double TPortObject::SpeedLimit() const
 {
     return 5.0 * std::max(1.0, 3.0 * c) + 15.3;

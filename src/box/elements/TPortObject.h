@@ -29,6 +29,8 @@ public:
     static constexpr std::int32_t kMaxCount = 9;
     // The compression limit of the box types whose ports have no flare (m/s).
     static constexpr double kFixedSpeedLimit = 15.3;
+    // The shortest port the sizing rule accepts, m.
+    static constexpr double kMinSizedLength = 0.1;
 
     // A port of a project: shares the project's non-linearity switch.
     TPortObject(std::string name, TPortNonLinearity& shared);
@@ -56,6 +58,11 @@ public:
     // A new narrowest area S' with the length that keeps fp; D follows from S'. Fails,
     // changing nothing, when the length would be negative.
     [[nodiscard]] bool SetAreaKeepingTuning(double newArea);
+    // The automatic sizing rule: length from tuning f; while that fails, and then while
+    // the port is shorter than 10 cm, the area doubles (D grows by sqrt(2)) and the
+    // length is solved again. Starts from the current S and D. False, leaving the port
+    // as it was, when no area up to 2^60 times the start gives a port.
+    [[nodiscard]] bool SizeForTuning(double f);
 
     // Flow at grid point i (total of the n ports). When the switch is on, an air speed
     // above the limit is compressed: speed and flow scale by sqrt(limit / speed).
