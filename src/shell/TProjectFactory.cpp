@@ -1,11 +1,13 @@
 #include "TProjectFactory.h"
 
+#include "box/TClosedBox.h"
 #include "ui/TProject.h"
 
 TProjectFactory TProjectFactory::Standard()
 {
     TProjectFactory factory;
     // Project types register here as they are built.
+    factory.Register(TClosedBox::kTypeCode, [](THost& host) { return std::make_unique<TClosedBox>(host); });
     return factory;
 }
 

@@ -1,0 +1,540 @@
+#include "TBoxEmbryo.h"
+
+#include "TBoxReport.h"
+#include "box/elements/TBoxObject.h"
+#include "box/elements/TElementGrid.h"
+#include "core/TProgramFolder.h"
+#include "ui/TCommandIds.h"
+#include "ui/THost.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+constexpr const char* kUnitFilter = "Unit files (*.unt)|*.unt|All files (*.*)|*.*|";
+constexpr const char* kProjectFilter =
+    "Box project files (*.box)|*.box|Filter project files (*.flt)|*.flt|All files (*.*)|*.*|";
+constexpr const char* kSnapshotFilter = "Snapshot files (*.snp)|*.snp|All files (*.*)|*.*|";
+constexpr const char* kSplExportFilter =
+    "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+constexpr const char* kImpedanceExportFilter =
+    "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+
+// Commands a box project enables once it has results or a file.
+const int kProjectCommands[] = {TCmd::Calculate,     TCmd::DriverConfig,    TCmd::BoxDialog,  TCmd::MeasSetup,
+                                TCmd::Save,          TCmd::SaveAs,          TCmd::PrintWindow, TCmd::CopyWindow,
+                                TCmd::UserNote,      TCmd::ExportSpl,       TCmd::ExportImpedance,
+                                TCmd::ExportGroupDelay, TCmd::ExportModesSpl, TCmd::PrintDiagrams};
+
+std::string NameAndExtension(const std::string& path)
+{
+    std::string p = TProgramFolder::Normalise(path);
+    std::size_t slash = p.rfind('/');
+    return slash == std::string::npos ? p : p.substr(slash + 1);
+}
+} // namespace
+
+TBoxEmbryo::TBoxEmbryo(THost& host, int typeCode, std::string typeName)
+    : host_(host), front_(&host), rear_(&host), report_(std::make_unique<TBoxReport>()), typeCode_(typeCode),
+      typeName_(std::move(typeName))
+{
+    cursor_ = std::make_unique<TCursorDialog>(host);
+    unitFile_ = {"", kUnitFilter, "unt"};
+    rearUnitFile_ = {"", kUnitFilter, "unt"};
+    projectFile_ = {"", kProjectFilter, "box"};
+    snapshotFile_ = {"", kSnapshotFilter, "snp"};
+    splExport_ = {"", kSplExportFilter, "frd"};
+    impedanceExport_ = {"", kImpedanceExportFilter, "zma"};
+    CreatePlots();
+    baseTitle_ = std::string("Tonvek 4.10 Beta ") + typeName_;
+}
+
+TBoxEmbryo::~TBoxEmbryo()
+{
+    for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
+        if (plot)
+            host_.DestroyView(*plot);
+}
+
+void TBoxEmbryo::CreatePlots()
+{
+    const double* x = CurrentMeasSetup().grid.Frequencies().data();
+    splPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Free air SPL at 1m distance", styles_, cursor_.get(), 0, 290, 10, kPoints);
+    splPlot_->SetXUnit("Hz");
+    splPlot_->SetYUnit("dB");
+    splPlot_->SetPhaseCurve(splPhase.data(), dottedBlack_);
+    excursionPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Cone excursion", styles_, cursor_.get(), 0, 290, 10, kPoints);
+    excursionPlot_->SetXUnit("Hz");
+    excursionPlot_->SetYUnit("mm p-p");
+    excursionPlot_->AddCurve(front_.excursion.data(), thickBlack_, "Driver unit", false);
+    impedancePlot_ = std::make_unique<TPlotLogXLinY>(host_, "Impedance", styles_, cursor_.get(), 0, 290, 10, kPoints);
+    impedancePlot_->SetXUnit("Hz");
+    impedancePlot_->SetYUnit("ohm");
+    impedancePlot_->AddCurve(front_.impedanceMagnitude.data(), thickBlack_, "", false);
+    impedancePlot_->SetPhaseCurve(impedancePhase.data(), dottedBlack_);
+    groupDelayPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Group delay", styles_, cursor_.get(), 0, 290, 10, kPoints);
+    groupDelayPlot_->SetXUnit("Hz");
+    groupDelayPlot_->SetYUnit("ms");
+    groupDelayPlot_->AddCurve(groupDelay.data(), thickBlack_, "", false);
+    for (TPlotXYEmbryo* plot : DiagramWindows()) {
+        plot->SetXData(x);
+        plot->SetPointCount(PointCount());
+        host_.CreateView(*plot);
+    }
+}
+
+std::vector<TPlotXYEmbryo*> TBoxEmbryo::DiagramWindows() const
+{
+    return {splPlot_.get(), impedancePlot_.get(), excursionPlot_.get(), groupDelayPlot_.get()};
+}
+
+int TBoxEmbryo::MenuNumber() const { return typeCode_ == 9 ? 15 : 4; }
+
+void TBoxEmbryo::SetBoxVolume(std::unique_ptr<TBoxObject> box) { boxVolume_ = std::move(box); }
+
+// ---------------------------------------------------------------- life cycle
+
+void TBoxEmbryo::Reset()
+{
+    CurrentMeasSetup().LoadPreferences(false);
+    stepResponse_.Reset();
+    room_.LoadPreferences(TProgramFolder::Resolve(TRoomSettings::PreferencesFile));
+    front_.Clear();
+    rear_.Clear();
+    if (boxVolume_)
+        boxVolume_->Reset();
+    optimiserIterations = 10;
+    optimiserOptions = {0, optimiserOptions[1], 1, 0};
+    unitFile_.fileName.clear();
+    projectFile_.fileName.clear();
+    snapshotFile_.fileName.clear();
+    snapshotPath_.clear();
+    UpdateCalculateCommand();
+    EnableProjectCommands(false);
+    for (int id : {TCmd::TransientResp, TCmd::RoomCabinet, TCmd::Snapshot, TCmd::ExportRoomSpl, TCmd::ExportTransient,
+                   TCmd::RearDriverConfig, TCmd::RearDriverLoad, TCmd::RearUnitEditor})
+        host_.EnableCommand(id, false);
+    report_->Clear();
+    for (TPlotXYEmbryo* plot : DiagramWindows())
+        plot->DataCleared();
+    for (int id : UnsupportedCommands())
+        host_.RemoveCommand(id);
+    changed_ = true;
+}
+
+void TBoxEmbryo::SetMainTitle(bool withFileName)
+{
+    if (!withFileName || projectFile_.fileName.empty()) {
+        host_.SetMainTitle(baseTitle_);
+        return;
+    }
+    host_.SetMainTitle(baseTitle_ + " - " + NameAndExtension(projectFile_.fileName));
+}
+
+void TBoxEmbryo::StartNew(bool)
+{
+    for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
+        host_.ShowView(*plot);
+    LoadFrontUnit();
+}
+
+// ---------------------------------------------------------------- recalculation
+
+void TBoxEmbryo::ShowPhaseOption() { splPlot_->SetPhaseShown(!CurrentMeasSetup().hidePhase); }
+
+void TBoxEmbryo::RecalcRequest(int kind)
+{
+    if (kind == 3) {
+        changed_ = false;
+        return;
+    }
+    changed_ = true;
+    ShowPhaseOption();
+    if (kind == 1)
+        return;
+    if (kind == 0)
+        UpdateCalculateCommand();
+    if (kind == 2) {
+        Calculate(1);
+        return;
+    }
+    if (kind == 0 && CurrentMeasSetup().calculateImmediately)
+        Calculate(0);
+}
+
+void TBoxEmbryo::UpdateCalculateCommand()
+{
+    front_.EvaluateComplete();
+    host_.EnableCommand(TCmd::Calculate, front_.complete);
+}
+
+void TBoxEmbryo::EnableProjectCommands(bool enabled)
+{
+    for (int id : kProjectCommands)
+        host_.EnableCommand(id, enabled);
+    host_.EnableCommand(TCmd::UnitEditor, true);
+    host_.EnableCommand(TCmd::DriverLoad, true);
+    host_.EnableCommand(TCmd::ShowDiagrams, true);
+    if (enabled)
+        host_.EnableCommand(TCmd::Calculate, front_.complete);
+}
+
+// ---------------------------------------------------------------- pipeline
+
+void TBoxEmbryo::Calculate(int partial)
+{
+    if (!front_.complete)
+        return;
+    if (partial == 0) {
+        PrepareCalculation();
+        const TFreqGrid& grid = Grid();
+        int passes = front_.PassCount();
+        for (int k = 0; k < passes; ++k) {
+            BuildLoad();
+            CoupleDriver();
+            DriveDriver();
+            if (k + 1 < passes)
+                front_.UpdateNonLinear(grid, k + 1, passes);
+        }
+        front_.ApplyExcursionLimit(grid);
+        BuildPressure();
+        FinishResponse();
+    }
+    if (!fastMode) {
+        minus3dB = SearchMinus3dB();
+        BuildReport();
+    }
+    if (partial == 0)
+        RefreshResults();
+}
+
+void TBoxEmbryo::PrepareCalculation()
+{
+    TWaitCursor wait(host_);
+    TMeasSetup& setup = CurrentMeasSetup();
+    if (setup.setupChanged) {
+        setup.LayoutGrid();
+        if (boxVolume_)
+            boxVolume_->dirty = true;
+        front_.outOfDate = true;
+    }
+    const TFreqGrid& grid = setup.grid;
+    if (boxVolume_ && boxVolume_->dirty)
+        boxVolume_->UpdateImpedance(TElementGrid::Of(grid));
+    front_.PrepareTerms(grid, setup.sourceLevel);
+    for (TPlotXYEmbryo* plot : DiagramWindows())
+        plot->SetPointCount(grid.Count());
+}
+
+void TBoxEmbryo::CoupleDriver()
+{
+    const int n = PointCount();
+    const TConnFactors k = front_.TotalFactors();
+    const bool isobaric = front_.isobaric;
+    const bool halveForCoil = front_.HasDoubleVoiceCoil() && !front_.HasLoadResistor();
+    const double sd2 = front_.Sd * front_.Sd;
+    for (int i = 0; i < n; ++i) {
+        TComplex& zt = acousticLoad[static_cast<std::size_t>(i)];
+        if (isobaric)
+            zt += front_.mechImpedance[static_cast<std::size_t>(i)];
+        if (halveForCoil)
+            zt *= 0.5;
+        TComplex z = isobaric ? zt * 0.5 : zt;
+        const double bl = front_.forceFactor[static_cast<std::size_t>(i)];
+        TComplex zm = (bl * bl) / (z * sd2);
+        motionalImpedance[static_cast<std::size_t>(i)] = zm;
+        TComplex zc = zm + front_.coilResistance[static_cast<std::size_t>(i)];
+        front_.coilImpedance[static_cast<std::size_t>(i)] = zc;
+        if (!fastMode) {
+            TComplex zin = zc + front_.coilInductance[static_cast<std::size_t>(i)];
+            front_.impedanceMagnitude[static_cast<std::size_t>(i)] = std::abs(k.kZ * zin);
+            impedancePhase[static_cast<std::size_t>(i)] = std::arg(zin) * kDegrees;
+        }
+    }
+}
+
+void TBoxEmbryo::DriveDriver()
+{
+    const TMeasSetup& setup = CurrentMeasSetup();
+    const TFreqGrid& grid = setup.grid;
+    const int n = grid.Count();
+    const TConnFactors k = front_.TotalFactors();
+    const double sd = front_.Sd;
+    for (int i = 0; i < n; ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        const double w = grid.Omega(i);
+        TComplex u = setup.SourceVoltage(w);
+        TComplex zs = setup.SourceImpedance(w, k.kR);
+        TComplex current = (u * k.kU) / (front_.coilImpedance[j] + zs);
+        TComplex force = current * front_.forceFactor[j];
+        if (front_.isobaric)
+            force *= 2.0;
+        TComplex q = (force / sd) / acousticLoad[j];
+        front_.volumeVelocity[j] = q;
+        front_.excursion[j] = std::abs(q / sd / w) * 1000.0 * 2.828;
+    }
+}
+
+void TBoxEmbryo::FinishResponse()
+{
+    const TFreqGrid& grid = Grid();
+    const int n = grid.Count();
+    transitionIndex = front_.MergeImported(grid, std::span<TComplex>(pressure.data(), pressure.size()),
+                                           std::span<TComplex>(importCorrection.data(), importCorrection.size()));
+    for (int i = 0; i < n; ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        double m = std::abs(pressure[j]);
+        if (m > 0) {
+            splTotal[j] = 20.0 * std::log10(m);
+            if (!fastMode)
+                splPhase[j] = std::arg(pressure[j]) * kDegrees;
+        } else {
+            splTotal[j] = 0;
+            splPhase[j] = 0;
+        }
+    }
+    if (fastMode || n < 3)
+        return;
+    for (int i = 1; i <= n - 2; ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        double d = splPhase[j + 1] - splPhase[j - 1];
+        if (d > 180)
+            d -= 360;
+        if (d < -180)
+            d += 360;
+        groupDelay[j] = -2.7777777777777777 * d / (grid.Frequency(i + 1) - grid.Frequency(i - 1));
+    }
+    groupDelay[0] = groupDelay[1];
+    groupDelay[static_cast<std::size_t>(n - 1)] = groupDelay[static_cast<std::size_t>(n - 2)];
+    if (front_.ImportActive() && n >= 7) {
+        // Spikes at the seam are clipped against the neighbours three points away,
+        // taken from the unclipped values.
+        double previous[3] = {groupDelay[0], groupDelay[1], groupDelay[2]};
+        for (int i = 3; i <= n - 4; ++i) {
+            const std::size_t j = static_cast<std::size_t>(i);
+            double original = groupDelay[j];
+            double left = previous[i % 3];
+            groupDelay[j] = std::min(original, left + groupDelay[j + 3]);
+            previous[i % 3] = original;
+        }
+    }
+}
+
+double TBoxEmbryo::SearchMinus3dB() const
+{
+    const int n = PointCount();
+    if (n <= 0)
+        return 0;
+    const int r = transitionIndex != -1 ? transitionIndex : n;
+    if (r <= 0)
+        return 0;
+    const double reference = splTotal[static_cast<std::size_t>(r - 1)] - 3.0;
+    int k = 0;
+    while (k < r && splTotal[static_cast<std::size_t>(k)] <= reference)
+        ++k;
+    if (k == r || k == 0)
+        return 0;
+    const double a = splTotal[static_cast<std::size_t>(k)], b = splTotal[static_cast<std::size_t>(k - 1)];
+    if (a == b)
+        return Grid().Frequency(k);
+    const double c = (a - reference) / (a - b);
+    return c * Grid().Frequency(k - 1) + (1.0 - c) * Grid().Frequency(k);
+}
+
+void TBoxEmbryo::RefreshResults()
+{
+    const TMeasSetup& setup = CurrentMeasSetup();
+    if (splPlotRefresh || !fastMode) {
+        splPlot_->SetPhaseShown(!setup.hidePhase);
+        splPlot_->FitXRange(0);
+        splPlot_->FitYRange(setup.autorange ? 0 : setup.splRange);
+        splPlot_->DataReady();
+    }
+    if (!fastMode) {
+        for (TPlotLogXLinY* plot : {groupDelayPlot_.get(), excursionPlot_.get(), impedancePlot_.get()}) {
+            plot->FitXRange(0);
+            plot->FitYRange(0);
+        }
+        excursionPlot_->yMinimum = 0;
+        impedancePlot_->yMinimum = 0;
+        impedancePlot_->SetPhaseShown(true);
+        for (TPlotLogXLinY* plot : {groupDelayPlot_.get(), excursionPlot_.get(), impedancePlot_.get()})
+            plot->DataReady();
+    }
+    if (splPlotRefresh || !fastMode)
+        splPlot_->Redraw();
+    if (!fastMode) {
+        groupDelayPlot_->Redraw();
+        excursionPlot_->Redraw();
+        impedancePlot_->Redraw();
+        EnableProjectCommands(true);
+        host_.EnableCommand(TCmd::DefaultSize, true);
+    }
+    if (boxVolume_)
+        boxVolume_->dirty = false;
+    front_.outOfDate = false;
+    CurrentMeasSetup().setupChanged = false;
+}
+
+void TBoxEmbryo::ComputeEffectiveDriver()
+{
+    const TSpeakerObject& d = front_;
+    totalVas = d.numberOfDrivers * d.Vas;
+    if (d.isobaric)
+        totalVas *= 0.5;
+    front_.ComputeCoilTerms(Grid(), CurrentMeasSetup().sourceLevel);
+    if (d.Mms <= 0 || d.Re <= 0) {
+        effectiveFs = d.fs;
+        effectiveQts = 100;
+        return;
+    }
+    double b = (d.Mms + d.extraMass) / d.Mms;
+    double c = std::sqrt(1.0 / b);
+    effectiveFs = d.fs * c;
+    double b2 = b * c;
+    double qm = b2 * d.Qms;
+    double qes = d.HasDoubleVoiceCoil() ? d.Qes * 0.5 : d.Qes;
+    double qe = (front_.coilResistance[0].real() + CurrentMeasSetup().sourceResistance * d.TotalFactors().kR) * b2 * qes / d.Re;
+    effectiveQts = qe > 0 ? 1.0 / (1.0 / qe + 1.0 / qm) : 100.0;
+}
+
+// ---------------------------------------------------------------- report helpers
+
+void TBoxEmbryo::ReportFileName()
+{
+    if (!projectFile_.fileName.empty())
+        report_->Add("Filename\t" + NameAndExtension(projectFile_.fileName));
+}
+
+void TBoxEmbryo::ReportDriverSetupRoom(int drivers, int portsA, int portsB, int radiators)
+{
+    report_->Add(front_.ReportLines(""));
+    report_->Add(CurrentMeasSetup().ReportLines());
+    std::vector<std::string> room = room_.ReportLines(typeCode_, drivers, portsA, portsB, radiators);
+    if (!room.empty()) {
+        report_->StartSecondColumn();
+        report_->Add(room);
+    }
+}
+
+// ---------------------------------------------------------------- units
+
+void TBoxEmbryo::LoadFrontUnit()
+{
+    TFileRequest request{"Load driver unit", unitFile_.filter, unitFile_.extension, unitFile_.fileName, {}};
+    std::string path;
+    if (!host_.ChooseOpenFile(request, path))
+        return;
+    (void)LoadFrontUnitFrom(path);
+}
+
+bool TBoxEmbryo::LoadFrontUnitFrom(const std::string& path)
+{
+    if (!front_.Load(path)) {
+        host_.Message("Could not open file.\nCheck if device is ready.", "Speaker unit load", TMsgButtons::Ok,
+                      TMsgIcon::Warning);
+        return false;
+    }
+    changed_ = true;
+    front_.EvaluateComplete();
+    if (front_.complete) {
+        unitFile_.fileName = TProgramFolder::Strip(path);
+        EnableProjectCommands(true);
+    } else {
+        host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
+                      TMsgIcon::Warning);
+    }
+    front_.outOfDate = true;
+    RecalcRequest(0);
+    UpdateCalculateCommand();
+    return true;
+}
+
+void TBoxEmbryo::LoadProjectUnit()
+{
+    if (unitFile_.fileName.empty() || !front_.Load(TProgramFolder::Resolve(unitFile_.fileName))) {
+        host_.Message("Could not open file : " + unitFile_.fileName + "\nCheck if path and filename is correct.",
+                      "Speaker unit load", TMsgButtons::Ok, TMsgIcon::Warning);
+        front_.complete = false;
+        return;
+    }
+    front_.EvaluateComplete();
+    if (!front_.complete)
+        host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
+                      TMsgIcon::Warning);
+    CurrentMeasSetup().setupChanged = true;
+    UpdateCalculateCommand();
+}
+
+void TBoxEmbryo::EditUserNote()
+{
+    std::string note = report_->Note();
+    if (!host_.InputText("User note", "Enter your notes", note, 599))
+        return;
+    if (note != report_->Note()) {
+        report_->SetNote(note);
+        changed_ = true;
+    }
+}
+
+// ---------------------------------------------------------------- print list
+
+bool TBoxEmbryo::AddToPrintList(int window)
+{
+    for (int w : printList_) {
+        if (w == window) {
+            host_.Message("Item already selected", "", TMsgButtons::Ok, TMsgIcon::Warning);
+            return false;
+        }
+    }
+    if (printList_.size() >= 8)
+        return false;
+    printList_.push_back(window);
+    return true;
+}
+
+bool TBoxEmbryo::RemoveFromPrintList()
+{
+    if (printList_.empty()) {
+        host_.Message("No items left", "", TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    printList_.pop_back();
+    return true;
+}
+
+// ---------------------------------------------------------------- commands
+
+bool TBoxEmbryo::HandlesCommand(int id) const
+{
+    switch (id) {
+    case TCmd::Calculate:
+    case TCmd::DriverLoad:
+    case TCmd::Save:
+    case TCmd::SaveAs:
+    case TCmd::UserNote:
+    case TCmd::ExportSpl:
+    case TCmd::ExportModesSpl:
+    case TCmd::ExportImpedance:
+    case TCmd::ExportGroupDelay: return true;
+    default: return false;
+    }
+}
+
+bool TBoxEmbryo::HandleCommand(int id)
+{
+    switch (id) {
+    case TCmd::Calculate: Calculate(0); return true;
+    case TCmd::DriverLoad: LoadFrontUnit(); return true;
+    case TCmd::Save: (void)Save(); return true;
+    case TCmd::SaveAs: (void)SaveAs(); return true;
+    case TCmd::UserNote: EditUserNote(); return true;
+    case TCmd::ExportSpl: Export(0); return true;
+    case TCmd::ExportModesSpl: Export(2); return true;
+    case TCmd::ExportImpedance: Export(4); return true;
+    case TCmd::ExportGroupDelay: Export(5); return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,200 @@
+#pragma once
+// The common base of the box projects. It owns what every box project has: the driver
+// configurations, the per-frequency results, the four standard plots, the report, the
+// stored blocks of the transient response and room windows, and the file commands.
+// A box type supplies its acoustic load, its pressure sum, its report and its body in
+// the project file; the base couples the driver to the load, drives it from the
+// generator and turns the pressure into SPL, phase, group delay, excursion and
+// impedance.
+//
+// The pipeline of a full calculation (Calculate(0)) is:
+//   PrepareCalculation; for each pass: BuildLoad, CoupleDriver, DriveDriver,
+//   (non-linear updates); excursion limit; BuildPressure; FinishResponse;
+//   report; RefreshResults.
+
+#include "core/TComplex.h"
+#include "driver/TSpeakerObject.h"
+#include "plot/TCursorDialog.h"
+#include "plot/TPlotLogXLinY.h"
+#include "plot/TPlotStyles.h"
+#include "room/TRoomSettings.h"
+#include "settings/TMeasSetup.h"
+#include "timedomain/TStepRespSettings.h"
+#include "ui/TProject.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TBinaryReader;
+class TBinaryWriter;
+class TBoxObject;
+class TBoxReport;
+class THost;
+
+// File dialog settings: the file name last chosen, with the chooser's filter.
+struct TFileDialogSettings {
+    std::string fileName;
+    std::string filter;
+    std::string extension;
+};
+
+class TBoxEmbryo : public TProject, public TMeasureSetupObject {
+public:
+    static constexpr int kPoints = 500;
+    using TRealBlock = std::array<double, kPoints>;
+    using TComplexBlock = std::array<TComplex, kPoints>;
+
+    static constexpr std::int16_t kFileVersion = 410;
+    static constexpr std::int16_t kEndMark = 12345;
+    static constexpr std::size_t kPathSize = 271;
+    // j·ρ/p_ref with ρ = 1.18 kg/m³ and p_ref = 20 µPa.
+    static constexpr double kPressureConstant = 58999.99999999999;
+    static constexpr double kDegrees = 57.29577951307855;
+
+    TBoxEmbryo(THost& host, int typeCode, std::string typeName);
+    ~TBoxEmbryo() override;
+    TBoxEmbryo(const TBoxEmbryo&) = delete;
+    TBoxEmbryo& operator=(const TBoxEmbryo&) = delete;
+
+    // TProject
+    int TypeCode() const override { return typeCode_; }
+    int MenuNumber() const override;
+    bool IsBoxProject() const override { return true; }
+    bool AskSaveChanges() override;
+    [[nodiscard]] bool Load(const std::string& path) override;
+    // The same from the bytes of a project file (the file name stays as it is).
+    [[nodiscard]] bool LoadFrom(TBinaryReader& in);
+    void Reset() override;
+    void SetMainTitle(bool withFileName) override;
+    void StartNew(bool showUnitHint) override;
+    bool HandlesCommand(int id) const override;
+    bool HandleCommand(int id) override;
+    void RecalcRequest(int kind) override;
+
+    // The pipeline.
+    // partial 0: full calculation; 1: the report only.
+    virtual void Calculate(int partial);
+    virtual void PrepareCalculation();
+    void CoupleDriver();
+    void DriveDriver();
+    void FinishResponse();
+    virtual void RefreshResults();
+    void ComputeEffectiveDriver();
+    // The -3 dB point in Hz, 0 when there is none.
+    double SearchMinus3dB() const;
+
+    // Commands.
+    void LoadFrontUnit();
+    // Loads a unit file into the front driver as the chooser would; false on failure.
+    bool LoadFrontUnitFrom(const std::string& path);
+    [[nodiscard]] bool Save();
+    [[nodiscard]] bool SaveAs();
+    // Writes the project to a file (the project file name is set to it).
+    [[nodiscard]] bool SaveTo(const std::string& path);
+    // Export kind 0..5 to a chosen or given file; false when nothing was written.
+    bool Export(int kind);
+    bool ExportTo(int kind, const std::string& path);
+    void EditUserNote();
+
+    // Print list of "Print diagrams".
+    bool AddToPrintList(int window);
+    bool RemoveFromPrintList();
+    const std::vector<int>& PrintList() const { return printList_; }
+    // The plot windows in pick-list order.
+    std::vector<TPlotXYEmbryo*> DiagramWindows() const;
+
+    // Results and parts.
+    TSpeakerObject& FrontDriver() { return front_; }
+    const TSpeakerObject& FrontDriver() const { return front_; }
+    TSpeakerObject& RearDriver() { return rear_; }
+    TBoxObject& BoxVolume() { return *boxVolume_; }
+    const TBoxObject& BoxVolume() const { return *boxVolume_; }
+    TRoomSettings& Room() { return room_; }
+    TStepRespSettings& StepResponse() { return stepResponse_; }
+    TPlotLogXLinY& SplPlot() { return *splPlot_; }
+    TPlotLogXLinY& ExcursionPlot() { return *excursionPlot_; }
+    TPlotLogXLinY& ImpedancePlot() { return *impedancePlot_; }
+    TPlotLogXLinY& GroupDelayPlot() { return *groupDelayPlot_; }
+    const TBoxReport& Report() const { return *report_; }
+    TBoxReport& Report() { return *report_; }
+    const TFreqGrid& Grid() const { return CurrentMeasSetup().grid; }
+    int PointCount() const { return Grid().Count(); }
+
+    bool Changed() const { return changed_; }
+    bool fastMode = false;
+    bool splPlotRefresh = true;
+    double effectiveQts = 0, effectiveFs = 0, totalVas = 0;
+    int transitionIndex = -1;
+    double minus3dB = 0;
+
+    TRealBlock splTotal{}, splModes{}, groupDelay{}, splPhase{}, impedancePhase{}, target{};
+    TComplexBlock pressure{}, importCorrection{}, motionalImpedance{}, acousticLoad{};
+
+    const std::string& ProjectFileName() const { return projectFile_.fileName; }
+    const std::string& BaseTitle() const { return baseTitle_; }
+    std::int16_t boxDialogX = 0, boxDialogY = 0;
+    std::int16_t optimiserIterations = 10, optimiserSpare = 0;
+    std::array<std::uint8_t, 4> optimiserOptions{0, 0, 1, 0};
+    bool printDate = true, printProjectName = true;
+    std::int16_t diagramsPerPage = 8;
+
+protected:
+    // Box type parts.
+    virtual void BuildLoad() = 0;
+    virtual void BuildPressure() = 0;
+    virtual void BuildReport() = 0;
+    virtual void OpenBoxDialog() {}
+    [[nodiscard]] virtual bool ReadBody(TBinaryReader& in, int version);
+    virtual void WriteBody(TBinaryWriter& out) const;
+    // Commands the box type does not support, removed from the menu at reset.
+    virtual std::vector<int> UnsupportedCommands() const { return {}; }
+
+    // Common body of the project file.
+    [[nodiscard]] bool ReadCommon(TBinaryReader& in, int& version);
+    void WriteCommon(TBinaryWriter& out) const;
+    // Loads the unit named in the project; reports failures.
+    void LoadProjectUnit();
+    // The report lines every box type shares.
+    void ReportFileName();
+    void ReportDriverSetupRoom(int drivers, int portsA, int portsB, int radiators);
+    void UpdateCalculateCommand();
+    void EnableProjectCommands(bool enabled);
+    void SetBoxVolume(std::unique_ptr<TBoxObject> box);
+    void MarkChanged() { changed_ = true; }
+
+    THost& host_;
+    TSpeakerObject front_;
+    TSpeakerObject rear_;
+    std::unique_ptr<TBoxObject> boxVolume_;
+    TRoomSettings room_;
+    TStepRespSettings stepResponse_;
+    std::array<std::uint8_t, 70> snapshotRecord_{};
+    std::array<std::uint8_t, 20> infoPlacement_{}; // ten int16 placement values, kept as stored
+    bool infoMinimised_ = false;
+    TPlotStyles styles_;
+    TLineStyle thickBlack_{TColors::Black, 3, TDash::Solid};
+    TLineStyle thinBlack_{TColors::Black, 1, TDash::Solid};
+    TLineStyle dottedBlack_{TColors::Black, 1, TDash::Dot};
+    TLineStyle thickRed_{TColors::Red, 3, TDash::Solid};
+    TLineStyle thickBlue_{TColors::Blue, 3, TDash::Solid};
+    std::unique_ptr<TCursorDialog> cursor_;
+    std::unique_ptr<TPlotLogXLinY> splPlot_, groupDelayPlot_, excursionPlot_, impedancePlot_;
+    std::unique_ptr<TBoxReport> report_;
+    TFileDialogSettings unitFile_, rearUnitFile_, projectFile_, snapshotFile_, splExport_, impedanceExport_;
+    std::string snapshotPath_;
+    std::vector<int> printList_;
+    int exportKind_ = 0, exportFormat_ = 2;
+
+private:
+    void CreatePlots();
+    void ShowPhaseOption();
+    [[nodiscard]] bool WriteProject(const std::string& path);
+
+    int typeCode_;
+    std::string typeName_;
+    std::string baseTitle_;
+    bool changed_ = true;
+};

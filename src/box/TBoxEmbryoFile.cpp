@@ -1,0 +1,233 @@
+// The box project file: common body, save commands and the save question.
+
+#include "TBoxEmbryo.h"
+
+#include "TBoxReport.h"
+#include "box/elements/TBoxObject.h"
+#include "core/TBinaryStream.h"
+#include "core/TProgramFolder.h"
+#include "measdata/TCurveExport.h"
+#include "ui/THost.h"
+
+void TBoxEmbryo::WriteCommon(TBinaryWriter& out) const
+{
+    out.WriteInt32(typeCode_);
+    out.WriteInt16(kFileVersion);
+    out.WriteZeros(16);
+    CurrentMeasSetup().WriteBlock(out);
+    out.WriteText(unitFile_.fileName, kPathSize);
+    out.WriteText(snapshotPath_, kPathSize);
+    front_.WriteConfigBlock(out);
+    boxVolume_->WriteRecord(out);
+    stepResponse_.Write(out);
+    room_.WriteProject(out);
+    out.WriteBytes(infoPlacement_.data(), infoPlacement_.size());
+    out.WriteText(report_->Note(), 600);
+    out.WriteInt16(optimiserIterations);
+    out.WriteInt16(optimiserSpare);
+    out.WriteBytes(optimiserOptions.data(), optimiserOptions.size());
+    for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
+        plot->WriteWindowRecord(out);
+    out.WriteUInt8(infoMinimised_ ? 1 : 0);
+    out.WriteBytes(snapshotRecord_.data(), snapshotRecord_.size());
+}
+
+bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
+{
+    std::int32_t code = 0;
+    std::int16_t v = 0;
+    if (!in.ReadInt32(code) || !in.ReadInt16(v))
+        return false;
+    version = v;
+    if (version <= 299)
+        return false;
+    if (version != kFileVersion)
+        host_.Message("This project file was created with an\nolder version of Tonvek.\nRemenber that project files are not\n"
+                      "backwards compatible",
+                      "Old project file", TMsgButtons::Ok, TMsgIcon::Warning);
+    TMeasSetup& setup = CurrentMeasSetup();
+    setup.fileVersion = static_cast<std::int16_t>(version);
+    if (!in.Skip(16) || !setup.ReadBlock(in, version))
+        return false;
+    std::string unitPath, snapshotPath;
+    if (!in.ReadText(unitPath, kPathSize))
+        return false;
+    unitFile_.fileName = TProgramFolder::Normalise(unitPath);
+    if (!in.ReadText(snapshotPath, kPathSize))
+        return false;
+    snapshotPath_ = TProgramFolder::Normalise(snapshotPath);
+    snapshotFile_.fileName = snapshotPath_;
+    if (!front_.ReadConfigBlock(in, version) || !boxVolume_->ReadRecord(in) || !stepResponse_.Read(in) ||
+        !room_.ReadProject(in, version))
+        return false;
+    if (!in.ReadBytes(infoPlacement_.data(), infoPlacement_.size()))
+        return false;
+    std::string note;
+    if (!in.ReadText(note, 600))
+        return false;
+    report_->SetNote(note);
+    if (!in.ReadInt16(optimiserIterations) || !in.ReadInt16(optimiserSpare) ||
+        !in.ReadBytes(optimiserOptions.data(), optimiserOptions.size()))
+        return false;
+    for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
+        if (!plot->ReadWindowRecord(in))
+            return false;
+    std::uint8_t minimised = 0;
+    if (!in.ReadUInt8(minimised))
+        return false;
+    infoMinimised_ = minimised != 0;
+    if (!in.ReadBytes(snapshotRecord_.data(), snapshotRecord_.size()))
+        return false;
+    for (TPlotXYEmbryo* plot : DiagramWindows())
+        plot->SetPointCount(setup.grid.Count());
+    // The snapshot file is read when snapshots exist; until then a named file that is
+    // missing clears the name, as a failed snapshot read does.
+    if (!snapshotPath_.empty()) {
+        std::vector<std::uint8_t> probe;
+        if (!ReadWholeFile(TProgramFolder::Resolve(snapshotPath_), probe)) {
+            snapshotPath_.clear();
+            snapshotFile_.fileName.clear();
+        }
+    }
+    LoadProjectUnit();
+    EnableProjectCommands(true);
+    return true;
+}
+
+bool TBoxEmbryo::ReadBody(TBinaryReader&, int) { return true; }
+void TBoxEmbryo::WriteBody(TBinaryWriter&) const {}
+
+bool TBoxEmbryo::Load(const std::string& path)
+{
+    projectFile_.fileName = path;
+    TBinaryReader in;
+    if (!in.Open(path))
+        return false;
+    return LoadFrom(in);
+}
+
+bool TBoxEmbryo::LoadFrom(TBinaryReader& in)
+{
+    int version = 0;
+    bool ok = ReadCommon(in, version) && ReadBody(in, version);
+    std::int16_t mark = 0;
+    ok = ok && in.ReadInt16(mark) && mark == kEndMark;
+    if (!ok)
+        return false;
+    if (front_.complete)
+        Calculate(0);
+    RecalcRequest(3);
+    CurrentMeasSetup().fileVersion = kFileVersion;
+    return true;
+}
+
+bool TBoxEmbryo::WriteProject(const std::string& path)
+{
+    TBinaryWriter out;
+    WriteCommon(out);
+    WriteBody(out);
+    out.WriteInt16(kEndMark);
+    if (!out.SaveTo(path))
+        return false;
+    projectFile_.fileName = path;
+    Calculate(0); // the report shows the new file name
+    changed_ = false;
+    return true;
+}
+
+bool TBoxEmbryo::SaveTo(const std::string& path)
+{
+    std::string previous = projectFile_.fileName;
+    if (!WriteProject(path)) {
+        projectFile_.fileName = previous;
+        return false;
+    }
+    SetMainTitle(true);
+    return true;
+}
+
+bool TBoxEmbryo::Save()
+{
+    if (projectFile_.fileName.empty())
+        return SaveAs();
+    if (!SaveTo(projectFile_.fileName)) {
+        host_.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", "File save",
+                      TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool TBoxEmbryo::SaveAs()
+{
+    TFileRequest request{"Save project as", projectFile_.filter, projectFile_.extension, projectFile_.fileName, {}};
+    std::string path;
+    if (!host_.ChooseSaveFile(request, path))
+        return false;
+    if (!SaveTo(path)) {
+        host_.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", "File save as",
+                      TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+bool TBoxEmbryo::AskSaveChanges()
+{
+    if (!changed_)
+        return true;
+    switch (host_.Message("Project has been changed.\r\nSave project ?", "Box project", TMsgButtons::YesNoCancel,
+                          TMsgIcon::Question)) {
+    case TMsgAnswer::Yes: (void)Save(); return true;
+    case TMsgAnswer::No: return true;
+    default: return false;
+    }
+}
+
+// ---------------------------------------------------------------- export
+
+bool TBoxEmbryo::Export(int kind)
+{
+    const TFileDialogSettings& settings = kind == 4 ? impedanceExport_ : splExport_;
+    TFileRequest request{"Export", settings.filter, settings.extension, settings.fileName, {}};
+    std::string path;
+    if (!host_.ChooseSaveFile(request, path))
+        return false;
+    (kind == 4 ? impedanceExport_ : splExport_).fileName = path;
+    return ExportTo(kind, path);
+}
+
+bool TBoxEmbryo::ExportTo(int kind, const std::string& path)
+{
+    auto format = ExportFormatOf(path);
+    if (!format) {
+        host_.Message("No valid export format selected", "Export error", TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    TExportCurve curve;
+    curve.count = PointCount();
+    curve.x = Grid().Frequencies().data();
+    switch (kind) {
+    case 0: curve.kind = TCurveKind::Spl; curve.y = splTotal.data(); curve.phase = splPhase.data(); break;
+    case 2: curve.kind = TCurveKind::SplStandingWaves; curve.y = splModes.data(); curve.phase = splPhase.data(); break;
+    case 4:
+        curve.kind = TCurveKind::Impedance;
+        curve.y = front_.impedanceMagnitude.data();
+        curve.phase = impedancePhase.data();
+        break;
+    case 5: curve.kind = TCurveKind::GroupDelay; curve.y = groupDelay.data(); break;
+    default: return false; // room and transient curves arrive with their windows
+    }
+    exportKind_ = kind;
+    exportFormat_ = static_cast<int>(*format);
+    if (!WriteCurveFile(path, *format, curve)) {
+        host_.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", "Export error",
+                      TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,102 @@
+#include "TClosedBox.h"
+
+#include "TBoxReport.h"
+#include "TClosedBoxDialog.h"
+#include "box/elements/TBoxObject.h"
+#include "ui/TCommandIds.h"
+#include "ui/THost.h"
+
+#include <cstdio>
+
+TClosedBox::TClosedBox(THost& host) : TBoxEmbryo(host, kTypeCode, "Closed box")
+{
+    SetBoxVolume(std::make_unique<TBoxObject>("Box", true));
+    SplPlot().AddCurve(splTotal.data(), thickBlack_, "Total", false);
+    SplPlot().AddCurve(target.data(), dottedBlack_, "Target", false);
+    SplPlot().SetShownCurves(1); // the target shows only while an optimiser uses it
+    Reset();
+}
+
+TClosedBox::~TClosedBox() = default;
+
+void TClosedBox::Reset()
+{
+    if (dialog_ && dialog_->IsOpen())
+        dialog_->Close();
+    TBoxEmbryo::Reset();
+    SetMainTitle(false);
+}
+
+std::vector<int> TClosedBox::UnsupportedCommands() const { return {TCmd::ExportModesSpl}; }
+
+void TClosedBox::BuildLoad()
+{
+    const int n = PointCount();
+    const double drivers = front_.numberOfDrivers;
+    const TBoxObject& box = BoxVolume();
+    for (int i = 0; i < n; ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        acousticLoad[j] = drivers * box.impedance[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] +
+                          front_.extraLoad[j];
+    }
+}
+
+void TClosedBox::BuildPressure()
+{
+    const int n = PointCount();
+    const double drivers = front_.numberOfDrivers;
+    for (int i = 0; i < n; ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        pressure[j] = TComplex(0.0, kPressureConstant) * (Grid().Frequency(i) * drivers) * front_.volumeVelocity[j];
+    }
+}
+
+void TClosedBox::BuildReport()
+{
+    TBoxReport& report = Report();
+    std::string note = report.Note();
+    report.Clear();
+    report.SetNote(note);
+    report.SetTitle("CLOSED BOX");
+    ReportFileName();
+    std::vector<std::string> lines;
+    BoxVolume().Report(lines);
+    report.Add(lines);
+    ReportDriverSetupRoom(front_.numberOfDrivers, 0, 0, 0);
+    report.Add("Additional details:");
+    if (minus3dB != 0) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, " -3dB point: \t%3.2f Hz", minus3dB);
+        report.Add(buffer);
+    }
+    report.Add("");
+}
+
+void TClosedBox::QuickBox()
+{
+    ComputeEffectiveDriver();
+    BoxVolume().Vb = effectiveQts * front_.Vas * front_.numberOfDrivers;
+    BoxVolume().dirty = true;
+    if (dialog_ && dialog_->IsOpen())
+        dialog_->Reload();
+    RecalcRequest(0);
+}
+
+void TClosedBox::OpenBoxDialog()
+{
+    if (!dialog_)
+        dialog_ = std::make_unique<TClosedBoxDialog>(host_, *this);
+    if (!dialog_->IsOpen())
+        dialog_->Open();
+}
+
+bool TClosedBox::HandlesCommand(int id) const { return id == TCmd::BoxDialog || TBoxEmbryo::HandlesCommand(id); }
+
+bool TClosedBox::HandleCommand(int id)
+{
+    if (id == TCmd::BoxDialog) {
+        OpenBoxDialog();
+        return true;
+    }
+    return TBoxEmbryo::HandleCommand(id);
+}

@@ -1,0 +1,425 @@
+// The closed box end to end: physics of the sealed box, the project file layout and
+// its bad forms, the recalculation requests and the box commands.
+
+#include "box/TBoxReport.h"
+#include "box/TClosedBox.h"
+#include "box/TClosedBoxDialog.h"
+#include "box/elements/TBoxObject.h"
+#include "core/TBinaryStream.h"
+#include "core/TProgramFolder.h"
+#include "driver/TSpkCalcMissing.h"
+#include "settings/TMeasSetup.h"
+#include "ui/TCommandIds.h"
+#include "ui/THeadlessHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TClosedBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedFolder_ = TProgramFolder::Get();
+        dir_ = fs::temp_directory_path() / ("tonvek-closed-" + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+        TProgramFolder::Set(dir_.string());
+        setup_ = std::make_unique<TScopedMeasSetup>();
+    }
+    void TearDown() override
+    {
+        setup_.reset();
+        TProgramFolder::Set(savedFolder_);
+        fs::remove_all(dir_);
+    }
+
+    // The 6.5" woofer of /work/shared/refdata/drivers.csv (row seas_w16nx001), given by
+    // the six parameters a data sheet always has; the rest is derived.
+    static void FillWoofer(TSpkData& u, double le = 0.0)
+    {
+        u.Clear();
+        u.fs = 39.0;
+        u.Qms = 2.16;
+        u.Qes = 0.41;
+        u.Vas = 0.014;
+        u.Re = 6.2;
+        u.Cms = 1.2e-3;
+        u.Le = le;
+        CalcMissingFields(u);
+        u.UpdateSquares();
+    }
+
+    std::unique_ptr<TClosedBox> MakeBox(double vb, double le = 0.0)
+    {
+        auto box = std::make_unique<TClosedBox>(host_);
+        FillWoofer(box->FrontDriver(), le);
+        box->FrontDriver().EvaluateComplete();
+        box->BoxVolume().Vb = vb;
+        box->BoxVolume().dirty = true;
+        box->FrontDriver().outOfDate = true;
+        return box;
+    }
+
+    void SetGrid(int start, int stop, int points)
+    {
+        TMeasSetup& s = CurrentMeasSetup();
+        s.startFrequency = start;
+        s.stopFrequency = stop;
+        s.pointCount = points;
+        s.setupChanged = true;
+    }
+
+    std::string unitPath()
+    {
+        std::string path = (dir_ / "woofer.unt").string();
+        TSpkData u;
+        FillWoofer(u, 0.41e-3);
+        EXPECT_TRUE(u.Save(path));
+        return path;
+    }
+
+    std::string savedFolder_;
+    fs::path dir_;
+    std::unique_ptr<TScopedMeasSetup> setup_;
+    THeadlessHost host_;
+};
+
+} // namespace
+
+TEST_F(TClosedBoxTest, ImpedancePeakAtSystemResonance)
+{
+    for (double vb : {0.007, 0.014, 0.03}) {
+        auto box = MakeBox(vb);
+        SetGrid(10, 400, 500);
+        ASSERT_TRUE(box->FrontDriver().complete);
+        box->Calculate(0);
+        const TSpeakerObject& d = box->FrontDriver();
+        int peak = 0;
+        for (int i = 1; i < box->PointCount(); ++i)
+            if (d.impedanceMagnitude[static_cast<std::size_t>(i)] > d.impedanceMagnitude[static_cast<std::size_t>(peak)])
+                peak = i;
+        // The air load adds a little mass, so the measured fs of the unit is kept.
+        const double fc = d.fs * std::sqrt(1.0 + d.Vas / vb);
+        EXPECT_NEAR(box->Grid().Frequency(peak), fc, 0.02 * fc) << "Vb " << vb;
+    }
+}
+
+TEST_F(TClosedBoxTest, MinusThreeDecibelsMatchesSecondOrderHighPass)
+{
+    const double vb = 0.014;
+    auto box = MakeBox(vb);
+    SetGrid(10, 2000, 500);
+    box->Calculate(0);
+    const TSpeakerObject& d = box->FrontDriver();
+    const double alpha = d.Vas / vb;
+    const double fc = d.fs * std::sqrt(1 + alpha);
+    const double qtc = d.Qts * std::sqrt(1 + alpha);
+    // -3 dB of a 2nd-order high-pass: (f/fc)^2 = x with x solving |H|^2 = 1/2.
+    const double a = 1.0 / (qtc * qtc) - 2.0;
+    const double x = (-a + std::sqrt(a * a + 4.0)) / 2.0; // (fc/f3)^2
+    const double f3 = fc / std::sqrt(x);
+    ASSERT_GT(box->minus3dB, 0);
+    EXPECT_NEAR(box->minus3dB, f3, 0.03 * f3);
+}
+
+TEST_F(TClosedBoxTest, DoublingVoltageAddsSixDecibelsAndDoublesExcursion)
+{
+    auto box = MakeBox(0.02, 0.41e-3);
+    box->Calculate(0);
+    auto spl = box->splTotal;
+    auto excursion = box->FrontDriver().excursion;
+    CurrentMeasSetup().SetSourceLevel(2 * 2.83);
+    box->FrontDriver().outOfDate = true;
+    box->Calculate(0);
+    for (int i = 0; i < box->PointCount(); ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        EXPECT_NEAR(box->splTotal[j] - spl[j], 6.0206, 1e-3);
+        EXPECT_NEAR(box->FrontDriver().excursion[j] / excursion[j], 2.0, 1e-9);
+    }
+}
+
+TEST_F(TClosedBoxTest, TwoDriversInSeriesDoubleTheImpedance)
+{
+    auto one = MakeBox(0.02, 0.41e-3);
+    SetGrid(20, 2000, 50);
+    one->Calculate(0);
+    // Each driver keeps its own share of air: twice the drivers in twice the volume.
+    auto two = MakeBox(0.04, 0.41e-3);
+    two->FrontDriver().SetNumberOfDrivers(2);
+    two->FrontDriver().SetDriverConnection(0); // "Series"
+    two->Calculate(0);
+    for (int i = 0; i < one->PointCount(); ++i)
+        EXPECT_NEAR(two->FrontDriver().impedanceMagnitude[static_cast<std::size_t>(i)] /
+                        one->FrontDriver().impedanceMagnitude[static_cast<std::size_t>(i)],
+                    2.0, 1e-9);
+}
+
+TEST_F(TClosedBoxTest, IncompleteDriverCalculatesNothing)
+{
+    TClosedBox box(host_);
+    box.Calculate(0);
+    EXPECT_TRUE(box.Report().Lines().empty());
+    EXPECT_EQ(box.splTotal[0], 0.0);
+}
+
+TEST_F(TClosedBoxTest, ReportListsBoxDriverSetupAndMinus3dB)
+{
+    auto box = MakeBox(0.02);
+    box->Calculate(0);
+    const TBoxReport& r = box->Report();
+    EXPECT_EQ(r.Title(), "CLOSED BOX");
+    ASSERT_GE(r.Lines().size(), 6u);
+    EXPECT_EQ(r.Lines()[0], "Box");
+    EXPECT_EQ(r.Lines()[1], " Vol\t\t20.00 l");
+    bool found = false;
+    for (const auto& l : r.Lines())
+        found = found || l.rfind(" -3dB point: \t", 0) == 0;
+    EXPECT_TRUE(found);
+    EXPECT_EQ(r.Lines().back(), "");
+    EXPECT_GE(r.SecondColumn(), 0);
+    EXPECT_EQ(r.Lines()[static_cast<std::size_t>(r.SecondColumn())], "Room and Cabinet");
+}
+
+TEST_F(TClosedBoxTest, QuickBoxUsesEffectiveQtsAndVas)
+{
+    auto box = MakeBox(0.05);
+    TSpeakerObject& d = box->FrontDriver();
+    box->QuickBox();
+    // Without extra mass and source resistance the effective Qts is the unit's.
+    EXPECT_NEAR(box->BoxVolume().Vb, box->effectiveQts * d.Vas, 1e-12);
+    EXPECT_NEAR(box->effectiveQts, d.Qts, 0.01);
+}
+
+TEST_F(TClosedBoxTest, RecalculationKinds)
+{
+    auto box = MakeBox(0.02);
+    box->RecalcRequest(3);
+    EXPECT_FALSE(box->Changed());
+    box->RecalcRequest(1); // marks changed, calculates nothing
+    EXPECT_TRUE(box->Changed());
+    EXPECT_TRUE(box->Report().Lines().empty());
+    CurrentMeasSetup().hidePhase = true;
+    box->RecalcRequest(1);
+    EXPECT_FALSE(box->SplPlot().PhaseShown());
+    box->RecalcRequest(0); // calculate immediately is on by default
+    ASSERT_FALSE(box->Report().Lines().empty());
+    auto spl = box->splTotal;
+    box->BoxVolume().Vb = 0.04;
+    box->BoxVolume().dirty = true;
+    box->RecalcRequest(2); // report only: the curves stay
+    EXPECT_EQ(box->splTotal, spl);
+}
+
+TEST_F(TClosedBoxTest, GroupDelayWrapsAcrossPlusMinus180)
+{
+    auto box = MakeBox(0.02);
+    box->Calculate(0);
+    // The phase of a closed box passes through +-180 degrees low in the band; the group
+    // delay stays finite and positive-going there instead of jumping by 360 degrees.
+    for (int i = 0; i < box->PointCount(); ++i)
+        EXPECT_LT(std::fabs(box->groupDelay[static_cast<std::size_t>(i)]), 100.0) << i;
+}
+
+// ---------------------------------------------------------------- project file
+
+namespace {
+constexpr std::size_t kClosedBoxFileSize = 4 + 2 + 16 + 63 + 271 + 271 + 378 + 28 + 95 + 1672 + 620 + 8 + 4 * 70 + 1 +
+                                           70 + 2;
+}
+
+TEST_F(TClosedBoxTest, SavedFileHasTheBlockLayout)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    std::string path = (dir_ / "p.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    EXPECT_FALSE(box.Changed());
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    ASSERT_EQ(bytes.size(), kClosedBoxFileSize);
+    EXPECT_EQ(bytes[0], 0);       // type code 0
+    EXPECT_EQ(bytes[4], 410 & 0xFF);
+    EXPECT_EQ(bytes[5], 410 >> 8);
+    EXPECT_EQ(bytes[bytes.size() - 2], 0x39);
+    EXPECT_EQ(bytes[bytes.size() - 1], 0x30);
+    // The unit lies in the program folder: stored without it.
+    std::string stored(reinterpret_cast<const char*>(&bytes[4 + 2 + 16 + 63]));
+    EXPECT_EQ(stored, "woofer.unt");
+}
+
+TEST_F(TClosedBoxTest, SaveAndLoadRoundTripUnchanged)
+{
+    TClosedBox box(host_);
+    SetGrid(20, 2000, 80);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    box.BoxVolume().Vb = 0.0333;
+    box.BoxVolume().fill = 40;
+    box.BoxVolume().dirty = true;
+    box.FrontDriver().SetNumberOfDrivers(2);
+    box.Calculate(0);
+    std::string path = (dir_ / "round.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+
+    TClosedBox again(host_);
+    host_.ClearMessages();
+    ASSERT_TRUE(again.Load(path));
+    EXPECT_TRUE(host_.Messages().empty());
+    EXPECT_FALSE(again.Changed()); // no question when it is closed
+    EXPECT_TRUE(again.AskSaveChanges());
+    EXPECT_DOUBLE_EQ(again.BoxVolume().Vb, 0.0333);
+    EXPECT_EQ(again.BoxVolume().fill, 40);
+    EXPECT_EQ(again.FrontDriver().numberOfDrivers, 2);
+    EXPECT_EQ(again.PointCount(), 80);
+    EXPECT_EQ(again.splTotal, box.splTotal);
+}
+
+TEST_F(TClosedBoxTest, EveryTruncationFailsWithoutCrashing)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    std::string path = (dir_ / "full.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    TClosedBox reader(host_);
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        TBinaryReader in(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(cut)));
+        EXPECT_FALSE(reader.LoadFrom(in)) << cut;
+    }
+    TBinaryReader whole(bytes);
+    EXPECT_TRUE(reader.LoadFrom(whole));
+}
+
+TEST_F(TClosedBoxTest, VersionsAndEndMark)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    std::string path = (dir_ / "v.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+
+    auto withVersion = [&](int v) {
+        auto b = bytes;
+        b[4] = static_cast<std::uint8_t>(v & 0xFF);
+        b[5] = static_cast<std::uint8_t>(v >> 8);
+        std::string p = (dir_ / ("v" + std::to_string(v) + ".box")).string();
+        EXPECT_TRUE(SaveFileSafely(p, b.data(), b.size()));
+        return p;
+    };
+    TClosedBox reader(host_);
+    host_.ClearMessages();
+    EXPECT_FALSE(reader.Load(withVersion(299)));
+    EXPECT_TRUE(host_.Messages().empty());
+
+    auto bad = bytes;
+    ASSERT_EQ(bad.size(), kClosedBoxFileSize);
+    bad[kClosedBoxFileSize - 1] = 0;
+    std::string badPath = (dir_ / "mark.box").string();
+    ASSERT_TRUE(SaveFileSafely(badPath, bad.data(), bad.size()));
+    EXPECT_FALSE(reader.Load(badPath));
+}
+
+TEST_F(TClosedBoxTest, MissingUnitOpensWithoutResults)
+{
+    std::string unit = unitPath();
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unit));
+    std::string path = (dir_ / "nounit.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    fs::remove(unit);
+    TClosedBox reader(host_);
+    host_.ClearMessages();
+    ASSERT_TRUE(reader.Load(path));
+    ASSERT_NE(host_.LastMessage(), nullptr);
+    EXPECT_EQ(host_.LastMessage()->text, "Could not open file : woofer.unt\nCheck if path and filename is correct.");
+    EXPECT_EQ(host_.LastMessage()->title, "Speaker unit load");
+    EXPECT_TRUE(reader.Report().Lines().empty());
+}
+
+TEST_F(TClosedBoxTest, FailedSaveKeepsOldFileAndReports)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    host_.QueueFileName((dir_ / "missing-folder" / "x.box").string());
+    host_.ClearMessages();
+    EXPECT_FALSE(box.SaveAs());
+    EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready\nor if the disk is full.");
+    EXPECT_EQ(host_.LastMessage()->title, "File save as");
+    EXPECT_TRUE(box.Changed());
+}
+
+TEST_F(TClosedBoxTest, AskSaveAnswers)
+{
+    TClosedBox box(host_);
+    host_.QueueAnswer(TMsgAnswer::Cancel);
+    EXPECT_FALSE(box.AskSaveChanges());
+    EXPECT_EQ(host_.LastMessage()->text, "Project has been changed.\r\nSave project ?");
+    EXPECT_EQ(host_.LastMessage()->title, "Box project");
+    host_.QueueAnswer(TMsgAnswer::No);
+    EXPECT_TRUE(box.AskSaveChanges());
+}
+
+TEST_F(TClosedBoxTest, UnitLoadMessages)
+{
+    TClosedBox box(host_);
+    host_.ClearMessages();
+    EXPECT_FALSE(box.LoadFrontUnitFrom((dir_ / "none.unt").string()));
+    EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready.");
+    TSpkData partial;
+    partial.fs = 30;
+    std::string p = (dir_ / "partial.unt").string();
+    ASSERT_TRUE(partial.Save(p));
+    EXPECT_TRUE(box.LoadFrontUnitFrom(p));
+    EXPECT_EQ(host_.LastMessage()->text, "Too few speaker parameters are defined");
+    EXPECT_EQ(host_.CommandEnabled(TCmd::Calculate), std::optional<bool>(false));
+}
+
+TEST_F(TClosedBoxTest, ExportChoosesFormatByExtension)
+{
+    auto box = MakeBox(0.02);
+    box->Calculate(0);
+    host_.ClearMessages();
+    EXPECT_FALSE(box->ExportTo(0, (dir_ / "curve.xyz").string()));
+    EXPECT_EQ(host_.LastMessage()->text, "No valid export format selected");
+    EXPECT_EQ(host_.LastMessage()->title, "Export error");
+    EXPECT_TRUE(box->ExportTo(0, (dir_ / "curve.frd").string()));
+    EXPECT_TRUE(box->ExportTo(4, (dir_ / "curve.ZMA").string()));
+    EXPECT_TRUE(fs::file_size(dir_ / "curve.frd") > 100);
+}
+
+TEST_F(TClosedBoxTest, PrintListRules)
+{
+    TClosedBox box(host_);
+    EXPECT_TRUE(box.AddToPrintList(0));
+    EXPECT_FALSE(box.AddToPrintList(0));
+    EXPECT_EQ(host_.LastMessage()->text, "Item already selected");
+    EXPECT_TRUE(box.RemoveFromPrintList());
+    EXPECT_FALSE(box.RemoveFromPrintList());
+    EXPECT_EQ(host_.LastMessage()->text, "No items left");
+    EXPECT_EQ(host_.LastMessage()->title, "");
+}
+
+TEST_F(TClosedBoxTest, BoxDialogStoresLitresAndRecalculates)
+{
+    auto box = MakeBox(0.02);
+    box->OpenBoxDialog();
+    TClosedBoxDialog* d = box->BoxDialog();
+    ASSERT_NE(d, nullptr);
+    EXPECT_TRUE(d->IsOpen());
+    EXPECT_EQ(host_.CommandEnabled(TCmd::BoxDialog), std::optional<bool>(false));
+    d->Type(TClosedBoxDialog::kVolume, "35");
+    d->FocusField(TClosedBoxDialog::kQb);
+    EXPECT_DOUBLE_EQ(box->BoxVolume().Vb, 0.035);
+    EXPECT_EQ(box->Report().Lines()[1], " Vol\t\t35.00 l");
+    d->Type(TClosedBoxDialog::kQb, "2"); // below 3: refused
+    d->FocusField(TClosedBoxDialog::kQl);
+    EXPECT_DOUBLE_EQ(box->BoxVolume().Qb, 15.0);
+    EXPECT_GT(host_.Beeps(), 0);
+}
