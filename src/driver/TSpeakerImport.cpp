@@ -24,9 +24,34 @@ void TSpeakerObject::ReportImportError(const std::string& path) const
                        TMsgIcon::Warning);
 }
 
+TSpeakerObject::TImportReadKey TSpeakerObject::KeyFor(const std::string& name, const TFreqGrid& grid)
+{
+    TImportReadKey key;
+    key.name = name;
+    key.count = grid.Count();
+    if (key.count > 0) {
+        key.first = grid.Frequency(0);
+        key.last = grid.Frequency(key.count - 1);
+    }
+    return key;
+}
+
+bool TSpeakerObject::ImportNeedsRead(const TFreqGrid& grid) const
+{
+    // Compared field by field: a calculation asks this and must not allocate.
+    if (importFileName.empty())
+        return false;
+    if (!importRead_ || importKey_.name != importFileName || importKey_.count != grid.Count())
+        return true;
+    return grid.Count() > 0
+        && (importKey_.first != grid.Frequency(0) || importKey_.last != grid.Frequency(grid.Count() - 1));
+}
+
 bool TSpeakerObject::ReadImportedData(const TFreqGrid& grid)
 {
     importValid = false;
+    importRead_ = !importFileName.empty();
+    importKey_ = KeyFor(importFileName, grid);
     if (importFileName.empty())
         return false;
     const std::string path = TProgramFolder::Resolve(importFileName);

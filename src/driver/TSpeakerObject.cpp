@@ -40,6 +40,7 @@ void TSpeakerObject::ResetConfiguration()
     phaseLagCutoff = 100000.0;
     dialogX = 0;
     dialogY = 0;
+    importRead_ = false;
 }
 
 void TSpeakerObject::Clear()
@@ -59,6 +60,23 @@ bool TSpeakerObject::Load(const std::string& path)
     dvcFactors = HasDoubleVoiceCoil() ? PairFactors(dvcConnection) : TConnFactors{};
     EvaluateComplete();
     return true;
+}
+
+void TSpeakerObject::UnitChanged()
+{
+    outOfDate = true;
+    EvaluateComplete();
+    dvcFactors = HasDoubleVoiceCoil() ? PairFactors(dvcConnection) : TConnFactors{};
+}
+
+TConnFactors TSpeakerObject::TotalFactors() const
+{
+    TConnFactors k = driverFactors;
+    if (HasDoubleVoiceCoil())
+        k = k * dvcFactors;
+    if (isobaric)
+        k = k * isobaricFactors;
+    return k;
 }
 
 void TSpeakerObject::SetNumberOfDrivers(int n)

@@ -74,8 +74,13 @@ public:
     // complete = the unit has the full parameter set.
     void EvaluateComplete() { complete = IsComplete(); }
 
-    // Wiring. Each setter stores the connection with its factors.
-    TConnFactors TotalFactors() const { return driverFactors * dvcFactors * isobaricFactors; }
+    // After the unit editor changed the unit: out of date, complete evaluated again, and
+    // the coil factors brought in line with the unit's double voice coil flag.
+    void UnitChanged();
+
+    // Wiring. Each setter stores the connection with its factors. The coil stage
+    // counts only for a unit with two coils, the isobaric stage only when it is on.
+    TConnFactors TotalFactors() const;
     // N (kept within 1 .. 9) and the "Series" connection, as the dialog does.
     void SetNumberOfDrivers(int n);
     void SetDriverConnection(int index);
@@ -124,6 +129,10 @@ public:
     // Reads the imported file onto the grid; false (imported valid 0) when the file
     // cannot be read, with the message when it cannot be opened and the name is set.
     bool ReadImportedData(const TFreqGrid& grid);
+    // The data follow the grid: true when the name is set and the last read was for
+    // another name or another grid (or there was none). PrepareTerms reads only then,
+    // so a recalculation neither rereads the file nor repeats its error message.
+    bool ImportNeedsRead(const TFreqGrid& grid) const;
     // The name as chosen in a file dialog: stored without a leading program folder.
     void SetImportFileName(const std::string& path);
     // Imported data are valid and not disabled.
@@ -191,6 +200,16 @@ public:
 
 private:
     void ResetConfiguration();
+    // What the last read of the imported data was for.
+    struct TImportReadKey {
+        std::string name;
+        int count = 0;
+        double first = 0.0;
+        double last = 0.0;
+    };
+    static TImportReadKey KeyFor(const std::string& name, const TFreqGrid& grid);
+    bool importRead_ = false;
+    TImportReadKey importKey_;
     void ReportImportError(const std::string& path) const;
 
     THost* host_ = nullptr;

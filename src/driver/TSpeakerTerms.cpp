@@ -20,7 +20,8 @@ void TSpeakerObject::PrepareTerms(const TFreqGrid& grid, double ug)
         ComputeCoilTerms(grid, ug);
         ComputeRadiationImpedance(grid);
         ClearExtraLoad(grid);
-        ReadImportedData(grid);
+        if (ImportNeedsRead(grid))
+            ReadImportedData(grid);
     }
     ComputeMechImpedance(grid);
 }

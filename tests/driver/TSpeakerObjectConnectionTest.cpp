@@ -168,3 +168,25 @@ TEST(SpeakerConnectionStages, TwoDriversInSeriesDoubleTheImpedance)
 }
 
 } // namespace
+
+namespace {
+
+// Factors of a stage that does not apply never reach the wiring, whichever way they
+// got there (a unit edited to one coil, an isobaric flag cleared in a file).
+TEST(SpeakerConnectionStages, StagesThatDoNotApplyCountAsOne)
+{
+    TSpeakerTestEnv env;
+    auto s = MakeReferenceSpeaker();
+    s->doubleVoiceCoil = 1;
+    s->SetDvcConnection(kPairSeries);
+    s->isobaricFactors = {2, 0.5, 0.5};
+    EXPECT_EQ(s->TotalFactors(), (TConnFactors{2, 0.5, 0.5}));
+    s->doubleVoiceCoil = 0;
+    EXPECT_EQ(s->TotalFactors(), (TConnFactors{1, 1, 1}));
+    s->UnitChanged();
+    EXPECT_EQ(s->dvcFactors, (TConnFactors{1, 1, 1}));
+    EXPECT_TRUE(s->complete);
+    EXPECT_TRUE(s->outOfDate);
+}
+
+} // namespace

@@ -181,3 +181,36 @@ TEST_F(SpeakerImport, ChosenNameLosesTheProgramFolder)
 }
 
 } // namespace
+
+namespace {
+
+// The data are read again when the grid changes, not at every recalculation; a file
+// that cannot be opened is reported once per name and grid.
+TEST(SpeakerImportRereading, FollowsTheGridAndReportsOnce)
+{
+    TSpeakerTestEnv env;
+    THeadlessHost host;
+    auto s = MakeReferenceSpeaker();
+    s->SetHost(&host);
+    s->importFileName = "missing.frd";
+    s->PrepareTerms(env.Grid(), 2.83);
+    s->PrepareTerms(env.Grid(), 2.83);
+    EXPECT_EQ(host.Messages().size(), 1u);
+
+    std::ofstream(env.folder.File("missing.frd")) << "10 80 0\n30000 80 0\n";
+    s->PrepareTerms(env.Grid(), 2.83); // same name, same grid: not read
+    EXPECT_FALSE(s->importValid);
+
+    TMeasSetup& setup = env.setup.Get();
+    setup.pointCount = 100;
+    setup.LayoutGrid();
+    EXPECT_TRUE(s->ImportNeedsRead(env.Grid()));
+    s->PrepareTerms(env.Grid(), 2.83);
+    EXPECT_TRUE(s->importValid);
+    EXPECT_NEAR(std::abs(s->importedResponse[99]), 10000.0, 1e-6);
+    EXPECT_FALSE(s->ImportNeedsRead(env.Grid()));
+    s->outOfDate = true;
+    EXPECT_EQ(host.Messages().size(), 1u);
+}
+
+} // namespace
