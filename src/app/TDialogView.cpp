@@ -1,13 +1,15 @@
 #include "TDialogView.h"
 
-#include <QWidget>
+#include "TDialogWindow.h"
 
-// Placeholder until the dialog framework lands: an empty tool window.
 namespace TDialogView {
-QWidget* Create(TDialogModel&, QWidget* parent)
+
+QWidget* Create(TDialogModel& model, QWidget* parent) { return new TDialogWindow(model, parent); }
+
+void Reload(QWidget* view)
 {
-    auto* w = new QWidget(parent, Qt::Tool);
-    return w;
+    if (auto* window = dynamic_cast<TDialogWindow*>(view))
+        window->Load();
 }
-void Reload(QWidget*) {}
+
 } // namespace TDialogView
