@@ -74,7 +74,7 @@ std::vector<std::string> MeasReadNotes(const TMeasReadReport& r)
     if (r.mentionsGroupDelay)
         notes.emplace_back("the header mentions group delay: the third column is read as phase in degrees all the same");
     if (r.dataLines > 0) {
-        notes.push_back(Format("%ld data lines", r.dataLines) + ", " + Hz(r.lowestFrequency) + " to " +
+        notes.push_back(Format("%ld data lines read", r.dataLines) + ", " + Hz(r.lowestFrequency) + " to " +
                         Hz(r.highestFrequency));
     } else {
         notes.emplace_back("no data line found");
@@ -85,7 +85,7 @@ std::vector<std::string> MeasReadNotes(const TMeasReadReport& r)
         notes.push_back(Format("%ld grid points below the first data line take its value", r.pointsBelowData));
     if (r.pointsAboveData > 0)
         notes.push_back(Format("%ld grid points above the data take the last value", r.pointsAboveData));
-    if (!r.loaded)
+    if (!r.loaded && r.dataLines > 0)
         notes.emplace_back("not loaded: the file holds no data above the lowest grid frequency");
     return notes;
 }

@@ -77,8 +77,13 @@ bool TMeasTextSource::NextLine(std::string_view& line, bool& tooLong)
     bool any = false;
     tooLong = false;
     for (;;) {
-        if (pos_ >= len_ && !Fill())
+        if (pos_ >= len_ && !Fill()) {
+            if (pendingLf_) {
+                pendingLf_ = false;
+                ++cr_;
+            }
             break;
+        }
         if (pos_ >= len_)
             continue; // a buffer that held only the byte order mark
         char* data = buffer_.get();
@@ -87,9 +92,9 @@ bool TMeasTextSource::NextLine(std::string_view& line, bool& tooLong)
             if (data[pos_] == '\n') {
                 ++pos_;
                 ++crLf_;
-                --cr_;
                 continue;
             }
+            ++cr_;
         }
         // The next line end from here; the searches are kept so that a buffer full of
         // short lines is scanned once, not once per line.
@@ -115,11 +120,20 @@ bool TMeasTextSource::NextLine(std::string_view& line, bool& tooLong)
         }
         pos_ = stop;
         if (stop < len_) {
-            if (data[stop] == '\r') {
-                pendingLf_ = true;
-                ++cr_;
-            }
             ++pos_;
+            if (data[stop] == '\r') {
+                // CR LF or a lone CR; when the buffer ends here the next call decides.
+                if (pos_ < len_) {
+                    if (data[pos_] == '\n') {
+                        ++pos_;
+                        ++crLf_;
+                    } else {
+                        ++cr_;
+                    }
+                } else {
+                    pendingLf_ = true;
+                }
+            }
             break;
         }
     }
