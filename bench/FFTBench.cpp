@@ -154,9 +154,25 @@ private:
     std::map<std::string, double> nanoseconds_;
 };
 
+const char* KernelName(Rad2FFT::Kernel kernel)
+{
+    switch (kernel) {
+    case Rad2FFT::Kernel::Portable:
+        return "portable";
+    case Rad2FFT::Kernel::Sse2:
+        return "SSE2";
+    case Rad2FFT::Kernel::Avx:
+        return "AVX";
+    case Rad2FFT::Kernel::Avx512:
+        return "AVX-512";
+    }
+    return "?";
+}
+
 void PrintSummary(const SummaryReporter& reporter)
 {
-    std::printf("\n%-6s %-8s %12s %12s %12s %16s %18s\n", "n", "dir", "Rad2FFT ns", "FFTW ns", "four-loop ns",
+    std::printf("\nRad2FFT kernel: %s; times are CPU nanoseconds per transform\n", KernelName(Rad2FFT(8).kernel()));
+    std::printf("%-6s %-8s %12s %12s %12s %16s %18s\n", "n", "dir", "Rad2FFT ns", "FFTW ns", "four-loop ns",
                 "Rad2FFT/FFTW", "four-loop/Rad2FFT");
     for (const int n : kLengths)
         for (const bool inverse : {false, true}) {

@@ -1,6 +1,7 @@
 #include "Rad2FFT.h"
 
 #include <cmath>
+#include <cstddef>
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
@@ -16,10 +17,11 @@ const double kPi = 3.141592653589793;
 // x + (-y) = x - y, u + v = v + u hold exactly in IEEE arithmetic. Sums and differences
 // are those of the butterflies themselves, so every path below gives the same results.
 
-// Twiddle entry e of a direction table: re, re at ReIndex(e), -im, im four places on.
+// Twiddle entry e of a direction table: re, re at ReIndex(e), -im, im kImag places on.
+const int kImag = 8;
 inline std::size_t ReIndex(int e)
 {
-    return 8 * static_cast<std::size_t>(e >> 1) + 2 * static_cast<std::size_t>(e & 1);
+    return 16 * static_cast<std::size_t>(e >> 2) + 2 * static_cast<std::size_t>(e & 3);
 }
 inline const double* Re(const double* table, int e)
 {
@@ -37,7 +39,10 @@ struct ScalarOps {
     static void Store(TComplex* p, V v) { *p = TComplex(v.re, v.im); }
     static V Add(V a, V b) { return V{a.re + b.re, a.im + b.im}; }
     static V Sub(V a, V b) { return V{a.re - b.re, a.im - b.im}; }
-    static V Mul(V a, const double* w) { return V{a.re * w[0] + a.im * w[4], a.im * w[1] + a.re * w[5]}; }
+    static V Mul(V a, const double* w)
+    {
+        return V{a.re * w[0] + a.im * w[kImag], a.im * w[1] + a.re * w[kImag + 1]};
+    }
 };
 
 #ifdef TONVEK_FFT_X86
@@ -50,165 +55,241 @@ struct Sse2Ops {
     static V Mul(V a, const double* w)
     {
         const V swapped = _mm_shuffle_pd(a, a, 1);
-        return _mm_add_pd(_mm_mul_pd(a, _mm_loadu_pd(w)), _mm_mul_pd(swapped, _mm_loadu_pd(w + 4)));
+        return _mm_add_pd(_mm_mul_pd(a, _mm_loadu_pd(w)), _mm_mul_pd(swapped, _mm_loadu_pd(w + kImag)));
     }
 };
 #endif
 
-// Stage 1 together with the permutation: out[c], out[c + 1] come from in[rev[c]],
-// in[rev[c + 1]] through one butterfly with the twiddle of position 0.
-template <class Ops, bool FirstIsOne>
-void PermuteAndStage1(const TComplex* in, TComplex* out, const std::int32_t* rev, int n, const double* tw)
+// One butterfly: t = hi * w; lo, hi = lo + t, lo - t. Skip means w is exactly 1.
+template <class Ops, bool Skip = false>
+inline void Butterfly(typename Ops::V& lo, typename Ops::V& hi, const double* w)
 {
-    const double* w = Re(tw, 1);
-    for (int c = 0; c < n; c += 2) {
-        const auto u = Ops::Load(in + rev[c]);
-        auto t = Ops::Load(in + rev[c + 1]);
-        if constexpr (!FirstIsOne)
-            t = Ops::Mul(t, w);
-        Ops::Store(out + c, Ops::Add(u, t));
-        Ops::Store(out + c + 1, Ops::Sub(u, t));
-    }
+    const typename Ops::V t = Skip ? hi : Ops::Mul(hi, w);
+    hi = Ops::Sub(lo, t);
+    lo = Ops::Add(lo, t);
 }
 
-// Stages 1 and 2 together with the permutation: the four elements of each group of four
-// are gathered, go through both stages' butterflies in registers and are stored once.
-template <class Ops, bool FirstIsOne>
-void PermuteAndStages12(const TComplex* in, TComplex* out, const std::int32_t* rev, int n, const double* tw)
+// The stages of halves h, 2h, ... 2^(k-1) h (k = Stages) on the elements v[m] =
+// x[c + m h + q] of one group, m = 0 .. 2^k - 1. These elements meet only each other in
+// these stages: the stage of half 2^s h pairs m with m + 2^s (bit s of m clear) at its
+// position (m mod 2^s) h + q, whose twiddle is entry 2^s h + (m mod 2^s) h + q. With
+// First (q = 0 and a twiddle of position 0 that is exactly 1) the products at position
+// 0 are left out.
+template <class Ops, int Stages, bool First>
+inline void Group(typename Ops::V* v, const double* tw, int h, int q)
 {
-    const double* wa = Re(tw, 1);  // stage 1, position 0
-    const double* wb0 = Re(tw, 2); // stage 2, position 0
-    const double* wb1 = Re(tw, 3); // stage 2, position 1
-    for (int c = 0; c < n; c += 4) {
-        const auto a0 = Ops::Load(in + rev[c]);
-        auto t1 = Ops::Load(in + rev[c + 1]);
-        const auto a2 = Ops::Load(in + rev[c + 2]);
-        auto t3 = Ops::Load(in + rev[c + 3]);
-        if constexpr (!FirstIsOne) {
-            t1 = Ops::Mul(t1, wa);
-            t3 = Ops::Mul(t3, wa);
+    Butterfly<Ops, First>(v[0], v[1], Re(tw, h + q));
+    if constexpr (Stages == 1)
+        return;
+    else {
+        Butterfly<Ops, First>(v[2], v[3], Re(tw, h + q));
+        if constexpr (Stages == 3) {
+            Butterfly<Ops, First>(v[4], v[5], Re(tw, h + q));
+            Butterfly<Ops, First>(v[6], v[7], Re(tw, h + q));
         }
-        const auto b0 = Ops::Add(a0, t1);
-        const auto b1 = Ops::Sub(a0, t1);
-        const auto b2 = Ops::Add(a2, t3);
-        const auto b3 = Ops::Sub(a2, t3);
-        auto u2 = b2;
-        if constexpr (!FirstIsOne)
-            u2 = Ops::Mul(b2, wb0);
-        const auto u3 = Ops::Mul(b3, wb1);
-        Ops::Store(out + c, Ops::Add(b0, u2));
-        Ops::Store(out + c + 2, Ops::Sub(b0, u2));
-        Ops::Store(out + c + 1, Ops::Add(b1, u3));
-        Ops::Store(out + c + 3, Ops::Sub(b1, u3));
+        Butterfly<Ops, First>(v[0], v[2], Re(tw, 2 * h + q));
+        Butterfly<Ops>(v[1], v[3], Re(tw, 3 * h + q));
+        if constexpr (Stages == 3) {
+            Butterfly<Ops, First>(v[4], v[6], Re(tw, 2 * h + q));
+            Butterfly<Ops>(v[5], v[7], Re(tw, 3 * h + q));
+            Butterfly<Ops, First>(v[0], v[4], Re(tw, 4 * h + q));
+            Butterfly<Ops>(v[1], v[5], Re(tw, 5 * h + q));
+            Butterfly<Ops>(v[2], v[6], Re(tw, 6 * h + q));
+            Butterfly<Ops>(v[3], v[7], Re(tw, 7 * h + q));
+        }
     }
 }
 
-// The stage of half h and the next one (half 2h) in one pass. In a group of 4h elements
-// from c, the elements c + q, c + h + q, c + 2h + q and c + 3h + q meet only each
-// other in these two stages: the first stage pairs (0, 1) and (2, 3) with the twiddle
-// of its position q, the second pairs (0, 2) with its position q and (1, 3) with its
-// position h + q.
+// The permutation together with the first Stages stages: each group of 2^Stages outputs
+// is gathered from the input through the bit-reversal table, goes through the stages in
+// registers and is stored once.
+template <class Ops, int Stages, bool FirstIsOne>
+void PermuteAndFirstStages(const TComplex* in, TComplex* out, const std::int32_t* rev, int n, const double* tw)
+{
+    constexpr int count = 1 << Stages;
+    for (int c = 0; c < n; c += count) {
+        typename Ops::V v[count];
+        for (int m = 0; m < count; ++m)
+            v[m] = Ops::Load(in + rev[c + m]);
+        Group<Ops, Stages, FirstIsOne>(v, tw, 1, 0);
+        for (int m = 0; m < count; ++m)
+            Ops::Store(out + c + m, v[m]);
+    }
+}
+
+// Three stages (halves h, 2h, 4h) in one pass over the data.
 template <class Ops>
-void TwoStages(TComplex* x, int n, int h, const double* tw)
+void ThreeStages(TComplex* x, int n, int h, const double* tw)
 {
-    for (int c = 0; c < n; c += 4 * h) {
-        TComplex* p0 = x + c;
-        TComplex* p1 = p0 + h;
-        TComplex* p2 = p1 + h;
-        TComplex* p3 = p2 + h;
+    for (int c = 0; c < n; c += 8 * h)
         for (int q = 0; q < h; ++q) {
-            const double* wa = Re(tw, h + q);
-            const auto a0 = Ops::Load(p0 + q);
-            const auto t1 = Ops::Mul(Ops::Load(p1 + q), wa);
-            const auto a2 = Ops::Load(p2 + q);
-            const auto t3 = Ops::Mul(Ops::Load(p3 + q), wa);
-            const auto b0 = Ops::Add(a0, t1);
-            const auto b1 = Ops::Sub(a0, t1);
-            const auto b2 = Ops::Add(a2, t3);
-            const auto b3 = Ops::Sub(a2, t3);
-            const auto u2 = Ops::Mul(b2, Re(tw, 2 * h + q));
-            const auto u3 = Ops::Mul(b3, Re(tw, 3 * h + q));
-            Ops::Store(p0 + q, Ops::Add(b0, u2));
-            Ops::Store(p2 + q, Ops::Sub(b0, u2));
-            Ops::Store(p1 + q, Ops::Add(b1, u3));
-            Ops::Store(p3 + q, Ops::Sub(b1, u3));
+            TComplex* p = x + c + q;
+            typename Ops::V v[8];
+            for (int m = 0; m < 8; ++m)
+                v[m] = Ops::Load(p + m * h);
+            Group<Ops, 3, false>(v, tw, h, q);
+            for (int m = 0; m < 8; ++m)
+                Ops::Store(p + m * h, v[m]);
         }
-    }
 }
 
 // ---- two complex values per operation (AVX, chosen at run time) -------------------------
-// The same two-stage pass for even h, positions q and q + 1 side by side. Only plain AVX
-// is enabled here, not FMA: a fused multiply-add would round differently.
+// The three-stage pass with positions q and q + 1 side by side (h is even here). Only
+// plain AVX is enabled, not FMA: a fused multiply-add would round differently.
 
 #ifdef TONVEK_FFT_X86
 #pragma GCC push_options
 #pragma GCC target("avx")
 
-inline __m256d AvxMul(__m256d a, const double* w)
+inline void AvxButterfly(__m256d& lo, __m256d& hi, const double* w)
 {
-    const __m256d swapped = _mm256_permute_pd(a, 0x5);
-    return _mm256_add_pd(_mm256_mul_pd(a, _mm256_loadu_pd(w)), _mm256_mul_pd(swapped, _mm256_loadu_pd(w + 4)));
+    const __m256d swapped = _mm256_permute_pd(hi, 0x5);
+    const __m256d t =
+        _mm256_add_pd(_mm256_mul_pd(hi, _mm256_loadu_pd(w)), _mm256_mul_pd(swapped, _mm256_loadu_pd(w + kImag)));
+    hi = _mm256_sub_pd(lo, t);
+    lo = _mm256_add_pd(lo, t);
 }
 
-void TwoStagesAvx(TComplex* x, int n, int h, const double* tw)
+void ThreeStagesAvx(TComplex* x, int n, int h, const double* tw)
 {
-    for (int c = 0; c < n; c += 4 * h) {
-        double* p0 = reinterpret_cast<double*>(x + c);
-        double* p1 = p0 + 2 * h;
-        double* p2 = p1 + 2 * h;
-        double* p3 = p2 + 2 * h;
-        for (int q = 0; q < h; q += 2) {
-            const int k = 2 * q;
-            const __m256d a0 = _mm256_loadu_pd(p0 + k);
-            const __m256d t1 = AvxMul(_mm256_loadu_pd(p1 + k), Re(tw, h + q));
-            const __m256d a2 = _mm256_loadu_pd(p2 + k);
-            const __m256d t3 = AvxMul(_mm256_loadu_pd(p3 + k), Re(tw, h + q));
-            const __m256d b0 = _mm256_add_pd(a0, t1);
-            const __m256d b1 = _mm256_sub_pd(a0, t1);
-            const __m256d b2 = _mm256_add_pd(a2, t3);
-            const __m256d b3 = _mm256_sub_pd(a2, t3);
-            const __m256d u2 = AvxMul(b2, Re(tw, 2 * h + q));
-            const __m256d u3 = AvxMul(b3, Re(tw, 3 * h + q));
-            _mm256_storeu_pd(p0 + k, _mm256_add_pd(b0, u2));
-            _mm256_storeu_pd(p2 + k, _mm256_sub_pd(b0, u2));
-            _mm256_storeu_pd(p1 + k, _mm256_add_pd(b1, u3));
-            _mm256_storeu_pd(p3 + k, _mm256_sub_pd(b1, u3));
+    const std::ptrdiff_t step = 2 * static_cast<std::ptrdiff_t>(h); // h elements, in doubles
+    for (int c = 0; c < n; c += 8 * h) {
+        double* p = reinterpret_cast<double*>(x + c);
+        for (int q = 0; q < h; q += 2, p += 4) {
+            __m256d v0 = _mm256_loadu_pd(p);
+            __m256d v1 = _mm256_loadu_pd(p + step);
+            __m256d v2 = _mm256_loadu_pd(p + 2 * step);
+            __m256d v3 = _mm256_loadu_pd(p + 3 * step);
+            __m256d v4 = _mm256_loadu_pd(p + 4 * step);
+            __m256d v5 = _mm256_loadu_pd(p + 5 * step);
+            __m256d v6 = _mm256_loadu_pd(p + 6 * step);
+            __m256d v7 = _mm256_loadu_pd(p + 7 * step);
+            const double* wa = Re(tw, h + q);
+            AvxButterfly(v0, v1, wa);
+            AvxButterfly(v2, v3, wa);
+            AvxButterfly(v4, v5, wa);
+            AvxButterfly(v6, v7, wa);
+            const double* wb0 = Re(tw, 2 * h + q);
+            const double* wb1 = Re(tw, 3 * h + q);
+            AvxButterfly(v0, v2, wb0);
+            AvxButterfly(v1, v3, wb1);
+            AvxButterfly(v4, v6, wb0);
+            AvxButterfly(v5, v7, wb1);
+            AvxButterfly(v0, v4, Re(tw, 4 * h + q));
+            AvxButterfly(v1, v5, Re(tw, 5 * h + q));
+            AvxButterfly(v2, v6, Re(tw, 6 * h + q));
+            AvxButterfly(v3, v7, Re(tw, 7 * h + q));
+            _mm256_storeu_pd(p, v0);
+            _mm256_storeu_pd(p + step, v1);
+            _mm256_storeu_pd(p + 2 * step, v2);
+            _mm256_storeu_pd(p + 3 * step, v3);
+            _mm256_storeu_pd(p + 4 * step, v4);
+            _mm256_storeu_pd(p + 5 * step, v5);
+            _mm256_storeu_pd(p + 6 * step, v6);
+            _mm256_storeu_pd(p + 7 * step, v7);
         }
     }
 }
 
 #pragma GCC pop_options
 
+// The same with four positions side by side (AVX-512F, h a multiple of 4). AVX-512F
+// brings fused multiply-adds, and GCC contracts C++ by default: contraction is off here.
+#pragma GCC push_options
+#pragma GCC target("avx512f")
+#pragma GCC optimize("fp-contract=off")
+
+inline void Avx512Butterfly(__m512d& lo, __m512d& hi, const double* w)
+{
+    const __m512d swapped = _mm512_shuffle_pd(hi, hi, 0x55);
+    const __m512d t =
+        _mm512_add_pd(_mm512_mul_pd(hi, _mm512_loadu_pd(w)), _mm512_mul_pd(swapped, _mm512_loadu_pd(w + kImag)));
+    hi = _mm512_sub_pd(lo, t);
+    lo = _mm512_add_pd(lo, t);
+}
+
+void ThreeStagesAvx512(TComplex* x, int n, int h, const double* tw)
+{
+    const std::ptrdiff_t step = 2 * static_cast<std::ptrdiff_t>(h);
+    for (int c = 0; c < n; c += 8 * h) {
+        double* p = reinterpret_cast<double*>(x + c);
+        for (int q = 0; q < h; q += 4, p += 8) {
+            __m512d v0 = _mm512_loadu_pd(p);
+            __m512d v1 = _mm512_loadu_pd(p + step);
+            __m512d v2 = _mm512_loadu_pd(p + 2 * step);
+            __m512d v3 = _mm512_loadu_pd(p + 3 * step);
+            __m512d v4 = _mm512_loadu_pd(p + 4 * step);
+            __m512d v5 = _mm512_loadu_pd(p + 5 * step);
+            __m512d v6 = _mm512_loadu_pd(p + 6 * step);
+            __m512d v7 = _mm512_loadu_pd(p + 7 * step);
+            const double* wa = Re(tw, h + q);
+            Avx512Butterfly(v0, v1, wa);
+            Avx512Butterfly(v2, v3, wa);
+            Avx512Butterfly(v4, v5, wa);
+            Avx512Butterfly(v6, v7, wa);
+            const double* wb0 = Re(tw, 2 * h + q);
+            const double* wb1 = Re(tw, 3 * h + q);
+            Avx512Butterfly(v0, v2, wb0);
+            Avx512Butterfly(v1, v3, wb1);
+            Avx512Butterfly(v4, v6, wb0);
+            Avx512Butterfly(v5, v7, wb1);
+            Avx512Butterfly(v0, v4, Re(tw, 4 * h + q));
+            Avx512Butterfly(v1, v5, Re(tw, 5 * h + q));
+            Avx512Butterfly(v2, v6, Re(tw, 6 * h + q));
+            Avx512Butterfly(v3, v7, Re(tw, 7 * h + q));
+            _mm512_storeu_pd(p, v0);
+            _mm512_storeu_pd(p + step, v1);
+            _mm512_storeu_pd(p + 2 * step, v2);
+            _mm512_storeu_pd(p + 3 * step, v3);
+            _mm512_storeu_pd(p + 4 * step, v4);
+            _mm512_storeu_pd(p + 5 * step, v5);
+            _mm512_storeu_pd(p + 6 * step, v6);
+            _mm512_storeu_pd(p + 7 * step, v7);
+        }
+    }
+}
+
+#pragma GCC pop_options
 #endif
 
-// All passes of one transform with the given one-value operations; the two-stage passes
-// of two values at a time when useAvx is set.
+template <class Ops, int Stages>
+void PermuteAndFirstStages(const TComplex* in, TComplex* out, const std::int32_t* rev, int n, const double* tw,
+                           bool firstIsOne)
+{
+    if (firstIsOne)
+        PermuteAndFirstStages<Ops, Stages, true>(in, out, rev, n, tw);
+    else
+        PermuteAndFirstStages<Ops, Stages, false>(in, out, rev, n, tw);
+}
+
+// How many positions the three-stage passes take side by side.
+enum class Width { One, Two, Four };
+
+// All passes of one transform: the permutation with the first one, two or three stages,
+// so that the rest is a whole number of three-stage passes.
 template <class Ops>
 void RunPasses(const TComplex* in, TComplex* x, const std::int32_t* rev, int n, int stages, const double* tw,
-               bool firstIsOne, [[maybe_unused]] bool useAvx)
+               bool firstIsOne, [[maybe_unused]] Width width)
 {
-    int h;
-    if (stages % 2 == 1) {
-        if (firstIsOne)
-            PermuteAndStage1<Ops, true>(in, x, rev, n, tw);
-        else
-            PermuteAndStage1<Ops, false>(in, x, rev, n, tw);
-        h = 2;
-    } else {
-        if (firstIsOne)
-            PermuteAndStages12<Ops, true>(in, x, rev, n, tw);
-        else
-            PermuteAndStages12<Ops, false>(in, x, rev, n, tw);
-        h = 4;
-    }
-    for (; h < n; h *= 4) {
+    const int first = (stages - 1) % 3 + 1;
+    if (first == 1)
+        PermuteAndFirstStages<Ops, 1>(in, x, rev, n, tw, firstIsOne);
+    else if (first == 2)
+        PermuteAndFirstStages<Ops, 2>(in, x, rev, n, tw, firstIsOne);
+    else
+        PermuteAndFirstStages<Ops, 3>(in, x, rev, n, tw, firstIsOne);
+    for (int h = 1 << first; h < n; h *= 8) {
 #ifdef TONVEK_FFT_X86
-        if (useAvx) {
-            TwoStagesAvx(x, n, h, tw);
+        if (width == Width::Four && h % 4 == 0) {
+            ThreeStagesAvx512(x, n, h, tw);
+            continue;
+        }
+        if (width != Width::One) {
+            ThreeStagesAvx(x, n, h, tw);
             continue;
         }
 #endif
-        TwoStages<Ops>(x, n, h, tw);
+        ThreeStages<Ops>(x, n, h, tw);
     }
 }
 
@@ -216,6 +297,8 @@ Rad2FFT::Kernel BestAvailable(Rad2FFT::Kernel wanted)
 {
 #ifdef TONVEK_FFT_X86
     __builtin_cpu_init(); // may run before main, from a static object's constructor
+    if (wanted == Rad2FFT::Kernel::Avx512 && !__builtin_cpu_supports("avx512f"))
+        wanted = Rad2FFT::Kernel::Avx;
     if (wanted == Rad2FFT::Kernel::Avx && !__builtin_cpu_supports("avx"))
         wanted = Rad2FFT::Kernel::Sse2;
     return wanted;
@@ -249,26 +332,28 @@ void Rad2FFT::create(int n)
     }
 
     // W^k in polar form: magnitude |W| to the power k, angle k arg W.
-    twiddle_.resize(n + 1);
-    const TComplex w(std::cos(2 * kPi / n), -std::sin(2 * kPi / n));
-    const double magnitude = std::abs(w);
-    const double angle = std::arg(w);
-    for (int k = 0; k <= n; ++k)
-        twiddle_[k] = std::polar(std::pow(magnitude, k), angle * k);
+    twiddle_.resize(n > 0 ? n + 1 : 0);
+    if (n > 0) {
+        const TComplex w(std::cos(2 * kPi / n), -std::sin(2 * kPi / n));
+        const double magnitude = std::abs(w);
+        const double angle = std::arg(w);
+        for (int k = 0; k <= n; ++k)
+            twiddle_[k] = std::polar(std::pow(magnitude, k), angle * k);
+    }
 
     work_.resize(n);
 
     for (Direction* d : {&forward_, &inverse_}) {
         const bool inverse = d == &inverse_;
-        d->twiddles.assign(4 * static_cast<std::size_t>(n > 1 ? n : 2), 0.0);
+        d->twiddles.assign(4 * static_cast<std::size_t>(n) + 16, 0.0);
         for (int h = 1; h < n; h *= 2) {
             const int s = n / (2 * h);
             for (int q = 0; q < h; ++q) {
                 const TComplex t = twiddle_[inverse ? n - q * s : q * s];
                 double* re = d->twiddles.data() + ReIndex(h + q);
                 re[0] = re[1] = t.real();
-                re[4] = -t.imag();
-                re[5] = t.imag();
+                re[kImag] = -t.imag();
+                re[kImag + 1] = t.imag();
             }
         }
         const TComplex first = n > 0 ? twiddle_[inverse ? n : 0] : TComplex();
@@ -296,20 +381,23 @@ void Rad2FFT::transform(const CVector& input, CVector& output, bool inverse)
     const std::int32_t* rev = bitReverse_.data();
     switch (kernel_) {
 #ifdef TONVEK_FFT_X86
+    case Kernel::Avx512:
+        RunPasses<Sse2Ops>(in, x, rev, n_, stages_, tw, d.firstIsOne, Width::Four);
+        return;
     case Kernel::Avx:
-        RunPasses<Sse2Ops>(in, x, rev, n_, stages_, tw, d.firstIsOne, true);
+        RunPasses<Sse2Ops>(in, x, rev, n_, stages_, tw, d.firstIsOne, Width::Two);
         return;
     case Kernel::Sse2:
-        RunPasses<Sse2Ops>(in, x, rev, n_, stages_, tw, d.firstIsOne, false);
+        RunPasses<Sse2Ops>(in, x, rev, n_, stages_, tw, d.firstIsOne, Width::One);
         return;
 #endif
     default:
-        RunPasses<ScalarOps>(in, x, rev, n_, stages_, tw, d.firstIsOne, false);
+        RunPasses<ScalarOps>(in, x, rev, n_, stages_, tw, d.firstIsOne, Width::One);
         return;
     }
 }
 
 Rad2FFT::Kernel Rad2FFT::DefaultKernel()
 {
-    return BestAvailable(Kernel::Avx);
+    return BestAvailable(Kernel::Avx512);
 }

@@ -7,12 +7,13 @@
 // The tables: the bit-reversal table, the n + 1 twiddles W^k = (|W|^k, k arg W) in polar
 // form with W = (cos(2 pi / n), -sin(2 pi / n)), and the work row. The transform reads
 // the twiddles through per-stage copies laid out in the order the butterflies use them,
-// does the permutation together with the first stage or two, then runs two stages per
-// pass over the data with each butterfly's product, sum and difference in one step.
-// Every product, sum and difference is the one the four loops per group of the plain
-// scheme form, with the same operands, so the results equal the plain scheme's (one
-// liberty: a product with a twiddle that is exactly 1 is left out, which can change
-// nothing but the sign of a zero). A transform allocates nothing.
+// does the permutation together with the first one to three stages, then runs three
+// stages per pass over the data, each butterfly's product, sum and difference in one
+// step, one to four butterflies per instruction. Every product, sum and difference is
+// the one the four loops per group of the plain scheme form, with the same operands, so
+// the results equal the plain scheme's bit for bit (one liberty: a product with a
+// twiddle that is exactly 1 is left out, which can change nothing but the sign of a
+// zero). A transform allocates nothing.
 
 #include "CVector.h"
 
@@ -23,10 +24,10 @@ class Rad2FFT {
 public:
     static constexpr int kMaxLength = 20000;
 
-    // The butterfly code: one complex value per operation in plain C++ or in SSE2, or
-    // two per operation in AVX. All give the same results; the fastest one the
+    // The butterfly code: one complex value per operation in plain C++ or in SSE2, two
+    // per operation in AVX, four in AVX-512. All give the same results; the fastest one the
     // processor offers is the default.
-    enum class Kernel { Portable, Sse2, Avx };
+    enum class Kernel { Portable, Sse2, Avx, Avx512 };
 
     Rad2FFT() = default;
     explicit Rad2FFT(int n) { create(n); }
@@ -59,9 +60,10 @@ private:
     struct Direction {
         // The twiddle of position q in the stage of half-group size h (forward
         // twiddle[q * s], inverse twiddle[n - q * s], s = n / 2h) is entry e = h + q.
-        // Entries are kept in pairs (e even, e + 1), eight doubles per pair:
-        // re(e), re(e), re(e+1), re(e+1), -im(e), im(e), -im(e+1), im(e+1),
-        // the operands of a complex product without shuffles or sign changes.
+        // Entries are kept in blocks of four (e a multiple of 4), sixteen doubles per
+        // block: re(e), re(e), re(e+1), re(e+1) ... re(e+3), re(e+3), then -im(e), im(e),
+        // ... -im(e+3), im(e+3): the operands of complex products of one, two or four
+        // values at a time, without shuffles or sign changes.
         std::vector<double> twiddles;
         bool firstIsOne = false; // the twiddle of position 0 is exactly (1, 0)
     };

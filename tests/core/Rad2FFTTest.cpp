@@ -159,7 +159,8 @@ TEST_P(Rad2FFTLengths, EqualsTheFourLoopSchemeInBothDirections)
 
 INSTANTIATE_TEST_SUITE_P(
     PowersOfTwo, Rad2FFTLengths,
-    testing::Combine(testing::Values(Rad2FFT::Kernel::Portable, Rad2FFT::Kernel::Sse2, Rad2FFT::Kernel::Avx),
+    testing::Combine(testing::Values(Rad2FFT::Kernel::Portable, Rad2FFT::Kernel::Sse2, Rad2FFT::Kernel::Avx,
+                                     Rad2FFT::Kernel::Avx512),
                      testing::Values(2, 4, 8, 16, 32, 64, 128, 256, 512, 1024, 2048, 4096, 8192, 16384)));
 
 TEST(Rad2FFT, OutputMayBeTheInputAndIsSizedToTheLength)
