@@ -180,28 +180,38 @@ QWidget* TDialogWindow::BuildSections()
 
 void TDialogWindow::AddField(QGridLayout* grid, int row, int block, const TField& f)
 {
+    // Four grid columns per field on a row: gap | label | editor | unit.
     Parts& parts = parts_[f.id];
-    int column = block * 3;
+    const int gap = block * 4;
+    const int column = gap + 1;
     if (block > 0)
-        grid->setColumnMinimumWidth(column, style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+        grid->setColumnMinimumWidth(gap, 2 * style()->pixelMetric(QStyle::PM_LayoutHorizontalSpacing));
+    const bool tall = (f.kind == TFieldKind::Radio && !f.horizontal) || f.kind == TFieldKind::List ||
+                      f.kind == TFieldKind::Note;
     if (!f.label.empty()) {
         parts.label = new QLabel(Q(f.label));
         parts.label->setObjectName(QStringLiteral("label%1").arg(f.id));
         auto align = Qt::Alignment(style()->styleHint(QStyle::SH_FormLayoutLabelAlignment));
-        grid->addWidget(parts.label, row, column, (align & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter);
+        grid->addWidget(parts.label, row, column,
+                        (align & Qt::AlignHorizontal_Mask) | (tall ? Qt::AlignTop : Qt::AlignVCenter));
     }
     parts.editor = MakeEditor(f, parts);
-    bool wide = f.kind == TFieldKind::Check || f.kind == TFieldKind::Radio || f.kind == TFieldKind::List ||
-                f.kind == TFieldKind::Note || f.kind == TFieldKind::Text;
-    if (wide && f.unit.empty()) {
+    const bool wide = f.kind == TFieldKind::Check || f.kind == TFieldKind::Radio || f.kind == TFieldKind::List ||
+                      f.kind == TFieldKind::Note || f.kind == TFieldKind::Text;
+    if (f.label.empty() && f.kind != TFieldKind::Double && f.kind != TFieldKind::Long &&
+        f.kind != TFieldKind::String && f.kind != TFieldKind::Combo) {
+        // Check boxes, choices, lists, buttons and texts without a caption start at
+        // the caption column, as in a form.
+        grid->addWidget(parts.editor, row, column, 1, f.unit.empty() ? 3 : 2, Qt::AlignLeft | Qt::AlignVCenter);
+    } else if (wide && f.unit.empty()) {
         grid->addWidget(parts.editor, row, column + 1, 1, 2);
     } else {
         grid->addWidget(parts.editor, row, column + 1);
-        if (!f.unit.empty()) {
-            parts.unit = new QLabel(Q(f.unit));
-            parts.unit->setObjectName(QStringLiteral("unit%1").arg(f.id));
-            grid->addWidget(parts.unit, row, column + 2, Qt::AlignLeft | Qt::AlignVCenter);
-        }
+    }
+    if (!f.unit.empty()) {
+        parts.unit = new QLabel(Q(f.unit));
+        parts.unit->setObjectName(QStringLiteral("unit%1").arg(f.id));
+        grid->addWidget(parts.unit, row, column + 2, Qt::AlignLeft | Qt::AlignVCenter);
     }
     if (parts.label && parts.editor)
         parts.label->setBuddy(FocusWidget(f.id) ? FocusWidget(f.id) : parts.editor);

@@ -4,12 +4,14 @@
 
 #include "ui/TDialogModel.h"
 #include "ui/THeadlessHost.h"
+#include "ui/TInfoDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -82,6 +84,7 @@ TEST_F(DialogViewTest, LabelsEditorsAndUnitsOfASectionLineUp)
     EXPECT_GT(x("field104"), x("unit103")); // Q stands beside the cutoff
     auto* label = d.view->findChild<QLabel*>("label102");
     EXPECT_GE(label->width(), label->sizeHint().width()); // nothing clipped
+    EXPECT_TRUE(d.view->grab().save(QStringLiteral("/tmp/tonvek-dialog-sample.png")));
 }
 
 TEST_F(DialogViewTest, LeavingAFieldCommitsIt)
@@ -255,6 +258,54 @@ TEST_F(DialogViewTest, EventsAfterTheModelIsGoneAreIgnored)
     d.view->close(); // must not touch the destroyed model
     QTest::keyClick(d.Field(101), Qt::Key_Return);
     SUCCEED();
+}
+
+} // namespace
+
+namespace {
+
+TEST(DialogViewPlacement, TheDialogReopensWhereItWasLastClosed)
+{
+    THeadlessHost host;
+    SetupLike model(host);
+    model.Open();
+    {
+        ShownDialog d(model);
+        d.view->move(321, 234);
+        QApplication::processEvents();
+        d.view->close();
+    }
+    EXPECT_EQ(model.position.x, 321);
+    EXPECT_EQ(model.position.y, 234);
+    model.Open();
+    ShownDialog again(model);
+    EXPECT_EQ(again.view->pos(), QPoint(321, 234));
+}
+
+TEST(DialogViewNote, TheUserNoteIsModalLimitedAndStartsAtTheBeginning)
+{
+    THeadlessHost host;
+    TInfoDialog note(host);
+    std::string result;
+    bool modified = false;
+    note.Open("line one\nline two", [&](const std::string& text, bool changed) {
+        result = text;
+        modified = changed;
+    });
+    ShownDialog d(note);
+    auto* edit = d.Field<QPlainTextEdit>(TInfoDialog::NoteId);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(d.view->windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(edit->textCursor().position(), 0);
+    EXPECT_EQ(QApplication::focusWidget(), edit);
+    QTest::keyClick(edit, Qt::Key_Return); // Enter makes a new line in a note
+    EXPECT_TRUE(note.IsOpen());
+    edit->setPlainText(QString(650, QLatin1Char('n')));
+    EXPECT_EQ(edit->toPlainText().size(), 599);
+    QTest::mouseClick(d.Field(TBaseDialog::OkId), Qt::LeftButton);
+    EXPECT_FALSE(note.IsOpen());
+    EXPECT_EQ(result, std::string(599, 'n'));
+    EXPECT_TRUE(modified);
 }
 
 } // namespace
