@@ -161,9 +161,15 @@ private:
     std::size_t next_ = 0;
 };
 
+// Levels beyond any sound keep the pressure ratio finite, so a damaged file cannot put
+// infinities into a filter sum.
+constexpr double kMaxLevelDb = 1000.0;
+
+double PressureRatio(double db) { return std::pow(10.0, 0.05 * std::clamp(db, -kMaxLevelDb, kMaxLevelDb)); }
+
 std::complex<double> PointValue(TMeasKind kind, double value, double phase)
 {
-    const double magnitude = kind == TMeasKind::Spl ? std::pow(10.0, 0.05 * value) : value;
+    const double magnitude = kind == TMeasKind::Spl ? PressureRatio(value) : value;
     return {magnitude * std::cos(phase), magnitude * std::sin(phase)};
 }
 
@@ -209,7 +215,7 @@ TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind 
         }
         const double t = (lnf[q] - lnPrevious) / (lnCurrent - lnPrevious);
         const double magnitude = kind == TMeasKind::Spl
-                                     ? std::pow(10.0, 0.05 * ((1.0 - t) * previous.value + t * current.value))
+                                     ? PressureRatio((1.0 - t) * previous.value + t * current.value)
                                      : (1.0 - t) * previous.value + t * current.value;
         double phase = 0.0;
         if (previous.phase * current.phase > 0.0)
@@ -291,7 +297,8 @@ TMeasReadResult ReadFrom(TMeasTextSource& source, const TMeasGrid& grid, TMeasKi
     report.crLines = source.CrLines();
     report.byteOrderMark = source.HadByteOrderMark();
     report.readError = report.readError || source.ReadError();
-    report.loaded = result == TWalk::Loaded;
+    // A file that could be read only in part is not the measurement it claims to be.
+    report.loaded = result == TWalk::Loaded && !report.readError;
     if (!report.loaded)
         return TMeasReadResult::NotLoaded;
     std::copy(values.begin(), values.begin() + n, response);

@@ -35,7 +35,8 @@ struct TMeasGrid {
 
 enum class TMeasReadResult { NotOpened, NotLoaded, Loaded };
 
-// Reads the file at path (used as given). The response receives grid.count values,
+// Reads the file at path (used as given; a stored name goes through
+// TProgramFolder::Resolve first). The response receives grid.count values,
 // and only when the result is Loaded; otherwise it keeps what it held. SPL comes out
 // as a pressure ratio (0 dB is magnitude 1) times the phase, impedance in complex ohms.
 [[nodiscard]] TMeasReadResult ReadMeasCurveFile(const std::string& path, const TMeasGrid& grid, TMeasKind kind,

@@ -302,15 +302,4 @@ TEST_F(ExportCommand, WritesOverAnOldFileAndReportsFailure)
     EXPECT_EQ(host.LastMessage()->title, "Export error");
 }
 
-TEST(ExportKinds, SelectorCodes)
-{
-    EXPECT_EQ(CurveKindOf(TBoxExport::SplRoomCabinet), TCurveKind::SplRoomCabinet);
-    EXPECT_EQ(CurveKindOf(TBoxExport::SplStandingWaves), TCurveKind::SplStandingWaves);
-    EXPECT_EQ(CurveKindOf(TBoxExport::TransientResponse), TCurveKind::TimeResponse);
-    EXPECT_EQ(CurveKindOf(TFilterTotalExport::ImpulseResponse), TCurveKind::TimeResponse);
-    EXPECT_EQ(CurveKindOf(TSectionExport::FilterGain), TCurveKind::FilterGain);
-    EXPECT_EQ(static_cast<int>(TBoxExport::GroupDelay), 5);
-    EXPECT_EQ(static_cast<int>(TFilterTotalExport::ImpedanceTotal), 2);
-}
-
 } // namespace

@@ -118,6 +118,15 @@ TEST(MeasHugeInput, TenThousandCharacterLines)
     EXPECT_EQ(ReadMeasCurveText(digits, OnFilterGrid(), TMeasKind::Spl, c.data()), TMeasReadResult::NotLoaded);
 }
 
+TEST(MeasHugeInput, AbsurdLevelsStayFinite)
+{
+    Curve c{};
+    ASSERT_EQ(ReadMeasCurveText("100 1e300 90\n200 -1e300 -90\n", OnFilterGrid(), TMeasKind::Spl, c.data()),
+              TMeasReadResult::Loaded);
+    for (const auto& z : c)
+        ASSERT_TRUE(std::isfinite(z.real()) && std::isfinite(z.imag()));
+}
+
 TEST(MeasHugeInput, UnorderedFilesKeepABoundedNumberOfPoints)
 {
     std::string text = "20000 80 0\n";
