@@ -161,6 +161,10 @@ private:
     std::size_t next_ = 0;
 };
 
+// Relative distance within which a line counts as lying on a grid frequency: beyond
+// the rounding of a frequency printed with six decimals.
+constexpr double kSameFrequency = 1e-6;
+
 // Levels beyond any sound keep the pressure ratio finite, so a damaged file cannot put
 // infinities into a filter sum.
 constexpr double kMaxLevelDb = 1000.0;
@@ -208,8 +212,17 @@ TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind 
                     break;
                 }
             } while (current.f <= f[q]);
-            if (endOfData)
+            if (endOfData) {
+                // A last line on the grid point itself, as in a curve written on this
+                // grid with six decimals, gives the point its value instead of leaving
+                // it to be held from the point below. Data that end on the lowest grid
+                // point still do not make a curve.
+                if (q > 0 && std::fabs(previous.f - f[q]) <= kSameFrequency * f[q]) {
+                    out[q] = PointValue(kind, previous.value, previous.phase);
+                    ++q;
+                }
                 break;
+            }
             lnPrevious = std::log(previous.f);
             lnCurrent = std::log(current.f);
         }

@@ -7,7 +7,8 @@
 //   logarithm of the frequency, the phase linearly while both phases have the same
 //   sign and otherwise taken from the nearer line, so no average is formed across the
 //   wrap at +-180 degrees;
-// - above the last line the grid points keep the last interpolated value.
+// - above the last line the grid points keep the last interpolated value (a last line
+//   that sits on a grid point, within printing precision, gives that point its value).
 // A grid point lies between the last line at or below it and the first line above
 // it, so data denser than the grid is sampled there (not averaged), and a curve
 // written on a grid reads back onto that grid unchanged.

@@ -178,7 +178,9 @@ TEST(CurveExportRoundTrip, ThreeColumnLayoutsReadBack)
     const TFilterGrid& grid = FilterGrid();
     for (const auto& [file, kind] : {std::pair{"DCS255-4@0.frd", TMeasKind::Spl},
                                      std::pair{"ND25FA-4@0.frd", TMeasKind::Spl},
-                                     std::pair{"L16RNX_0g_242_27mV.zma", TMeasKind::Impedance}}) {
+                                     std::pair{"sample.frd", TMeasKind::Spl},
+                                     std::pair{"L16RNX_0g_242_27mV.zma", TMeasKind::Impedance},
+                                     std::pair{"DCS255-4.zma", TMeasKind::Impedance}}) {
         Curve original{};
         ASSERT_EQ(ReadMeasCurveFile(std::string(TONVEK_REFDATA) + "/measured/" + file, OnFilterGrid(), kind,
                                     original.data()),

@@ -161,6 +161,16 @@ TEST(MeasCurveReader, DenseDataUsesTheNeighbouringLines)
     }
 }
 
+TEST(MeasCurveReader, LastLineOnTheLastGridPointIsUsed)
+{
+    // 20000.000000 as printed, a hair off the grid's own 20 kHz
+    const Curve c = ReadFilter("10000 80 0\n19000 80 0\n20000.000000 90 0\n");
+    EXPECT_NEAR(Db(c[499]), 90.0, 1e-9);
+    // A last line well below the next grid point leaves that point to be held.
+    const Curve d = ReadOnto("100 0 0\n200 6 0\n", {150.0, 199.0, 201.0}, TMeasKind::Spl);
+    EXPECT_EQ(d[2], d[1]);
+}
+
 TEST(MeasCurveReader, Completion)
 {
     struct Case {
