@@ -196,15 +196,17 @@ void TDialogWindow::AddField(QGridLayout* grid, int row, int block, const TField
                         (align & Qt::AlignHorizontal_Mask) | (tall ? Qt::AlignTop : Qt::AlignVCenter));
     }
     parts.editor = MakeEditor(f, parts);
-    const bool wide = f.kind == TFieldKind::Check || f.kind == TFieldKind::Radio || f.kind == TFieldKind::List ||
-                      f.kind == TFieldKind::Note || f.kind == TFieldKind::Text;
+    // Everything but number fields may use the unit column too, so that the editor
+    // column is as wide as the number fields and their units stand right after them.
+    const bool wide = f.kind != TFieldKind::Double && f.kind != TFieldKind::Long && f.kind != TFieldKind::Button;
     if (f.label.empty() && f.kind != TFieldKind::Double && f.kind != TFieldKind::Long &&
         f.kind != TFieldKind::String && f.kind != TFieldKind::Combo) {
         // Check boxes, choices, lists, buttons and texts without a caption start at
         // the caption column, as in a form.
         grid->addWidget(parts.editor, row, column, 1, f.unit.empty() ? 3 : 2, Qt::AlignLeft | Qt::AlignVCenter);
     } else if (wide && f.unit.empty()) {
-        grid->addWidget(parts.editor, row, column + 1, 1, 2);
+        grid->addWidget(parts.editor, row, column + 1, 1, 2,
+                        f.kind == TFieldKind::Combo ? Qt::AlignLeft | Qt::AlignVCenter : Qt::Alignment());
     } else {
         grid->addWidget(parts.editor, row, column + 1);
     }
@@ -473,7 +475,14 @@ void TDialogWindow::LoadField(const TField& f, Parts& parts)
             edit->setText(text);
         bool readOnly = (f.kind == TFieldKind::Double && f.dbl.ReadOnly()) ||
                         (f.kind == TFieldKind::Long && f.lng.ReadOnly());
-        edit->setReadOnly(readOnly);
+        if (edit->isReadOnly() != readOnly) {
+            edit->setReadOnly(readOnly);
+            // A read-only field looks like one: the window's colour behind the text.
+            QPalette palette = edit->palette();
+            palette.setBrush(QPalette::Base, readOnly ? edit->palette().brush(QPalette::Window)
+                                                      : QApplication::palette(edit).brush(QPalette::Base));
+            edit->setPalette(palette);
+        }
         break;
     }
     case TFieldKind::Note: {

@@ -26,7 +26,8 @@ struct TDialogPosition {
 
 class TBaseDialog {
 public:
-    static constexpr int OkId = 1;
+    static constexpr int OkId = 1;     // "&OK": Enter on it closes with return value 1
+    static constexpr int CancelId = 2; // a cancel button acts as Escape
     static constexpr int HelpId = 9;
 
     TBaseDialog(THost& host, std::string helpFile);

@@ -316,6 +316,8 @@ void TDialogModel::Press(int id)
     FocusField(id);
     if (id == OkId)
         Enter();
+    else if (id == CancelId)
+        Escape();
     else if (onCommand)
         onCommand(id);
 }

@@ -175,7 +175,7 @@ public:
     void Key(int id, TEditKey key);      // Up, Down or another key in an edit field
     void Toggle(int id, bool checked);   // a check box was clicked
     void Select(int id, int index);      // a radio choice, combo or list entry was chosen
-    void Press(int id);                  // a button was pressed (id 1: as Enter on OK)
+    void Press(int id);                  // a button was pressed (1: Enter on OK, 2: Escape)
     void Activate(int id);               // a list entry was double-clicked
     void Command(int id);                // a menu command of the dialog's menu
     // Focus, then typing: what a user does to fill a field (commit by moving on).

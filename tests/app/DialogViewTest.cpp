@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -296,6 +297,7 @@ TEST(DialogViewNote, TheUserNoteIsModalLimitedAndStartsAtTheBeginning)
     auto* edit = d.Field<QPlainTextEdit>(TInfoDialog::NoteId);
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(d.view->windowModality(), Qt::ApplicationModal);
+    EXPECT_TRUE(d.view->grab().save(QStringLiteral("/tmp/tonvek-user-note.png")));
     EXPECT_EQ(edit->textCursor().position(), 0);
     EXPECT_EQ(QApplication::focusWidget(), edit);
     QTest::keyClick(edit, Qt::Key_Return); // Enter makes a new line in a note
@@ -306,6 +308,71 @@ TEST(DialogViewNote, TheUserNoteIsModalLimitedAndStartsAtTheBeginning)
     EXPECT_FALSE(note.IsOpen());
     EXPECT_EQ(result, std::string(599, 'n'));
     EXPECT_TRUE(modified);
+}
+
+} // namespace
+
+namespace {
+
+// The kinds the setup-like dialog does not show: text, list, read-only and hidden
+// fields, an inline button.
+class Kinds : public TDialogModel {
+public:
+    explicit Kinds(THost& host) : TDialogModel(host, "Kinds")
+    {
+        AddString(201, "&Name", 8, "abc");
+        AddText(202, "Status", "Not in use");
+        AddList(203, "&Connection", {"Series", "Parallell", "Sep. sources"}, 0).Rows(3);
+        AddDouble(204, "Offset", "dB", "%2.1f", -10, 10, 1.5).ReadOnly();
+        AddDouble(205, "Hidden", "", "%2.1f", 0, 1, 0.5).visible = false;
+        AddButton(206, "&Browse");
+        AddOk();
+        onFieldChanged = [this](int id) { changed.push_back(id); };
+        onCommand = [this](int id) { commands.push_back(id); };
+    }
+    std::vector<int> changed;
+    std::vector<int> commands;
+};
+
+TEST(DialogViewKinds, TextListReadOnlyHiddenAndButtons)
+{
+    THeadlessHost host;
+    Kinds model(host);
+    model.Open();
+    ShownDialog d(model);
+    ASSERT_TRUE(d.ready);
+    EXPECT_EQ(d.Field<QLabel>(202)->text(), "Not in use");
+    EXPECT_FALSE(d.Field(205)->isVisible());
+    EXPECT_TRUE(d.Field<QLineEdit>(204)->isReadOnly());
+    EXPECT_TRUE(d.view->grab().save(QStringLiteral("/tmp/tonvek-dialog-kinds.png")));
+
+    // A text field keeps its limit and notifies on every loss of focus.
+    d.TypeInto(201, "abcdefghijk");
+    EXPECT_EQ(d.Field<QLineEdit>(201)->text(), "abcdefgh");
+    QTest::keyClick(d.Field(201), Qt::Key_Tab);
+    EXPECT_EQ(model.changed, std::vector<int>{201});
+    EXPECT_EQ(model.Str(201).Text(), "abcdefgh");
+
+    auto* list = d.Field<QListWidget>(203);
+    QRect second = list->visualItemRect(list->item(1));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(model.Selected(203), 1);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(model.commands, std::vector<int>{203});
+
+    // Enter on a focused button other than OK is that button's click.
+    d.Field(206)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    QTest::keyClick(d.Field(206), Qt::Key_Return);
+    EXPECT_EQ(model.commands, (std::vector<int>{203, 206}));
+    EXPECT_TRUE(model.IsOpen());
+
+    // Read-only: no typing, no steps.
+    d.Field(204)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    QTest::keyClicks(d.Field(204), "7");
+    QTest::keyClick(d.Field(204), Qt::Key_Up);
+    EXPECT_EQ(d.Field<QLineEdit>(204)->text(), "1.5");
 }
 
 } // namespace

@@ -186,6 +186,20 @@ TEST(TDialogModel, ADialogWithOneFieldTakesOverTheEntryOnEnter)
     EXPECT_EQ(d.FocusedId(), 7);
 }
 
+TEST(TDialogModel, ACancelButtonActsAsEscape)
+{
+    THeadlessHost host;
+    Sample d(host);
+    d.AddButton(TBaseDialog::CancelId, "&Cancel", true);
+    d.Open();
+    d.Type(101, "6");
+    d.Press(TBaseDialog::CancelId);
+    EXPECT_FALSE(d.IsOpen());
+    EXPECT_EQ(d.ReturnValue(), 2);
+    EXPECT_EQ(d.changed, std::vector<int>{101});
+    EXPECT_TRUE(d.commands.empty());
+}
+
 TEST(TDialogModel, HelpOpensTheDialogsHelpText)
 {
     THeadlessHost host;
