@@ -7,7 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$("$root/scripts/build.sh" Release | tail -n 1)
 project=${1:-}
 if [ -z "$project" ]; then
-  for candidate in "$root"/examples/*.box; do
+  for candidate in "$dir"/bin/examples/closed-10in.box "$dir"/bin/examples/*.box; do
     [ -f "$candidate" ] && { project="$candidate"; break; }
   done
 fi

@@ -4,6 +4,8 @@
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TElementGrid.h"
 #include "core/TProgramFolder.h"
+#include "driver/TSpeakerConfigDialog.h"
+#include "settings/TMeasSetupDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -51,6 +53,8 @@ TBoxEmbryo::TBoxEmbryo(THost& host, int typeCode, std::string typeName)
 
 TBoxEmbryo::~TBoxEmbryo()
 {
+    configDialog_.reset();
+    setupDialog_.reset();
     for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get()),
                                 static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
                                 static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
@@ -511,6 +515,8 @@ bool TBoxEmbryo::HandlesCommand(int id) const
 {
     switch (id) {
     case TCmd::Calculate:
+    case TCmd::MeasSetup:
+    case TCmd::DriverConfig:
     case TCmd::DriverLoad:
     case TCmd::Save:
     case TCmd::SaveAs:
@@ -527,6 +533,8 @@ bool TBoxEmbryo::HandleCommand(int id)
 {
     switch (id) {
     case TCmd::Calculate: Calculate(0); return true;
+    case TCmd::MeasSetup: OpenSetupDialog(); return true;
+    case TCmd::DriverConfig: OpenDriverConfig(); return true;
     case TCmd::DriverLoad: LoadFrontUnit(); return true;
     case TCmd::Save: (void)Save(); return true;
     case TCmd::SaveAs: (void)SaveAs(); return true;
@@ -537,4 +545,39 @@ bool TBoxEmbryo::HandleCommand(int id)
     case TCmd::ExportGroupDelay: Export(5); return true;
     default: return false;
     }
+}
+
+// ---------------------------------------------------------------- dialogs
+
+TMeasSetupDialog& TBoxEmbryo::SetupDialog()
+{
+    if (!setupDialog_)
+        setupDialog_ = std::make_unique<TMeasSetupDialog>(
+            host_, CurrentMeasSetup(), [this](int kind) { RecalcRequest(kind); }, this, TCmd::MeasSetup);
+    return *setupDialog_;
+}
+
+TSpeakerConfigDialog& TBoxEmbryo::DriverConfigDialog()
+{
+    if (!configDialog_) {
+        configDialog_ = std::make_unique<TSpeakerConfigDialog>(
+            host_, front_, typeCode_ == 9 ? TSpeakerConfigDialog::kFrontTitle : TSpeakerConfigDialog::kTitle,
+            TCmd::DriverConfig);
+        configDialog_->onRecalculate = [this](int kind) { RecalcRequest(kind); };
+    }
+    return *configDialog_;
+}
+
+void TBoxEmbryo::OpenSetupDialog() { SetupDialog().Open(); }
+
+void TBoxEmbryo::OpenDriverConfig() { DriverConfigDialog().OpenAtSavedPosition(); }
+
+std::vector<TDialogModel*> TBoxEmbryo::ParameterDialogs()
+{
+    std::vector<TDialogModel*> out;
+    if (TDialogModel* box = BoxDialogModel())
+        out.push_back(box);
+    out.push_back(&SetupDialog());
+    out.push_back(&DriverConfigDialog());
+    return out;
 }

@@ -32,7 +32,10 @@ class TBinaryReader;
 class TBinaryWriter;
 class TBoxObject;
 class TBoxReport;
+class TDialogModel;
 class THost;
+class TMeasSetupDialog;
+class TSpeakerConfigDialog;
 
 // File dialog settings: the file name last chosen, with the chooser's filter.
 struct TFileDialogSettings {
@@ -99,6 +102,17 @@ public:
     bool ExportTo(int kind, const std::string& path);
     void EditUserNote();
 
+    // The project's parameter dialogs; each exists at most once.
+    void OpenSetupDialog();
+    void OpenDriverConfig();
+    virtual void OpenBoxDialog() {}
+    // The box type's parameter dialog, created closed when needed.
+    virtual TDialogModel* BoxDialogModel() { return nullptr; }
+    TMeasSetupDialog& SetupDialog();
+    TSpeakerConfigDialog& DriverConfigDialog();
+    // Every parameter dialog, box dialog first, created closed when needed.
+    std::vector<TDialogModel*> ParameterDialogs();
+
     // Print list of "Print diagrams".
     bool AddToPrintList(int window);
     bool RemoveFromPrintList();
@@ -146,7 +160,6 @@ protected:
     virtual void BuildLoad() = 0;
     virtual void BuildPressure() = 0;
     virtual void BuildReport() = 0;
-    virtual void OpenBoxDialog() {}
     [[nodiscard]] virtual bool ReadBody(TBinaryReader& in, int version);
     virtual void WriteBody(TBinaryWriter& out) const;
     // Commands the box type does not support, removed from the menu at reset.
@@ -183,6 +196,8 @@ protected:
     std::unique_ptr<TCursorDialog> cursor_;
     std::unique_ptr<TPlotLogXLinY> splPlot_, groupDelayPlot_, excursionPlot_, impedancePlot_;
     std::unique_ptr<TBoxReport> report_;
+    std::unique_ptr<TMeasSetupDialog> setupDialog_;
+    std::unique_ptr<TSpeakerConfigDialog> configDialog_;
     TFileDialogSettings unitFile_, rearUnitFile_, projectFile_, snapshotFile_, splExport_, impedanceExport_;
     std::string snapshotPath_;
     std::vector<int> printList_;

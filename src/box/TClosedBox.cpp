@@ -82,12 +82,24 @@ void TClosedBox::QuickBox()
     RecalcRequest(0);
 }
 
-void TClosedBox::OpenBoxDialog()
+TDialogModel* TClosedBox::BoxDialogModel()
 {
     if (!dialog_)
         dialog_ = std::make_unique<TClosedBoxDialog>(host_, *this);
-    if (!dialog_->IsOpen())
-        dialog_->Open();
+    return dialog_.get();
+}
+
+void TClosedBox::OpenBoxDialog()
+{
+    BoxDialogModel();
+    if (dialog_->IsOpen()) {
+        dialog_->Open(); // raises it
+        return;
+    }
+    if (boxDialogX != 0 || boxDialogY != 0)
+        dialog_->position = TDialogPosition{boxDialogX, boxDialogY};
+    dialog_->Reload();
+    dialog_->Open();
 }
 
 bool TClosedBox::HandlesCommand(int id) const { return id == TCmd::BoxDialog || TBoxEmbryo::HandlesCommand(id); }

@@ -20,6 +20,7 @@ public:
     // "&Quick box": Vb = effective Qts · Vas · N.
     void QuickBox();
     void OpenBoxDialog() override;
+    TDialogModel* BoxDialogModel() override;
     TClosedBoxDialog* BoxDialog() const { return dialog_.get(); }
 
 protected:

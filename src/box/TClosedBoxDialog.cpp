@@ -24,8 +24,6 @@ TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
         Dbl(kQb).SetValue(b.Qb);
         Dbl(kQl).SetValue(b.Ql);
         Long(kFill).SetValue(b.fill);
-        // The optimisers arrive with their own dialogs.
-        SetEnabled(kVolume, true);
     };
     onFieldChanged = [this](int id) {
         TBoxObject& b = box_.BoxVolume();
@@ -47,6 +45,4 @@ TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
         box_.boxDialogX = position.x;
         box_.boxDialogY = position.y;
     };
-    position.x = box.boxDialogX;
-    position.y = box.boxDialogY;
 }
