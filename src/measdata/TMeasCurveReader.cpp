@@ -11,7 +11,7 @@
 
 namespace {
 
-// Points kept when a file has to be sorted; far beyond any measurement and small
+// Points kept when a descending file has to be sorted; far beyond any measurement and small
 // enough to hold (6 MB).
 constexpr std::size_t kMaxUnorderedPoints = 250000;
 
@@ -40,11 +40,11 @@ bool MentionsDelay(std::string_view line)
 }
 
 // Turns lines into data points: skips what is not data, carries a missing level or
-// phase over from the line before, and notices frequencies that go down.
+// phase over from the line before, and notices a file whose frequencies go down.
 class TLinePoints {
 public:
-    TLinePoints(TMeasTextSource& source, TMeasReadReport& report, bool stopWhenUnordered)
-        : source_(source), report_(report), stopWhenUnordered_(stopWhenUnordered)
+    TLinePoints(TMeasTextSource& source, TMeasReadReport& report, bool stopWhenDescending)
+        : source_(source), report_(report), stopWhenDescending_(stopWhenDescending)
     {
     }
 
@@ -80,25 +80,24 @@ public:
                 break;
             }
             // The first data line needs a level: a lone number before the data is a
-            // point count or a page number, and "512 points" is a header.
-            if (!inData_ && (line.fieldCount < 2 || !line.numeric[1])) {
-                if (line.fieldCount < 2)
-                    ++report_.singleNumberHeaderLines;
-                else
-                    ++report_.textLines;
+            // point count or a page number. A level that is not a number ("512
+            // points", "1 sample averaged") makes the line a text line anywhere.
+            if (line.fieldCount >= 2 && !line.numeric[1]) {
+                ++report_.textLines;
+                continue;
+            }
+            if (!inData_ && line.fieldCount < 2) {
+                ++report_.singleNumberHeaderLines;
                 continue;
             }
             inData_ = true;
-            if (line.fieldCount >= 2) {
+            if (line.fieldCount >= 2)
                 value_ = line.value[1];
-                if (!line.numeric[1])
-                    ++report_.nonNumericFieldLines;
-            } else {
+            else
                 ++report_.missingValueLines;
-            }
             if (line.fieldCount >= 3) {
                 phaseDegrees_ = line.value[2];
-                if (!line.numeric[2] && line.numeric[1])
+                if (!line.numeric[2])
                     ++report_.nonNumericFieldLines;
             } else {
                 ++report_.missingPhaseLines;
@@ -110,14 +109,23 @@ public:
             const double f = line.value[0];
             if (report_.dataLines == 0) {
                 report_.lowestFrequency = report_.highestFrequency = f;
+                firstF_ = f;
             } else {
                 if (f == lastF_)
                     ++report_.repeatedFrequencyLines;
+                if (f < lastF_)
+                    ++report_.descendingLines;
                 report_.lowestFrequency = std::min(report_.lowestFrequency, f);
                 report_.highestFrequency = std::max(report_.highestFrequency, f);
-                if (f < lastF_ && stopWhenUnordered_) {
-                    unordered_ = true;
-                    return false;
+                // The first change of frequency tells the direction of the file. A file
+                // that goes down is sorted; in one that goes up, a stray line below
+                // the one before is passed over by the walk.
+                if (!directionKnown_ && f != firstF_) {
+                    directionKnown_ = true;
+                    if (f < firstF_ && stopWhenDescending_) {
+                        descending_ = true;
+                        return false;
+                    }
                 }
             }
             ++report_.dataLines;
@@ -130,20 +138,22 @@ public:
         return false;
     }
 
-    bool Unordered() const { return unordered_; }
+    bool Descending() const { return descending_; }
 
 private:
     TMeasTextSource& source_;
     TMeasReadReport& report_;
-    bool stopWhenUnordered_;
+    bool stopWhenDescending_;
     bool inData_ = false;
-    bool unordered_ = false;
+    bool directionKnown_ = false;
+    bool descending_ = false;
+    double firstF_ = 0.0;
     double value_ = 0.0;
     double phaseDegrees_ = 0.0;
     double lastF_ = 0.0;
 };
 
-// The sorted points of a file whose frequencies go up and down.
+// The sorted points of a file whose frequencies go down.
 class TSortedPoints {
 public:
     explicit TSortedPoints(std::vector<TMeasPoint> points) : points_(std::move(points)) {}
@@ -154,7 +164,7 @@ public:
         point = points_[next_++];
         return true;
     }
-    bool Unordered() const { return false; }
+    bool Descending() const { return false; }
 
 private:
     std::vector<TMeasPoint> points_;
@@ -177,7 +187,7 @@ std::complex<double> PointValue(TMeasKind kind, double value, double phase)
     return {magnitude * std::cos(phase), magnitude * std::sin(phase)};
 }
 
-enum class TWalk { NotLoaded, Loaded, Unordered };
+enum class TWalk { NotLoaded, Loaded, Descending };
 
 template <class Points>
 TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind kind, std::complex<double>* out,
@@ -205,13 +215,18 @@ TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind 
         if (current.f <= f[q]) {
             // The neighbours of the grid point are the last line at or below it and
             // the first line above it, however dense the data.
-            do {
-                previous = current;
+            // A line below the one before (a stray line in a rising file) is passed over.
+            previous = current;
+            for (;;) {
                 if (!points.Next(current)) {
                     endOfData = true;
                     break;
                 }
-            } while (current.f <= f[q]);
+                if (current.f > f[q])
+                    break;
+                if (current.f >= previous.f)
+                    previous = current;
+            }
             if (endOfData) {
                 // A last line on the grid point itself, as in a curve written on this
                 // grid with six decimals, gives the point its value instead of leaving
@@ -237,8 +252,8 @@ TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind 
             phase = t >= 0.5 ? current.phase : previous.phase;
         out[q] = {magnitude * std::cos(phase), magnitude * std::sin(phase)};
     }
-    if (endOfData && points.Unordered())
-        return TWalk::Unordered;
+    if (endOfData && points.Descending())
+        return TWalk::Descending;
     if (q == n)
         return TWalk::Loaded;
     if (q == 0)
@@ -281,7 +296,7 @@ TMeasReadResult ReadFrom(TMeasTextSource& source, const TMeasGrid& grid, TMeasKi
         TLinePoints points(source, report, true);
         result = Walk(points, grid.frequencies, lnf, n, kind, values.data(), report);
     }
-    if (result == TWalk::Unordered) {
+    if (result == TWalk::Descending) {
         ResetLineCounts(report);
         if (!source.Rewind()) {
             report.readError = true;

@@ -63,14 +63,16 @@ std::vector<std::string> MeasReadNotes(const TMeasReadReport& r)
         notes.push_back(Format("%ld data lines with a frequency only: value of the line before used",
                                r.missingValueLines));
     if (r.nonNumericFieldLines > 0)
-        notes.push_back(Format("%ld data lines with a level or phase that is not a number: read as 0",
+        notes.push_back(Format("%ld data lines with a phase that is not a number: phase read as 0",
                                r.nonNumericFieldLines));
     if (r.repeatedFrequencyLines > 0)
         notes.push_back(Format("%ld lines repeat the frequency of the line before", r.repeatedFrequencyLines));
     if (r.sorted)
-        notes.emplace_back("frequencies are not ascending: the points were sorted by frequency");
+        notes.emplace_back("frequencies go down: the points were sorted by frequency");
+    else if (r.descendingLines > 0)
+        notes.push_back(Format("%ld lines below the frequency of the line before passed over", r.descendingLines));
     if (r.pointLimitReached)
-        notes.emplace_back("too many unordered points: only the first 250000 were used");
+        notes.emplace_back("too many points to sort: only the first 250000 were used");
     if (r.mentionsGroupDelay)
         notes.emplace_back("the header mentions group delay: the third column is read as phase in degrees all the same");
     if (r.dataLines > 0) {

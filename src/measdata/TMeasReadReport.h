@@ -15,7 +15,7 @@ struct TMeasReadReport {
     long lines = 0;
     long blankLines = 0;
     long commentLines = 0;
-    long textLines = 0;                // not numbers, "0 ..." or negative frequencies
+    long textLines = 0;                // not numbers, "0 ..." or negative frequencies, text levels
     long nonPositiveFrequencyLines = 0;
     long binaryLines = 0;
     long longLines = 0;
@@ -23,19 +23,20 @@ struct TMeasReadReport {
     long dataLines = 0;
     long missingPhaseLines = 0;        // data lines without a third field
     long missingValueLines = 0;        // data lines with a frequency only
-    long nonNumericFieldLines = 0;     // data lines whose level or phase is not a number
+    long nonNumericFieldLines = 0;     // data lines whose phase is not a number
     long commaLines = 0;
     long semicolonLines = 0;
     long decimalCommaLines = 0;
     long repeatedFrequencyLines = 0;
+    long descendingLines = 0;          // data lines below the line before
     bool byteOrderMark = false;
     long crLfLines = 0;
     long crLines = 0;
     bool mentionsGroupDelay = false;   // a header line speaks of group delay
 
     // Data
-    bool sorted = false;               // frequencies not ascending: points sorted before use
-    bool pointLimitReached = false;    // more unordered points than the reader keeps
+    bool sorted = false;               // frequencies going down: points sorted before use
+    bool pointLimitReached = false;    // more points to sort than the reader keeps
     bool restUnread = false;           // the grid was complete before the end of the file
     double firstFrequency = 0.0;
     double lowestFrequency = 0.0;

@@ -209,8 +209,14 @@ TEST(MeasCurveReader, DescendingFilesAreSorted)
     ExpectSameCurve(down, up);
     EXPECT_TRUE(report.sorted);
     EXPECT_EQ(report.dataLines, 3);
-    const Curve mixed = ReadFilter("100 80 10\n5000 85 40\n1000 90 -20\n");
-    ExpectSameCurve(mixed, up);
+    // A rising file passes over a stray line below the one before.
+    TMeasReadReport strayReport;
+    const Curve stray = ReadFilter("100 80 10\n1000 90 -20\n2 0 0\n1 sample averaged\n5000 85 40\n1 70\n", TMeasKind::Spl,
+                                   TMeasReadResult::Loaded, &strayReport);
+    ExpectSameCurve(stray, up);
+    EXPECT_FALSE(strayReport.sorted);
+    EXPECT_EQ(strayReport.descendingLines, 2);
+    EXPECT_EQ(strayReport.textLines, 1);
 }
 
 TEST(MeasCurveReader, RepeatedFrequenciesStayFinite)
