@@ -111,6 +111,8 @@ QWidget* TDialogWindow::BuildSections()
     auto* columns = new QHBoxLayout;
     outer->addLayout(columns);
     std::map<int, QVBoxLayout*> columnLayouts;
+    // Widest first-caption per section, to line the sections of a column up.
+    std::map<int, std::vector<std::pair<QGridLayout*, int>>> captions;
 
     QGridLayout* grid = nullptr;
     int section = -1;
@@ -137,6 +139,7 @@ QWidget* TDialogWindow::BuildSections()
             grid = new QGridLayout(box);
             if (f.group.empty())
                 grid->setContentsMargins(0, 0, 0, 0);
+            captions[f.column].emplace_back(grid, 0);
             column->addWidget(box);
             row = -1;
         }
@@ -147,9 +150,20 @@ QWidget* TDialogWindow::BuildSections()
             block = 0;
         }
         AddField(grid, row, block, f);
+        const Parts& added = parts_[f.id];
+        if (block == 0 && added.label)
+            captions[f.column].back().second =
+                std::max(captions[f.column].back().second, added.label->sizeHint().width());
     }
     for (auto& [index, column] : columnLayouts)
         column->addStretch(1);
+    for (auto& [index, grids] : captions) {
+        int widest = 0;
+        for (auto& [g, width] : grids)
+            widest = std::max(widest, width);
+        for (auto& [g, width] : grids)
+            g->setColumnMinimumWidth(1, widest);
+    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
