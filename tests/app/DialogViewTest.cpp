@@ -376,3 +376,25 @@ TEST(DialogViewKinds, TextListReadOnlyHiddenAndButtons)
 }
 
 } // namespace
+
+namespace {
+
+TEST(DialogViewLayout, SectionsOfAColumnLineTheirEditorsUp)
+{
+    THeadlessHost host;
+    TDialogModel model(host, "Sections");
+    model.Group("Short");
+    model.AddLong(1, "A", "Hz", "%ld", 0, 10, 1);
+    model.Group("Long captions");
+    model.AddLong(2, "A much longer caption", "Hz", "%ld", 0, 10, 1);
+    model.Group("Other column", 1);
+    model.AddLong(3, "B", "", "%ld", 0, 10, 1);
+    model.Open();
+    ShownDialog d(model);
+    auto at = [&](int id) { return d.Field(id)->mapTo(d.view.get(), QPoint(0, 0)); };
+    EXPECT_EQ(at(1).x(), at(2).x());
+    EXPECT_GT(at(3).x(), at(2).x() + d.Field(2)->width());
+    EXPECT_EQ(at(3).y(), at(1).y()); // columns stand side by side
+}
+
+} // namespace
