@@ -4,6 +4,7 @@
 #include "ui/TWindowModel.h"
 
 #include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -13,6 +14,14 @@ TModelView::TModelView(TWindowModel& model, QWidget* parent) : QWidget(parent), 
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(120, 60);
+    // The model learns when its MDI child becomes or stops being the active one (the
+    // plots switch their cursor readout on and off with it).
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parent))
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this](Qt::WindowStates before, Qt::WindowStates now) {
+            bool was = before.testFlag(Qt::WindowActive), is = now.testFlag(Qt::WindowActive);
+            if (was != is)
+                model_.Activated(is);
+        });
 }
 
 QSize TModelView::sizeHint() const { return QSize(model_.DefaultWidth(), model_.DefaultHeight()); }

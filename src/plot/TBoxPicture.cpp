@@ -70,12 +70,12 @@ public:
         Poly(b, face, rim, 4, kMagnet, kMagnet);
     }
 
-    // A passive radiator: a stiff diaphragm with its mass, no motor.
+    // A passive radiator: a stiff diaphragm with its added mass, and no motor.
     void Radiator(int x, int y, TFace face)
     {
         TPoint b = P(x, y);
-        static const int plate[][2] = {{1, -22}, {1, 22}, {9, 16}, {9, -16}};
-        static const int mass[][2] = {{9, -7}, {15, -7}, {15, 7}, {9, 7}};
+        static const int plate[][2] = {{1, -22}, {1, 22}, {12, 13}, {12, -13}};
+        static const int mass[][2] = {{12, -6}, {17, -6}, {17, 6}, {12, 6}};
         static const int rim[][2] = {{0, -24}, {2, -24}, {2, 24}, {0, 24}};
         Poly(b, face, plate, 4, kRadiator, kMagnet);
         Poly(b, face, mass, 4, kMagnet, kMagnet);

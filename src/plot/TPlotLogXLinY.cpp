@@ -57,9 +57,10 @@ void TPlotLogXLinY::ComputePositions()
             yPos_[c][static_cast<std::size_t>(i)] = YPosition(y[i]);
     }
     if (phase_) {
+        // Multiplied before dividing, as the phase axis ticks are, so +90 lands on its tick.
         int n = std::min(count_, kPhasePoints);
         for (int i = 0; i < n; ++i)
-            phasePos_[static_cast<std::size_t>(i)] = Position16((180 - phase_[i]) * (370.0 / 360.0), 70);
+            phasePos_[static_cast<std::size_t>(i)] = Position16((180 - phase_[i]) * 370.0 / 360.0, 70);
     }
 }
 

@@ -8,8 +8,9 @@ TPlotWindowEmbryo::TPlotWindowEmbryo(THost& host, std::string caption, int defau
     placement.show = TShowState::Minimised;
     placement.restored = TRect{0, 0, 600, defaultHeight_};
     stored_.Take(placement);
-    host_.CreateView(*this);
 }
+
+void TPlotWindowEmbryo::CreateViewNow() { host_.CreateView(*this); }
 
 TPlotWindowEmbryo::~TPlotWindowEmbryo() { host_.DestroyView(*this); }
 

@@ -18,7 +18,8 @@ public:
     static constexpr std::size_t kNoteField = 50;
     static constexpr std::size_t kRecordBytes = TPlacementRecord::kBytes + kNoteField;
 
-    // Creates the view minimised, as every plot starts.
+    // The view is made by the derived class once its overrides are in place (a new
+    // view may be activated at once, and the activation must reach the plot).
     TPlotWindowEmbryo(THost& host, std::string caption, int defaultHeight);
     ~TPlotWindowEmbryo() override;
     TPlotWindowEmbryo(const TPlotWindowEmbryo&) = delete;
@@ -58,6 +59,8 @@ protected:
     THost& Host() const { return host_; }
     // Gives the view the model's placement (the view is rebuilt with it).
     void ApplyPlacement();
+    // Makes the view, minimised as every plot starts.
+    void CreateViewNow();
     void RequestRefresh()
     {
         if (onRefreshRequest)

@@ -27,6 +27,7 @@ TPlotXYEmbryo::TPlotXYEmbryo(THost& host, std::string caption, const TPlotStyles
     xPos_.assign(static_cast<std::size_t>(capacity_), 0);
     yPos_.assign(static_cast<std::size_t>(curveCapacity_), std::vector<std::int16_t>(static_cast<std::size_t>(capacity_), 0));
     poly_.assign(static_cast<std::size_t>(capacity_), TPoint{});
+    CreateViewNow();
 }
 
 void TPlotXYEmbryo::SetPointCount(int count)
@@ -181,16 +182,22 @@ void TPlotXYEmbryo::PrintPlot()
         Redraw();
 }
 
+namespace {
+// Truncates a pixel fraction; the tiny lift keeps exact products such as
+// 1200 * 0.9208333333333333 = 1105 from landing one pixel short.
+int Pixel(int size, double fraction) { return static_cast<int>(size * fraction + 1e-7); }
+} // namespace
+
 TRect TPlotXYEmbryo::ClipRectFor(int w, int h)
 {
-    return TRect{static_cast<int>(w * 0.09333333333333334), static_cast<int>(h * 0.10689655172413794),
-                 static_cast<int>(w * 0.9208333333333333), static_cast<int>(h * 0.7655172413793103)};
+    return TRect{Pixel(w, 0.09333333333333334), Pixel(h, 0.10689655172413794), Pixel(w, 0.9208333333333333),
+                 Pixel(h, 0.7655172413793103)};
 }
 
 TRect TPlotXYEmbryo::CursorRectFor(int w, int h)
 {
-    return TRect{static_cast<int>(w * 0.1), static_cast<int>(h * 0.1206896551724138),
-                 static_cast<int>(w * 0.9091666666666667), static_cast<int>(h * 0.7603448275862069)};
+    return TRect{Pixel(w, 0.1), Pixel(h, 0.1206896551724138), Pixel(w, 0.9091666666666667),
+                 Pixel(h, 0.7603448275862069)};
 }
 
 int TPlotXYEmbryo::MarkerOf(int j, int n)
@@ -264,10 +271,12 @@ void TPlotXYEmbryo::PaintFrame(TCanvas& canvas)
         for (int j = 0; j < shown_; ++j) {
             const TCurve& curve = curves_[static_cast<std::size_t>(j)];
             int co = 240 * (j / 2), ro = 26 * (j % 2);
-            canvas.SetPen(curve.style ? *curve.style : styles_.framePen);
+            // The marker goes on in the pen of the entry before, as on the curves,
+            // where all markers share the first curve's pen.
             int kind = MarkerOf(j, shown_);
             if (kind >= 0)
                 DrawMarker(canvas, kind, 146 + co, 10 + ro);
+            canvas.SetPen(curve.style ? *curve.style : styles_.framePen);
             Line(canvas, 164 + co, 10 + ro, 230 + co, 10 + ro);
             canvas.Text(240 + co, ro - 3, curve.label, TAlign::Left | TAlign::Top);
         }
