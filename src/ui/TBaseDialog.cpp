@@ -95,8 +95,14 @@ void TBaseDialog::RequestClose()
         closing_ = true;
     }
     // Whatever had the focus commits now, also when focus stayed on one field.
+    int at = focused_;
     FocusField(0);
-    Finish();
+    if (!Finish()) {
+        // Declined: the dialog stays as it was, with the focus where the close put it.
+        closing_ = false;
+        returnValue_ = 2;
+        FocusField(at);
+    }
 }
 
 void TBaseDialog::Help()

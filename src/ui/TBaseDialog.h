@@ -9,7 +9,7 @@
 //          commits the field that had it).
 //   Escape: the focus moves to OK (or the next field), then the close request runs.
 //   Close request (window close button too): the field being edited commits first,
-//          then the dialog closes with its return value.
+//          then the dialog closes with its return value (unless it declines).
 //   Help ("?"): opens the dialog's help text through THost::OpenHelp.
 
 #include <memory>
@@ -71,8 +71,9 @@ protected:
     virtual void CommitField(int id) = 0;
     // Field id receives the focus.
     virtual void FieldFocused(int id) = 0;
-    // The close protocol finished: close the dialog with its return value.
-    virtual void Finish() = 0;
+    // The close protocol finished: close the dialog with its return value. False
+    // keeps it open (the dialog declined, e.g. the user cancelled a save question).
+    virtual bool Finish() = 0;
 
     void SetHasOk(bool hasOk) { hasOk_ = hasOk; }
     // State at opening: no close pending, return value 2, focus on the first field.

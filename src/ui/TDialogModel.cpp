@@ -380,4 +380,10 @@ void TDialogModel::Close()
         closed();
 }
 
-void TDialogModel::Finish() { Close(); }
+bool TDialogModel::Finish()
+{
+    if (canClose && !canClose())
+        return false;
+    Close();
+    return true;
+}

@@ -133,6 +133,7 @@ public:
     std::function<void(int id)> onFieldChanged; // a field committed a change
     std::function<void(int id)> onCommand;      // button (not OK) or menu command
     std::function<void()> onLoad;               // refill the fields from the live objects
+    std::function<bool()> canClose;             // asked before a user close; false keeps it open
     std::function<void()> onClose;              // last call; the owner may destroy the model
 
     // Building, in layout and tab order.
@@ -190,7 +191,7 @@ protected:
     std::vector<int> TabOrder() const override;
     void CommitField(int id) override;
     void FieldFocused(int id) override;
-    void Finish() override;
+    bool Finish() override;
 
 private:
     TField& Add(TFieldKind kind, int id, std::string label);

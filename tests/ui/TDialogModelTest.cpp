@@ -172,6 +172,31 @@ TEST(TDialogModel, CloseRequestCommitsTheFieldBeingEdited)
     EXPECT_EQ(d.FocusedId(), 101);
 }
 
+TEST(TDialogModel, ADialogMayDeclineAUserClose)
+{
+    THeadlessHost host;
+    Sample d(host);
+    bool allow = false;
+    int asked = 0;
+    d.canClose = [&] {
+        ++asked;
+        return allow;
+    };
+    d.Open();
+    d.Type(101, "8");
+    d.Escape();
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(d.IsOpen());
+    EXPECT_FALSE(d.Closing());
+    EXPECT_EQ(d.changed, std::vector<int>{101}); // the entry still counted
+    EXPECT_EQ(d.FocusedId(), TBaseDialog::OkId);
+    EXPECT_EQ(host.CommandEnabled(4711), false);
+    allow = true;
+    d.RequestClose();
+    EXPECT_FALSE(d.IsOpen());
+    EXPECT_EQ(d.closes, 1);
+}
+
 TEST(TDialogModel, ADialogWithOneFieldTakesOverTheEntryOnEnter)
 {
     THeadlessHost host;
