@@ -116,6 +116,10 @@ TEditResult TDblEdit::Commit()
         }
         // Characters after the number: the value stays as it was, without a beep.
     } else if (text.empty()) {
+        // An empty two-value field means 0, but never a value outside the range the
+        // rest of the program relies on.
+        if (0.0 < minimum_ || 0.0 > maximum_)
+            return Refuse();
         value_ = 0.0;
     } else {
         std::size_t split = text.find(';');

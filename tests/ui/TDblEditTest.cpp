@@ -119,6 +119,18 @@ TEST(TDblEdit, CommitTakesOverOrRefusesTheTypedText)
     }
 }
 
+TEST(TDblEdit, AnEmptyTwoValueFieldIsZeroOnlyWithinTheRange)
+{
+    TDblEdit e("%2.1f", 1, 100, 10);
+    e.SetTwoValue(true);
+    e.FocusIn();
+    e.Edit("");
+    TEditResult r = e.Commit();
+    EXPECT_TRUE(r.beep);
+    EXPECT_DOUBLE_EQ(e.Value(), 10);
+    EXPECT_EQ(e.Text(), "10.0;0.5");
+}
+
 TEST(TDblEdit, UnmodifiedTextChangesNothing)
 {
     TDblEdit e("%2.2f", 0, 100, 10);
