@@ -147,18 +147,18 @@ TEditResult TDblEdit::Key(TEditKey key)
     if (readOnly_)
         return {};
     TEditResult result{false, true};
-    if (key == TEditKey::Up) {
+    if (key == TEditKey::Up)
         value_ *= stepFactor_;
-        if (value_ > maximum_) {
-            value_ = maximum_;
-            result.beep = true;
-        }
-    } else {
+    else
         value_ /= stepFactor_;
-        if (value_ < minimum_) {
-            value_ = minimum_;
-            result.beep = true;
-        }
+    // Both limits for both keys: for a negative value Up moves away from zero,
+    // downwards, and must stop at the minimum just as well.
+    if (value_ > maximum_) {
+        value_ = maximum_;
+        result.beep = true;
+    } else if (value_ < minimum_) {
+        value_ = minimum_;
+        result.beep = true;
     }
     typed_ = true;
     Show();

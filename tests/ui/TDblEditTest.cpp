@@ -175,6 +175,8 @@ TEST(TDblEdit, ArrowKeysStepByTheFactorAndStopAtTheLimits)
         {"down in range", 0, 100, 52.5, TEditKey::Down, 50, false},
         {"down to the minimum", 10, 100, 10.2, TEditKey::Down, 10, true},
         {"at the maximum", 0, 100, 100, TEditKey::Up, 100, true},
+        {"negative value up stops at the minimum", -100, 100, -99, TEditKey::Up, -100, true},
+        {"negative value down moves towards zero", -100, 100, -52.5, TEditKey::Down, -50, false},
     };
     for (const StepRow& r : rows) {
         SCOPED_TRACE(r.name);
