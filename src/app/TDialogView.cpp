@@ -2,6 +2,10 @@
 
 #include "TDialogWindow.h"
 
+#include <QLayout>
+#include <QPixmap>
+#include <QString>
+
 namespace TDialogView {
 
 QWidget* Create(TDialogModel& model, QWidget* parent) { return new TDialogWindow(model, parent); }
@@ -10,6 +14,16 @@ void Reload(QWidget* view)
 {
     if (auto* window = dynamic_cast<TDialogWindow*>(view))
         window->Load();
+}
+
+bool SavePicture(TDialogModel& model, const QString& path)
+{
+    TDialogWindow window(model, nullptr);
+    window.setAttribute(Qt::WA_DontShowOnScreen);
+    window.show(); // lays the window out without putting it on a screen
+    QPixmap picture = window.grab();
+    window.hide();
+    return !picture.isNull() && picture.save(path, "PNG");
 }
 
 } // namespace TDialogView

@@ -10,6 +10,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QFile>
+#include <QImage>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -378,6 +380,19 @@ TEST(DialogViewKinds, TextListReadOnlyHiddenAndButtons)
 } // namespace
 
 namespace {
+
+TEST(DialogViewPicture, AnyModelCanBeSavedAsAPicture)
+{
+    THeadlessHost host;
+    SetupLike model(host);
+    QString path = QStringLiteral("/tmp/tonvek-dialog-picture-%1.png").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(TDialogView::SavePicture(model, path));
+    QImage image(path);
+    EXPECT_GT(image.width(), 200);
+    EXPECT_GT(image.height(), 100);
+    EXPECT_TRUE(model.changed.empty()); // drawing it changed nothing
+    QFile::remove(path);
+}
 
 TEST(DialogViewLayout, SectionsOfAColumnLineTheirEditorsUp)
 {
