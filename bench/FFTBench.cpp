@@ -18,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -131,16 +132,26 @@ std::string Name(const char* what, int n, bool inverse)
     return std::string(what) + (inverse ? "/inverse/" : "/forward/") + std::to_string(n);
 }
 
-// Console output as usual, and the CPU time per transform of every run kept by
-// name for the summary.
+// Console output as usual, and the CPU time per transform of every benchmark kept
+// by name for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override
     {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration && !run.error_occurred)
-                nanoseconds_[run.run_name.function_name] = run.GetAdjustedCPUTime() *
-                                                          (1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit));
+        // With repetitions the median stands for the run; without, the one run does.
+        for (const Run& run : runs) {
+            if (run.error_occurred)
+                continue;
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type != Run::RT_Iteration && !median)
+                continue;
+            const std::string& name = run.run_name.function_name;
+            if (!median && medians_.count(name) != 0)
+                continue;
+            if (median)
+                medians_.insert(name);
+            nanoseconds_[name] = run.GetAdjustedCPUTime() * (1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit));
+        }
         ConsoleReporter::ReportRuns(runs);
     }
 
@@ -152,6 +163,7 @@ public:
 
 private:
     std::map<std::string, double> nanoseconds_;
+    std::set<std::string> medians_;
 };
 
 const char* KernelName(Rad2FFT::Kernel kernel)
