@@ -87,6 +87,7 @@ void TDialogWindow::Build()
     top->setSpacing(0);
     if (!model_.menu.empty()) {
         menuBar_ = new QMenuBar(this);
+        menuBar_->setNativeMenuBar(false); // the dialog's own menu stays in the dialog
         for (const TMenuItem& item : model_.menu) {
             auto run = [this](int id) { Forward([id](TDialogModel& m) { m.Command(id); }); };
             if (item.id == 0 && !item.separator())
@@ -434,6 +435,7 @@ void TDialogWindow::SyncFocus()
         std::find(it->second.choices.begin(), it->second.choices.end(), current) != it->second.choices.end())
         return;
     target->setFocus(Qt::TabFocusReason);
+    scroll_->ensureWidgetVisible(target); // also when the dialog was made smaller
 }
 
 QWidget* TDialogWindow::FocusWidget(int id) const

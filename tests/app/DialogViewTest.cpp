@@ -247,6 +247,16 @@ TEST_F(DialogViewTest, SmallerScrollsAndLargerSnapsBack)
     EXPECT_TRUE(scroll->verticalScrollBar()->isVisible());
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
 
+    // Enter brings the next field into view.
+    d.Field(101)->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_EQ(model.FocusedId(), 106);
+    QWidget* range = d.Field(106);
+    QRect shown(range->mapTo(scroll->viewport(), QPoint(0, 0)), range->size());
+    EXPECT_TRUE(scroll->viewport()->rect().contains(shown));
+
     d.view->resize(design.width() + 200, design.height() + 100);
     QApplication::processEvents();
     EXPECT_EQ(d.view->size(), design);
