@@ -255,7 +255,10 @@ void QtHost::ShowView(TWindowModel& window)
         CreateView(window);
         sub = SubWindowOf(window);
     }
+    const TRect& r = window.placement.restored;
     sub->showNormal();
+    if (r.Width() > 0 && r.Height() > 0)
+        sub->setGeometry(r.left, r.top, r.Width(), r.Height());
     sub->raise();
     sub->StorePlacement();
 }

@@ -82,6 +82,11 @@ void TBoxEmbryo::CreatePlots()
     groupDelayPlot_->SetXUnit("Hz");
     groupDelayPlot_->SetYUnit("ms");
     groupDelayPlot_->AddCurve(groupDelay.data(), thickBlack_, "", false);
+    // Where the plots go when first restored: a 2 by 2 layout of default-size windows.
+    splPlot_->placement.restored = TRect{0, 0, 600, 290};
+    impedancePlot_->placement.restored = TRect{0, 290, 600, 580};
+    excursionPlot_->placement.restored = TRect{600, 0, 1200, 290};
+    groupDelayPlot_->placement.restored = TRect{600, 290, 1200, 580};
     for (TPlotXYEmbryo* plot : DiagramWindows()) {
         plot->SetXData(x);
         plot->SetPointCount(PointCount());
@@ -137,10 +142,15 @@ void TBoxEmbryo::SetMainTitle(bool withFileName)
     host_.SetMainTitle(baseTitle_ + " - " + NameAndExtension(projectFile_.fileName));
 }
 
-void TBoxEmbryo::StartNew(bool)
+void TBoxEmbryo::RestoreStartWindows()
 {
     for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
         host_.ShowView(*plot);
+}
+
+void TBoxEmbryo::StartNew(bool)
+{
+    RestoreStartWindows();
     LoadFrontUnit();
 }
 

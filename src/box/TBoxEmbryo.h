@@ -73,6 +73,8 @@ public:
     void Reset() override;
     void SetMainTitle(bool withFileName) override;
     void StartNew(bool showUnitHint) override;
+    // A new project shows its SPL and impedance plots.
+    void RestoreStartWindows();
     bool HandlesCommand(int id) const override;
     bool HandleCommand(int id) override;
     void RecalcRequest(int kind) override;

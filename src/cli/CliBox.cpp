@@ -193,6 +193,7 @@ int RunNew(const TCliArgs& args)
     }
     if (unit.empty() || out.empty())
         return CliFail("new: --unit FILE.unt and -o PROJECT.box are required");
+    s.project->RestoreStartWindows();
     if (!s.project->LoadFrontUnitFrom(unit) || !s.project->FrontDriver().complete)
         return CliFail("new: the unit " + unit + " cannot be used");
     if (!ApplyAll(s, sets))
