@@ -54,8 +54,13 @@ TDialogModel::TDialogModel(THost& host, std::string title_, std::string helpFile
 
 TDialogModel::~TDialogModel()
 {
-    if (IsOpen())
+    // The owner is going away: no callbacks, but the view goes and the command that
+    // opens the dialog works again (the next project's dialog uses the same id).
+    if (IsOpen()) {
         Host().CloseDialog(*this);
+        if (menuCommand != 0)
+            Host().EnableCommand(menuCommand, true);
+    }
 }
 
 void TDialogModel::Group(std::string caption, int column)

@@ -38,7 +38,8 @@
 //
 // Life rules: the model must outlive its view; Open() shows it, Close()/the close
 // protocol hides it and calls onClose last, after which the owner may destroy or
-// reopen the model. Destroying an open model closes its view without callbacks.
+// reopen the model. Destroying an open model closes its view and enables its menu
+// command again, without callbacks.
 //
 // Layout: fields are laid out in declaration order (which is also the tab order).
 // Group(caption, column) starts a section (a framed box when caption is not empty);

@@ -343,6 +343,7 @@ TEST(TDialogModel, DestroyingAnOpenDialogClosesItsViewAndEndsItsLifeToken)
     d.reset();
     EXPECT_TRUE(token.expired());
     EXPECT_TRUE(host.Dialogs().empty());
+    EXPECT_EQ(host.CommandEnabled(4711), true);
 }
 
 TEST(TDialogModel, TheOwnerMayDestroyTheDialogWhenItCloses)
