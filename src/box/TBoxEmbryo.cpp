@@ -5,6 +5,7 @@
 #include "box/elements/TElementGrid.h"
 #include "core/TProgramFolder.h"
 #include "driver/TSpeakerConfigDialog.h"
+#include "driver/TSpeakerUnitDialog.h"
 #include "settings/TMeasSetupDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -53,6 +54,7 @@ TBoxEmbryo::TBoxEmbryo(THost& host, int typeCode, std::string typeName)
 
 TBoxEmbryo::~TBoxEmbryo()
 {
+    unitEditor_.reset();
     configDialog_.reset();
     setupDialog_.reset();
     for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get()),
@@ -527,6 +529,7 @@ bool TBoxEmbryo::HandlesCommand(int id) const
     case TCmd::Calculate:
     case TCmd::MeasSetup:
     case TCmd::DriverConfig:
+    case TCmd::UnitEditor:
     case TCmd::DriverLoad:
     case TCmd::Save:
     case TCmd::SaveAs:
@@ -545,6 +548,7 @@ bool TBoxEmbryo::HandleCommand(int id)
     case TCmd::Calculate: Calculate(0); return true;
     case TCmd::MeasSetup: OpenSetupDialog(); return true;
     case TCmd::DriverConfig: OpenDriverConfig(); return true;
+    case TCmd::UnitEditor: OpenUnitEditor(); return true;
     case TCmd::DriverLoad: LoadFrontUnit(); return true;
     case TCmd::Save: (void)Save(); return true;
     case TCmd::SaveAs: (void)SaveAs(); return true;

@@ -36,6 +36,7 @@ class TDialogModel;
 class THost;
 class TMeasSetupDialog;
 class TSpeakerConfigDialog;
+class TSpeakerUnitDialog;
 
 // File dialog settings: the file name last chosen, with the chooser's filter.
 struct TFileDialogSettings {
@@ -110,6 +111,12 @@ public:
     virtual void OpenBoxDialog() {}
     // The box type's parameter dialog, created closed when needed.
     virtual TDialogModel* BoxDialogModel() { return nullptr; }
+    // The speaker unit editor on the front driver (TBoxUnitEditor.cpp).
+    void OpenUnitEditor();
+    TSpeakerUnitDialog* UnitEditor() const { return unitEditor_.get(); }
+    // After every accepted entry of the editor: the project recalculates and redraws,
+    // the driver configuration dialog shows the new unit.
+    void UnitChanged();
     TMeasSetupDialog& SetupDialog();
     TSpeakerConfigDialog& DriverConfigDialog();
     // Every parameter dialog, box dialog first, created closed when needed.
@@ -200,6 +207,7 @@ protected:
     std::unique_ptr<TBoxReport> report_;
     std::unique_ptr<TMeasSetupDialog> setupDialog_;
     std::unique_ptr<TSpeakerConfigDialog> configDialog_;
+    std::unique_ptr<TSpeakerUnitDialog> unitEditor_;
     TFileDialogSettings unitFile_, rearUnitFile_, projectFile_, snapshotFile_, splExport_, impedanceExport_;
     std::string snapshotPath_;
     std::vector<int> printList_;

@@ -6,6 +6,7 @@
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
 #include "core/TProgramFolder.h"
+#include "driver/TSpeakerUnitDialog.h"
 #include "measdata/TCurveExport.h"
 #include "ui/THost.h"
 
@@ -178,6 +179,9 @@ bool TBoxEmbryo::SaveAs()
 
 bool TBoxEmbryo::AskSaveChanges()
 {
+    // The unit editor asks about its own unsaved unit first.
+    if (unitEditor_ && unitEditor_->IsOpen() && !unitEditor_->AskClose())
+        return false;
     if (!changed_)
         return true;
     switch (host_.Message("Project has been changed.\r\nSave project ?", "Box project", TMsgButtons::YesNoCancel,
