@@ -67,7 +67,7 @@ void BM_ResponseAtPosition17Rays(benchmark::State& state)
     const TListeningSetup setup{true, state.range(0) != 0, 2.0};
     for (auto _ : state) {
         for (int angle : angles) {
-            ResponseAtPosition(source, angle, 0.05, 0.0, 0.12, 0.01, result, grid, setup);
+            ResponseAtPosition(source.data(), angle, 0.05, 0.0, 0.12, 0.01, result.data(), grid, setup);
             benchmark::DoNotOptimize(result);
         }
     }

@@ -11,8 +11,8 @@
 
 namespace {
 
-// Points kept when a descending file has to be sorted; far beyond any measurement and small
-// enough to hold (6 MB).
+// Points kept when a falling file has to be sorted: far beyond any measurement, and
+// small enough to hold (6 MB).
 constexpr std::size_t kMaxUnorderedPoints = 250000;
 
 struct TMeasPoint {
@@ -214,8 +214,8 @@ TWalk Walk(Points& points, const double* f, const double* lnf, int n, TMeasKind 
     for (; q < n; ++q) {
         if (current.f <= f[q]) {
             // The neighbours of the grid point are the last line at or below it and
-            // the first line above it, however dense the data.
-            // A line below the one before (a stray line in a rising file) is passed over.
+            // the first line above it, however dense the data; a line below the one
+            // before (a stray line in a rising file) is passed over.
             previous = current;
             for (;;) {
                 if (!points.Next(current)) {

@@ -2,13 +2,12 @@
 // One measured curve of a filter network: a frequency response (SPL with phase) or an
 // impedance, read from a measurement file onto the filter grid.
 
+#include "core/CVector.h"
 #include "measdata/TMeasCurveReader.h"
 #include "measdata/TMeasReadReport.h"
 #include "settings/TFilterGrid.h"
 #include "ui/THost.h"
 
-#include <array>
-#include <complex>
 #include <string>
 
 class TMeasDataOwner;
@@ -17,8 +16,6 @@ class TMeasData {
 public:
     // The project file keeps the name in a 271-byte field.
     static constexpr std::size_t kMaxFileName = 270;
-    using TResponse = std::array<std::complex<double>, TFilterGrid::kPoints>;
-
     TMeasData(TMeasDataOwner& owner, TMeasKind kind);
 
     // Forgets the file: empty name, not loaded. The response keeps its values.
@@ -36,7 +33,9 @@ public:
 
     bool Loaded() const { return loaded_; }
     TMeasKind Kind() const { return kind_; }
-    const TResponse& Response() const { return response_; }
+    // One value per filter grid point: SPL as a pressure ratio (0 dB is magnitude 1)
+    // times the phase, impedance in complex ohms.
+    const CVector& Response() const { return response_; }
     const TFileRequest& FileDialog() const { return fileDialog_; }
     // What the last read skipped and assumed.
     const TMeasReadReport& LastReadReport() const { return report_; }
@@ -48,6 +47,6 @@ private:
     std::string chosenName_;
     std::string fileName_;
     bool loaded_ = false;
-    TResponse response_{};
+    CVector response_{TFilterGrid::kPoints};
     TMeasReadReport report_;
 };

@@ -31,9 +31,8 @@ double PistonDirectivity(double f, double r)
     return std::fabs(2.0 * p);
 }
 
-void ResponseAtPosition(const std::array<std::complex<double>, TFilterGrid::kPoints>& source, double angle,
-                        double radius, double first, double second, double depth,
-                        std::array<std::complex<double>, TFilterGrid::kPoints>& result, const TFilterGrid& grid,
+void ResponseAtPosition(const std::complex<double>* source, double angle, double radius, double first, double second,
+                        double depth, std::complex<double>* result, const TFilterGrid& grid,
                         const TListeningSetup& setup)
 {
     const double theta = angle * kPi / 180.0;
@@ -58,11 +57,10 @@ void ResponseAtPosition(const std::array<std::complex<double>, TFilterGrid::kPoi
         // Sound pressure falls as 1/r (the inverse square law holds for intensity).
         gain = 1.0 / std::max(r, kMinDistance);
     }
-    for (int i = 0; i < TFilterGrid::kPoints; ++i) {
-        const auto k = static_cast<std::size_t>(i);
+    for (int i = 0; i < grid.Count(); ++i) {
         const double f = grid.Frequency(i);
         const double phi = -tau * f * 2.0 * kPi;
         const double magnitude = PistonDirectivity(f, pistonRadius) * gain;
-        result[k] = source[k] * std::complex<double>(magnitude * std::cos(phi), magnitude * std::sin(phi));
+        result[i] = source[i] * std::complex<double>(magnitude * std::cos(phi), magnitude * std::sin(phi));
     }
 }

@@ -5,7 +5,6 @@
 
 #include "settings/TFilterGrid.h"
 
-#include <array>
 #include <complex>
 
 // The settings of the general settings object that the transformation reads.
@@ -21,8 +20,7 @@ double PistonDirectivity(double f, double r);
 
 // result = source as heard along the ray at angle degrees off axis, for a driver of
 // effective radius radius at (first, second) on the baffle and depth behind it, all in
-// metres. result may be source.
-void ResponseAtPosition(const std::array<std::complex<double>, TFilterGrid::kPoints>& source, double angle,
-                        double radius, double first, double second, double depth,
-                        std::array<std::complex<double>, TFilterGrid::kPoints>& result, const TFilterGrid& grid,
+// metres. source and result hold one value per grid point; result may be source.
+void ResponseAtPosition(const std::complex<double>* source, double angle, double radius, double first, double second,
+                        double depth, std::complex<double>* result, const TFilterGrid& grid,
                         const TListeningSetup& setup);

@@ -41,6 +41,7 @@ TEST(MeasData, StartsEmptyWithTheDialogOfItsKind)
     TMeasData z(net, TMeasKind::Impedance);
     EXPECT_FALSE(spl.Loaded());
     EXPECT_TRUE(spl.FileName().empty());
+    ASSERT_EQ(spl.Response().size(), 500);
     for (const auto& v : spl.Response())
         EXPECT_EQ(v, std::complex<double>());
     EXPECT_EQ(spl.FileDialog().filter,
@@ -83,7 +84,7 @@ TEST(MeasData, OpenErrorKeepsTheResponse)
     spl.SetFileName(dir.Write("a.frd", "100 20 0\n"));
     spl.ReadMeasFile();
     ASSERT_TRUE(spl.Loaded());
-    const TMeasData::TResponse before = spl.Response();
+    const CVector before = spl.Response();
 
     const std::string missing = dir.File("gone.frd");
     spl.SetFileName(missing);
@@ -142,7 +143,7 @@ TEST(MeasData, ClearForgetsTheFileButKeepsTheValues)
     TMeasData spl(net, TMeasKind::Spl);
     spl.SetFileName(dir.Write("a.frd", "100 20 0\n"));
     spl.ReadMeasFile();
-    const TMeasData::TResponse before = spl.Response();
+    const CVector before = spl.Response();
     spl.ClearMeasData();
     EXPECT_FALSE(spl.Loaded());
     EXPECT_TRUE(spl.FileName().empty());

@@ -42,7 +42,7 @@ TEST(ResponseAtPosition, FarFieldOnAxisKeepsTheResponse)
     for (double radius : {0.0, 0.01, 0.1, 0.5}) {
         for (double p : {0.0, 0.3, -0.2}) {
             Response out{};
-            ResponseAtPosition(source, 0.0, radius, p, -p, 0.0, out, grid, TListeningSetup{true, true, 1.0});
+            ResponseAtPosition(source.data(), 0.0, radius, p, -p, 0.0, out.data(), grid, TListeningSetup{true, true, 1.0});
             EXPECT_EQ(out, source) << radius << " " << p;
         }
     }
@@ -52,7 +52,7 @@ TEST(ResponseAtPosition, NearFieldOnAxisAtTheOriginIsUnity)
 {
     const Response source = SomeResponse();
     Response out{};
-    ResponseAtPosition(source, 0.0, 0.1, 0.0, 0.0, 0.0, out, FilterGrid(), TListeningSetup{true, false, 1.0});
+    ResponseAtPosition(source.data(), 0.0, 0.1, 0.0, 0.0, 0.0, out.data(), FilterGrid(), TListeningSetup{true, false, 1.0});
     EXPECT_EQ(out, source);
 }
 
@@ -76,7 +76,7 @@ TEST(ResponseAtPosition, DelayFromDepthAndPlane)
     };
     for (const Case& c : cases) {
         Response out{};
-        ResponseAtPosition(ones, c.angle, 0.0, c.first, c.second, c.depth, out, grid,
+        ResponseAtPosition(ones.data(), c.angle, 0.0, c.first, c.second, c.depth, out.data(), grid,
                            TListeningSetup{c.vertical, true, 1.0});
         for (int i : {0, 100, 300, 499}) {
             const double phi = -c.tau * grid.Frequency(i) * 2.0 * 3.141592653589793;
@@ -92,7 +92,7 @@ TEST(ResponseAtPosition, OffAxisDirectivityNarrowsWithFrequency)
     Response ones;
     ones.fill({1.0, 0.0});
     Response out{};
-    ResponseAtPosition(ones, 60.0, 0.1, 0.0, 0.0, 0.0, out, grid, TListeningSetup{});
+    ResponseAtPosition(ones.data(), 60.0, 0.1, 0.0, 0.0, 0.0, out.data(), grid, TListeningSetup{});
     const double a = 0.1 * std::sin(60.0 * 3.141592653589793 / 180.0);
     for (int i = 0; i < grid.Count(); ++i)
         EXPECT_DOUBLE_EQ(std::abs(out[static_cast<std::size_t>(i)]), PistonDirectivity(grid.Frequency(i), a));
@@ -106,13 +106,13 @@ TEST(ResponseAtPosition, NearFieldPressureFallsAsOneOverDistance)
     Response ones;
     ones.fill({1.0, 0.0});
     Response out{};
-    ResponseAtPosition(ones, 0.0, 0.0, 0.0, 0.0, 0.0, out, grid, TListeningSetup{true, false, 2.0});
+    ResponseAtPosition(ones.data(), 0.0, 0.0, 0.0, 0.0, 0.0, out.data(), grid, TListeningSetup{true, false, 2.0});
     EXPECT_NEAR(20.0 * std::log10(std::abs(out[0])), -6.0206, 1e-4);
     // The delay is measured from the listening distance: a driver at the origin has none.
     EXPECT_NEAR(out[499].imag(), 0.0, 1e-12);
 
     // A driver 0.2 m up, listener on axis at 1 m in the vertical plane.
-    ResponseAtPosition(ones, 0.0, 0.0, 0.0, 0.2, 0.0, out, grid, TListeningSetup{true, false, 1.0});
+    ResponseAtPosition(ones.data(), 0.0, 0.0, 0.0, 0.2, 0.0, out.data(), grid, TListeningSetup{true, false, 1.0});
     const double r = std::sqrt(1.0 + 0.04);
     EXPECT_NEAR(std::abs(out[0]), 1.0 / r, 1e-12);
     const double phi = -(r - 1.0) / 340.0 * grid.Frequency(250) * 2.0 * 3.141592653589793;
@@ -124,7 +124,7 @@ TEST(ResponseAtPosition, ListenerOnTheDriverStaysFinite)
     Response ones;
     ones.fill({1.0, 0.0});
     Response out{};
-    ResponseAtPosition(ones, 0.0, 0.1, 0.0, 0.0, -1.0, out, FilterGrid(), TListeningSetup{true, false, 1.0});
+    ResponseAtPosition(ones.data(), 0.0, 0.1, 0.0, 0.0, -1.0, out.data(), FilterGrid(), TListeningSetup{true, false, 1.0});
     for (const auto& z : out)
         ASSERT_TRUE(std::isfinite(z.real()) && std::isfinite(z.imag()));
 }
@@ -133,8 +133,8 @@ TEST(ResponseAtPosition, ResultMayBeTheSource)
 {
     Response a = SomeResponse();
     Response b{};
-    ResponseAtPosition(a, 20.0, 0.1, 0.05, 0.1, 0.02, b, FilterGrid(), TListeningSetup{});
-    ResponseAtPosition(a, 20.0, 0.1, 0.05, 0.1, 0.02, a, FilterGrid(), TListeningSetup{});
+    ResponseAtPosition(a.data(), 20.0, 0.1, 0.05, 0.1, 0.02, b.data(), FilterGrid(), TListeningSetup{});
+    ResponseAtPosition(a.data(), 20.0, 0.1, 0.05, 0.1, 0.02, a.data(), FilterGrid(), TListeningSetup{});
     EXPECT_EQ(a, b);
 }
 
