@@ -1,7 +1,7 @@
 #include "TMatrixBase.h"
 
-#include <fstream>
-#include <iterator>
+#include <cstdint>
+#include <vector>
 
 namespace TMatrixText {
 
@@ -59,11 +59,11 @@ std::string Clean(std::string_view text)
 
 bool Load(const std::string& fileName, std::string& text)
 {
-    std::ifstream is(fileName, std::ios::binary);
-    if (!is)
+    std::vector<std::uint8_t> bytes;
+    if (!ReadWholeFile(fileName, bytes))
         return false;
-    text.assign(std::istreambuf_iterator<char>(is), std::istreambuf_iterator<char>());
-    return !is.bad();
+    text.assign(bytes.begin(), bytes.end());
+    return true;
 }
 
 } // namespace TMatrixText

@@ -8,14 +8,15 @@
 // fatal messages ("FMatrix::add called with different sizes") and is the type of the
 // new matrices that transpose returns.
 
+#include "TBinaryStream.h"
 #include "TFatal.h"
 #include "TVectorBase.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <fstream>
 #include <iomanip>
+#include <limits>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -282,15 +283,15 @@ public:
         if (!os)
             fail("unable to write file");
     }
-    // The same into a file (created or replaced); fatal "unable to write file" when it
-    // cannot be opened or written.
+    // The same into a file, created or replaced through a temporary file, so a failed
+    // write leaves an old file as it was; fatal "unable to write file" when it fails.
     void write(const std::string& fileName, int width, std::string_view separator,
                std::string_view rowSeparator) const
     {
-        std::ofstream os(fileName, std::ios::binary | std::ios::trunc);
+        std::ostringstream os;
         write(os, width, separator, rowSeparator);
-        os.close();
-        if (!os)
+        const std::string text = os.str();
+        if (!SaveFileSafely(fileName, text.data(), text.size()))
             fail("unable to write file");
     }
 
@@ -306,6 +307,8 @@ public:
         const TMatrixText::Counts counts = TMatrixText::Count(text);
         const long long rows = std::max<long long>(counts.lineBreaks, 1);
         const long long cols = counts.tokens / rows;
+        if (rows > std::numeric_limits<int>::max() || cols > std::numeric_limits<int>::max())
+            return false;
         resize(static_cast<int>(rows), static_cast<int>(cols));
         std::istringstream is(TMatrixText::Clean(text));
         for (Row& r : *this)

@@ -146,6 +146,10 @@ TEST(FMatrix, WrittenFileWithFinalBreakReadsBack)
     ASSERT_TRUE(back.read(path.string()));
     EXPECT_EQ(back.rows(), 2);
     EXPECT_EQ(Values(back), Values(m));
+
+    // writing again replaces the file
+    FMatrix(1, 1).write(path.string(), 3, " ", "\n");
+    EXPECT_EQ(ReadBytes(path), "  0");
 }
 
 TEST(CMatrix, ComplexFileCountsEachParenthesisedValueOnce)
