@@ -13,6 +13,12 @@
 // it, so data denser than the grid is sampled there (not averaged), and a curve
 // written on a grid reads back onto that grid unchanged.
 //
+// Lines that are not data (comments, headers, blank, binary or over-long lines, a
+// frequency of 0 or below, a level that is not a number) are passed over; the first
+// data line needs a level, and a missing phase counts as 0 there and as the phase
+// of the line before further down. A file whose frequencies fall is sorted first; in
+// a rising file a stray line below the one before is passed over.
+//
 // The grid is any ascending list of up to 500 frequencies, so the filter grid and the
 // box grid read through the same code.
 
