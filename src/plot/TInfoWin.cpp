@@ -246,7 +246,7 @@ void TInfoWin::PaintReport(TCanvas& canvas, const TLayout& layout, int& firstEnd
         if (!second && line.find("Room and Cabinet") != std::string_view::npos) {
             if (columnUsed)
                 Rule(canvas, x - 5, x + 275, y + 2);
-            firstEnd = y;
+            firstEnd = y + 2;
             x = layout.secondColumn;
             y = start;
             second = true;

@@ -27,6 +27,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <complex>
 #include <vector>
 
@@ -287,6 +288,16 @@ TEST(PlotLook, WritePictures)
         EXPECT_TRUE(pdf.Finish());
     }
 
+    auto printToImage = [&](const std::function<void()>& print, int w, int h, const QString& name) {
+        QImage page(w, h, QImage::Format_ARGB32_Premultiplied);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        QtCanvas canvas(painter, w, h);
+        host.SetPrintCanvas([&canvas](int) { return &canvas; });
+        print();
+        painter.end();
+        EXPECT_TRUE(page.save(out + "/" + name));
+    };
     TInfoWin info(host);
     for (int id = 201; id <= 211; ++id) {
         if (!TBoxPicture::Exists(id))
@@ -332,8 +343,11 @@ TEST(PlotLook, WritePictures)
         painter.end();
         EXPECT_TRUE(sheet.save(out + "/pictures.png"));
     }
+    printToImage([&] { splPlot.PrintPlot(); }, 1169, 827, "spl-printed.png");
     info.SetNotes("Notes of the user, long enough to be wrapped over more than one line of the printed page, "
                   "to see the wrapping at work.");
+    info.placement.show = TShowState::Normal;
+    printToImage([&] { info.Print(); }, 827, 1169, "info-printed.png");
     {
         TPlotRender::TPdfDocument pdf(out + "/info.pdf");
         host.SetPrintCanvas([&pdf](int page) { return pdf.Page(page); });
