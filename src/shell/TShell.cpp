@@ -2,6 +2,7 @@
 
 #include "TMenus.h"
 #include "TProjectTypes.h"
+#include "TYankee.h"
 #include "core/TBinaryStream.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -9,13 +10,24 @@
 
 TShell::TShell(THost& host, TProjectFactory factory) : host_(host), factory_(std::move(factory)) {}
 
-TShell::~TShell() = default;
+TShell::~TShell()
+{
+    project_.reset();
+    yankee_.reset();
+}
+
+TYankee& TShell::YankeeTool()
+{
+    if (!yankee_)
+        yankee_ = std::make_unique<TYankee>(host_);
+    return *yankee_;
+}
 
 bool TShell::CommandAvailable(int id) const
 {
     if (id >= TCmd::NewProjectBase && id < TCmd::NewProjectBase + 30)
         return factory_.Knows(id - TCmd::NewProjectBase);
-    if (id == TCmd::Open)
+    if (id == TCmd::Open || id == TCmd::YankeeTool)
         return true;
     return project_ && project_->HandlesCommand(id);
 }
@@ -32,6 +44,10 @@ bool TShell::HandleCommand(int id)
         OpenWithChooser();
         return true;
     }
+    if (id == TCmd::YankeeTool) {
+        YankeeTool().Open();
+        return true;
+    }
     if (project_ && project_->HandlesCommand(id))
         return project_->HandleCommand(id);
     return false;
@@ -44,6 +60,8 @@ bool TShell::AskSaveOpenProject()
 
 void TShell::CloseProject()
 {
+    if (yankee_ && yankee_->IsOpen())
+        yankee_->Close();
     project_.reset();
     typeCode_ = -1;
     if (onProjectClosed)

@@ -12,6 +12,7 @@
 
 class THost;
 class TProject;
+class TYankee;
 
 class TShell {
 public:
@@ -38,6 +39,8 @@ public:
     void RecalcRequest(int kind);
 
     TProject* Project() const { return project_.get(); }
+    // The unit conversion tool, created on first use; it lives as long as the shell.
+    TYankee& YankeeTool();
     int TypeCode() const { return typeCode_; }
     bool ShowUnitHint() const { return showUnitHint_; }
     void SetShowUnitHint(bool show) { showUnitHint_ = show; }
@@ -53,6 +56,7 @@ private:
     THost& host_;
     TProjectFactory factory_;
     std::unique_ptr<TProject> project_;
+    std::unique_ptr<TYankee> yankee_;
     int typeCode_ = -1;
     bool showUnitHint_ = true;
     std::string openFileName_;
