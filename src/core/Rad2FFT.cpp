@@ -104,17 +104,38 @@ inline void Group(typename Ops::V* v, const double* tw, int h, int q)
 // is gathered from the input through the bit-reversal table, goes through the stages in
 // registers and is stored once.
 template <class Ops, int Stages, bool FirstIsOne>
+inline void FirstGroup(const TComplex* in, TComplex* out, const std::int32_t* rev, int c, const double* tw)
+{
+    constexpr int count = 1 << Stages;
+    typename Ops::V v[count];
+    for (int m = 0; m < count; ++m)
+        v[m] = Ops::Load(in + rev[c + m]);
+    Group<Ops, Stages, FirstIsOne>(v, tw, 1, 0);
+    for (int m = 0; m < count; ++m)
+        Ops::Store(out + c + m, v[m]);
+}
+
+// The groups are independent, so their order is free. Taken in output order, the reads
+// of consecutive outputs lie n / 2 apart and every input cache line is fetched again
+// for each of its values. In tiles instead: the outputs t n / 8 + 8 m + l (t, l = 0 .. 7)
+// of one m read the inputs rev(l) n / 8 + 8 rev(m) + rev(t), eight runs of eight
+// neighbours, all used while the tile is worked on.
+template <class Ops, int Stages, bool FirstIsOne>
 void PermuteAndFirstStages(const TComplex* in, TComplex* out, const std::int32_t* rev, int n, const double* tw)
 {
     constexpr int count = 1 << Stages;
-    for (int c = 0; c < n; c += count) {
-        typename Ops::V v[count];
-        for (int m = 0; m < count; ++m)
-            v[m] = Ops::Load(in + rev[c + m]);
-        Group<Ops, Stages, FirstIsOne>(v, tw, 1, 0);
-        for (int m = 0; m < count; ++m)
-            Ops::Store(out + c + m, v[m]);
+    if (n < 64) {
+        for (int c = 0; c < n; c += count)
+            FirstGroup<Ops, Stages, FirstIsOne>(in, out, rev, c, tw);
+        return;
     }
+    const int eighth = n / 8;
+    for (int m = 0; m < n / 64; ++m)
+        for (int t = 0; t < 8; ++t) {
+            const int start = t * eighth + 8 * m;
+            for (int c = start; c < start + 8; c += count)
+                FirstGroup<Ops, Stages, FirstIsOne>(in, out, rev, c, tw);
+        }
 }
 
 // Three stages (halves h, 2h, 4h) in one pass over the data.
