@@ -2,6 +2,7 @@
 
 #include "plot/TCursorDialog.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -68,12 +69,14 @@ int TPlotLinXLinY::XTick(TCanvas& canvas, double v)
     else
         std::snprintf(text_, sizeof text_, "%s", value);
     canvas.Text(x, 455, text_, TAlign::Center | TAlign::Top);
+    labelRight_ = std::max(labelRight_, x + canvas.TextWidth(text_) / 2);
     return g;
 }
 
 void TPlotLinXLinY::PaintXAxis(TCanvas& canvas)
 {
     canvas.SetFont(styles_.textFont);
+    labelRight_ = 0;
     if (xMaximum * xMinimum > 0) {
         double start = std::floor(xMinimum / xStep_) * xStep_;
         for (int i = 0; i < kMaxWalk; ++i)
@@ -90,7 +93,9 @@ void TPlotLinXLinY::PaintXAxis(TCanvas& canvas)
     }
     if (xMult_.e != 0) {
         std::snprintf(text_, sizeof text_, "*1.0E%1d", xMult_.e);
-        canvas.Text(1120, 468, text_, TAlign::Right | TAlign::Top);
+        // Below the label row when a label reaches under the multiplier's place.
+        int y = labelRight_ > 1120 - canvas.TextWidth(text_) ? 455 + canvas.TextHeight() : 468;
+        canvas.Text(1120, y, text_, TAlign::Right | TAlign::Top);
     }
     canvas.SetPen(styles_.framePen);
 }

@@ -27,4 +27,5 @@ private:
 
     double xSpan_ = 1, xScale_ = 970, xStep_ = 0.1;
     TPlotAxisMath::TMultiplier xMult_{};
+    int labelRight_ = 0; // right end of the x labels of the last paint
 };

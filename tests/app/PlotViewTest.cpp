@@ -274,6 +274,24 @@ TEST(PlotLook, WritePictures)
     timePlot.FitYRange(0);
     timePlot.DataReady();
 
+    // Seconds and thousands: both multipliers showing.
+    std::vector<double> ts(500), big(500);
+    for (int i = 0; i < 500; ++i) {
+        ts[i] = t[i] / 1000;
+        big[i] = step[i] * 5000;
+    }
+    TPlotLinXLinY secPlot(host, "Step response", styles, nullptr, 0, 290, 10, 8192);
+    secPlot.SetXData(ts.data());
+    secPlot.SetPointCount(500);
+    secPlot.AddCurve(big.data(), Thick, "", false);
+    secPlot.SetXUnit("s");
+    secPlot.SetYUnit("Pa");
+    secPlot.xMinimum = 0;
+    secPlot.xMaximum = 0.02;
+    secPlot.FitYRange(0);
+    secPlot.DataReady();
+    EXPECT_TRUE(TPlotRender::WritePng(secPlot, 600, 290, out + "/multipliers-600x290.png"));
+
     for (auto [w, h] : {std::pair{600, 290}, std::pair{1200, 580}}) {
         QString size = QString("%1x%2").arg(w).arg(h);
         EXPECT_TRUE(TPlotRender::WritePng(splPlot, w, h, out + "/spl-" + size + ".png"));

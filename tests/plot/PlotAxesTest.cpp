@@ -201,6 +201,7 @@ TEST(PlotAxes, LinearXLabelsAndMultiplier)
         if (c.multiplier) {
             ASSERT_EQ(mult.size(), 1u);
             EXPECT_EQ(mult[0].text, c.multiplier);
+            EXPECT_EQ(mult[0].points[0].y, 455 + 30) << "moved below the label under it";
         } else {
             EXPECT_TRUE(mult.empty());
         }
