@@ -210,20 +210,28 @@ public:
     }
 
     // Rows move down one place (the last is lost); row's values become the first row.
+    // The rows trade their storage, so nothing is copied but the new row; row may be
+    // one of this matrix's rows.
     void shiftInRowAtFront(const Row& row)
     {
         if (rows_ == 0)
             return;
+        const int own = indexOf(row);
         std::rotate(begin(), end() - 1, end());
-        row_[0].copyValues(row);
+        const Row& source = own < 0 ? row : row_[(own + 1) % rows_];
+        if (&source != &row_[0])
+            row_[0].copyValues(source);
     }
     // Rows move up one place (the first is lost); row's values become the last row.
     void shiftInRowAtEnd(const Row& row)
     {
         if (rows_ == 0)
             return;
+        const int own = indexOf(row);
         std::rotate(begin(), begin() + 1, end());
-        row_[rows_ - 1].copyValues(row);
+        const Row& source = own < 0 ? row : row_[(own + rows_ - 1) % rows_];
+        if (&source != &row_[rows_ - 1])
+            row_[rows_ - 1].copyValues(source);
     }
 
     // For a square matrix of n rows, n(n + 1)/2 elements: the upper triangle row by row
@@ -366,6 +374,14 @@ protected:
     }
 
 private:
+    // The index of row among this matrix's rows, -1 when it is another vector.
+    int indexOf(const Row& row) const
+    {
+        for (int i = 0; i < rows_; ++i)
+            if (&row_[i] == &row)
+                return i;
+        return -1;
+    }
     bool sameShape(const TMatrixBase& other) const { return other.rows() == rows() && other.cols() == cols(); }
     void checkBoth(const TMatrixBase& a, const TMatrixBase& b, std::string_view message) const
     {

@@ -122,6 +122,14 @@ TEST(FMatrix, ShiftsRowsInAtBothEnds)
     EXPECT_EQ(Values(m), (std::vector<double>{8, 9, 1, 2, 3, 4}));
     m.shiftInRowAtEnd(r);
     EXPECT_EQ(Values(m), (std::vector<double>{1, 2, 3, 4, 8, 9}));
+
+    // a row of the matrix itself: its values as they were before the shift
+    m.shiftInRowAtFront(m[1]);
+    EXPECT_EQ(Values(m), (std::vector<double>{3, 4, 1, 2, 3, 4}));
+    m.shiftInRowAtEnd(m[0]);
+    EXPECT_EQ(Values(m), (std::vector<double>{1, 2, 3, 4, 3, 4}));
+    m.shiftInRowAtFront(m[2]);
+    EXPECT_EQ(Values(m), (std::vector<double>{3, 4, 1, 2, 3, 4}));
 }
 
 TEST(FMatrix, TrianglesOfASquareMatrixRowByRow)
