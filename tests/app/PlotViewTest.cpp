@@ -292,7 +292,7 @@ TEST(PlotLook, WritePictures)
     secPlot.DataReady();
     EXPECT_TRUE(TPlotRender::WritePng(secPlot, 600, 290, out + "/multipliers-600x290.png"));
 
-    for (auto [w, h] : {std::pair{600, 290}, std::pair{1200, 580}}) {
+    for (auto [w, h] : {std::pair{600, 290}, std::pair{1200, 580}, std::pair{1590, 860}, std::pair{400, 200}}) {
         QString size = QString("%1x%2").arg(w).arg(h);
         EXPECT_TRUE(TPlotRender::WritePng(splPlot, w, h, out + "/spl-" + size + ".png"));
         EXPECT_TRUE(TPlotRender::WritePng(impPlot, w, h, out + "/impedance-" + size + ".png"));
