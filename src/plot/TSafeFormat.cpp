@@ -55,17 +55,17 @@ std::string Format(std::string_view format, T value)
         }
         // Build a clean conversion without length modifiers and pass the value in the
         // type the letter asks for.
-        std::string spec;
+        std::string conversion;
         for (std::size_t k = i; k + 1 < end; ++k)
             if (format[k] != 'l' && format[k] != 'h')
-                spec += format[k];
+                conversion += format[k];
         char buffer[128];
         if (real) {
-            spec += kind;
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), static_cast<double>(value));
+            conversion += kind;
+            std::snprintf(buffer, sizeof buffer, conversion.c_str(), static_cast<double>(value));
         } else {
-            spec += 'l';
-            spec += kind;
+            conversion += 'l';
+            conversion += kind;
             long v = 0;
             if constexpr (std::is_floating_point_v<T>) {
                 // A real value under an integer conversion: truncated, NaN as 0, saturated.
@@ -74,7 +74,7 @@ std::string Format(std::string_view format, T value)
             } else {
                 v = static_cast<long>(value);
             }
-            std::snprintf(buffer, sizeof buffer, spec.c_str(), v);
+            std::snprintf(buffer, sizeof buffer, conversion.c_str(), v);
         }
         out += buffer;
         used = true;
