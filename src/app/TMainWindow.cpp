@@ -22,7 +22,7 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiAr
 {
     mdi_->setBackground(QBrush(QColor(128, 128, 128)));
     setCentralWidget(mdi_);
-    resize(1024, 720);
+    resize(1280, 800);
     SwitchMenu(TMenus::NoProject);
 }
 

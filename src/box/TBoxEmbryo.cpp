@@ -42,6 +42,7 @@ TBoxEmbryo::TBoxEmbryo(THost& host, int typeCode, std::string typeName)
       typeName_(std::move(typeName))
 {
     cursor_ = std::make_unique<TCursorDialog>(host);
+    infoWin_ = std::make_unique<TInfoWin>(host);
     unitFile_ = {"", kUnitFilter, "unt"};
     rearUnitFile_ = {"", kUnitFilter, "unt"};
     projectFile_ = {"", kProjectFilter, "box"};
@@ -62,6 +63,20 @@ TBoxEmbryo::~TBoxEmbryo()
                                 static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
         if (plot)
             host_.DestroyView(*plot);
+    if (infoWin_)
+        host_.DestroyView(*infoWin_);
+}
+
+void TBoxEmbryo::ShowReport(int picture)
+{
+    TInfoWin& w = *infoWin_;
+    w.Clear();
+    w.SetPicture(picture);
+    w.SetTitle(report_->Title());
+    for (const std::string& line : report_->Lines())
+        w.AppendLine(line);
+    w.SetNotes(report_->Note());
+    w.Redraw();
 }
 
 void TBoxEmbryo::CreatePlots()
@@ -89,6 +104,8 @@ void TBoxEmbryo::CreatePlots()
     impedancePlot_->placement.restored = TRect{0, 290, 600, 580};
     excursionPlot_->placement.restored = TRect{600, 0, 1200, 290};
     groupDelayPlot_->placement.restored = TRect{600, 290, 1200, 580};
+    infoWin_->placement.restored = TRect{600, 0, 1200, 580};
+    host_.CreateView(*infoWin_);
     for (TPlotXYEmbryo* plot : DiagramWindows()) {
         plot->SetXData(x);
         plot->SetPointCount(PointCount());
@@ -128,6 +145,8 @@ void TBoxEmbryo::Reset()
                    TCmd::RearDriverConfig, TCmd::RearDriverLoad, TCmd::RearUnitEditor})
         host_.EnableCommand(id, false);
     report_->Clear();
+    infoWin_->Clear();
+    infoWin_->SetNotes("");
     for (TPlotXYEmbryo* plot : DiagramWindows())
         plot->DataCleared();
     for (int id : UnsupportedCommands())
@@ -148,6 +167,7 @@ void TBoxEmbryo::RestoreStartWindows()
 {
     for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
         host_.ShowView(*plot);
+    host_.ShowView(*infoWin_);
 }
 
 void TBoxEmbryo::StartNew(bool)
@@ -491,6 +511,8 @@ void TBoxEmbryo::EditUserNote()
         return;
     if (note != report_->Note()) {
         report_->SetNote(note);
+        infoWin_->SetNotes(report_->Note());
+        infoWin_->Redraw();
         changed_ = true;
     }
 }

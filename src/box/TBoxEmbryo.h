@@ -15,6 +15,7 @@
 #include "core/TComplex.h"
 #include "driver/TSpeakerObject.h"
 #include "plot/TCursorDialog.h"
+#include "plot/TInfoWin.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
 #include "room/TRoomSettings.h"
@@ -141,6 +142,8 @@ public:
     TPlotLogXLinY& ExcursionPlot() { return *excursionPlot_; }
     TPlotLogXLinY& ImpedancePlot() { return *impedancePlot_; }
     TPlotLogXLinY& GroupDelayPlot() { return *groupDelayPlot_; }
+    // The information window, refilled from the report after every calculation.
+    TInfoWin& InfoWindow() { return *infoWin_; }
     const TBoxReport& Report() const { return *report_; }
     TBoxReport& Report() { return *report_; }
     const TFreqGrid& Grid() const { return CurrentMeasSetup().grid; }
@@ -194,8 +197,6 @@ protected:
     TRoomSettings room_;
     TStepRespSettings stepResponse_;
     std::array<std::uint8_t, 70> snapshotRecord_{};
-    std::array<std::uint8_t, 20> infoPlacement_{}; // ten int16 placement values, kept as stored
-    bool infoMinimised_ = false;
     TPlotStyles styles_;
     TLineStyle thickBlack_{TColors::Black, 3, TDash::Solid};
     TLineStyle thinBlack_{TColors::Black, 1, TDash::Solid};
@@ -205,6 +206,9 @@ protected:
     std::unique_ptr<TCursorDialog> cursor_;
     std::unique_ptr<TPlotLogXLinY> splPlot_, groupDelayPlot_, excursionPlot_, impedancePlot_;
     std::unique_ptr<TBoxReport> report_;
+    std::unique_ptr<TInfoWin> infoWin_;
+    // Copies the report into the information window and redraws it.
+    void ShowReport(int picture);
     std::unique_ptr<TMeasSetupDialog> setupDialog_;
     std::unique_ptr<TSpeakerConfigDialog> configDialog_;
     std::unique_ptr<TSpeakerUnitDialog> unitEditor_;

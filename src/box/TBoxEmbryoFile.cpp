@@ -22,8 +22,7 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out) const
     boxVolume_->WriteRecord(out);
     stepResponse_.Write(out);
     room_.WriteProject(out);
-    out.WriteBytes(infoPlacement_.data(), infoPlacement_.size());
-    out.WriteText(report_->Note(), 600);
+    infoWin_->SavePlacement(out);
     out.WriteInt16(optimiserIterations);
     out.WriteInt16(optimiserSpare);
     out.WriteBytes(optimiserOptions.data(), optimiserOptions.size());
@@ -31,7 +30,7 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out) const
                                 static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
                                 static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
         plot->WriteWindowRecord(out);
-    out.WriteUInt8(infoMinimised_ ? 1 : 0);
+    infoWin_->SaveState(out);
     out.WriteBytes(snapshotRecord_.data(), snapshotRecord_.size());
 }
 
@@ -63,12 +62,9 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     if (!front_.ReadConfigBlock(in, version) || !boxVolume_->ReadRecord(in) || !stepResponse_.Read(in) ||
         !room_.ReadProject(in, version))
         return false;
-    if (!in.ReadBytes(infoPlacement_.data(), infoPlacement_.size()))
+    if (!infoWin_->LoadPlacement(in))
         return false;
-    std::string note;
-    if (!in.ReadText(note, 600))
-        return false;
-    report_->SetNote(note);
+    report_->SetNote(infoWin_->Notes());
     if (!in.ReadInt16(optimiserIterations) || !in.ReadInt16(optimiserSpare) ||
         !in.ReadBytes(optimiserOptions.data(), optimiserOptions.size()))
         return false;
@@ -77,10 +73,8 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
                                 static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
         if (!plot->ReadWindowRecord(in))
             return false;
-    std::uint8_t minimised = 0;
-    if (!in.ReadUInt8(minimised))
+    if (!infoWin_->LoadState(in))
         return false;
-    infoMinimised_ = minimised != 0;
     if (!in.ReadBytes(snapshotRecord_.data(), snapshotRecord_.size()))
         return false;
     for (TPlotXYEmbryo* plot : DiagramWindows())

@@ -70,6 +70,7 @@ void TClosedBox::BuildReport()
         report.Add(buffer);
     }
     report.Add("");
+    ShowReport(210);
 }
 
 void TClosedBox::QuickBox()
