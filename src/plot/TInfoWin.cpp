@@ -303,6 +303,8 @@ void TInfoWin::ScrollTo(int x, int y, int width, int height)
 void TInfoWin::Paint(TCanvas& canvas)
 {
     int w = canvas.DeviceWidth(), h = canvas.DeviceHeight();
+    if (w <= 0 || h <= 0)
+        return;
     lastW_ = w;
     lastH_ = h;
     ScrollTo(scrollX_, scrollY_, w, h);

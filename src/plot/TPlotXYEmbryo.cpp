@@ -162,6 +162,8 @@ void TPlotXYEmbryo::PrintPlot()
         return;
     bool printed = Host().PrintPages("Tonvek print job", 1, [this](TCanvas& canvas, int) {
         double pw = canvas.DeviceWidth(), ph = canvas.DeviceHeight();
+        if (pw <= 0 || ph <= 0)
+            return;
         double s = std::min(pw / kCanvasW, ph / kCanvasH);
         canvas.SetMapping(TMapping{0, 0, double(kCanvasW), double(kCanvasH), 0.1 * s * kCanvasW, 0.25 * s * kCanvasH,
                                    0.8 * s * kCanvasW, 0.8 * s * kCanvasH});
@@ -208,6 +210,9 @@ int TPlotXYEmbryo::MarkerOf(int j, int n)
 
 void TPlotXYEmbryo::Paint(TCanvas& canvas)
 {
+    // A window shrunk to nothing has no pixels to map onto.
+    if (canvas.DeviceWidth() <= 0 || canvas.DeviceHeight() <= 0)
+        return;
     BeginPlotPaint(canvas);
     canvas.FillRect(TRect{0, 0, kCanvasW, kCanvasH}, styles_.background);
     if (!hasData_)

@@ -253,3 +253,16 @@ TEST(PlotAxes, DegenerateRangesStillPaintAndTerminate)
         EXPECT_FALSE(lin.cursor.Field(TCursorDialog::kYValue).empty());
     }
 }
+
+TEST(PlotAxes, WindowWithoutPixelsPaintsNothing)
+{
+    TLogPlot t(LogGrid(10, 20, 2000), {std::vector<double>(10, 1)});
+    t.Ranges(20, 2000, 0, 10);
+    TRecordingCanvas canvas(0, 0);
+    canvas.Clear();
+    t.plot.Paint(canvas);
+    EXPECT_TRUE(canvas.Ops().empty());
+    t.plot.Activated(true);
+    t.plot.MouseMove(0, 0, 0, 0);
+    EXPECT_FALSE(t.plot.CursorInside());
+}
