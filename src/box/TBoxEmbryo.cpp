@@ -4,6 +4,7 @@
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TElementGrid.h"
 #include "core/TProgramFolder.h"
+#include "plot/TPrintDate.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "settings/TMeasSetupDialog.h"
@@ -518,6 +519,27 @@ void TBoxEmbryo::EditUserNote()
 }
 
 // ---------------------------------------------------------------- print list
+
+TDiagramPages TBoxEmbryo::DiagramPages()
+{
+    TDiagramPages pages;
+    std::vector<TPlotXYEmbryo*> windows = DiagramWindows();
+    if (printList_.empty()) {
+        for (TPlotXYEmbryo* w : windows)
+            pages.diagrams.push_back(w);
+    } else {
+        for (int index : printList_)
+            if (index >= 0 && index < static_cast<int>(windows.size()))
+                pages.diagrams.push_back(windows[static_cast<std::size_t>(index)]);
+    }
+    pages.perPage = diagramsPerPage;
+    pages.heading = report_->Title().empty() ? typeName_ : report_->Title();
+    if (printDate)
+        pages.date = CurrentPrintDate();
+    if (printProjectName && !projectFile_.fileName.empty())
+        pages.fileName = NameAndExtension(projectFile_.fileName);
+    return pages;
+}
 
 bool TBoxEmbryo::AddToPrintList(int window)
 {

@@ -15,6 +15,7 @@
 #include "core/TComplex.h"
 #include "driver/TSpeakerObject.h"
 #include "plot/TCursorDialog.h"
+#include "plot/TDiagramPages.h"
 #include "plot/TInfoWin.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
@@ -123,6 +124,9 @@ public:
     // Every parameter dialog, box dialog first, created closed when needed.
     std::vector<TDialogModel*> ParameterDialogs();
 
+    // The chosen diagrams as printed pages (the whole print list, or the four standard
+    // plots when the list is empty).
+    TDiagramPages DiagramPages();
     // Print list of "Print diagrams".
     bool AddToPrintList(int window);
     bool RemoveFromPrintList();

@@ -1,0 +1,108 @@
+// tonvek-cli render: pictures of a box project's windows, as PNG files or as the
+// printed diagram pages in a PDF.
+
+#include "TCliCommand.h"
+#include "TCliHost.h"
+
+#include "app/TPlotRender.h"
+#include "box/TBoxReport.h"
+#include "box/TClosedBox.h"
+#include "core/TBinaryStream.h"
+
+#include <QGuiApplication>
+#include <QString>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+
+std::string FileNameFor(const std::string& title)
+{
+    std::string out;
+    for (char c : title) {
+        if (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_')
+            out += c;
+        else if (!out.empty() && out.back() != '_')
+            out += '_';
+    }
+    while (!out.empty() && out.back() == '_')
+        out.pop_back();
+    return out.empty() ? "window" : out;
+}
+
+int RunRender(const TCliArgs& args)
+{
+    std::string project, outDir, pdf;
+    int width = 1200, height = 580;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--out" && i + 1 < args.size())
+            outDir = args[++i];
+        else if (args[i] == "--pdf" && i + 1 < args.size())
+            pdf = args[++i];
+        else if (args[i] == "--size" && i + 1 < args.size()) {
+            if (std::sscanf(args[++i].c_str(), "%dx%d", &width, &height) != 2 || width < 100 || height < 60 ||
+                width > 10000 || height > 10000)
+                return CliFail("render: --size takes WIDTHxHEIGHT, e.g. 1200x580");
+        } else if (project.empty())
+            project = args[i];
+        else
+            return CliFail("render: unexpected argument \"" + args[i] + "\"");
+    }
+    if (project.empty() || (outDir.empty() && pdf.empty()))
+        return CliFail("render: tonvek-cli render PROJECT.box --out DIR | --pdf FILE.pdf");
+
+    // Fonts and images need a GUI application object, but no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "tonvek-cli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+
+    TCliHost host;
+    TBinaryReader reader;
+    std::int32_t code = -1;
+    if (!reader.Open(project) || !reader.ReadInt32(code))
+        return CliFail("cannot open project " + project);
+    if (code != TClosedBox::kTypeCode)
+        return CliFail(project + " is not a box project this version can open (type code " + std::to_string(code) + ")");
+    TClosedBox box(host);
+    if (!box.Load(project))
+        return CliFail("Error while reading box data. The project file is corrupt: " + project);
+    if (box.Report().Lines().empty())
+        return CliFail("render: the project has no results (is its unit file there and complete?)");
+
+    if (!outDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(outDir, ec);
+        std::vector<TWindowModel*> windows;
+        for (TPlotXYEmbryo* plot : box.DiagramWindows())
+            windows.push_back(plot);
+        for (TWindowModel* w : windows) {
+            std::string path = (std::filesystem::path(outDir) / (FileNameFor(w->Title()) + ".png")).string();
+            if (!TPlotRender::WritePng(*w, width, height, QString::fromStdString(path)))
+                return CliFail("could not write " + path);
+            std::printf("%s\n", path.c_str());
+        }
+        std::string info = (std::filesystem::path(outDir) / "Information.png").string();
+        if (!TPlotRender::WritePng(box.InfoWindow(), 600, 580, QString::fromStdString(info)))
+            return CliFail("could not write " + info);
+        std::printf("%s\n", info.c_str());
+    }
+    if (!pdf.empty()) {
+        TDiagramPages pages = box.DiagramPages();
+        if (!TPlotRender::WritePdf(QString::fromStdString(pdf), "Tonvek print job", pages.PageCount(),
+                                   [&](TCanvas& canvas, int page) { pages.PaintPage(canvas, page); }))
+            return CliFail("could not write " + pdf);
+        std::printf("%s (%d page%s)\n", pdf.c_str(), pages.PageCount(), pages.PageCount() == 1 ? "" : "s");
+    }
+    return 0;
+}
+
+TCliRegistration renderCommand{"render",
+                               "render PROJECT.box [--out DIR] [--pdf FILE.pdf] [--size WxH]\n"
+                               "                       one PNG per window, named after its title, and/or the\n"
+                               "                       diagrams as printed pages",
+                               RunRender};
+
+} // namespace
