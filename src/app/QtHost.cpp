@@ -283,6 +283,12 @@ bool QtHost::IsViewMinimised(const TWindowModel& window) const
     return !sub || sub->isMinimized() || sub->isHidden();
 }
 
+TWindowModel* QtHost::ActiveView() const
+{
+    auto* sub = qobject_cast<TModelSubWindow*>(window_.MdiArea()->activeSubWindow());
+    return sub ? &sub->Model() : nullptr;
+}
+
 void QtHost::ViewClientSize(const TWindowModel& window, int& width, int& height) const
 {
     TModelSubWindow* sub = SubWindowOf(window);

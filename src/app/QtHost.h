@@ -46,6 +46,7 @@ public:
     void HideView(TWindowModel& window) override;
     void RedrawView(TWindowModel& window) override;
     bool IsViewMinimised(const TWindowModel& window) const override;
+    TWindowModel* ActiveView() const override;
     void ViewClientSize(const TWindowModel& window, int& width, int& height) const override;
     void ShowDialog(TDialogModel& dialog) override;
     void CloseDialog(TDialogModel& dialog) override;

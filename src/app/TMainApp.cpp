@@ -2,6 +2,7 @@
 
 #include "QtHost.h"
 #include "TMainWindow.h"
+#include "TCursorView.h"
 #include "TStartScreen.h"
 #include "core/TProgramFolder.h"
 #include "shell/TMainConfig.h"
@@ -22,6 +23,7 @@ TMainApp::TMainApp()
     window_->SetCloseGuard([this] { return CloseRequested(); });
     window_->SwitchMenu(window_->CurrentMenu());
     shell_->onProjectClosed = [this] { window_->MdiArea()->closeAllSubWindows(); };
+    TCursorView::Install(window_.get());
 }
 
 TMainApp::~TMainApp()

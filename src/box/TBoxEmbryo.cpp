@@ -1,5 +1,6 @@
 #include "TBoxEmbryo.h"
 
+#include "TBoxDiagramDialogs.h"
 #include "TBoxReport.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TElementGrid.h"
@@ -56,6 +57,8 @@ TBoxEmbryo::TBoxEmbryo(THost& host, int typeCode, std::string typeName)
 
 TBoxEmbryo::~TBoxEmbryo()
 {
+    showDiagrams_.reset();
+    printDiagrams_.reset();
     unitEditor_.reset();
     configDialog_.reset();
     setupDialog_.reset();
@@ -112,6 +115,15 @@ void TBoxEmbryo::CreatePlots()
         plot->SetPointCount(PointCount());
         host_.CreateView(*plot);
     }
+}
+
+TPlotXYEmbryo* TBoxEmbryo::ActivePlot() const
+{
+    TWindowModel* active = host_.ActiveView();
+    for (TPlotXYEmbryo* plot : DiagramWindows())
+        if (plot == active)
+            return plot;
+    return nullptr;
 }
 
 std::vector<TPlotXYEmbryo*> TBoxEmbryo::DiagramWindows() const
@@ -555,14 +567,41 @@ bool TBoxEmbryo::AddToPrintList(int window)
     return true;
 }
 
-bool TBoxEmbryo::RemoveFromPrintList()
+bool TBoxEmbryo::RemoveFromPrintList(int at)
 {
     if (printList_.empty()) {
         host_.Message("No items left", "", TMsgButtons::Ok, TMsgIcon::Warning);
         return false;
     }
-    printList_.pop_back();
+    if (at < 0 || at >= static_cast<int>(printList_.size()))
+        at = static_cast<int>(printList_.size()) - 1;
+    printList_.erase(printList_.begin() + at);
     return true;
+}
+
+bool TBoxEmbryo::PrintDiagrams()
+{
+    TDiagramPages pages = DiagramPages();
+    if (pages.PageCount() == 0)
+        return false;
+    return host_.PrintPages("Tonvek print job", pages.PageCount(),
+                            [&pages](TCanvas& canvas, int page) { pages.PaintPage(canvas, page); });
+}
+
+void TBoxEmbryo::OpenShowDiagrams()
+{
+    if (!showDiagrams_)
+        showDiagrams_ = std::make_unique<TShowDiagramsDialog>(host_, *this);
+    showDiagrams_->Reload();
+    showDiagrams_->Open();
+}
+
+void TBoxEmbryo::OpenPrintDiagrams()
+{
+    if (!printDiagrams_)
+        printDiagrams_ = std::make_unique<TPrintDiagramsDialog>(host_, *this);
+    printDiagrams_->Reload();
+    printDiagrams_->Open();
 }
 
 // ---------------------------------------------------------------- commands
@@ -581,7 +620,12 @@ bool TBoxEmbryo::HandlesCommand(int id) const
     case TCmd::ExportSpl:
     case TCmd::ExportModesSpl:
     case TCmd::ExportImpedance:
-    case TCmd::ExportGroupDelay: return true;
+    case TCmd::ExportGroupDelay:
+    case TCmd::ShowDiagrams:
+    case TCmd::PrintDiagrams:
+    case TCmd::CopyWindow:
+    case TCmd::PrintWindow:
+    case TCmd::DefaultSize: return true;
     default: return false;
     }
 }
@@ -596,7 +640,26 @@ bool TBoxEmbryo::HandleCommand(int id)
     case TCmd::DriverLoad: LoadFrontUnit(); return true;
     case TCmd::Save: (void)Save(); return true;
     case TCmd::SaveAs: (void)SaveAs(); return true;
-    case TCmd::UserNote: EditUserNote(); return true;
+    case TCmd::UserNote:
+        // The note of the plot the user works in, else the project's note.
+        if (auto* plot = ActivePlot())
+            return plot->HandleCommand(id);
+        EditUserNote();
+        return true;
+    case TCmd::ShowDiagrams: OpenShowDiagrams(); return true;
+    case TCmd::PrintDiagrams: OpenPrintDiagrams(); return true;
+    case TCmd::CopyWindow:
+    case TCmd::PrintWindow:
+    case TCmd::DefaultSize:
+        if (auto* plot = ActivePlot())
+            return plot->HandleCommand(id);
+        if (host_.ActiveView() == infoWin_.get()) {
+            if (id == TCmd::CopyWindow)
+                infoWin_->Copy();
+            if (id == TCmd::PrintWindow)
+                infoWin_->Print();
+        }
+        return true;
     case TCmd::ExportSpl: Export(0); return true;
     case TCmd::ExportModesSpl: Export(2); return true;
     case TCmd::ExportImpedance: Export(4); return true;

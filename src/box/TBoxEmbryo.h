@@ -37,6 +37,8 @@ class TBoxReport;
 class TDialogModel;
 class THost;
 class TMeasSetupDialog;
+class TPrintDiagramsDialog;
+class TShowDiagramsDialog;
 class TSpeakerConfigDialog;
 class TSpeakerUnitDialog;
 
@@ -129,10 +131,17 @@ public:
     TDiagramPages DiagramPages();
     // Print list of "Print diagrams".
     bool AddToPrintList(int window);
-    bool RemoveFromPrintList();
+    // Removes entry `at` (the last one when out of range).
+    bool RemoveFromPrintList(int at = -1);
+    // Prints the print list through the print dialog.
+    bool PrintDiagrams();
+    void OpenShowDiagrams();
+    void OpenPrintDiagrams();
     const std::vector<int>& PrintList() const { return printList_; }
     // The plot windows in pick-list order.
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
+    // The plot the user works in, or nullptr.
+    TPlotXYEmbryo* ActivePlot() const;
 
     // Results and parts.
     TSpeakerObject& FrontDriver() { return front_; }
@@ -216,6 +225,8 @@ protected:
     std::unique_ptr<TMeasSetupDialog> setupDialog_;
     std::unique_ptr<TSpeakerConfigDialog> configDialog_;
     std::unique_ptr<TSpeakerUnitDialog> unitEditor_;
+    std::unique_ptr<TShowDiagramsDialog> showDiagrams_;
+    std::unique_ptr<TPrintDiagramsDialog> printDiagrams_;
     TFileDialogSettings unitFile_, rearUnitFile_, projectFile_, snapshotFile_, splExport_, impedanceExport_;
     std::string snapshotPath_;
     std::vector<int> printList_;

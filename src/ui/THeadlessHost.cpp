@@ -101,12 +101,15 @@ void THeadlessHost::CreateView(TWindowModel& window)
 
 void THeadlessHost::DestroyView(TWindowModel& window)
 {
+    if (active_ == &window)
+        active_ = nullptr;
     views_.erase(std::remove(views_.begin(), views_.end(), &window), views_.end());
 }
 
 void THeadlessHost::ShowView(TWindowModel& window)
 {
     CreateView(window);
+    active_ = &window;
     if (window.placement.show == TShowState::Hidden || window.placement.show == TShowState::Minimised)
         window.placement.show = TShowState::Normal;
 }

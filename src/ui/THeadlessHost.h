@@ -69,6 +69,9 @@ public:
     void HideView(TWindowModel& window) override;
     void RedrawView(TWindowModel& window) override { ++redraws_[&window]; }
     bool IsViewMinimised(const TWindowModel& window) const override;
+    TWindowModel* ActiveView() const override { return active_; }
+    // The view a test makes active (ShowView makes the shown one active too).
+    void SetActiveView(TWindowModel* window) { active_ = window; }
     void ViewClientSize(const TWindowModel& window, int& width, int& height) const override;
     void ShowDialog(TDialogModel& dialog) override;
     void CloseDialog(TDialogModel& dialog) override;
@@ -120,6 +123,7 @@ private:
     std::vector<TDialogModel*> dialogs_;
     std::map<const TDialogModel*, int> dialogRefreshes_;
     std::function<TCanvas*(int)> printCanvas_;
+    TWindowModel* active_ = nullptr;
     std::string clipboardText_;
     std::string title_;
     int beeps_ = 0;

@@ -82,6 +82,8 @@ public:
     virtual void HideView(TWindowModel& window) = 0;
     virtual void RedrawView(TWindowModel& window) = 0;
     virtual bool IsViewMinimised(const TWindowModel& window) const = 0;
+    // The child window the user works in (the active MDI child), or nullptr.
+    virtual TWindowModel* ActiveView() const = 0;
     // Client size in pixels of the view as shown.
     virtual void ViewClientSize(const TWindowModel& window, int& width, int& height) const = 0;
 

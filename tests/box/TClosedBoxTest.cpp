@@ -423,3 +423,44 @@ TEST_F(TClosedBoxTest, BoxDialogStoresLitresAndRecalculates)
     EXPECT_DOUBLE_EQ(box->BoxVolume().Qb, 15.0);
     EXPECT_GT(host_.Beeps(), 0);
 }
+
+TEST_F(TClosedBoxTest, PrintDiagramsPagesFollowTheListAndPerPage)
+{
+    auto box = MakeBox(0.02);
+    box->Calculate(0);
+    TDiagramPages all = box->DiagramPages();
+    EXPECT_EQ(all.diagrams.size(), 4u); // an empty list prints the four standard plots
+    EXPECT_EQ(all.PageCount(), 1);
+    EXPECT_EQ(all.heading, "CLOSED BOX");
+    box->diagramsPerPage = 3;
+    EXPECT_EQ(box->DiagramPages().PageCount(), 2);
+    ASSERT_TRUE(box->AddToPrintList(2));
+    ASSERT_TRUE(box->AddToPrintList(0));
+    TDiagramPages chosen = box->DiagramPages();
+    ASSERT_EQ(chosen.diagrams.size(), 2u);
+    EXPECT_EQ(chosen.diagrams[0]->Title(), "Cone excursion");
+    EXPECT_TRUE(box->PrintDiagrams());
+    ASSERT_EQ(host_.PrintJobs().size(), 1u);
+    EXPECT_EQ(host_.PrintJobs()[0].name, "Tonvek print job");
+    host_.SetPrintConfirmed(false);
+    EXPECT_FALSE(box->PrintDiagrams());
+}
+
+TEST_F(TClosedBoxTest, WindowCommandsGoToTheActivePlot)
+{
+    auto box = MakeBox(0.02);
+    box->Calculate(0);
+    host_.SetActiveView(&box->ImpedancePlot());
+    box->ImpedancePlot().placement.show = TShowState::Normal;
+    ASSERT_TRUE(box->HandleCommand(TCmd::CopyWindow));
+    EXPECT_EQ(host_.PicturesCopied(), 1);
+    host_.QueueInput(std::string("impedance note"));
+    ASSERT_TRUE(box->HandleCommand(TCmd::UserNote));
+    EXPECT_EQ(box->ImpedancePlot().Note(), "impedance note");
+    EXPECT_TRUE(box->Report().Note().empty());
+    host_.SetActiveView(nullptr);
+    host_.QueueInput(std::string("project note"));
+    ASSERT_TRUE(box->HandleCommand(TCmd::UserNote));
+    EXPECT_EQ(box->Report().Note(), "project note");
+    EXPECT_TRUE(box->Changed());
+}

@@ -1,0 +1,104 @@
+#include "TBoxDiagramDialogs.h"
+
+#include "TBoxEmbryo.h"
+#include "ui/TCommandIds.h"
+#include "ui/THost.h"
+
+namespace {
+std::vector<std::string> Titles(TBoxEmbryo& box)
+{
+    std::vector<std::string> titles;
+    for (TPlotXYEmbryo* w : box.DiagramWindows())
+        titles.push_back(w->Title());
+    return titles;
+}
+} // namespace
+
+TShowDiagramsDialog::TShowDiagramsDialog(THost& host, TBoxEmbryo& box)
+    : TDialogModel(host, "Show diagrams", "showdiag.txt"), box_(box)
+{
+    menuCommand = TCmd::ShowDiagrams;
+    AddList(kList, "Hidden diagrams", {}, -1).Rows(6);
+    AddButton(kShow, "Show", true);
+    onLoad = [this] { Fill(); };
+    onCommand = [this](int id) {
+        if (id == kShow || id == kList)
+            ShowSelected();
+    };
+}
+
+void TShowDiagramsDialog::Fill()
+{
+    hidden_.clear();
+    std::vector<std::string> items;
+    std::vector<TPlotXYEmbryo*> windows = box_.DiagramWindows();
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (Host().IsViewMinimised(*windows[i]) && windows[i]->placement.show == TShowState::Hidden) {
+            hidden_.push_back(static_cast<int>(i));
+            items.push_back(windows[i]->Title());
+        }
+    }
+    SetItems(kList, items, items.empty() ? -1 : 0);
+}
+
+void TShowDiagramsDialog::ShowSelected()
+{
+    int selected = Selected(kList);
+    if (selected < 0 || selected >= static_cast<int>(hidden_.size()))
+        return;
+    Host().ShowView(*box_.DiagramWindows()[static_cast<std::size_t>(hidden_[static_cast<std::size_t>(selected)])]);
+    RequestClose();
+}
+
+TPrintDiagramsDialog::TPrintDiagramsDialog(THost& host, TBoxEmbryo& box)
+    : TDialogModel(host, "Print diagrams", "printdia.txt"), box_(box)
+{
+    menuCommand = TCmd::PrintDiagrams;
+    Group("Diagrams");
+    AddList(kPickList, "Windows", Titles(box), 0).Rows(6);
+    AddButton(kAdd, "&Add -->");
+    AddList(kPrintList, "Print list", {}, -1).Rows(6);
+    AddButton(kRemove, "&Remove");
+    Group("Page", 1);
+    AddRadio(kPerPage, "Per page", {"&3", "&4", "&8"}, 2);
+    AddCheck(kDate, "", "Print &date", true);
+    AddCheck(kName, "", "Print projekt &name", true);
+    AddOk("&Print");
+    onLoad = [this] {
+        SetSelected(kPerPage, box_.diagramsPerPage == 3 ? 0 : box_.diagramsPerPage == 4 ? 1 : 2);
+        SetChecked(kDate, box_.printDate);
+        SetChecked(kName, box_.printProjectName);
+        FillPrintList();
+    };
+    onFieldChanged = [this](int id) {
+        if (id == kPerPage)
+            box_.diagramsPerPage = static_cast<std::int16_t>(Selected(kPerPage) == 0 ? 3 : Selected(kPerPage) == 1 ? 4 : 8);
+        if (id == kDate)
+            box_.printDate = Checked(kDate);
+        if (id == kName)
+            box_.printProjectName = Checked(kName);
+    };
+    onCommand = [this](int id) {
+        if (id == kAdd && Selected(kPickList) >= 0) {
+            box_.AddToPrintList(Selected(kPickList));
+            FillPrintList();
+        } else if (id == kRemove) {
+            int at = Selected(kPrintList);
+            box_.RemoveFromPrintList(at);
+            FillPrintList();
+        }
+    };
+    onClose = [this] {
+        if (ReturnValue() == OkId)
+            box_.PrintDiagrams();
+    };
+}
+
+void TPrintDiagramsDialog::FillPrintList()
+{
+    std::vector<std::string> titles = Titles(box_), items;
+    for (int index : box_.PrintList())
+        items.push_back(titles[static_cast<std::size_t>(index)]);
+    int keep = std::min(Selected(kPrintList), static_cast<int>(items.size()) - 1);
+    SetItems(kPrintList, items, items.empty() ? -1 : std::max(keep, 0));
+}
