@@ -44,8 +44,8 @@ void QtCanvas::SetMapping(const TMapping& mapping)
 {
     mapping_ = mapping;
     ApplyPen();
-    TFontSpec spec;
-    SetFont(spec);
+    TFontSpec defaults;
+    SetFont(defaults);
 }
 
 void QtCanvas::ApplyPen()
@@ -74,13 +74,13 @@ void QtCanvas::SetPen(const TLineStyle& style)
 void QtCanvas::SetBrush(TColor color) { brush_ = QBrush(ToQColor(color)); }
 void QtCanvas::SetNoBrush() { brush_ = QBrush(Qt::NoBrush); }
 
-void QtCanvas::SetFont(const TFontSpec& spec)
+void QtCanvas::SetFont(const TFontSpec& wanted)
 {
-    QFont font(FamilyFor(spec.family));
-    double px = std::max(1.0, spec.height * std::fabs(mapping_.deviceH / mapping_.logicalH));
+    QFont font(FamilyFor(wanted.family));
+    double px = std::max(1.0, wanted.height * std::fabs(mapping_.deviceH / mapping_.logicalH));
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(px * 0.8))));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
     font_ = font;
 }
 

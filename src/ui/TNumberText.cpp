@@ -25,24 +25,24 @@ bool SafeFormat(const std::string& format, const std::string& conversions, const
         }
         if (found)
             return false; // a second conversion would read a missing argument
-        std::string spec = "%";
+        std::string conversion = "%";
         std::size_t j = i + 1;
         while (j < format.size() && std::string("-+ #0").find(format[j]) != std::string::npos)
-            spec += format[j++];
+            conversion += format[j++];
         while (j < format.size() && format[j] >= '0' && format[j] <= '9')
-            spec += format[j++];
+            conversion += format[j++];
         if (j < format.size() && format[j] == '.') {
-            spec += format[j++];
+            conversion += format[j++];
             while (j < format.size() && format[j] >= '0' && format[j] <= '9')
-                spec += format[j++];
+                conversion += format[j++];
         }
         while (j < format.size() && std::string("hlLqjzt").find(format[j]) != std::string::npos)
             ++j;
         if (j >= format.size() || conversions.find(format[j]) == std::string::npos)
             return false;
-        spec += length;
-        spec += format[j];
-        out += spec;
+        conversion += length;
+        conversion += format[j];
+        out += conversion;
         found = true;
         i = j;
     }
