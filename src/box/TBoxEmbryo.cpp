@@ -273,7 +273,10 @@ void TBoxEmbryo::PrepareCalculation()
     if (boxVolume_ && boxVolume_->dirty)
         boxVolume_->UpdateImpedance(TElementGrid::Of(grid));
     front_.PrepareTerms(grid, setup.sourceLevel);
-    for (TPlotXYEmbryo* plot : DiagramWindows())
+    // A fixed list: the optimisers call this many times and nothing may allocate.
+    for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(impedancePlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
+                                static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get())})
         plot->SetPointCount(grid.Count());
 }
 

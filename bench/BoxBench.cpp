@@ -1,0 +1,91 @@
+// A closed box calculation over 500 grid points: the full pipeline with report and
+// curves, the optimisers' fast mode, and the ten passes of the non-linearities.
+
+#include "box/TClosedBox.h"
+#include "box/elements/TBoxObject.h"
+#include "core/TProgramFolder.h"
+#include "driver/TSpkCalcMissing.h"
+#include "settings/TMeasSetup.h"
+#include "ui/THeadlessHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+namespace {
+
+struct TBoxFixture {
+    TBoxFixture()
+    {
+        // Preferences must not come from wherever the benchmark runs.
+        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
+        box = std::make_unique<TClosedBox>(host);
+        TSpkData& u = box->FrontDriver();
+        u.fs = 39.0;
+        u.Qms = 2.16;
+        u.Qes = 0.41;
+        u.Vas = 0.014;
+        u.Re = 6.2;
+        u.Cms = 1.2e-3;
+        u.Le = 0.41e-3;
+        u.Xmax = 0.014;
+        u.Pmax = 80;
+        CalcMissingFields(u);
+        u.UpdateSquares();
+        box->FrontDriver().EvaluateComplete();
+        box->BoxVolume().Vb = 0.01;
+        TMeasSetup& s = CurrentMeasSetup();
+        s.startFrequency = 10;
+        s.stopFrequency = 20000;
+        s.pointCount = 500;
+        s.setupChanged = true;
+        box->Calculate(0);
+    }
+    THeadlessHost host;
+    TScopedMeasSetup setup;
+    std::unique_ptr<TClosedBox> box;
+};
+
+void BM_ClosedBoxFull(benchmark::State& state)
+{
+    TBoxFixture f;
+    for (auto _ : state) {
+        f.box->FrontDriver().outOfDate = true; // the driver terms are recomputed too
+        f.box->Calculate(0);
+        benchmark::DoNotOptimize(f.box->splTotal[499]);
+    }
+    state.SetItemsProcessed(state.iterations() * 500);
+}
+
+void BM_ClosedBoxFastMode(benchmark::State& state)
+{
+    TBoxFixture f;
+    f.box->fastMode = true;
+    for (auto _ : state) {
+        f.box->BoxVolume().dirty = true; // what an optimiser step changes
+        f.box->Calculate(0);
+        benchmark::DoNotOptimize(f.box->splTotal[499]);
+    }
+    state.SetItemsProcessed(state.iterations() * 500);
+}
+
+void BM_ClosedBoxNonLinear(benchmark::State& state)
+{
+    TBoxFixture f;
+    f.box->FrontDriver().blNonLinear = true;
+    f.box->FrontDriver().cmsNonLinear = true;
+    f.box->FrontDriver().coilHeating = true;
+    for (auto _ : state) {
+        f.box->FrontDriver().outOfDate = true;
+        f.box->Calculate(0);
+        benchmark::DoNotOptimize(f.box->splTotal[499]);
+    }
+    state.SetItemsProcessed(state.iterations() * 500 * 10);
+}
+
+} // namespace
+
+BENCHMARK(BM_ClosedBoxFull)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClosedBoxFastMode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClosedBoxNonLinear)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
