@@ -3,6 +3,7 @@
 #include "TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "ui/TCommandIds.h"
+#include "ui/THost.h"
 
 TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
     : TDialogModel(host, "Closed box", "closed.txt"), box_(box)
@@ -40,6 +41,9 @@ TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
     onCommand = [this](int id) {
         if (id == kQuickBox)
             box_.QuickBox();
+        else if (id == kTableLookup || id == kFrequencyFit)
+            Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the volume.",
+                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
     };
     onClose = [this] {
         box_.boxDialogX = position.x;
