@@ -464,3 +464,44 @@ TEST_F(TClosedBoxTest, WindowCommandsGoToTheActivePlot)
     EXPECT_EQ(box->Report().Note(), "project note");
     EXPECT_TRUE(box->Changed());
 }
+
+TEST_F(TClosedBoxTest, OlderVersionsReadTheirShorterBlocksWithAWarning)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    box.BoxVolume().Vb = 0.025;
+    box.BoxVolume().dirty = true;
+    std::string path = (dir_ / "new.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    ASSERT_EQ(bytes.size(), kClosedBoxFileSize);
+
+    // Version 409: the setup block without its high-pass (12 bytes) and the driver
+    // block without its load resistor (8 bytes). Version 300 also lacks the measured
+    // data part of the room block (292 bytes).
+    auto older = [&](int version) {
+        std::vector<std::uint8_t> b = bytes;
+        const std::size_t room = 22 + 63 + 271 + 271 + 378 + 28 + 95;
+        if (version <= 309)
+            b.erase(b.begin() + static_cast<long>(room + 1672 - 292), b.begin() + static_cast<long>(room + 1672));
+        b.erase(b.begin() + static_cast<long>(22 + 63 + 271 + 271 + 370), b.begin() + static_cast<long>(22 + 63 + 271 + 271 + 378));
+        b.erase(b.begin() + 22 + 51, b.begin() + 22 + 63);
+        b[4] = static_cast<std::uint8_t>(version & 0xFF);
+        b[5] = static_cast<std::uint8_t>(version >> 8);
+        return b;
+    };
+    for (int version : {409, 300}) {
+        TClosedBox reader(host_);
+        host_.ClearMessages();
+        TBinaryReader in(older(version));
+        ASSERT_TRUE(reader.LoadFrom(in)) << version;
+        ASSERT_FALSE(host_.Messages().empty());
+        EXPECT_EQ(host_.Messages()[0].title, "Old project file");
+        EXPECT_EQ(host_.Messages()[0].text, "This project file was created with an\nolder version of Tonvek.\n"
+                                            "Remenber that project files are not\nbackwards compatible");
+        EXPECT_DOUBLE_EQ(reader.BoxVolume().Vb, 0.025) << version;
+        EXPECT_FALSE(reader.Report().Lines().empty()) << version; // the unit was found and calculated
+        EXPECT_EQ(CurrentMeasSetup().fileVersion, 410);
+    }
+}
