@@ -1,6 +1,7 @@
 // tonvek-cli unit, run as a process: a unit written from display units reads back with
 // the same values, and a bad file gives one line on stderr and a failing exit status.
 #include "driver/TSpkData.h"
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -12,60 +13,18 @@
 #include <sys/wait.h>
 
 namespace {
-
-struct TRun {
-    int status = -1;
-    std::string out;
-};
-
-// Runs tonvek-cli with the arguments (already quoted for the shell); stderr goes to errFile.
-TRun RunCli(const std::string& args, const std::string& errFile)
-{
-    std::string command = std::string("'") + TONVEK_BIN_DIR + "/tonvek-cli' " + args + " 2>'" + errFile + "'";
-    TRun run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), n);
-    int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-}
-
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-class CliUnitTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("tonvek-cliunit-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string File(const std::string& name) const { return (dir_ / name).string(); }
-    std::filesystem::path dir_;
-};
-
+using CliUnitTest = TScratchFolderTest;
 } // namespace
 
 TEST_F(CliUnitTest, NewThenShowInDisplayUnits)
 {
     // SEAS W18E001 (drivers.csv row seas_w18e001) in the editor's units.
     const std::string unit = File("w18.unt");
-    TRun made = RunCli("unit new --set Re=6.1 --set fs=34 --set Qms=2.91 --set Qes=0.49 --set Vas=30 "
+    TCliRun made = RunTonvekCli("unit new --set Re=6.1 --set fs=34 --set Qms=2.91 --set Qes=0.49 --set Vas=30 "
                        "--set Cms=1.4e-3 --set Le=0.65 --set Xmax=10 --set h=6 --calc-missing "
                        "--manufacturer Example --model '7 inch woofer' -o '" + unit + "'",
-                       File("err1.txt"));
-    ASSERT_EQ(made.status, 0) << ReadText(File("err1.txt"));
+                       dir_);
+    ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_EQ(std::filesystem::file_size(unit), 381u); // no note: N = 1
 
     TSpkData u;
@@ -77,8 +36,8 @@ TEST_F(CliUnitTest, NewThenShowInDisplayUnits)
     EXPECT_TRUE(u.IsComplete());
     EXPECT_STREQ(u.model, "7 inch woofer");
 
-    TRun shown = RunCli("unit show '" + unit + "'", File("err2.txt"));
-    ASSERT_EQ(shown.status, 0) << ReadText(File("err2.txt"));
+    TCliRun shown = RunTonvekCli("unit show '" + unit + "'", dir_);
+    ASSERT_EQ(shown.status, 0) << shown.err;
     for (const char* line : {"Model               7 inch woofer\n", "Vas                 30.00 l\n",
                              "Cms                 1.4e-03 m/N\n", "Xmax                10.0 mm p-p\n",
                              "Pmax                undef.\n", "Efficiency          0.23 %\n",
@@ -102,9 +61,9 @@ TEST_F(CliUnitTest, ErrorsAreOneLineOnStderr)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args);
-        TRun run = RunCli(c.args, File("err.txt"));
+        TCliRun run = RunTonvekCli(c.args, dir_);
         EXPECT_NE(run.status, 0);
-        std::string err = ReadText(File("err.txt"));
+        const std::string& err = run.err;
         EXPECT_NE(err.find(c.says), std::string::npos) << err;
         ASSERT_FALSE(err.empty());
         EXPECT_EQ(err.find('\n'), err.size() - 1) << err;
