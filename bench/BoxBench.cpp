@@ -4,7 +4,7 @@
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TProgramFolder.h"
-#include "driver/TSpkCalcMissing.h"
+#include "../tests/support/ExampleWoofer.h"
 #include "settings/TMeasSetup.h"
 #include "ui/THeadlessHost.h"
 
@@ -20,18 +20,9 @@ struct TBoxFixture {
         // Preferences must not come from wherever the benchmark runs.
         TProgramFolder::Set(std::filesystem::temp_directory_path().string());
         box = std::make_unique<TClosedBox>(host);
-        TSpkData& u = box->FrontDriver();
-        u.fs = 39.0;
-        u.Qms = 2.16;
-        u.Qes = 0.41;
-        u.Vas = 0.014;
-        u.Re = 6.2;
-        u.Cms = 1.2e-3;
-        u.Le = 0.41e-3;
-        u.Xmax = 0.014;
-        u.Pmax = 80;
-        CalcMissingFields(u);
-        u.UpdateSquares();
+        FillExampleWoofer(box->FrontDriver(), 0.41e-3);
+        box->FrontDriver().Xmax = 0.014;
+        box->FrontDriver().Pmax = 80;
         box->FrontDriver().EvaluateComplete();
         box->BoxVolume().Vb = 0.01;
         TMeasSetup& s = CurrentMeasSetup();

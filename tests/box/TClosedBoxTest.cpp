@@ -11,6 +11,7 @@
 #include "settings/TMeasSetup.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
+#include "support/ExampleWoofer.h"
 
 #include <gtest/gtest.h>
 
@@ -39,21 +40,7 @@ protected:
         fs::remove_all(dir_);
     }
 
-    // The 6.5" woofer of /work/shared/refdata/drivers.csv (row seas_w16nx001), given by
-    // the six parameters a data sheet always has; the rest is derived.
-    static void FillWoofer(TSpkData& u, double le = 0.0)
-    {
-        u.Clear();
-        u.fs = 39.0;
-        u.Qms = 2.16;
-        u.Qes = 0.41;
-        u.Vas = 0.014;
-        u.Re = 6.2;
-        u.Cms = 1.2e-3;
-        u.Le = le;
-        CalcMissingFields(u);
-        u.UpdateSquares();
-    }
+    static void FillWoofer(TSpkData& u, double le = 0.0) { FillExampleWoofer(u, le); }
 
     std::unique_ptr<TClosedBox> MakeBox(double vb, double le = 0.0)
     {

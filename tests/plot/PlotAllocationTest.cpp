@@ -5,13 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
+#include "support/AllocationCounter.h"
 
 namespace {
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
+using allocation_counter::count;
+using allocation_counter::counting;
 
 // A canvas that draws nothing and allocates nothing.
 class TNullCanvas : public TCanvas {
@@ -44,16 +42,7 @@ private:
 };
 } // namespace
 
-void* operator new(std::size_t size)
-{
-    if (counting)
-        ++allocations;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+
 
 TEST(PlotAllocation, RepaintingAllocatesNothing)
 {
@@ -72,7 +61,7 @@ TEST(PlotAllocation, RepaintingAllocatesNothing)
     int* volatile probe = new int(1); // the counter sees allocations
     delete probe;
     counting = false;
-    ASSERT_EQ(allocations.exchange(0), 1);
+    ASSERT_EQ(count.exchange(0), 1);
     log.plot.Paint(canvas); // first paint: positions computed into the creation buffers
     lin.plot.Paint(canvas);
     counting = true;
@@ -83,6 +72,6 @@ TEST(PlotAllocation, RepaintingAllocatesNothing)
         lin.plot.Paint(canvas);
     }
     counting = false;
-    EXPECT_EQ(allocations.load(), 0);
+    EXPECT_EQ(count.load(), 0);
     EXPECT_GT(canvas.points, 3 * 500);
 }

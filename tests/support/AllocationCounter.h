@@ -1,0 +1,34 @@
+#pragma once
+// Counts heap allocations with a replaced global operator new. Include it in exactly
+// one source file of a test executable; count around the code that must not allocate.
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace allocation_counter {
+inline std::atomic<bool> counting{false};
+inline std::atomic<long> count{0};
+
+// Allocations made while f runs.
+template <typename F>
+long During(F&& f)
+{
+    count = 0;
+    counting = true;
+    f();
+    counting = false;
+    return count;
+}
+} // namespace allocation_counter
+
+void* operator new(std::size_t size)
+{
+    if (allocation_counter::counting)
+        ++allocation_counter::count;
+    if (void* p = std::malloc(size ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
