@@ -1,6 +1,7 @@
 // tonvek-cli measdata read: the curve on stdout in the FRD/ZMA layout, remarks on
 // stderr, a failing status for files that hold no curve.
 #include "MeasTestSupport.h"
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +13,7 @@ using namespace meastest;
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using CliRun = TCliRun;
 
 class CliMeasData : public ::testing::Test {
 protected:
@@ -27,17 +24,7 @@ protected:
             GTEST_SKIP() << "tonvek-cli is not built";
     }
 
-    CliRun Run(const std::string& arguments)
-    {
-        const std::string out = dir_.File("out.txt"), err = dir_.File("err.txt");
-        const std::string command = "'" + cli_ + "' " + arguments + " >'" + out + "' 2>'" + err + "'";
-        CliRun run;
-        const int raw = std::system(command.c_str());
-        run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        run.out = ReadText(out);
-        run.err = ReadText(err);
-        return run;
-    }
+    CliRun Run(const std::string& arguments) { return RunTonvekCli(arguments, dir_.Path()); }
 
     static std::vector<std::string> Lines(const std::string& text)
     {

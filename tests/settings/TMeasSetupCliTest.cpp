@@ -2,6 +2,7 @@
 #include "TMeasSetupTestSupport.h"
 
 #include "core/TBinaryStream.h"
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 
@@ -9,26 +10,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-struct TRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::filesystem::path& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-std::string Quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 class TMeasSetupCli : public ::testing::Test {
 protected:
@@ -39,20 +20,12 @@ protected:
             GTEST_SKIP() << "tonvek-cli not built";
     }
 
-    TRun Run(const std::vector<std::string>& args)
+    TCliRun Run(const std::vector<std::string>& args)
     {
-        std::string cmd = Quote(cli_.string()) + " setup --program-folder " + Quote(folder.Path().string());
+        std::string cmd = "setup --program-folder " + ShellQuote(folder.Path().string());
         for (const std::string& a : args)
-            cmd += " " + Quote(a);
-        const auto out = folder.Path() / "out.txt";
-        const auto err = folder.Path() / "err.txt";
-        cmd += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-        TRun r;
-        const int raw = std::system(cmd.c_str());
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = Slurp(out);
-        r.err = Slurp(err);
-        return r;
+            cmd += " " + ShellQuote(a);
+        return RunTonvekCli(cmd, folder.Path());
     }
 
     TMeasSetup FromFile()
@@ -70,7 +43,7 @@ protected:
 
 TEST_F(TMeasSetupCli, SetChangesFieldsByTheirLabels)
 {
-    const TRun r = Run({"set", "Start frequency=30", "stop  FREQUENCY=5000", "Number of points=200",
+    const TCliRun r = Run({"set", "Start frequency=30", "stop  FREQUENCY=5000", "Number of points=200",
                         "Source level=4", "Source resistance=-0,5", "Cutoff=25", "Q=0.5", "Range=45",
                         "Hide phase=on", "Calculate immediately=off"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -142,7 +115,7 @@ TEST_F(TMeasSetupCli, BadInputIsOneLineAndLeavesTheFileAlone)
         for (const auto& a : args)
             line += a + " ";
         SCOPED_TRACE(line);
-        const TRun r = Run(args);
+        const TCliRun r = Run(args);
         EXPECT_NE(r.status, 0);
         ASSERT_FALSE(r.err.empty());
         EXPECT_EQ(r.err.rfind("tonvek-cli: ", 0), 0u) << r.err;
@@ -153,7 +126,7 @@ TEST_F(TMeasSetupCli, BadInputIsOneLineAndLeavesTheFileAlone)
 
 TEST_F(TMeasSetupCli, DefaultAndShow)
 {
-    TRun r = Run({"show"});
+    TCliRun r = Run({"show"});
     ASSERT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("not found: factory values"), std::string::npos);
     EXPECT_NE(r.out.find("Watts into 8 ohm       1.00 W"), std::string::npos) << r.out;
@@ -178,8 +151,9 @@ TEST_F(TMeasSetupCli, DefaultAndShow)
 
 TEST_F(TMeasSetupCli, MissingProgramFolderIsReported)
 {
-    std::string cmd = Quote(cli_.string()) + " setup --program-folder " +
-                      Quote((folder.Path() / "nowhere").string()) + " show >/dev/null 2>&1";
-    const int raw = std::system(cmd.c_str());
-    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) != 0);
+    const TCliRun r =
+        RunTonvekCli("setup --program-folder " + ShellQuote((folder.Path() / "nowhere").string()) + " show",
+                     folder.Path());
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("tonvek-cli: "), std::string::npos) << r.err;
 }

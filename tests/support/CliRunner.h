@@ -25,6 +25,15 @@ inline std::string ReadTextFile(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// One argument quoted for the shell.
+inline std::string ShellQuote(const std::string& s)
+{
+    std::string q = "'";
+    for (char c : s)
+        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
 // args are already quoted for the shell.
 inline TCliRun RunTonvekCli(const std::string& args, const std::filesystem::path& scratch)
 {
