@@ -8,6 +8,15 @@
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
+namespace {
+// While the editor is open the unit must not be replaced behind its back.
+void EnableUnitCommands(THost& host, bool enabled)
+{
+    host.EnableCommand(TCmd::DriverLoad, enabled);
+    host.EnableCommand(TCmd::UnitEditor, enabled);
+}
+} // namespace
+
 void TBoxEmbryo::OpenUnitEditor()
 {
     if (!unitEditor_) {
@@ -15,24 +24,22 @@ void TBoxEmbryo::OpenUnitEditor()
         owner.unitPath = [this] { return unitFile_.fileName; };
         owner.setUnitPath = [this](const std::string& path) { unitFile_.fileName = TProgramFolder::Strip(path); };
         owner.unitChanged = [this] { UnitChanged(); };
-        owner.closed = [this] {
-            host_.EnableCommand(TCmd::DriverLoad, true);
-            host_.EnableCommand(TCmd::UnitEditor, true);
-        };
+        owner.closed = [this] { EnableUnitCommands(host_, true); };
         unitEditor_ = std::make_unique<TSpeakerUnitDialog>(host_, front_, std::move(owner));
     }
-    host_.EnableCommand(TCmd::DriverLoad, false);
-    host_.EnableCommand(TCmd::UnitEditor, false);
-    unitEditor_->Reload();
-    unitEditor_->Open();
+    EnableUnitCommands(host_, false);
+    unitEditor_->OpenAtSavedPosition();
 }
 
 void TBoxEmbryo::UnitChanged()
 {
-    front_.outOfDate = true;
-    front_.EvaluateComplete();
+    // Out of date, complete again, and the coil factors follow the double voice coil flag.
+    front_.UnitChanged();
     UpdateCalculateCommand();
     RecalcRequest(0);
+    // A finished calculation enables the project's commands, these two included.
+    if (unitEditor_ && unitEditor_->IsOpen())
+        EnableUnitCommands(host_, false);
     if (configDialog_ && configDialog_->IsOpen())
         configDialog_->Reload();
 }
