@@ -11,6 +11,7 @@
 #include "ui/TCommandIds.h"
 
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 
 TMainApp::TMainApp()
@@ -89,7 +90,7 @@ bool TMainApp::FrameCommand(int id)
         return true;
     case TCmd::Cascade: window_->MdiArea()->cascadeSubWindows(); return true;
     case TCmd::Tile: window_->MdiArea()->tileSubWindows(); return true;
-    case TCmd::ArrangeIcons: window_->MdiArea()->tileSubWindows(); return true;
+    case TCmd::ArrangeIcons: ArrangeIcons(); return true;
     default: return false;
     }
 }
@@ -101,6 +102,23 @@ bool TMainApp::RunCommand(int id)
     bool handled = shell_->HandleCommand(id);
     window_->RefreshAvailability(); // availability follows the project
     return handled;
+}
+
+void TMainApp::ArrangeIcons()
+{
+    // Minimised children line up along the bottom of the client area, left to right.
+    QMdiArea* area = window_->MdiArea();
+    int x = 0;
+    const int bottom = area->viewport()->height();
+    for (QMdiSubWindow* w : area->subWindowList()) {
+        if (!w->isMinimized() || w->isHidden())
+            continue;
+        QSize size = w->size();
+        if (x > 0 && x + size.width() > area->viewport()->width())
+            x = 0;
+        w->move(x, bottom - size.height());
+        x += size.width();
+    }
 }
 
 void TMainApp::About()

@@ -34,6 +34,7 @@ private:
     bool FrameCommand(int id);
     bool CloseRequested();
     void About();
+    void ArrangeIcons();
 
     std::unique_ptr<TMainWindow> window_;
     std::unique_ptr<QtHost> host_;
