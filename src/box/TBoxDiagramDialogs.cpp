@@ -18,7 +18,7 @@ TShowDiagramsDialog::TShowDiagramsDialog(THost& host, TBoxEmbryo& box)
     : TDialogModel(host, "Show diagrams", "showdiag.txt"), box_(box)
 {
     menuCommand = TCmd::ShowDiagrams;
-    AddList(kList, "Hidden diagrams", {}, -1).Rows(6);
+    AddList(kList, "Diagrams", {}, -1).Rows(6);
     AddButton(kShow, "Show", true);
     onLoad = [this] { Fill(); };
     onCommand = [this](int id) {
@@ -29,24 +29,17 @@ TShowDiagramsDialog::TShowDiagramsDialog(THost& host, TBoxEmbryo& box)
 
 void TShowDiagramsDialog::Fill()
 {
-    hidden_.clear();
-    std::vector<std::string> items;
-    std::vector<TPlotXYEmbryo*> windows = box_.DiagramWindows();
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (Host().IsViewMinimised(*windows[i]) && windows[i]->placement.show == TShowState::Hidden) {
-            hidden_.push_back(static_cast<int>(i));
-            items.push_back(windows[i]->Title());
-        }
-    }
-    SetItems(kList, items, items.empty() ? -1 : 0);
+    std::vector<std::string> titles = Titles(box_);
+    SetItems(kList, titles, titles.empty() ? -1 : 0);
 }
 
 void TShowDiagramsDialog::ShowSelected()
 {
+    std::vector<TPlotXYEmbryo*> windows = box_.DiagramWindows();
     int selected = Selected(kList);
-    if (selected < 0 || selected >= static_cast<int>(hidden_.size()))
+    if (selected < 0 || selected >= static_cast<int>(windows.size()))
         return;
-    Host().ShowView(*box_.DiagramWindows()[static_cast<std::size_t>(hidden_[static_cast<std::size_t>(selected)])]);
+    Host().ShowView(*windows[static_cast<std::size_t>(selected)]);
     RequestClose();
 }
 

@@ -5,7 +5,7 @@
 
 class TBoxEmbryo;
 
-// Lists the plot windows that are not visible; "Show" brings the chosen one up.
+// Lists the project's plot windows; "Show" brings the chosen one up, wherever it is.
 class TShowDiagramsDialog : public TDialogModel {
 public:
     static constexpr int kList = 102, kShow = 101;
@@ -15,7 +15,6 @@ private:
     void Fill();
     void ShowSelected();
     TBoxEmbryo& box_;
-    std::vector<int> hidden_; // window index of each list entry
 };
 
 // The pick list, the print list (at most eight), diagrams per page and the two

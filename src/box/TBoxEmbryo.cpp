@@ -108,7 +108,7 @@ void TBoxEmbryo::CreatePlots()
     impedancePlot_->placement.restored = TRect{0, 290, 600, 580};
     excursionPlot_->placement.restored = TRect{600, 0, 1200, 290};
     groupDelayPlot_->placement.restored = TRect{600, 290, 1200, 580};
-    infoWin_->placement.restored = TRect{600, 0, 1200, 580};
+    infoWin_->placement.restored = TRect{600, 0, 1270, 580};
     host_.CreateView(*infoWin_);
     for (TPlotXYEmbryo* plot : DiagramWindows()) {
         plot->SetXData(x);
@@ -219,15 +219,48 @@ void TBoxEmbryo::UpdateCalculateCommand()
     host_.EnableCommand(TCmd::Calculate, front_.complete);
 }
 
+bool TBoxEmbryo::Unsupported(int id) const
+{
+    for (int removed : UnsupportedCommands())
+        if (removed == id)
+            return true;
+    return false;
+}
+
+bool TBoxEmbryo::CommandDialogOpen(int id) const
+{
+    // The unit editor holds both unit commands while it is open.
+    if (id == TCmd::DriverLoad || id == TCmd::UnitEditor)
+        return unitEditor_ && unitEditor_->IsOpen();
+    const TDialogModel* dialogs[] = {ExistingBoxDialog(), setupDialog_.get(), configDialog_.get(), showDiagrams_.get(),
+                                     printDiagrams_.get()};
+    for (const TDialogModel* d : dialogs)
+        if (d && d->IsOpen() && d->menuCommand == id)
+            return true;
+    return false;
+}
+
+void TBoxEmbryo::EnableUnlessOpen(int id) { host_.EnableCommand(id, !Unsupported(id) && !CommandDialogOpen(id)); }
+
 void TBoxEmbryo::EnableProjectCommands(bool enabled)
 {
-    for (int id : kProjectCommands)
-        host_.EnableCommand(id, enabled);
-    host_.EnableCommand(TCmd::UnitEditor, true);
-    host_.EnableCommand(TCmd::DriverLoad, true);
-    host_.EnableCommand(TCmd::ShowDiagrams, true);
+    for (int id : kProjectCommands) {
+        if (enabled)
+            EnableUnlessOpen(id);
+        else
+            host_.EnableCommand(id, false);
+    }
+    EnableUnlessOpen(TCmd::UnitEditor);
+    EnableUnlessOpen(TCmd::DriverLoad);
+    EnableUnlessOpen(TCmd::ShowDiagrams);
     if (enabled)
         host_.EnableCommand(TCmd::Calculate, front_.complete);
+}
+
+void TBoxEmbryo::RefreshDriverConfig()
+{
+    if (configDialog_ && configDialog_->IsOpen())
+        configDialog_->Reload();
 }
 
 // ---------------------------------------------------------------- pipeline
@@ -421,6 +454,7 @@ void TBoxEmbryo::RefreshResults()
         groupDelayPlot_->Redraw();
         excursionPlot_->Redraw();
         impedancePlot_->Redraw();
+        RefreshDriverConfig();
         EnableProjectCommands(true);
         host_.EnableCommand(TCmd::DefaultSize, true);
     }
@@ -501,6 +535,7 @@ bool TBoxEmbryo::LoadFrontUnitFrom(const std::string& path)
     front_.outOfDate = true;
     RecalcRequest(0);
     UpdateCalculateCommand();
+    RefreshDriverConfig();
     return true;
 }
 
@@ -611,6 +646,8 @@ void TBoxEmbryo::OpenPrintDiagrams()
 
 bool TBoxEmbryo::HandlesCommand(int id) const
 {
+    if (Unsupported(id))
+        return false;
     switch (id) {
     case TCmd::Calculate:
     case TCmd::MeasSetup:

@@ -115,6 +115,8 @@ public:
     virtual void OpenBoxDialog() {}
     // The box type's parameter dialog, created closed when needed.
     virtual TDialogModel* BoxDialogModel() { return nullptr; }
+    // The box type's parameter dialog if it was made, without making it.
+    virtual const TDialogModel* ExistingBoxDialog() const { return nullptr; }
     // The speaker unit editor on the front driver (TBoxUnitEditor.cpp).
     void OpenUnitEditor();
     TSpeakerUnitDialog* UnitEditor() const { return unitEditor_.get(); }
@@ -199,7 +201,13 @@ protected:
     void ReportFileName();
     void ReportDriverSetupRoom(int drivers, int portsA, int portsB, int radiators);
     void UpdateCalculateCommand();
+    // Enabling skips the commands whose dialog is open and those the box type removed.
     void EnableProjectCommands(bool enabled);
+    void EnableUnlessOpen(int id);
+    bool CommandDialogOpen(int id) const;
+    bool Unsupported(int id) const;
+    // The open driver configuration dialog shows the driver again.
+    void RefreshDriverConfig();
     void SetBoxVolume(std::unique_ptr<TBoxObject> box);
     void MarkChanged() { changed_ = true; }
 
@@ -236,6 +244,9 @@ private:
     void CreatePlots();
     void ShowPhaseOption();
     [[nodiscard]] bool WriteProject(const std::string& path);
+    bool ChooseProjectFile(std::string& path);
+    // SaveTo, reporting a failure under the command's title.
+    bool SaveReporting(const std::string& path, const char* title);
 
     int typeCode_;
     std::string typeName_;

@@ -111,8 +111,11 @@ bool TBoxEmbryo::LoadFrom(TBinaryReader& in)
     bool ok = ReadCommon(in, version) && ReadBody(in, version);
     std::int16_t mark = 0;
     ok = ok && in.ReadInt16(mark) && mark == kEndMark;
-    if (!ok)
+    if (!ok) {
+        // The older block sizes applied to this file only.
+        CurrentMeasSetup().fileVersion = kFileVersion;
         return false;
+    }
     if (front_.complete)
         Calculate(0);
     RecalcRequest(3);
@@ -145,30 +148,36 @@ bool TBoxEmbryo::SaveTo(const std::string& path)
     return true;
 }
 
+bool TBoxEmbryo::ChooseProjectFile(std::string& path)
+{
+    TFileRequest request{"Save project as", projectFile_.filter, projectFile_.extension, projectFile_.fileName, {}};
+    return host_.ChooseSaveFile(request, path);
+}
+
+bool TBoxEmbryo::SaveReporting(const std::string& path, const char* title)
+{
+    if (SaveTo(path))
+        return true;
+    host_.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", title, TMsgButtons::Ok,
+                  TMsgIcon::Warning);
+    return false;
+}
+
 bool TBoxEmbryo::Save()
 {
-    if (projectFile_.fileName.empty())
-        return SaveAs();
-    if (!SaveTo(projectFile_.fileName)) {
-        host_.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", "File save",
-                      TMsgButtons::Ok, TMsgIcon::Warning);
+    // A project without a file asks for one, but it is still "Save" that failed.
+    std::string path = projectFile_.fileName;
+    if (path.empty() && !ChooseProjectFile(path))
         return false;
-    }
-    return true;
+    return SaveReporting(path, "File save");
 }
 
 bool TBoxEmbryo::SaveAs()
 {
-    TFileRequest request{"Save project as", projectFile_.filter, projectFile_.extension, projectFile_.fileName, {}};
     std::string path;
-    if (!host_.ChooseSaveFile(request, path))
+    if (!ChooseProjectFile(path))
         return false;
-    if (!SaveTo(path)) {
-        host_.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", "File save as",
-                      TMsgButtons::Ok, TMsgIcon::Warning);
-        return false;
-    }
-    return true;
+    return SaveReporting(path, "File save as");
 }
 
 bool TBoxEmbryo::AskSaveChanges()
@@ -180,7 +189,9 @@ bool TBoxEmbryo::AskSaveChanges()
         return true;
     switch (host_.Message("Project has been changed.\r\nSave project ?", "Box project", TMsgButtons::YesNoCancel,
                           TMsgIcon::Question)) {
-    case TMsgAnswer::Yes: (void)Save(); return true;
+    // A save that was cancelled or failed keeps the project open: closing it now would
+    // lose the changes the user just asked to keep.
+    case TMsgAnswer::Yes: return Save();
     case TMsgAnswer::No: return true;
     default: return false;
     }

@@ -3,10 +3,13 @@
 #include "TBoxReport.h"
 #include "TClosedBoxDialog.h"
 #include "box/elements/TBoxObject.h"
+#include "box/elements/TBoxObjectFields.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
+#include "ui/TNumberText.h"
 
-#include <cstdio>
+#include <algorithm>
+#include <cmath>
 
 TClosedBox::TClosedBox(THost& host) : TBoxEmbryo(host, kTypeCode, "Closed box")
 {
@@ -64,24 +67,36 @@ void TClosedBox::BuildReport()
     report.Add(lines);
     ReportDriverSetupRoom(front_.numberOfDrivers, 0, 0, 0);
     report.Add("Additional details:");
-    if (minus3dB != 0) {
-        char buffer[64];
-        std::snprintf(buffer, sizeof buffer, " -3dB point: \t%3.2f Hz", minus3dB);
-        report.Add(buffer);
-    }
+    if (minus3dB != 0)
+        report.Add(TNumberText::FormatDouble(" -3dB point: \t%3.2f Hz", minus3dB));
     report.Add("");
     ShowReport(210);
 }
 
 void TClosedBox::QuickBox()
 {
+    // Without a complete unit there is nothing to size for: an undefined Vas would give
+    // a box of no volume, which the project file could not be read back with.
+    if (!front_.complete) {
+        host_.Beep();
+        return;
+    }
     ComputeEffectiveDriver();
-    BoxVolume().Vb = effectiveQts * front_.Vas * front_.numberOfDrivers;
+    const TElementField& volume = BoxFieldInfo(TBoxField::Volume);
+    const double litres = effectiveQts * front_.Vas * front_.numberOfDrivers / volume.factor;
+    if (!std::isfinite(litres)) {
+        host_.Beep();
+        return;
+    }
+    // The dialog's own limits: the volume stays one the user could have typed.
+    BoxVolume().Vb = std::clamp(litres, volume.minimum, volume.maximum) * volume.factor;
     BoxVolume().dirty = true;
     if (dialog_ && dialog_->IsOpen())
         dialog_->Reload();
     RecalcRequest(0);
 }
+
+const TDialogModel* TClosedBox::ExistingBoxDialog() const { return dialog_.get(); }
 
 TDialogModel* TClosedBox::BoxDialogModel()
 {

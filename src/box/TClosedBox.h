@@ -21,6 +21,7 @@ public:
     void QuickBox();
     void OpenBoxDialog() override;
     TDialogModel* BoxDialogModel() override;
+    const TDialogModel* ExistingBoxDialog() const override;
     TClosedBoxDialog* BoxDialog() const { return dialog_.get(); }
 
 protected:

@@ -3,6 +3,7 @@
 #include "TMenus.h"
 #include "TProjectTypes.h"
 #include "TYankee.h"
+#include "box/TBoxEmbryo.h"
 #include "core/TBinaryStream.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -83,6 +84,9 @@ void TShell::NewProject(int typeCode)
     project_ = std::move(project);
     typeCode_ = typeCode;
     project_->SetMainTitle(false);
+    // The hint is read over the project's plots, and the unit chooser follows it.
+    if (auto* box = dynamic_cast<TBoxEmbryo*>(project_.get()))
+        box->RestoreStartWindows();
     if (project_->IsBoxProject() && showUnitHint_) {
         bool dontShow = false;
         host_.MessageWithCheckBox("In order to be able to proceed you must load a driver unit.\n\n"

@@ -1,12 +1,14 @@
 // The closed box end to end: physics of the sealed box, the project file layout and
 // its bad forms, the recalculation requests and the box commands.
 
+#include "box/TBoxDiagramDialogs.h"
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
 #include "box/TClosedBoxDialog.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
 #include "core/TProgramFolder.h"
+#include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpkCalcMissing.h"
 #include "settings/TMeasSetup.h"
 #include "ui/TCommandIds.h"
@@ -173,14 +175,60 @@ TEST_F(TClosedBoxTest, ReportListsBoxDriverSetupAndMinus3dB)
     EXPECT_EQ(r.Lines()[static_cast<std::size_t>(r.SecondColumn())], "Room and Cabinet");
 }
 
-TEST_F(TClosedBoxTest, QuickBoxUsesEffectiveQtsAndVas)
+TEST_F(TClosedBoxTest, EffectiveDriverAndQuickBox)
 {
-    auto box = MakeBox(0.05);
-    TSpeakerObject& d = box->FrontDriver();
-    box->QuickBox();
-    // Without extra mass and source resistance the effective Qts is the unit's.
-    EXPECT_NEAR(box->BoxVolume().Vb, box->effectiveQts * d.Vas, 1e-12);
-    EXPECT_NEAR(box->effectiveQts, d.Qts, 0.01);
+    // Qes 0.6 and Qms 3 give Qts 0.5; Vas 40 l.
+    struct Row {
+        const char* name;
+        void (*change)(TSpeakerObject&, TMeasSetup&);
+        double fsFactor, qts, totalVas, quickLitres;
+    };
+    const double root2 = std::sqrt(2.0);
+    const Row rows[] = {
+        {"plain", [](TSpeakerObject&, TMeasSetup&) {}, 1.0, 0.5, 0.04, 20.0},
+        {"extra mass = Mms", [](TSpeakerObject& d, TMeasSetup&) { d.extraMass = d.Mms; }, 1.0 / root2, 0.5 * root2,
+         0.04, 20.0 * root2},
+        {"Rg = Re", [](TSpeakerObject& d, TMeasSetup& s) { s.sourceResistance = d.Re; }, 1.0, 1.0 / (1 / 1.2 + 1 / 3.0),
+         0.04, 40.0 / (1 / 1.2 + 1 / 3.0)},
+        {"double voice coil", [](TSpeakerObject& d, TMeasSetup&) { d.doubleVoiceCoil = 1; }, 1.0,
+         1.0 / (1 / 0.3 + 1 / 3.0), 0.04, 40.0 / (1 / 0.3 + 1 / 3.0)},
+        {"three drivers", [](TSpeakerObject& d, TMeasSetup&) { d.SetNumberOfDrivers(3); }, 1.0, 0.5, 0.12, 60.0},
+        // The isobaric pair halves the total Vas; the quick box takes Vas times N.
+        {"isobaric pair", [](TSpeakerObject& d, TMeasSetup&) { d.SetNumberOfDrivers(2); d.SetIsobaric(true); }, 1.0,
+         0.5, 0.04, 40.0},
+        // Beyond the dialog's 10000 l the volume stays at the limit.
+        {"huge Vas", [](TSpeakerObject& d, TMeasSetup&) { d.Vas = 50.0; }, 1.0, 0.5, 50.0, 10000.0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TScopedMeasSetup setup;
+        auto box = MakeBox(0.05);
+        TSpeakerObject& d = box->FrontDriver();
+        d.Qes = 0.6;
+        d.Qms = 3.0;
+        d.Vas = 0.04;
+        row.change(d, CurrentMeasSetup());
+        box->QuickBox();
+        EXPECT_NEAR(box->effectiveFs, d.fs * row.fsFactor, 1e-9);
+        EXPECT_NEAR(box->effectiveQts, row.qts, 1e-12);
+        EXPECT_NEAR(box->totalVas, row.totalVas, 1e-12);
+        EXPECT_NEAR(box->BoxVolume().Vb * 1000.0, row.quickLitres, 1e-9);
+    }
+}
+
+TEST_F(TClosedBoxTest, QuickBoxWithoutACompleteUnitChangesNothing)
+{
+    // A project opened without its unit: an empty Vas would size a box of no volume,
+    // and a file holding one could not be opened again.
+    TClosedBox box(host_);
+    box.BoxVolume().Vb = 0.03;
+    box.QuickBox();
+    EXPECT_DOUBLE_EQ(box.BoxVolume().Vb, 0.03);
+    EXPECT_GT(host_.Beeps(), 0);
+    std::string path = (dir_ / "nounit.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    TClosedBox again(host_);
+    EXPECT_TRUE(again.Load(path));
 }
 
 TEST_F(TClosedBoxTest, RecalculationKinds)
@@ -197,10 +245,19 @@ TEST_F(TClosedBoxTest, RecalculationKinds)
     box->RecalcRequest(0); // calculate immediately is on by default
     ASSERT_FALSE(box->Report().Lines().empty());
     auto spl = box->splTotal;
+    auto phase = box->splPhase;
+    auto delay = box->groupDelay;
+    auto excursion = box->FrontDriver().excursion;
+    auto impedance = box->FrontDriver().impedanceMagnitude;
     box->BoxVolume().Vb = 0.04;
     box->BoxVolume().dirty = true;
     box->RecalcRequest(2); // report only: the curves stay
+    EXPECT_EQ(box->Report().Lines()[1], " Vol\t\t40.00 l");
     EXPECT_EQ(box->splTotal, spl);
+    EXPECT_EQ(box->splPhase, phase);
+    EXPECT_EQ(box->groupDelay, delay);
+    EXPECT_EQ(box->FrontDriver().excursion, excursion);
+    EXPECT_EQ(box->FrontDriver().impedanceMagnitude, impedance);
 }
 
 TEST_F(TClosedBoxTest, GroupDelayWrapsAcrossPlusMinus180)
@@ -211,6 +268,178 @@ TEST_F(TClosedBoxTest, GroupDelayWrapsAcrossPlusMinus180)
     // delay stays finite and positive-going there instead of jumping by 360 degrees.
     for (int i = 0; i < box->PointCount(); ++i)
         EXPECT_LT(std::fabs(box->groupDelay[static_cast<std::size_t>(i)]), 100.0) << i;
+}
+
+TEST_F(TClosedBoxTest, GroupDelayTakesTheShortWayRoundEitherWrap)
+{
+    TClosedBox box(host_);
+    const TFreqGrid& g = box.Grid();
+    ASSERT_GE(g.Count(), 20);
+    box.pressure.fill(TComplex(1.0, 0.0));
+    box.pressure[4] = std::polar(1.0, 170.0 / TBoxEmbryo::kDegrees);
+    box.pressure[6] = std::polar(1.0, -170.0 / TBoxEmbryo::kDegrees);
+    box.pressure[14] = std::polar(1.0, -170.0 / TBoxEmbryo::kDegrees);
+    box.pressure[16] = std::polar(1.0, 170.0 / TBoxEmbryo::kDegrees);
+    box.FinishResponse();
+    // 170 to -170 is +20 degrees, -170 to 170 is -20 degrees: same size, opposite sign.
+    EXPECT_NEAR(box.groupDelay[5], -2.7777777777777777 * 20.0 / (g.Frequency(6) - g.Frequency(4)), 1e-9);
+    EXPECT_NEAR(box.groupDelay[15], 2.7777777777777777 * 20.0 / (g.Frequency(16) - g.Frequency(14)), 1e-9);
+}
+
+TEST_F(TClosedBoxTest, ImportedDataFromBelowTheGridTakeOverAtUnityLevel)
+{
+    auto box = MakeBox(0.02);
+    SetGrid(20, 2000, 50);
+    TSpeakerObject& d = box->FrontDriver();
+    for (std::size_t i = 0; i < d.importedResponse.size(); ++i)
+        d.importedResponse[i] = std::polar(10.0 + static_cast<double>(i), -0.01 * static_cast<double>(i));
+    d.importValid = true;
+    d.transitionFrequency = 10; // below the first grid frequency
+    d.autoLevelOffset = true;
+    d.levelFactor = 3.0; // left over from an earlier merge
+    d.levelOffset = 9.54;
+    box->Calculate(0);
+    EXPECT_EQ(box->transitionIndex, -1);
+    EXPECT_EQ(d.levelFactor, 1.0);
+    EXPECT_EQ(d.levelOffset, 0.0);
+    for (int i = 0; i < box->PointCount(); ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        EXPECT_NEAR(box->splTotal[j], 20.0 * std::log10(10.0 + i), 1e-9) << i;
+        EXPECT_NEAR(box->splPhase[j], -0.01 * i * TBoxEmbryo::kDegrees, 1e-9) << i;
+    }
+}
+
+TEST_F(TClosedBoxTest, GroupDelaySpikesAreClippedAgainstUnclippedNeighbours)
+{
+    TClosedBox box(host_);
+    const TFreqGrid& g = box.Grid();
+    const int n = g.Count();
+    ASSERT_GE(n, 30);
+    // Imported phases made to give these group delays (ms): 0 except at 7, 10 and 13.
+    std::vector<double> wanted(static_cast<std::size_t>(n), 0.0);
+    wanted[7] = 5.0;
+    wanted[10] = 3.0;
+    wanted[13] = -1.0;
+    std::vector<double> phase(static_cast<std::size_t>(n), 0.0);
+    for (int i = 1; i + 1 < n; ++i)
+        phase[static_cast<std::size_t>(i + 1)] = phase[static_cast<std::size_t>(i - 1)] -
+            wanted[static_cast<std::size_t>(i)] * (g.Frequency(i + 1) - g.Frequency(i - 1)) / 2.7777777777777777;
+    TSpeakerObject& d = box.FrontDriver();
+    for (int i = 0; i < n; ++i)
+        d.importedResponse[static_cast<std::size_t>(i)] = std::polar(1.0, phase[static_cast<std::size_t>(i)] / TBoxEmbryo::kDegrees);
+    d.importValid = true;
+    d.transitionFrequency = 1;
+    box.pressure.fill(TComplex(1.0, 0.0));
+    box.FinishResponse();
+    // g'[i] = min(g[i], g[i-3] + g[i+3]) of the values before clipping.
+    EXPECT_NEAR(box.groupDelay[7], 3.0, 1e-9);   // min(5, 0 + 3)
+    EXPECT_NEAR(box.groupDelay[10], 3.0, 1e-9);  // min(3, 5 - 1), not 3 - 1 from the clipped 7
+    EXPECT_NEAR(box.groupDelay[13], -1.0, 1e-9); // min(-1, 3 + 0)
+    EXPECT_NEAR(box.groupDelay[16], -1.0, 1e-9); // min(0, -1 + 0)
+    EXPECT_NEAR(box.groupDelay[19], 0.0, 1e-9);  // min(0, 0 + 0), not -1 from the clipped 16
+    EXPECT_NEAR(box.groupDelay[4], 0.0, 1e-9);
+}
+
+TEST_F(TClosedBoxTest, MinusThreeDecibelSearch)
+{
+    TClosedBox box(host_);
+    const TFreqGrid& g = box.Grid();
+    const int n = g.Count();
+    struct Row {
+        const char* name;
+        double slope; // dB per grid point
+        int transition;
+        double expected; // Hz, 0 = none
+    };
+    const Row rows[] = {
+        // Rising to the last point: the crossing of (last - 3 dB) lies halfway between
+        // points n - 3 and n - 2.
+        {"rising", 2.0, -1, 0.5 * (g.Frequency(n - 3) + g.Frequency(n - 2))},
+        // The reference is the last simulated point below the transition.
+        {"with transition", 2.0, 20, 0.5 * (g.Frequency(17) + g.Frequency(18))},
+        {"within 3 dB from the first point", 0.05, -1, 0.0},
+        {"falling", -1.0, -1, 0.0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (int i = 0; i < n; ++i)
+            box.splTotal[static_cast<std::size_t>(i)] =
+                row.transition >= 0 && i >= row.transition ? 500.0 : row.slope * i;
+        box.transitionIndex = row.transition;
+        EXPECT_NEAR(box.SearchMinus3dB(), row.expected, 1e-9);
+    }
+}
+
+TEST_F(TClosedBoxTest, ReportHasNoMinus3dBLineWhenTheLevelNeverFalls3dB)
+{
+    auto box = MakeBox(0.02);
+    SetGrid(500, 2000, 50); // well above the box resonance: the response is flat
+    box->Calculate(0);
+    ASSERT_FALSE(box->Report().Lines().empty());
+    EXPECT_EQ(box->minus3dB, 0.0);
+    for (const auto& line : box->Report().Lines())
+        EXPECT_EQ(line.find("-3dB"), std::string::npos) << line;
+    EXPECT_EQ(box->Report().Lines().back(), "");
+    EXPECT_EQ(box->Report().Lines()[box->Report().Lines().size() - 2], "Additional details:");
+}
+
+TEST_F(TClosedBoxTest, RecalculationKeepsTheCommandsOfOpenDialogsDisabled)
+{
+    auto box = MakeBox(0.02);
+    box->OpenBoxDialog();
+    box->OpenSetupDialog();
+    box->OpenDriverConfig();
+    box->OpenShowDiagrams();
+    box->Calculate(0);
+    for (int id : {TCmd::BoxDialog, TCmd::MeasSetup, TCmd::DriverConfig, TCmd::ShowDiagrams})
+        EXPECT_EQ(host_.CommandEnabled(id), std::optional<bool>(false)) << id;
+    EXPECT_EQ(host_.CommandEnabled(TCmd::Save), std::optional<bool>(true));
+    // The closed box has no standing-wave modes: the command stays off and unhandled.
+    EXPECT_NE(host_.CommandEnabled(TCmd::ExportModesSpl), std::optional<bool>(true));
+    EXPECT_FALSE(box->HandlesCommand(TCmd::ExportModesSpl));
+    box->BoxDialog()->Close();
+    box->Calculate(0);
+    EXPECT_EQ(host_.CommandEnabled(TCmd::BoxDialog), std::optional<bool>(true));
+    EXPECT_EQ(host_.CommandEnabled(TCmd::MeasSetup), std::optional<bool>(false));
+}
+
+TEST_F(TClosedBoxTest, OpenDriverConfigurationShowsTheLevelOffsetOfTheLastCalculation)
+{
+    auto box = MakeBox(0.02);
+    TSpeakerObject& d = box->FrontDriver();
+    d.importedResponse.fill(TComplex(1.0, 0.0));
+    d.importValid = true;
+    d.transitionFrequency = 200;
+    d.autoLevelOffset = true;
+    d.SetLevelOffset(0.0);
+    box->OpenDriverConfig();
+    box->Calculate(0);
+    ASSERT_GT(d.levelOffset, 40.0); // the simulated level at the seam, re 0 dB data
+    EXPECT_DOUBLE_EQ(box->DriverConfigDialog().Dbl(TSpeakerConfigDialog::kLevelOffset).Value(), d.levelOffset);
+}
+
+TEST_F(TClosedBoxTest, ShowDiagramsListsEveryPlotAndBringsUpTheChosenOne)
+{
+    auto box = MakeBox(0.02);
+    box->Calculate(0);
+    box->RestoreStartWindows();
+    host_.HideView(box->ExcursionPlot());
+    box->OpenShowDiagrams();
+    TDialogModel* show = nullptr;
+    for (TDialogModel* d : host_.Dialogs())
+        if (d->title == "Show diagrams")
+            show = d;
+    ASSERT_NE(show, nullptr);
+    const TField* list = show->Find(TShowDiagramsDialog::kList);
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->items.size(), 4u);
+    EXPECT_EQ(list->items[0], "Free air SPL at 1m distance");
+    EXPECT_EQ(list->items[1], "Impedance");
+    EXPECT_EQ(list->items[2], "Cone excursion");
+    EXPECT_EQ(list->items[3], "Group delay");
+    show->Select(TShowDiagramsDialog::kList, 2);
+    show->Press(TShowDiagramsDialog::kShow);
+    EXPECT_FALSE(host_.IsViewMinimised(box->ExcursionPlot()));
 }
 
 // ---------------------------------------------------------------- project file
@@ -342,6 +571,20 @@ TEST_F(TClosedBoxTest, FailedSaveKeepsOldFileAndReports)
     EXPECT_TRUE(box.Changed());
 }
 
+TEST_F(TClosedBoxTest, SaveWithoutAFileReportsUnderFileSave)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    host_.QueueFileName((dir_ / "missing-folder" / "x.box").string());
+    host_.ClearMessages();
+    EXPECT_FALSE(box.Save());
+    ASSERT_NE(host_.LastMessage(), nullptr);
+    EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready\nor if the disk is full.");
+    EXPECT_EQ(host_.LastMessage()->title, "File save");
+    EXPECT_TRUE(box.ProjectFileName().empty());
+    EXPECT_TRUE(box.Changed());
+}
+
 TEST_F(TClosedBoxTest, AskSaveAnswers)
 {
     TClosedBox box(host_);
@@ -351,6 +594,51 @@ TEST_F(TClosedBoxTest, AskSaveAnswers)
     EXPECT_EQ(host_.LastMessage()->title, "Box project");
     host_.QueueAnswer(TMsgAnswer::No);
     EXPECT_TRUE(box.AskSaveChanges());
+
+    // Yes, then the save chooser cancelled or the save failing: the project stays
+    // open with its changes.
+    host_.QueueAnswer(TMsgAnswer::Yes);
+    host_.QueueFileName(std::nullopt);
+    EXPECT_FALSE(box.AskSaveChanges());
+    host_.QueueAnswer(TMsgAnswer::Yes);
+    host_.QueueFileName((dir_ / "missing-folder" / "x.box").string());
+    EXPECT_FALSE(box.AskSaveChanges());
+    EXPECT_TRUE(box.Changed());
+    host_.QueueAnswer(TMsgAnswer::Yes);
+    host_.QueueFileName((dir_ / "kept.box").string());
+    EXPECT_TRUE(box.AskSaveChanges());
+    EXPECT_FALSE(box.Changed());
+    EXPECT_TRUE(fs::exists(dir_ / "kept.box"));
+}
+
+TEST_F(TClosedBoxTest, MissingSnapshotFileLeavesAnEmptySnapshotPath)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    std::string path = (dir_ / "snap.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    const std::size_t snapshotAt = 4 + 2 + 16 + 63 + 271;
+    std::ofstream(dir_ / "here.snp") << "x";
+    for (const std::string name : {"gone.snp", "here.snp"}) {
+        SCOPED_TRACE(name);
+        auto b = bytes;
+        std::copy(name.begin(), name.end(), b.begin() + static_cast<long>(snapshotAt));
+        std::string named = (dir_ / "named.box").string();
+        ASSERT_TRUE(SaveFileSafely(named, b.data(), b.size()));
+        TClosedBox reader(host_);
+        host_.ClearMessages();
+        ASSERT_TRUE(reader.Load(named));
+        EXPECT_TRUE(host_.Messages().empty());
+        // Saved again, the project names the snapshot file only when it was there.
+        std::string again = (dir_ / "again.box").string();
+        ASSERT_TRUE(reader.SaveTo(again));
+        std::vector<std::uint8_t> out;
+        ASSERT_TRUE(ReadWholeFile(again, out));
+        std::string stored(reinterpret_cast<const char*>(&out[snapshotAt]));
+        EXPECT_EQ(stored, name == "gone.snp" ? "" : name);
+    }
 }
 
 TEST_F(TClosedBoxTest, UnitLoadMessages)

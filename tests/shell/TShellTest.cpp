@@ -1,4 +1,9 @@
+#include "box/TBoxReport.h"
+#include "box/TClosedBox.h"
+#include "core/TProgramFolder.h"
+#include "settings/TMeasSetup.h"
 #include "shell/TMainConfig.h"
+#include "support/ExampleWoofer.h"
 #include "shell/TMenus.h"
 #include "shell/TShell.h"
 #include "core/TBinaryStream.h"
@@ -197,4 +202,82 @@ TEST_F(TShellTest, ConfigFileForms)
     TMainConfig back = TMainConfig::Read((dir_ / "d.cfg").string());
     EXPECT_EQ(back.rect->bottom, 4);
     EXPECT_FALSE(back.showUnitHint);
+}
+
+namespace {
+// Notes what the project looks like when the unit hint comes up.
+struct HintProbeHost : THeadlessHost {
+    std::function<void()> onHint;
+    void MessageWithCheckBox(const std::string& text, const std::string& title, const std::string& checkText,
+                             bool& checked) override
+    {
+        if (onHint)
+            onHint();
+        THeadlessHost::MessageWithCheckBox(text, title, checkText, checked);
+    }
+};
+
+class TShellClosedBoxTest : public TShellTest {
+protected:
+    void SetUp() override
+    {
+        TShellTest::SetUp();
+        saved_ = TProgramFolder::Get();
+        TProgramFolder::Set(dir_.string());
+        setup_ = std::make_unique<TScopedMeasSetup>();
+        TSpkData unit;
+        FillExampleWoofer(unit);
+        unit_ = (dir_ / "woofer.unt").string();
+        ASSERT_TRUE(unit.Save(unit_));
+    }
+    void TearDown() override
+    {
+        setup_.reset();
+        TProgramFolder::Set(saved_);
+        TShellTest::TearDown();
+    }
+    std::string saved_, unit_;
+    std::unique_ptr<TScopedMeasSetup> setup_;
+};
+} // namespace
+
+TEST_F(TShellClosedBoxTest, NewShowsThePlotsThenTheHintThenTheUnitChooser)
+{
+    HintProbeHost host;
+    TShell shell(host);
+    bool plotsUp = false, chooserAsked = true;
+    host.onHint = [&] {
+        auto* box = dynamic_cast<TBoxEmbryo*>(shell.Project());
+        ASSERT_NE(box, nullptr);
+        plotsUp = !host.IsViewMinimised(box->SplPlot()) && !host.IsViewMinimised(box->ImpedancePlot());
+        chooserAsked = !host.FileRequests().empty();
+    };
+    host.QueueFileName(unit_);
+    shell.NewProject(TClosedBox::kTypeCode);
+    EXPECT_TRUE(plotsUp);
+    EXPECT_FALSE(chooserAsked);
+    ASSERT_EQ(host.FileRequests().size(), 1u);
+    auto* box = dynamic_cast<TBoxEmbryo*>(shell.Project());
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->FrontDriver().complete);
+    EXPECT_FALSE(box->Report().Lines().empty());
+}
+
+TEST_F(TShellClosedBoxTest, SavedAndReopenedProjectClosesWithoutAQuestion)
+{
+    TShell shell(host_);
+    shell.SetShowUnitHint(false);
+    host_.QueueFileName(unit_);
+    shell.NewProject(TClosedBox::kTypeCode);
+    const std::string path = (dir_ / "saved.box").string();
+    host_.QueueFileName(path);
+    ASSERT_TRUE(shell.HandleCommand(TCmd::Save));
+    ASSERT_TRUE(fs::exists(path));
+    host_.ClearMessages();
+    host_.QueueFileName(path);
+    shell.OpenWithChooser(); // unchanged since the save: no question
+    ASSERT_NE(shell.Project(), nullptr);
+    EXPECT_EQ(host_.MainTitle(), "Tonvek 4.10 Beta Closed box - saved.box");
+    EXPECT_TRUE(shell.CanClose());
+    EXPECT_TRUE(host_.Messages().empty());
 }
