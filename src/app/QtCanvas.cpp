@@ -44,8 +44,42 @@ void QtCanvas::SetMapping(const TMapping& mapping)
 {
     mapping_ = mapping;
     ApplyPen();
-    TFontSpec defaults;
-    SetFont(defaults);
+    ApplyFont(); // the same font, sized for the new mapping
+}
+
+void QtCanvas::SetDesignSize(int width, int height)
+{
+    designW_ = std::max(0, width);
+    designH_ = std::max(0, height);
+    ApplyFont();
+}
+
+double QtCanvas::TextScale() const
+{
+    const TMapping& m = mapping_;
+    if (m.logicalW == 0 || m.logicalH == 0)
+        return 1;
+    // The smaller of the two scales, so that text in a tall narrow window still fits
+    // the horizontal room the layout gives it.
+    double sx = std::fabs(m.deviceW / m.logicalW), sy = std::fabs(m.deviceH / m.logicalH);
+    double scale = std::min(sx, sy);
+    if (designW_ <= 0 || designH_ <= 0)
+        return scale;
+    double design = std::min(designW_ / std::fabs(m.logicalW), designH_ / std::fabs(m.logicalH));
+    if (scale <= design)
+        return scale; // smaller than designed: text shrinks with the picture, labels keep their room
+    return design * std::sqrt(scale / design);
+}
+
+void QtCanvas::ApplyFont()
+{
+    QFont font(FamilyFor(fontSpec_.family));
+    // Font heights are line cells; the em is 0.8 of a cell.
+    double px = std::max(1.0, fontSpec_.height * TextScale());
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(px * 0.8))));
+    font.setBold(fontSpec_.bold);
+    font.setItalic(fontSpec_.italic);
+    font_ = font;
 }
 
 void QtCanvas::ApplyPen()
@@ -76,12 +110,8 @@ void QtCanvas::SetNoBrush() { brush_ = QBrush(Qt::NoBrush); }
 
 void QtCanvas::SetFont(const TFontSpec& wanted)
 {
-    QFont font(FamilyFor(wanted.family));
-    double px = std::max(1.0, wanted.height * std::fabs(mapping_.deviceH / mapping_.logicalH));
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(px * 0.8))));
-    font.setBold(wanted.bold);
-    font.setItalic(wanted.italic);
-    font_ = font;
+    fontSpec_ = wanted;
+    ApplyFont();
 }
 
 void QtCanvas::SetTextColor(TColor color) { textColor_ = ToQColor(color); }

@@ -14,6 +14,12 @@ public:
     // size in device units.
     QtCanvas(QPainter& painter, int width, int height);
 
+    // For pictures whose fixed logical area is stretched over the window (the plots):
+    // the device size they are laid out for, their default client size. On a larger
+    // device their text grows more slowly than the picture, so a maximised plot does
+    // not shout. Unset (pages, PDF, the information window), text follows the mapping.
+    void SetDesignSize(int width, int height);
+
     int DeviceWidth() const override { return width_; }
     int DeviceHeight() const override { return height_; }
     void SetMapping(const TMapping& mapping) override;
@@ -44,11 +50,15 @@ private:
     QPointF ToDevice(double x, double y) const;
     QRectF ToDevice(const TRect& rect) const;
     void ApplyPen();
+    void ApplyFont();
+    double TextScale() const;
 
     QPainter& painter_;
     int width_, height_;
     TMapping mapping_;
+    int designW_ = 0, designH_ = 0;
     TLineStyle pen_;
+    TFontSpec fontSpec_;
     QFont font_;
     QColor textColor_{Qt::black};
     QBrush brush_{Qt::NoBrush};

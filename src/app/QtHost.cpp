@@ -6,7 +6,9 @@
 #include "TMainWindow.h"
 #include "TModelSubWindow.h"
 #include "TModelView.h"
+#include "TToolPlacement.h"
 #include "core/TProgramFolder.h"
+#include "ui/TDialogModel.h"
 #include "ui/TWindowModel.h"
 
 #include <QApplication>
@@ -21,6 +23,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QStyle>
 #include <QTimer>
 
 QtHost::QtHost(TMainWindow& window) : window_(window) {}
@@ -225,9 +228,8 @@ void QtHost::CreateView(TWindowModel& window)
     auto* sub = new TModelSubWindow(window);
     window_.MdiArea()->addSubWindow(sub);
     views_[&window] = sub;
-    const TViewPlacement& p = window.placement;
-    if (p.restored.Width() > 0 && p.restored.Height() > 0)
-        sub->setGeometry(p.restored.left, p.restored.top, p.restored.Width(), p.restored.Height());
+    const TViewPlacement p = window.placement; // showing stores the placement anew
+    sub->ApplyRestoredRect();
     switch (p.show) {
     case TShowState::Hidden: sub->hide(); break;
     case TShowState::Normal: sub->showNormal(); break;
@@ -255,10 +257,10 @@ void QtHost::ShowView(TWindowModel& window)
         CreateView(window);
         sub = SubWindowOf(window);
     }
-    const TRect& r = window.placement.restored;
+    const TRect restored = window.placement.restored; // showing stores the placement anew
     sub->showNormal();
-    if (r.Width() > 0 && r.Height() > 0)
-        sub->setGeometry(r.left, r.top, r.Width(), r.Height());
+    window.placement.restored = restored;
+    sub->ApplyRestoredRect();
     sub->raise();
     sub->StorePlacement();
 }
@@ -311,6 +313,19 @@ void QtHost::ShowDialog(TDialogModel& dialog)
     }
     QWidget* view = TDialogView::Create(dialog, &window_);
     dialogs_[&dialog] = view;
+    if (!dialog.position.Placed()) {
+        // Not shown yet, the window has no frame: its title bar is reckoned in.
+        QSize frame = view->size() + QSize(0, window_.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        view->move(TToolPlacement::Beside(window_, frame, view));
+        view->show();
+        // Polished and shown, a window may come out a little larger than reckoned.
+        QSize shown = view->frameGeometry().size();
+        if (shown == view->size())
+            shown += frame - view->size();
+        if (shown != frame)
+            view->move(TToolPlacement::Beside(window_, shown, view));
+        return;
+    }
     view->show();
 }
 

@@ -1,10 +1,14 @@
 #include "TCursorView.h"
 
+#include "TToolPlacement.h"
+
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
+#include <QStyle>
+#include <QTimer>
 
 TCursorView::TCursorView(TCursorDialog& model, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint),
@@ -33,7 +37,17 @@ TCursorView::TCursorView(TCursorDialog& model, QWidget* parent)
         }
     grid->setColumnStretch(1, 1);
     setMinimumWidth(170);
+    adjustSize();
     show();
+    // Beside the plots it reads from, not on top of them: the project shows its
+    // windows after making its cursor readout, so the place is found once they stand.
+    if (parent)
+        QTimer::singleShot(0, this, [this] {
+            QSize frame = frameGeometry().size();
+            if (frame == size())
+                frame += QSize(0, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+            move(TToolPlacement::Beside(*parentWidget()->window(), frame, this));
+        });
 }
 
 void TCursorView::FieldChanged(int id)

@@ -65,12 +65,9 @@ TDialogWindow::TDialogWindow(TDialogModel& model, QWidget* parent)
     Load();
     SetTabOrder();
     FixDesignSize();
-    if (model.position.Placed()) {
+    // A dialog the user has placed opens there again; the host places the others.
+    if (model.position.Placed())
         move(model.position.x, model.position.y);
-    } else if (parent) {
-        QRect area = parent->window()->geometry();
-        move(area.center() - QPoint(design_.width() / 2, design_.height() / 2));
-    }
     if (QWidget* w = FocusWidget(model.FocusedId()))
         w->setFocus(Qt::OtherFocusReason);
     for (auto& [id, parts] : parts_)

@@ -4,6 +4,8 @@
 #include "ui/TWindowModel.h"
 
 #include <QCloseEvent>
+#include <algorithm>
+#include <cmath>
 
 TModelSubWindow::TModelSubWindow(TWindowModel& model, QWidget* parent)
     : QMdiSubWindow(parent), model_(model), view_(new TModelView(model, this))
@@ -11,7 +13,39 @@ TModelSubWindow::TModelSubWindow(TWindowModel& model, QWidget* parent)
     setWidget(view_);
     setWindowTitle(QString::fromStdString(model.Title()));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    resize(model.DefaultWidth(), model.DefaultHeight());
+}
+
+namespace {
+// The default plot size: the unit of the projects' window layouts.
+constexpr double kCellW = 600, kCellH = 290;
+} // namespace
+
+QRect TModelSubWindow::FrameFor(const TRect& r, const QMargins& frame)
+{
+    const int mw = frame.left() + frame.right(), mh = frame.top() + frame.bottom();
+    int x = r.left + static_cast<int>(std::lround(r.left * mw / kCellW));
+    int y = r.top + static_cast<int>(std::lround(r.top * mh / kCellH));
+    return QRect(x, y, r.Width() + mw, r.Height() + mh);
+}
+
+TRect TModelSubWindow::RestoredFor(const QRect& g, const QMargins& frame)
+{
+    const int mw = frame.left() + frame.right(), mh = frame.top() + frame.bottom();
+    int left = static_cast<int>(std::lround(g.left() * kCellW / (kCellW + mw)));
+    int top = static_cast<int>(std::lround(g.top() * kCellH / (kCellH + mh)));
+    return TRect{left, top, left + std::max(0, g.width() - mw), top + std::max(0, g.height() - mh)};
+}
+
+void TModelSubWindow::ApplyRestoredRect()
+{
+    TRect r = model_.placement.restored;
+    if (r.Width() <= 0 || r.Height() <= 0) {
+        QPoint at = geometry().topLeft();
+        r = RestoredFor(QRect(at, QSize(1, 1)), contentsMargins());
+        r.right = r.left + model_.DefaultWidth();
+        r.bottom = r.top + model_.DefaultHeight();
+    }
+    setGeometry(FrameFor(r, contentsMargins()));
 }
 
 void TModelSubWindow::StorePlacement()
@@ -25,8 +59,7 @@ void TModelSubWindow::StorePlacement()
         p.show = TShowState::Maximised;
     else {
         p.show = TShowState::Normal;
-        QRect g = geometry();
-        p.restored = TRect{g.left(), g.top(), g.right() + 1, g.bottom() + 1};
+        p.restored = RestoredFor(geometry(), contentsMargins());
     }
 }
 

@@ -1,6 +1,7 @@
 #include "TModelView.h"
 
 #include "QtCanvas.h"
+#include "TPlotRender.h"
 #include "ui/TWindowModel.h"
 
 #include <QKeyEvent>
@@ -31,6 +32,7 @@ void TModelView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     QtCanvas canvas(painter, width(), height());
+    TPlotRender::PrepareCanvas(canvas, model_);
     model_.Paint(canvas);
 }
 

@@ -1,6 +1,7 @@
 #include "TPlotRender.h"
 
 #include "QtCanvas.h"
+#include "plot/TPlotXYEmbryo.h"
 #include "ui/TWindowModel.h"
 
 #include <QPageLayout>
@@ -10,12 +11,19 @@
 
 namespace TPlotRender {
 
+void PrepareCanvas(QtCanvas& canvas, const TWindowModel& model)
+{
+    if (dynamic_cast<const TPlotXYEmbryo*>(&model))
+        canvas.SetDesignSize(model.DefaultWidth(), model.DefaultHeight());
+}
+
 QImage RenderImage(TWindowModel& model, int width, int height)
 {
     QImage image(std::max(1, width), std::max(1, height), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
     QtCanvas canvas(painter, image.width(), image.height());
+    PrepareCanvas(canvas, model);
     model.Paint(canvas);
     painter.end();
     return image;

@@ -16,7 +16,11 @@ class TWindowModel;
 
 namespace TPlotRender {
 
-// The model's client area painted at width by height pixels.
+// Tells a screen or picture canvas how the model's text should scale: plots stretch
+// their fixed canvas over the window and are laid out for their default size.
+void PrepareCanvas(QtCanvas& canvas, const TWindowModel& model);
+
+// The model's client area painted at width by height pixels, as on screen.
 QImage RenderImage(TWindowModel& model, int width, int height);
 [[nodiscard]] bool WritePng(TWindowModel& model, int width, int height, const QString& path);
 

@@ -23,7 +23,13 @@ bool Save(TMainApp& app, const QString& path)
     // Top-level dialogs have no frame of their own in a grab: each gets a title strip.
     const int strip = 22;
     std::vector<QString> titles;
-    for (QWidget* dialog : app.Host().DialogWidgets()) {
+    // Every tool window of the program: dialogs, the cursor readout, help viewers.
+    std::vector<QWidget*> tools;
+    for (QWidget* w : window.findChildren<QWidget*>())
+        if (w->isWindow() && w->isVisible() &&
+            (w->windowType() == Qt::Tool || w->windowType() == Qt::Window || w->windowType() == Qt::Dialog))
+            tools.push_back(w);
+    for (QWidget* dialog : tools) {
         QPixmap picture = dialog->grab();
         QPoint at = dialog->geometry().topLeft() - frame.topLeft();
         if (at.y() < strip)
