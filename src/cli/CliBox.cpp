@@ -7,13 +7,13 @@
 
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "settings/TMeasSetupDialog.h"
 #include "ui/TDialogModel.h"
 
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,6 +36,15 @@ std::string Canonical(const std::string& text)
     while (!out.empty() && (out.back() == ' ' || out.back() == ':'))
         out.pop_back();
     return out;
+}
+
+// A name on the command line means a file in the working folder; the engine would take
+// a bare name as one in the program folder.
+std::string FromWorkingFolder(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(path, ec);
+    return ec ? path : p.lexically_normal().string();
 }
 
 bool ParseSwitch(std::string text, bool& on)
@@ -122,8 +131,9 @@ std::unique_ptr<TBoxEmbryo> MakeBox(const std::string& type, THost& host)
     return nullptr;
 }
 
-bool OpenProject(TBoxSession& s, const std::string& path)
+bool OpenProject(TBoxSession& s, const std::string& name)
 {
+    const std::string path = FromWorkingFolder(name);
     std::vector<std::uint8_t> head;
     TBinaryReader reader;
     if (!reader.Open(path)) {
@@ -164,7 +174,7 @@ bool ApplyAll(TBoxSession& s, const std::vector<std::string>& assignments)
 
 bool SaveProject(TBoxSession& s, const std::string& path)
 {
-    if (!s.project->SaveTo(TProgramFolder::Resolve(path))) {
+    if (!s.project->SaveTo(FromWorkingFolder(path))) {
         CliFail("could not write " + path);
         return false;
     }
@@ -194,7 +204,7 @@ int RunNew(const TCliArgs& args)
     if (unit.empty() || out.empty())
         return CliFail("new: --unit FILE.unt and -o PROJECT.box are required");
     s.project->RestoreStartWindows();
-    if (!s.project->LoadFrontUnitFrom(unit) || !s.project->FrontDriver().complete)
+    if (!s.project->LoadFrontUnitFrom(FromWorkingFolder(unit)) || !s.project->FrontDriver().complete)
         return CliFail("new: the unit " + unit + " cannot be used");
     if (!ApplyAll(s, sets))
         return 1;
@@ -275,7 +285,7 @@ int RunExport(const TCliArgs& args)
         return CliFail("export: a closed box has no standing-wave modes");
     if (s.project->Report().Lines().empty())
         return CliFail("export: the project has no results (is its unit file there and complete?)");
-    return s.project->ExportTo(k, out) ? 0 : 1;
+    return s.project->ExportTo(k, FromWorkingFolder(out)) ? 0 : 1;
 }
 
 TCliRegistration newCommand{"new", "new closed --unit FILE.unt [--set NAME=VALUE ...] -o PROJECT.box\n"
