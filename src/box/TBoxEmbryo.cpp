@@ -593,6 +593,8 @@ TDiagramPages TBoxEmbryo::DiagramPages()
 
 bool TBoxEmbryo::AddToPrintList(int window)
 {
+    if (window < 0 || window >= static_cast<int>(DiagramWindows().size()))
+        return false;
     for (int w : printList_) {
         if (w == window) {
             host_.Message("Item already selected", "", TMsgButtons::Ok, TMsgIcon::Warning);

@@ -675,6 +675,9 @@ TEST_F(TClosedBoxTest, PrintListRules)
     EXPECT_TRUE(box.AddToPrintList(0));
     EXPECT_FALSE(box.AddToPrintList(0));
     EXPECT_EQ(host_.LastMessage()->text, "Item already selected");
+    EXPECT_FALSE(box.AddToPrintList(4)); // no such window
+    EXPECT_FALSE(box.AddToPrintList(-1));
+    EXPECT_EQ(box.PrintList().size(), 1u);
     EXPECT_TRUE(box.RemoveFromPrintList());
     EXPECT_FALSE(box.RemoveFromPrintList());
     EXPECT_EQ(host_.LastMessage()->text, "No items left");

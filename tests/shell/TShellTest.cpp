@@ -281,3 +281,28 @@ TEST_F(TShellClosedBoxTest, SavedAndReopenedProjectClosesWithoutAQuestion)
     EXPECT_TRUE(shell.CanClose());
     EXPECT_TRUE(host_.Messages().empty());
 }
+
+TEST_F(TShellClosedBoxTest, FileCutAfterItsHeaderLeavesAnEmptyClosedBox)
+{
+    TShell shell(host_);
+    shell.SetShowUnitHint(false);
+    host_.QueueFileName(unit_);
+    shell.NewProject(TClosedBox::kTypeCode);
+    const std::string path = (dir_ / "whole.box").string();
+    host_.QueueFileName(path);
+    ASSERT_TRUE(shell.HandleCommand(TCmd::Save));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    bytes.resize(4 + 2 + 16);
+    const std::string cut = WriteFile("cut.box", bytes);
+    host_.ClearMessages();
+    shell.OpenProject(cut);
+    ASSERT_NE(host_.LastMessage(), nullptr);
+    EXPECT_EQ(host_.LastMessage()->text, "Error while reading box data.\nThe project file is corrupt.");
+    auto* box = dynamic_cast<TClosedBox*>(shell.Project());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(host_.MainTitle(), "Tonvek 4.10 Beta Closed box");
+    EXPECT_TRUE(box->ProjectFileName().empty()); // "&Save" asks for a name, never overwrites the cut file
+    EXPECT_TRUE(box->Report().Lines().empty());
+    EXPECT_EQ(host_.CommandEnabled(TCmd::Save), std::optional<bool>(false));
+}
