@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMessageBox>
 #include <QPainter>
@@ -94,6 +95,13 @@ bool QtHost::InputText(const std::string& title, const std::string& prompt, std:
     dialog.setWindowTitle(QString::fromStdString(title));
     dialog.setLabelText(QString::fromStdString(prompt));
     dialog.setTextValue(QString::fromStdString(value));
+    // The field takes no more than is kept, and is wide enough to show all of it.
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
+        if (maxLength > 0) {
+            edit->setMaxLength(maxLength);
+            edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * std::min(maxLength, 60) + 16);
+        }
+    }
     if (dialog.exec() != QDialog::Accepted)
         return false;
     QString text = dialog.textValue();
@@ -299,8 +307,9 @@ void QtHost::ViewClientSize(const TWindowModel& window, int& width, int& height)
         height = window.DefaultHeight();
         return;
     }
-    width = sub->View()->width();
-    height = sub->View()->height();
+    QSize client = sub->View()->ClientSize();
+    width = client.width();
+    height = client.height();
 }
 
 void QtHost::ShowDialog(TDialogModel& dialog)

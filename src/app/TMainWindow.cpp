@@ -1,5 +1,7 @@
 #include "TMainWindow.h"
 
+#include "TAppIcon.h"
+
 #include "shell/TMenus.h"
 #include "ui/TMenuSpec.h"
 
@@ -20,6 +22,8 @@ QString PlainText(const QString& text)
 
 TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiArea(this))
 {
+    // The child windows and dialogs take the program's icon from here.
+    setWindowIcon(TAppIcon::Get());
     mdi_->setBackground(QBrush(QColor(128, 128, 128)));
     setCentralWidget(mdi_);
     resize(1280, 800);

@@ -1,5 +1,6 @@
 #include "TModelSubWindow.h"
 
+#include "TAppIcon.h"
 #include "TModelView.h"
 #include "ui/TWindowModel.h"
 
@@ -13,6 +14,7 @@ TModelSubWindow::TModelSubWindow(TWindowModel& model, QWidget* parent)
     setWidget(view_);
     setWindowTitle(QString::fromStdString(model.Title()));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowIcon(TAppIcon::Get()); // not the toolkit's own
 }
 
 namespace {

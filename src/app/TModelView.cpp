@@ -2,12 +2,17 @@
 
 #include "QtCanvas.h"
 #include "TPlotRender.h"
+#include "plot/TInfoWin.h"
 #include "ui/TWindowModel.h"
 
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
+#include <algorithm>
 
 TModelView::TModelView(TWindowModel& model, QWidget* parent) : QWidget(parent), model_(model)
 {
@@ -15,6 +20,16 @@ TModelView::TModelView(TWindowModel& model, QWidget* parent) : QWidget(parent), 
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(120, 60);
+    info_ = dynamic_cast<TInfoWin*>(&model);
+    if (info_) {
+        horizontal_ = new QScrollBar(Qt::Horizontal, this);
+        vertical_ = new QScrollBar(Qt::Vertical, this);
+        for (QScrollBar* bar : {horizontal_, vertical_}) {
+            bar->setFocusPolicy(Qt::NoFocus);
+            bar->hide();
+            connect(bar, &QScrollBar::valueChanged, this, [this] { ScrollBarMoved(); });
+        }
+    }
     // The model learns when its MDI child becomes or stops being the active one (the
     // plots switch their cursor readout on and off with it).
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parent))
@@ -27,11 +42,79 @@ TModelView::TModelView(TWindowModel& model, QWidget* parent) : QWidget(parent), 
 
 QSize TModelView::sizeHint() const { return QSize(model_.DefaultWidth(), model_.DefaultHeight()); }
 
+QSize TModelView::ClientSize() const
+{
+    int w = width(), h = height();
+    if (vertical_ && vertical_->isVisibleTo(this))
+        w -= vertical_->width();
+    if (horizontal_ && horizontal_->isVisibleTo(this))
+        h -= horizontal_->height();
+    return QSize(std::max(1, w), std::max(1, h));
+}
+
+void TModelView::UpdateScrollBars()
+{
+    if (!info_)
+        return;
+    // The page is 700 by 1000 units in steps of 10; a bar shows while there is
+    // something to scroll to in its direction.
+    const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    bool needH = false, needV = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        int w = width() - (needV ? extent : 0), h = height() - (needH ? extent : 0);
+        needH = (700 - w) / 10 > 0;
+        needV = (1000 - h) / 10 > 0;
+    }
+    const int w = std::max(1, width() - (needV ? extent : 0)), h = std::max(1, height() - (needH ? extent : 0));
+    syncing_ = true;
+    horizontal_->setVisible(needH);
+    vertical_->setVisible(needV);
+    horizontal_->setGeometry(0, height() - extent, w, extent);
+    vertical_->setGeometry(width() - extent, 0, extent, h);
+    horizontal_->setRange(0, std::max(0, (700 - w) / 10));
+    vertical_->setRange(0, std::max(0, (1000 - h) / 10));
+    horizontal_->setPageStep(std::max(1, w / 10));
+    vertical_->setPageStep(std::max(1, h / 10));
+    info_->ScrollTo(info_->ScrollX(), info_->ScrollY(), w, h);
+    horizontal_->setValue(info_->ScrollX());
+    vertical_->setValue(info_->ScrollY());
+    syncing_ = false;
+}
+
+void TModelView::ScrollBarMoved()
+{
+    if (syncing_ || !info_)
+        return;
+    QSize client = ClientSize();
+    info_->ScrollTo(horizontal_->value(), vertical_->value(), client.width(), client.height());
+    update();
+}
+
+void TModelView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    UpdateScrollBars();
+}
+
+void TModelView::wheelEvent(QWheelEvent* event)
+{
+    if (!info_ || !vertical_->isVisible()) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // Three steps of 10 units a notch, as text views scroll three lines.
+    int notches = event->angleDelta().y() / 120;
+    vertical_->setValue(vertical_->value() - 3 * notches);
+    event->accept();
+}
+
 void TModelView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    QtCanvas canvas(painter, width(), height());
+    const QSize client = ClientSize();
+    painter.setClipRect(QRect(QPoint(0, 0), client));
+    QtCanvas canvas(painter, client.width(), client.height());
     TPlotRender::PrepareCanvas(canvas, model_);
     model_.Paint(canvas);
 }
@@ -39,7 +122,7 @@ void TModelView::paintEvent(QPaintEvent*)
 void TModelView::mouseMoveEvent(QMouseEvent* event)
 {
     QPoint p = event->position().toPoint();
-    model_.MouseMove(p.x(), p.y(), width(), height());
+    model_.MouseMove(p.x(), p.y(), ClientSize().width(), ClientSize().height());
 }
 
 void TModelView::mouseDoubleClickEvent(QMouseEvent* event)
@@ -47,7 +130,7 @@ void TModelView::mouseDoubleClickEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton)
         return;
     QPoint p = event->position().toPoint();
-    model_.MouseDoubleClick(p.x(), p.y(), width(), height());
+    model_.MouseDoubleClick(p.x(), p.y(), ClientSize().width(), ClientSize().height());
     update();
 }
 
@@ -68,5 +151,6 @@ void TModelView::keyPressEvent(QKeyEvent* event)
     default: QWidget::keyPressEvent(event); return;
     }
     model_.KeyPress(key);
+    UpdateScrollBars(); // the information window scrolls with the keys too
     update();
 }

@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QScrollBar;
+class TInfoWin;
 class TWindowModel;
 
 class TModelView : public QWidget {
@@ -13,6 +15,8 @@ public:
     TWindowModel& Model() const { return model_; }
 
     QSize sizeHint() const override;
+    // The part the model paints on: the widget less the scroll bars it shows.
+    QSize ClientSize() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -20,7 +24,18 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // The information window scrolls over its page: scroll bars for the mouse, kept
+    // in step with the model's own scroll position.
+    void UpdateScrollBars();
+    void ScrollBarMoved();
+
     TWindowModel& model_;
+    TInfoWin* info_ = nullptr;
+    QScrollBar* horizontal_ = nullptr;
+    QScrollBar* vertical_ = nullptr;
+    bool syncing_ = false;
 };
