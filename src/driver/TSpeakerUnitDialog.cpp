@@ -38,6 +38,13 @@ std::string ShownFileName(const std::string& name)
     return "..." + name.substr(from);
 }
 
+// The unit stands right after the value ("--" has none): read-only texts have no
+// unit column of their own beside the wide text fields.
+std::string WithUnit(const std::string& value, const char* unit)
+{
+    return value == "--" ? value : value + " " + unit;
+}
+
 int ParamIndex(int id)
 {
     int index = id - TSpeakerUnitDialog::kFirstParam;
@@ -164,8 +171,8 @@ TSpeakerUnitDialog::TSpeakerUnitDialog(THost& host, TSpeakerObject& unit, TOwner
     AddCheck(kDoubleVoiceCoil, "", "&Double voice coil", false);
 
     Group("Efficiency");
-    AddText(kEfficiency, "Reference efficiency", "--").unit = "%";
-    AddText(kSensitivity, "Sensitivity", "--").unit = "dB/1W/1m";
+    AddText(kEfficiency, "Reference efficiency", "--");
+    AddText(kSensitivity, "Sensitivity", "--");
 
     const auto fields = SpkFields();
     for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
@@ -243,8 +250,8 @@ void TSpeakerUnitDialog::LoadParameters()
         const TSpkField& f = fields[static_cast<std::size_t>(i)];
         Dbl(kFirstParam + i).SetValue(unit_.Param(f.param) / f.factor);
     }
-    SetText(kEfficiency, EfficiencyText(unit_));
-    SetText(kSensitivity, SensitivityText(unit_));
+    SetText(kEfficiency, WithUnit(EfficiencyText(unit_), "%"));
+    SetText(kSensitivity, WithUnit(SensitivityText(unit_), "dB/1W/1m"));
 }
 
 void TSpeakerUnitDialog::FieldChanged(int id)

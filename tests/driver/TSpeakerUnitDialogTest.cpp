@@ -140,8 +140,8 @@ TEST_F(TSpeakerUnitDialogTest, FieldsShowTheUnitInTheirFormats)
     EXPECT_TRUE(dialog->Checked(D::kDoubleVoiceCoil));
     EXPECT_FALSE(dialog->Checked(D::kCrossCalc));
     // 9.64e-7 fs^3 Vas / Qes with fs 39 Hz, Vas 14 l, Qes 0.41
-    EXPECT_EQ(dialog->Field(D::kEfficiency).text, "0.20");
-    EXPECT_EQ(dialog->Field(D::kSensitivity).text, "84.9");
+    EXPECT_EQ(dialog->Field(D::kEfficiency).text, "0.20 %");
+    EXPECT_EQ(dialog->Field(D::kSensitivity).text, "84.9 dB/1W/1m");
 
     // A foreign speaker type shows no choice rather than a wrong one.
     unit.speakerType = 9;
@@ -157,8 +157,8 @@ TEST_F(TSpeakerUnitDialogTest, EfficiencyShowsDashesUntilQesVasAndFsAreGiven)
     Enter(P::Vas, "14");
     EXPECT_EQ(dialog->Field(D::kSensitivity).text, "--");
     Enter(P::Qes, "0.41");
-    EXPECT_EQ(dialog->Field(D::kEfficiency).text, "0.20");
-    EXPECT_EQ(dialog->Field(D::kSensitivity).text, "84.9");
+    EXPECT_EQ(dialog->Field(D::kEfficiency).text, "0.20 %");
+    EXPECT_EQ(dialog->Field(D::kSensitivity).text, "84.9 dB/1W/1m");
 }
 
 TEST_F(TSpeakerUnitDialogTest, CrosscalcRefusesAQtsThatLeavesNoPositiveQms)
@@ -395,8 +395,9 @@ TEST_F(TSpeakerUnitDialogTest, NewAndOpenAskBeforeDiscardingChanges)
             TSpkData back;
             ASSERT_TRUE(back.Load(file));
             EXPECT_EQ(back.Re == 8.0, c.saved);
-            if (c.discarded)
+            if (c.discarded) {
                 EXPECT_EQ(storedPath, command == D::kNew ? "" : "other.unt");
+            }
             dialog->Close();
         }
     }
