@@ -518,7 +518,12 @@ void TBoxEmbryo::LoadFrontUnit()
 
 bool TBoxEmbryo::LoadFrontUnitFrom(const std::string& path)
 {
+    // A damaged file is read straight into the unit; a failed load must leave the
+    // project's unit as it was, so it keeps calculating.
+    const TSpkData previous = front_;
     if (!front_.Load(path)) {
+        static_cast<TSpkData&>(front_) = previous;
+        front_.EvaluateComplete();
         host_.Message("Could not open file.\nCheck if device is ready.", "Speaker unit load", TMsgButtons::Ok,
                       TMsgIcon::Warning);
         return false;

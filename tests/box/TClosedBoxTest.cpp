@@ -641,6 +641,37 @@ TEST_F(TClosedBoxTest, MissingSnapshotFileLeavesAnEmptySnapshotPath)
     }
 }
 
+TEST_F(TClosedBoxTest, FailedUnitLoadKeepsTheProjectsUnit)
+{
+    TClosedBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    const auto spl = box.splTotal;
+    const TSpkData before = box.FrontDriver();
+    // Another unit, cut in the middle of its parameters.
+    TSpkData other;
+    FillWoofer(other);
+    for (int i = 0; i < kSpkParamCount; ++i)
+        other.Param(static_cast<TSpkParam>(i)) *= 1.5;
+    std::string damaged = (dir_ / "damaged.unt").string();
+    ASSERT_TRUE(other.Save(damaged));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(damaged, bytes));
+    bytes.resize(bytes.size() / 2);
+    ASSERT_TRUE(SaveFileSafely(damaged, bytes.data(), bytes.size()));
+    for (const std::string& path : {damaged, (dir_ / "none.unt").string()}) {
+        SCOPED_TRACE(path);
+        host_.ClearMessages();
+        EXPECT_FALSE(box.LoadFrontUnitFrom(path));
+        EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready.");
+        EXPECT_TRUE(box.FrontDriver().complete);
+        for (int i = 0; i < kSpkParamCount; ++i)
+            EXPECT_EQ(box.FrontDriver().Param(static_cast<TSpkParam>(i)), before.Param(static_cast<TSpkParam>(i))) << i;
+        EXPECT_STREQ(box.FrontDriver().fileName, before.fileName);
+        box.Calculate(0);
+        EXPECT_EQ(box.splTotal, spl);
+    }
+}
+
 TEST_F(TClosedBoxTest, UnitLoadMessages)
 {
     TClosedBox box(host_);
