@@ -45,6 +45,8 @@ std::string WithUnit(const std::string& value, const char* unit)
     return value == "--" ? value : value + " " + unit;
 }
 
+std::int16_t ToInt16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
+
 int ParamIndex(int id)
 {
     int index = id - TSpeakerUnitDialog::kFirstParam;
@@ -194,8 +196,8 @@ TSpeakerUnitDialog::TSpeakerUnitDialog(THost& host, TSpeakerObject& unit, TOwner
         return AskSave(TSpkMessages::kFileChangedExit);
     };
     onClose = [this] {
-        unit_.editorX = static_cast<std::int16_t>(position.x);
-        unit_.editorY = static_cast<std::int16_t>(position.y);
+        unit_.editorX = ToInt16(position.x);
+        unit_.editorY = ToInt16(position.y);
         if (note_)
             note_->Close();
         if (owner_.closed)

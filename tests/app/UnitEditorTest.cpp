@@ -3,6 +3,7 @@
 // commands, and the project follows every accepted entry.
 
 #include "DialogTestUtil.h"
+#include "app/QtCanvas.h"
 #include "support/ExampleWoofer.h"
 
 #include "box/TClosedBox.h"
@@ -10,6 +11,7 @@
 #include "core/TProgramFolder.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "driver/TSpkFields.h"
+#include "driver/TSpkUnitText.h"
 #include "settings/TMeasSetup.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
@@ -17,6 +19,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -315,4 +318,35 @@ TEST_F(UnitEditorTest, LooksTidy)
     EXPECT_EQ(view->view->findChild<QLabel*>(QStringLiteral("unit%1").arg(FieldId(P::Re)))->x(),
               view->view->findChild<QLabel*>(QStringLiteral("unit%1").arg(FieldId(P::Mms)))->x());
     EXPECT_TRUE(view->view->grab().save(QStringLiteral("/tmp/tonvek-unit-editor.png")));
+}
+
+TEST_F(UnitEditorTest, PrintedPageStaysInsideItsMarginsWithRealFonts)
+{
+    TSpkData& unit = box->FrontDriver();
+    unit.SetManufacturer("Example");
+    std::string note;
+    for (int i = 0; i < 60; ++i)
+        note += "note" + std::to_string(i) + " ";
+    unit.SetUserNote(note);
+    // An A4 page at 150 dpi.
+    QImage page(1240, 1754, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        QtCanvas canvas(painter, page.width(), page.height());
+        TSpeakerUnitDialog::PaintPage(canvas, SpkUnitText(unit));
+    }
+    EXPECT_TRUE(page.save(QStringLiteral("/tmp/tonvek-unit-page.png")));
+    // Ink only between the left and right margins (100 and 1100 of 1200).
+    auto inkInColumns = [&](int from, int to) {
+        int ink = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = from; x < to; ++x)
+                ink += qGray(page.pixel(x, y)) < 128;
+        return ink;
+    };
+    const int left = 100 * page.width() / 1200, right = 1100 * page.width() / 1200;
+    EXPECT_EQ(inkInColumns(0, left - 1), 0);
+    EXPECT_EQ(inkInColumns(right + 1, page.width()), 0);
+    EXPECT_GT(inkInColumns(left, right), 1000);
 }
