@@ -25,6 +25,7 @@
 #include <QMenuBar>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <unistd.h>
 
