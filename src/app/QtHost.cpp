@@ -187,6 +187,9 @@ bool QtHost::PrintPages(const std::string& jobName, int pageCount, const TPagePa
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QString::fromStdString(jobName));
+    // The pages are laid out on the whole sheet: painting starts at its corner, not at
+    // the printable area's, which would push everything off the far edges.
+    printer.setFullPage(true);
     QPrintDialog dialog(&printer, &window_);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
