@@ -5,6 +5,7 @@
 // a calculation.
 
 #include "app/QtCanvas.h"
+#include "app/TPlotRender.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TProgramFolder.h"
@@ -60,6 +61,7 @@ void PaintPlots(benchmark::State& state, int width, int height)
         QPainter painter(&image);
         for (TPlotXYEmbryo* plot : plots) {
             QtCanvas canvas(painter, width, height);
+            TPlotRender::PrepareCanvas(canvas, *plot); // text sized as on screen
             plot->DataReady();
             plot->Paint(canvas);
         }
