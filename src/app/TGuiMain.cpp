@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFont>
 #include <QStringList>
 #include <QTimer>
@@ -84,15 +85,39 @@ int RunGui(int argc, char** argv)
 
     // Picture mode: run the commands once the window is up, save and leave.
     int status = 0;
-    QTimer::singleShot(0, &app, [&] {
-        for (const QString& c : options.commands)
-            if (!RunNamedCommand(app, c))
-                status = 1;
-        QApplication::processEvents();
+    bool pictured = false;
+    auto picture = [&] {
+        pictured = true;
         if (!TScreenshot::Save(app, options.screenshot)) {
             std::fprintf(stderr, "tonvek: could not write %s\n", qPrintable(options.screenshot));
             status = 1;
         }
+    };
+    // A command that opens a modal window (a message, a file chooser, a text input)
+    // waits for an answer nobody gives here: the first one is pictured, then every
+    // modal window is cancelled so the run goes on.
+    QTimer watchdog;
+    watchdog.setInterval(200);
+    QObject::connect(&watchdog, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        if (!pictured)
+            picture();
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    });
+    QTimer::singleShot(0, &app, [&] {
+        watchdog.start();
+        for (const QString& c : options.commands)
+            if (!RunNamedCommand(app, c))
+                status = 1;
+        QApplication::processEvents();
+        watchdog.stop();
+        if (!pictured)
+            picture();
         QApplication::exit(status);
     });
     QApplication::exec();
