@@ -1,41 +1,14 @@
 // A closed box calculation over 500 grid points: the full pipeline with report and
 // curves, the optimisers' fast mode, and the ten passes of the non-linearities.
 
-#include "box/TClosedBox.h"
+#include "CalculatedClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
-#include "../tests/support/ExampleWoofer.h"
-#include "settings/TMeasSetup.h"
-#include "ui/THeadlessHost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-
 namespace {
 
-struct TBoxFixture {
-    TBoxFixture()
-    {
-        // Preferences must not come from wherever the benchmark runs.
-        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-        box = std::make_unique<TClosedBox>(host);
-        FillExampleWoofer(box->FrontDriver(), 0.41e-3);
-        box->FrontDriver().Xmax = 0.014;
-        box->FrontDriver().Pmax = 80;
-        box->FrontDriver().EvaluateComplete();
-        box->BoxVolume().Vb = 0.01;
-        TMeasSetup& s = CurrentMeasSetup();
-        s.startFrequency = 10;
-        s.stopFrequency = 20000;
-        s.pointCount = 500;
-        s.setupChanged = true;
-        box->Calculate(0);
-    }
-    THeadlessHost host;
-    TScopedMeasSetup setup;
-    std::unique_ptr<TClosedBox> box;
-};
+using TBoxFixture = TCalculatedClosedBox;
 
 void BM_ClosedBoxFull(benchmark::State& state)
 {

@@ -18,34 +18,15 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+#include "CalculatedClosedBox.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 
 namespace {
 
-struct TBoxPlots {
-    TBoxPlots()
-    {
-        // Preferences must not come from wherever the benchmark runs.
-        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-        box = std::make_unique<TClosedBox>(host);
-        FillExampleWoofer(box->FrontDriver(), 0.41e-3);
-        box->FrontDriver().Xmax = 0.014;
-        box->FrontDriver().Pmax = 80;
-        box->FrontDriver().EvaluateComplete();
-        box->BoxVolume().Vb = 0.01;
-        TMeasSetup& s = CurrentMeasSetup();
-        s.startFrequency = 10;
-        s.stopFrequency = 20000;
-        s.pointCount = 500;
-        s.setupChanged = true;
-        box->Calculate(0);
-    }
-    THeadlessHost host;
-    TScopedMeasSetup setup;
-    std::unique_ptr<TClosedBox> box;
-};
+using TBoxPlots = TCalculatedClosedBox;
 
 void PaintPlots(benchmark::State& state, int width, int height)
 {

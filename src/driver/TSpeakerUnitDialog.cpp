@@ -476,3 +476,12 @@ void TSpeakerUnitDialog::PaintPage(TCanvas& canvas, const std::string& unitText)
     }
     canvas.ClearClip();
 }
+
+int TSpeakerUnitDialog::FieldIdOf(TSpkParam param)
+{
+    const auto fields = SpkFields();
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].param == param)
+            return kFirstParam + static_cast<int>(i);
+    return 0;
+}

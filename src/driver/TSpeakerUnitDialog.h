@@ -4,6 +4,7 @@
 // editor keeps its own changed flag for the unit file and asks before anything would
 // discard unsaved changes.
 
+#include "driver/TSpkData.h"
 #include "ui/TDialogModel.h"
 
 #include <functional>
@@ -37,6 +38,9 @@ public:
         kUserNote,
         kCalcMissing,
     };
+
+    // The field id of a parameter (0 when it has no field).
+    static int FieldIdOf(TSpkParam param);
 
     // Field ids. The parameter fields are kFirstParam + their index in SpkFields().
     enum : int {

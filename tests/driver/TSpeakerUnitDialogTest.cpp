@@ -31,14 +31,7 @@ using P = TSpkParam;
 
 namespace {
 
-int FieldId(P param)
-{
-    const auto fields = SpkFields();
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        if (fields[i].param == param)
-            return D::kFirstParam + static_cast<int>(i);
-    return 0;
-}
+int FieldId(P param) { return D::FieldIdOf(param); }
 
 class TSpeakerUnitDialogTest : public ::testing::Test {
 protected:
