@@ -108,7 +108,7 @@ void TBoxEmbryo::CreatePlots()
     impedancePlot_->placement.restored = TRect{0, 290, 600, 580};
     excursionPlot_->placement.restored = TRect{600, 0, 1200, 290};
     groupDelayPlot_->placement.restored = TRect{600, 290, 1200, 580};
-    infoWin_->placement.restored = TRect{600, 0, 1270, 580};
+    infoWin_->placement.restored = TRect{600, 0, 1250, 580};
     host_.CreateView(*infoWin_);
     for (TPlotXYEmbryo* plot : DiagramWindows()) {
         plot->SetXData(x);
