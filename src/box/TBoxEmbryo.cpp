@@ -9,6 +9,7 @@
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "settings/TMeasSetupDialog.h"
+#include "ui/TInfoDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -57,6 +58,7 @@ TBoxEmbryo::TBoxEmbryo(THost& host, int typeCode, std::string typeName)
 
 TBoxEmbryo::~TBoxEmbryo()
 {
+    noteDialog_.reset();
     showDiagrams_.reset();
     printDiagrams_.reset();
     unitEditor_.reset();
@@ -562,15 +564,18 @@ void TBoxEmbryo::LoadProjectUnit()
 
 void TBoxEmbryo::EditUserNote()
 {
-    std::string note = report_->Note();
-    if (!host_.InputText("User note", "Enter your notes", note, 599))
+    if (!noteDialog_)
+        noteDialog_ = std::make_unique<TInfoDialog>(host_);
+    if (noteDialog_->IsOpen())
         return;
-    if (note != report_->Note()) {
-        report_->SetNote(note);
+    noteDialog_->Open(report_->Note(), [this](const std::string& text, bool modified) {
+        if (!modified)
+            return;
+        report_->SetNote(text);
         infoWin_->SetNotes(report_->Note());
         infoWin_->Redraw();
         changed_ = true;
-    }
+    });
 }
 
 // ---------------------------------------------------------------- print list

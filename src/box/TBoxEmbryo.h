@@ -17,6 +17,7 @@
 #include "plot/TCursorDialog.h"
 #include "plot/TDiagramPages.h"
 #include "plot/TInfoWin.h"
+#include "ui/TInfoDialog.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
 #include "room/TRoomSettings.h"
@@ -107,7 +108,9 @@ public:
     // Export kind 0..5 to a chosen or given file; false when nothing was written.
     bool Export(int kind);
     bool ExportTo(int kind, const std::string& path);
+    // The project's note in the "User note" dialog, kept with the information window.
     void EditUserNote();
+    TInfoDialog* NoteDialog() const { return noteDialog_ && noteDialog_->IsOpen() ? noteDialog_.get() : nullptr; }
 
     // The project's parameter dialogs; each exists at most once.
     void OpenSetupDialog();
@@ -231,6 +234,7 @@ protected:
     // Copies the report into the information window and redraws it.
     void ShowReport(int picture);
     std::unique_ptr<TMeasSetupDialog> setupDialog_;
+    std::unique_ptr<TInfoDialog> noteDialog_;
     std::unique_ptr<TSpeakerConfigDialog> configDialog_;
     std::unique_ptr<TSpeakerUnitDialog> unitEditor_;
     std::unique_ptr<TShowDiagramsDialog> showDiagrams_;

@@ -768,9 +768,16 @@ TEST_F(TClosedBoxTest, WindowCommandsGoToTheActivePlot)
     EXPECT_EQ(box->ImpedancePlot().Note(), "impedance note");
     EXPECT_TRUE(box->Report().Note().empty());
     host_.SetActiveView(nullptr);
-    host_.QueueInput(std::string("project note"));
+    box->RecalcRequest(3);
     ASSERT_TRUE(box->HandleCommand(TCmd::UserNote));
+    TInfoDialog* note = box->NoteDialog();
+    ASSERT_NE(note, nullptr);
+    note->Type(TInfoDialog::NoteId, "project note");
+    note->FocusField(TBaseDialog::OkId);
+    note->Press(TBaseDialog::OkId);
+    EXPECT_EQ(box->NoteDialog(), nullptr);
     EXPECT_EQ(box->Report().Note(), "project note");
+    EXPECT_EQ(box->InfoWindow().Notes(), "project note");
     EXPECT_TRUE(box->Changed());
 }
 
