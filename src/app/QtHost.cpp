@@ -15,7 +15,9 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -128,16 +130,27 @@ QString QtHost::QtFilter(const std::string& filter)
     return out.join(";;");
 }
 
-namespace {
-QString InitialPath(const TFileRequest& request)
+QString QtHost::StartPath(const TFileRequest& request, const QString& projectFolder, const QString& lastFolder)
 {
-    QString folder = QString::fromStdString(request.initialFolder.empty() ? TProgramFolder::Get() : request.initialFolder);
-    if (request.initialName.empty())
-        return folder;
-    std::string name = TProgramFolder::Resolve(request.initialName);
-    return QString::fromStdString(name);
+    // A name with a folder is where the file is (relative ones by the program folder
+    // rule); a bare name or none starts beside the open project, else where the user
+    // last went, else the working folder, never the program's own folder.
+    const std::string& name = request.initialName;
+    if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos)
+        return QString::fromStdString(TProgramFolder::Resolve(TProgramFolder::Normalise(name)));
+    QString folder = !request.initialFolder.empty() ? QString::fromStdString(request.initialFolder)
+                     : !projectFolder.isEmpty()     ? projectFolder
+                     : !lastFolder.isEmpty()        ? lastFolder
+                                                    : QDir::currentPath();
+    return name.empty() ? folder : QDir(folder).filePath(QString::fromStdString(name));
 }
-} // namespace
+
+QString QtHost::InitialPath(const TFileRequest& request) const
+{
+    return StartPath(request, projectFolder ? QString::fromStdString(projectFolder()) : QString(), lastFolder_);
+}
+
+void QtHost::NoteChosen(const QString& path) { lastFolder_ = QFileInfo(path).absolutePath(); }
 
 bool QtHost::ChooseOpenFile(const TFileRequest& request, std::string& path)
 {
@@ -145,6 +158,7 @@ bool QtHost::ChooseOpenFile(const TFileRequest& request, std::string& path)
                                                   QtFilter(request.filter));
     if (chosen.isEmpty())
         return false;
+    NoteChosen(chosen);
     path = chosen.toStdString();
     return true;
 }
@@ -156,6 +170,7 @@ bool QtHost::ChooseSaveFile(const TFileRequest& request, std::string& path)
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
+    NoteChosen(dialog.selectedFiles().first());
     path = dialog.selectedFiles().first().toStdString();
     return true;
 }
@@ -168,7 +183,8 @@ void QtHost::RemoveCommand(int id) { window_.RemoveCommand(id); }
 void QtHost::SetCommandText(int id, const std::string& text) { window_.SetCommandText(id, QString::fromStdString(text)); }
 void QtHost::CheckCommand(int id, bool checked) { window_.CheckCommand(id, checked); }
 void QtHost::SwitchMenu(int menu) { window_.SwitchMenu(menu); }
-void QtHost::SetMainTitle(const std::string& title) { window_.setWindowTitle(QString::fromStdString(title)); }
+// "[*]" is where the frame shows its modified marker.
+void QtHost::SetMainTitle(const std::string& title) { window_.setWindowTitle(QString::fromStdString(title) + "[*]"); }
 
 void QtHost::PostDeferred(std::function<void()> step) { QTimer::singleShot(0, &window_, std::move(step)); }
 

@@ -5,6 +5,8 @@
 #include "ui/THost.h"
 
 #include <QPointer>
+#include <QString>
+#include <functional>
 #include <map>
 
 class QMdiArea;
@@ -56,11 +58,19 @@ public:
     // The open dialog views, for pictures of the whole program.
     std::vector<QWidget*> DialogWidgets() const;
 
+    // The folder of the open project, where bare names and empty choosers start.
+    std::function<std::string()> projectFolder;
+    static QString StartPath(const TFileRequest& request, const QString& projectFolder, const QString& lastFolder);
+
     // Converts the "Name|*.ext|..." filter form to Qt's "Name (*.ext);;..." form.
     static QString QtFilter(const std::string& filter);
 
 private:
+    QString InitialPath(const TFileRequest& request) const;
+    void NoteChosen(const QString& path);
+
     TMainWindow& window_;
+    QString lastFolder_;
     std::map<const TWindowModel*, QPointer<TModelSubWindow>> views_;
     std::map<const TDialogModel*, QPointer<QWidget>> dialogs_;
     std::vector<QPointer<QWidget>> helpViewers_;

@@ -88,13 +88,18 @@ private:
 };
 } // namespace
 
-void TCursorView::Install(QWidget* parent)
+void TCursorView::Install(QWidget* parent, const THost* host)
 {
     QPointer<QWidget> owner(parent);
-    TCursorDialog::SetViewFactory([owner](TCursorDialog& model) -> std::unique_ptr<TCursorDialog::TView> {
-        return std::make_unique<TCursorViewLink>(new TCursorView(model, owner.data()));
-    });
+    TCursorDialog::SetViewFactory(
+        [owner, host](TCursorDialog& model, THost& modelHost) -> std::unique_ptr<TCursorDialog::TView> {
+            if (host && host != &modelHost)
+                return nullptr;
+            return std::make_unique<TCursorViewLink>(new TCursorView(model, owner.data()));
+        });
 }
+
+void TCursorView::Uninstall() { TCursorDialog::SetViewFactory(nullptr); }
 
 TCursorView* TCursorView::Of(const TCursorDialog& model)
 {

@@ -8,6 +8,7 @@
 #include <map>
 
 class QLabel;
+class THost;
 
 class TCursorView : public QWidget {
     Q_OBJECT
@@ -17,8 +18,10 @@ public:
     void FieldChanged(int id);
     QString FieldText(int id) const;
 
-    // Makes every cursor dialog created from now on get a view owned by parent.
-    static void Install(QWidget* parent);
+    // Makes every cursor dialog created from now on for `host` (any host when null) get
+    // a view owned by parent. A project checked on a headless host gets none.
+    static void Install(QWidget* parent, const THost* host = nullptr);
+    static void Uninstall();
     // The view of a dialog made after Install, or nullptr.
     static TCursorView* Of(const TCursorDialog& model);
 

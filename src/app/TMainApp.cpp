@@ -7,28 +7,106 @@
 #include "core/TProgramFolder.h"
 #include "shell/TMainConfig.h"
 #include "shell/TOutOfMemory.h"
+#include "shell/TRecentProjects.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
+#include "ui/TProject.h"
 
+#include <QApplication>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+
+namespace {
+constexpr const char* kRecentKey = "recentProjects";
+
+TRecentProjects LoadRecent()
+{
+    QSettings settings;
+    std::vector<std::string> items;
+    for (const QString& p : settings.value(kRecentKey).toStringList())
+        items.push_back(p.toStdString());
+    return TRecentProjects(items);
+}
+} // namespace
 
 TMainApp::TMainApp()
     : window_(std::make_unique<TMainWindow>()), host_(std::make_unique<QtHost>(*window_)),
       shell_(std::make_unique<TShell>(*host_))
 {
-    window_->setWindowTitle(kBaseTitle);
+    window_->setWindowTitle(QString(kBaseTitle) + "[*]");
     window_->SetAvailability([this](int id) { return CommandAvailable(id); });
     window_->SetCommandHandler([this](int id) { return RunCommand(id); });
     window_->SetCloseGuard([this] { return CloseRequested(); });
     window_->SwitchMenu(window_->CurrentMenu());
     shell_->onProjectClosed = [this] { window_->MdiArea()->closeAllSubWindows(); };
-    TCursorView::Install(window_.get());
+    TCursorView::Install(window_.get(), host_.get());
+    window_->onOpenRecent = [this](const QString& path) { OpenRecent(path); };
+    host_->projectFolder = [this] {
+        TProject* project = shell_->Project();
+        std::string file = project ? project->FileName() : std::string();
+        return file.empty() ? std::string() : QFileInfo(QString::fromStdString(file)).absolutePath().toStdString();
+    };
+    SetRecent(LoadRecent());
+    // Saves and edits happen inside project commands and dialogs; a light poll keeps
+    // the title's marker and the recent list in step without hooks in every one.
+    follow_ = new QTimer(this);
+    follow_->setInterval(250);
+    connect(follow_, &QTimer::timeout, this, [this] { FollowProject(); });
+    follow_->start();
+}
+
+void TMainApp::SetRecent(const TRecentProjects& recent)
+{
+    QStringList paths;
+    for (const std::string& p : recent.Items())
+        paths << QString::fromStdString(p);
+    window_->SetRecentProjects(paths);
+}
+
+void TMainApp::FollowProject()
+{
+    TProject* project = shell_->Project();
+    window_->setWindowModified(project && project->IsModified());
+    window_->SetNewShortcutType(project ? project->TypeCode() : 0);
+    const std::string file = project ? project->FileName() : std::string();
+    if (file.empty())
+        return;
+    TRecentProjects recent = LoadRecent();
+    if (!recent.Add(file))
+        return;
+    QStringList stored;
+    for (const std::string& p : recent.Items())
+        stored << QString::fromStdString(p);
+    QSettings().setValue(kRecentKey, stored);
+    SetRecent(recent);
+}
+
+void TMainApp::OpenRecent(const QString& path)
+{
+    if (!shell_->AskSaveOpenProject())
+        return;
+    shell_->OpenProject(path.toStdString());
+    if (!QFileInfo::exists(path)) {
+        // A project that is gone leaves the list.
+        TRecentProjects recent = LoadRecent();
+        recent.Remove(path.toStdString());
+        QStringList stored;
+        for (const std::string& p : recent.Items())
+            stored << QString::fromStdString(p);
+        QSettings().setValue(kRecentKey, stored);
+        SetRecent(recent);
+    }
+    window_->RefreshAvailability();
+    FollowProject();
 }
 
 TMainApp::~TMainApp()
 {
+    TCursorView::Uninstall();
     TOutOfMemory::Uninstall();
     shell_.reset();
     host_.reset();
@@ -52,6 +130,7 @@ void TMainApp::Start(const StartOptions& options)
     TOutOfMemory::Install(*host_);
     if (!options.project.isEmpty())
         shell_->OpenProject(options.project.toStdString());
+    FollowProject();
 }
 
 bool TMainApp::CloseRequested()
@@ -63,7 +142,19 @@ bool TMainApp::CloseRequested()
     config.rect = TWindowRect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
     config.showUnitHint = shell_->ShowUnitHint();
     (void)config.Write(TProgramFolder::Resolve(TMainConfig::FileName)); // failures are ignored
+    // The frame goes last: tool windows and dialogs must not keep the program running
+    // (the cursor readout refuses a close of its own), window manager or not.
+    EndProgram();
     return true;
+}
+
+void TMainApp::EndProgram()
+{
+    shell_->CloseProject();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != window_.get() && w->isVisible())
+            w->hide();
+    QCoreApplication::quit();
 }
 
 bool TMainApp::CommandAvailable(int id) const
@@ -101,6 +192,7 @@ bool TMainApp::RunCommand(int id)
         return true;
     bool handled = shell_->HandleCommand(id);
     window_->RefreshAvailability(); // availability follows the project
+    FollowProject();
     return handled;
 }
 

@@ -9,6 +9,8 @@
 class QtHost;
 class TMainWindow;
 class TShell;
+class TRecentProjects;
+class QTimer;
 
 class TMainApp : public QObject {
     Q_OBJECT
@@ -33,10 +35,17 @@ public:
 private:
     bool FrameCommand(int id);
     bool CloseRequested();
+    // After an accepted close: the project, its tool windows and the event loop end.
+    void EndProgram();
     void About();
     void ArrangeIcons();
+    // "[*]" marker, Ctrl+N's type and the recent list follow the open project.
+    void FollowProject();
+    void OpenRecent(const QString& path);
+    void SetRecent(const TRecentProjects& recent);
 
     std::unique_ptr<TMainWindow> window_;
     std::unique_ptr<QtHost> host_;
     std::unique_ptr<TShell> shell_;
+    QTimer* follow_ = nullptr;
 };

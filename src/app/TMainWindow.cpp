@@ -3,6 +3,7 @@
 #include "TAppIcon.h"
 
 #include "shell/TMenus.h"
+#include "ui/TCommandIds.h"
 #include "ui/TMenuSpec.h"
 
 #include <QAction>
@@ -10,6 +11,7 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeySequence>
 
 namespace {
 QString PlainText(const QString& text)
@@ -17,6 +19,19 @@ QString PlainText(const QString& text)
     QString t = text;
     t.remove('&');
     return t;
+}
+
+// The keys desktop users reach for; Ctrl+N follows the open project's type.
+QKeySequence StandardShortcut(int id)
+{
+    switch (id) {
+    case TCmd::Open: return QKeySequence(Qt::CTRL | Qt::Key_O);
+    case TCmd::Save: return QKeySequence(Qt::CTRL | Qt::Key_S);
+    case TCmd::SaveAs: return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    case TCmd::PrintWindow: return QKeySequence(Qt::CTRL | Qt::Key_P);
+    case TCmd::Exit: return QKeySequence(Qt::CTRL | Qt::Key_Q);
+    default: return {};
+    }
 }
 } // namespace
 
@@ -37,6 +52,8 @@ QAction* TMainWindow::ActionFor(const TMenuItem& item)
         return it->second;
     auto* action = new QAction(QString::fromStdString(item.text), this);
     int id = item.id;
+    action->setShortcut(id == TCmd::NewProjectBase + newShortcutType_ ? QKeySequence(Qt::CTRL | Qt::Key_N)
+                                                                      : StandardShortcut(id));
     connect(action, &QAction::triggered, this, [this, id] { Trigger(id); });
     actions_[id] = action;
     return action;
@@ -77,7 +94,56 @@ void TMainWindow::SwitchMenu(int menu)
         menus_.push_back(m);
         AddItems(m, top.items, PlainText(QString::fromStdString(top.text)) + ">");
     }
+    BuildRecentMenu();
     RefreshAvailability();
+}
+
+void TMainWindow::BuildRecentMenu()
+{
+    recentMenu_ = nullptr;
+    QAction* exit = Action(TCmd::Exit);
+    if (!exit)
+        return;
+    for (QMenu* m : menus_) {
+        if (!m->actions().contains(exit))
+            continue;
+        recentMenu_ = new QMenu("&Recent projects", m);
+        m->insertMenu(exit, recentMenu_);
+        m->insertSeparator(exit);
+        break;
+    }
+    if (!recentMenu_)
+        return;
+    recentMenu_->setEnabled(!recent_.isEmpty());
+    for (int i = 0; i < recent_.size(); ++i) {
+        const QString path = recent_[i];
+        QString label = QString("&%1 %2").arg(i + 1).arg(fontMetrics().elidedText(path, Qt::ElideMiddle, 420));
+        QAction* a = recentMenu_->addAction(label);
+        a->setToolTip(path);
+        connect(a, &QAction::triggered, this, [this, path] {
+            if (onOpenRecent)
+                onOpenRecent(path);
+        });
+    }
+}
+
+void TMainWindow::SetRecentProjects(const QStringList& paths)
+{
+    if (paths == recent_)
+        return;
+    recent_ = paths;
+    SwitchMenu(menu_); // the old menus go with their recent entries
+}
+
+void TMainWindow::SetNewShortcutType(int typeCode)
+{
+    if (typeCode == newShortcutType_)
+        return;
+    if (QAction* old = Action(TCmd::NewProjectBase + newShortcutType_))
+        old->setShortcut(StandardShortcut(TCmd::NewProjectBase + newShortcutType_));
+    newShortcutType_ = typeCode;
+    if (QAction* now = Action(TCmd::NewProjectBase + typeCode))
+        now->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
 }
 
 void TMainWindow::RefreshAvailability()

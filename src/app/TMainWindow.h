@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <vector>
@@ -41,6 +42,13 @@ public:
     QAction* ActionByPath(const QString& path) const;
     bool Trigger(int id);
 
+    // The File menu's "Recent projects", newest first; choosing one calls onOpenRecent.
+    void SetRecentProjects(const QStringList& paths);
+    std::function<void(const QString&)> onOpenRecent;
+    QMenu* RecentMenu() const { return recentMenu_; }
+    // Ctrl+N makes a new project of this type (the open one's, closed box without one).
+    void SetNewShortcutType(int typeCode);
+
     // Commands the handler does not implement yet stay visible and disabled.
     using Availability = std::function<bool(int id)>;
     void SetAvailability(Availability available) { available_ = std::move(available); }
@@ -51,6 +59,7 @@ protected:
 private:
     void AddItems(QMenu* menu, const std::vector<TMenuItem>& items, const QString& path);
     QAction* ActionFor(const TMenuItem& item);
+    void BuildRecentMenu();
 
     QMdiArea* mdi_;
     std::map<int, QAction*> actions_;
@@ -61,4 +70,7 @@ private:
     CloseGuard closeGuard_;
     Availability available_;
     int menu_ = 0;
+    QStringList recent_;
+    QMenu* recentMenu_ = nullptr;
+    int newShortcutType_ = 0;
 };

@@ -219,6 +219,30 @@ void TBoxEmbryo::UpdateCalculateCommand()
 {
     front_.EvaluateComplete();
     host_.EnableCommand(TCmd::Calculate, front_.complete);
+    if (!front_.complete)
+        ShowIncompleteUnit();
+}
+
+void TBoxEmbryo::ShowIncompleteUnit()
+{
+    // Results of a previous driver must not stay on screen as if they were this one's.
+    for (TPlotXYEmbryo* plot : DiagramWindows())
+        plot->DataCleared();
+    report_->Clear();
+    std::vector<std::string> missing = front_.MissingParameters();
+    std::string names;
+    for (const std::string& name : missing)
+        names += (names.empty() ? "" : ", ") + name;
+    report_->SetTitle("DRIVER UNIT INCOMPLETE");
+    report_->Add(unitFile_.fileName.empty() && missing.size() == 13 ? "No driver unit is loaded."
+                                                                    : "The driver unit is incomplete.");
+    report_->Add("Nothing is calculated until it is complete.");
+    report_->Add("Missing: " + names);
+    report_->Add("");
+    report_->Add("Driver unit > Load... reads a unit file;");
+    report_->Add("Driver unit > Edit / create... completes it");
+    report_->Add("(\"Calc. missing fields\").");
+    ShowReport(0);
 }
 
 bool TBoxEmbryo::Unsupported(int id) const
@@ -548,10 +572,17 @@ bool TBoxEmbryo::LoadFrontUnitFrom(const std::string& path)
 
 void TBoxEmbryo::LoadProjectUnit()
 {
-    if (unitFile_.fileName.empty() || !front_.Load(TProgramFolder::Resolve(unitFile_.fileName))) {
+    if (unitFile_.fileName.empty()) {
+        // Saved while its unit had no file: say so rather than name an empty file.
+        host_.Message("This project names no driver unit file.\nLoad a driver unit to calculate.",
+                      "Speaker unit load", TMsgButtons::Ok, TMsgIcon::Warning);
+        UpdateCalculateCommand();
+        return;
+    }
+    if (!front_.Load(TProgramFolder::Resolve(unitFile_.fileName))) {
         host_.Message("Could not open file : " + unitFile_.fileName + "\nCheck if path and filename is correct.",
                       "Speaker unit load", TMsgButtons::Ok, TMsgIcon::Warning);
-        front_.complete = false;
+        UpdateCalculateCommand();
         return;
     }
     front_.EvaluateComplete();

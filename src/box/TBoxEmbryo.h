@@ -79,6 +79,8 @@ public:
     void Reset() override;
     void SetMainTitle(bool withFileName) override;
     void StartNew(bool showUnitHint) override;
+    bool IsModified() const override { return changed_; }
+    std::string FileName() const override { return projectFile_.fileName; }
     // A new project shows its SPL and impedance plots.
     void RestoreStartWindows();
     bool HandlesCommand(int id) const override;
@@ -197,13 +199,17 @@ protected:
 
     // Common body of the project file.
     [[nodiscard]] bool ReadCommon(TBinaryReader& in, int& version);
-    void WriteCommon(TBinaryWriter& out) const;
+    // Unit names are written relative to the folder of projectPath when they lie below it.
+    void WriteCommon(TBinaryWriter& out, const std::string& projectPath) const;
     // Loads the unit named in the project; reports failures.
     void LoadProjectUnit();
     // The report lines every box type shares.
     void ReportFileName();
     void ReportDriverSetupRoom(int drivers, int portsA, int portsB, int radiators);
+    // Enables Calculate for a complete unit; an incomplete one empties the results and
+    // the report says what it lacks.
     void UpdateCalculateCommand();
+    void ShowIncompleteUnit();
     // Enabling skips the commands whose dialog is open and those the box type removed.
     void EnableProjectCommands(bool enabled);
     void EnableUnlessOpen(int id);
@@ -249,6 +255,8 @@ private:
     void ShowPhaseOption();
     [[nodiscard]] bool WriteProject(const std::string& path);
     bool ChooseProjectFile(std::string& path);
+    // Asks before saving a project whose unit has data but no file; false: don't save.
+    bool ConfirmUnitWithoutFile();
     // SaveTo, reporting a failure under the command's title.
     bool SaveReporting(const std::string& path, const char* title);
 

@@ -6,17 +6,18 @@
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
 #include "core/TProgramFolder.h"
+#include "core/TProjectRelative.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "measdata/TCurveExport.h"
 #include "ui/THost.h"
 
-void TBoxEmbryo::WriteCommon(TBinaryWriter& out) const
+void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath) const
 {
     out.WriteInt32(typeCode_);
     out.WriteInt16(kFileVersion);
     out.WriteZeros(16);
     CurrentMeasSetup().WriteBlock(out);
-    out.WriteText(unitFile_.fileName, kPathSize);
+    out.WriteText(TProjectRelative::Store(unitFile_.fileName, projectPath), kPathSize);
     out.WriteText(snapshotPath_, kPathSize);
     front_.WriteConfigBlock(out);
     boxVolume_->WriteRecord(out);
@@ -54,7 +55,7 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     std::string unitPath, snapshotPath;
     if (!in.ReadText(unitPath, kPathSize))
         return false;
-    unitFile_.fileName = TProgramFolder::Normalise(unitPath);
+    unitFile_.fileName = TProjectRelative::Locate(TProgramFolder::Normalise(unitPath), projectFile_.fileName);
     if (!in.ReadText(snapshotPath, kPathSize))
         return false;
     snapshotPath_ = TProgramFolder::Normalise(snapshotPath);
@@ -126,7 +127,7 @@ bool TBoxEmbryo::LoadFrom(TBinaryReader& in)
 bool TBoxEmbryo::WriteProject(const std::string& path)
 {
     TBinaryWriter out;
-    WriteCommon(out);
+    WriteCommon(out, path);
     WriteBody(out);
     out.WriteInt16(kEndMark);
     if (!out.SaveTo(path))
@@ -163,8 +164,22 @@ bool TBoxEmbryo::SaveReporting(const std::string& path, const char* title)
     return false;
 }
 
+bool TBoxEmbryo::ConfirmUnitWithoutFile()
+{
+    // The project file names its unit; a unit made in the editor and never saved would
+    // be lost, and the project would reopen without a driver.
+    if (!unitFile_.fileName.empty() || front_.MissingParameters().size() == 13)
+        return true;
+    return host_.Message("The driver unit has not been saved to a unit file,\nso the project cannot name it and "
+                         "will open without a driver.\n\nSave the unit first with Driver unit > Edit / create...,\n"
+                         "File > Save as.\n\nSave the project anyway ?",
+                         "Box project", TMsgButtons::YesNo, TMsgIcon::Warning) == TMsgAnswer::Yes;
+}
+
 bool TBoxEmbryo::Save()
 {
+    if (!ConfirmUnitWithoutFile())
+        return false;
     // A project without a file asks for one, but it is still "Save" that failed.
     std::string path = projectFile_.fileName;
     if (path.empty() && !ChooseProjectFile(path))
@@ -174,6 +189,8 @@ bool TBoxEmbryo::Save()
 
 bool TBoxEmbryo::SaveAs()
 {
+    if (!ConfirmUnitWithoutFile())
+        return false;
     std::string path;
     if (!ChooseProjectFile(path))
         return false;

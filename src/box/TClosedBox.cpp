@@ -69,6 +69,15 @@ void TClosedBox::BuildReport()
     report.Add("Additional details:");
     if (minus3dB != 0)
         report.Add(TNumberText::FormatDouble(" -3dB point: \t%3.2f Hz", minus3dB));
+    // The system's resonance and Q, what builders compare first: the effective driver
+    // on the box volume the dialog shows.
+    ComputeEffectiveDriver();
+    const double vb = BoxVolume().Vb;
+    if (vb > 0 && effectiveFs > 0 && effectiveQts < 100) {
+        const double stiffening = std::sqrt(1.0 + totalVas / vb);
+        report.Add(TNumberText::FormatDouble(" Fc: \t%3.2f Hz", effectiveFs * stiffening));
+        report.Add(TNumberText::FormatDouble(" Qtc: \t%1.3f", effectiveQts * stiffening));
+    }
     report.Add("");
     ShowReport(210);
 }

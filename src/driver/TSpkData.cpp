@@ -73,13 +73,35 @@ void TSpkData::UpdateSquares()
     Sd2 = Sd * Sd;
 }
 
+namespace {
+struct TRequired {
+    const char* name;
+    double TSpkData::*value;
+};
+// What a simulation needs, in the order the unit editor shows them.
+constexpr TRequired kRequired[] = {{"fs", &TSpkData::fs},   {"Qts", &TSpkData::Qts}, {"Qes", &TSpkData::Qes},
+                                   {"Qms", &TSpkData::Qms}, {"Vas", &TSpkData::Vas}, {"Re", &TSpkData::Re},
+                                   {"Sd", &TSpkData::Sd},   {"Cms", &TSpkData::Cms}, {"Cas", &TSpkData::Cas},
+                                   {"Mms", &TSpkData::Mms}, {"Mmd", &TSpkData::Mmd}, {"Rms", &TSpkData::Rms},
+                                   {"Bl", &TSpkData::Bl}};
+} // namespace
+
 bool TSpkData::IsComplete() const
 {
-    for (double v : {Sd, Vas, Cms, Cas, Qes, Qms, Qts, Re, Mms, Mmd, Rms, fs, Bl}) {
-        if (!IsDefined(v))
+    for (const TRequired& r : kRequired) {
+        if (!IsDefined(this->*r.value))
             return false;
     }
     return true;
+}
+
+std::vector<std::string> TSpkData::MissingParameters() const
+{
+    std::vector<std::string> missing;
+    for (const TRequired& r : kRequired)
+        if (!IsDefined(this->*r.value))
+            missing.emplace_back(r.name);
+    return missing;
 }
 
 void TSpkData::SetManufacturer(std::string_view text) { CopyText(manufacturer, sizeof manufacturer, text); }

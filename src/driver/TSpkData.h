@@ -98,6 +98,8 @@ public:
     void UpdateSquares();
     // All of Sd, Vas, Cms, Cas, Qes, Qms, Qts, Re, Mms, Mmd, Rms, fs and Bl defined.
     bool IsComplete() const;
+    // The names of the parameters IsComplete misses (all of them for an empty unit).
+    std::vector<std::string> MissingParameters() const;
 
     void SetManufacturer(std::string_view text);
     void SetModel(std::string_view text);

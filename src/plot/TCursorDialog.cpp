@@ -17,7 +17,7 @@ void TCursorDialog::SetViewFactory(TViewFactory factory) { Factory() = std::move
 TCursorDialog::TCursorDialog(THost& host) : host_(host)
 {
     if (Factory())
-        view_ = Factory()(*this);
+        view_ = Factory()(*this, host);
 }
 
 TCursorDialog::~TCursorDialog() = default;

@@ -24,8 +24,9 @@ public:
         virtual ~TView() = default;
         virtual void FieldChanged(int id) = 0;
     };
-    // The front end installs a factory once; every dialog made later gets its view.
-    using TViewFactory = std::function<std::unique_ptr<TView>(TCursorDialog&)>;
+    // The front end installs a factory once; every dialog made later is offered to it
+    // with its host, and the factory makes a view only for the hosts it draws for.
+    using TViewFactory = std::function<std::unique_ptr<TView>(TCursorDialog&, THost&)>;
     static void SetViewFactory(TViewFactory factory);
 
     explicit TCursorDialog(THost& host);

@@ -6,6 +6,8 @@
 #include "box/TBoxEmbryo.h"
 #include "core/TBinaryStream.h"
 #include "ui/TCommandIds.h"
+#include "settings/TMeasSetup.h"
+#include "ui/THeadlessHost.h"
 #include "ui/THost.h"
 #include "ui/TProject.h"
 
@@ -109,29 +111,50 @@ void TShell::OpenWithChooser()
     OpenProject(path);
 }
 
+namespace {
+// The messages of a failed open end with the file they are about.
+std::string AboutFile(const char* text, const std::string& path) { return std::string(text) + "\n\n" + path; }
+} // namespace
+
+bool TShell::ReadsCleanly(int typeCode, const std::string& path) const
+{
+    // A trial read on a project of its own: its messages go nowhere and the shared
+    // measurement setup is not touched, so a damaged file changes nothing.
+    THeadlessHost quiet;
+    TScopedMeasSetup setup;
+    std::unique_ptr<TProject> trial = factory_.Create(typeCode, quiet);
+    return trial && trial->Load(path);
+}
+
 void TShell::OpenProject(const std::string& path)
 {
     openFileName_ = path;
     TBinaryReader reader;
     if (!reader.Open(path)) {
-        host_.Message("Could not open project.\nThe filname probably points at\na nonexisting file.", "Tonvek project",
-                      TMsgButtons::Ok, TMsgIcon::Warning);
+        host_.Message(AboutFile("Could not open project.\nThe filname probably points at\na nonexisting file.", path),
+                      "Tonvek project", TMsgButtons::Ok, TMsgIcon::Warning);
         return;
     }
     std::int32_t code = 0;
     if (!reader.ReadInt32(code)) {
-        host_.Message("Could not read project.\nThe project file is corrupt.", "Box project", TMsgButtons::Ok,
-                      TMsgIcon::Warning);
+        host_.Message(AboutFile("Could not read project.\nThe project file is corrupt.", path), "Box project",
+                      TMsgButtons::Ok, TMsgIcon::Warning);
+        return;
+    }
+    // The whole file is read and checked before the open project is given up, so a
+    // damaged file leaves the user's work as it was.
+    if (!factory_.Knows(code)) {
+        host_.Message(AboutFile("Bad data in file.\nThe project file is corrupt.", path), "Error", TMsgButtons::Ok,
+                      TMsgIcon::Error);
+        return;
+    }
+    if (!ReadsCleanly(code, path)) {
+        host_.Message(AboutFile("Error while reading box data.\nThe project file is corrupt.", path), "",
+                      TMsgButtons::Ok, TMsgIcon::Error);
         return;
     }
     CloseProject();
     auto project = factory_.Create(code, host_);
-    if (!project) {
-        host_.SwitchMenu(TMenus::NoProject);
-        host_.SetMainTitle(kBaseTitle);
-        host_.Message("Bad data in file.\nThe project file is corrupt.", "Error", TMsgButtons::Ok, TMsgIcon::Error);
-        return;
-    }
     host_.SwitchMenu(TProjectTypes::MenuOf(code));
     project_ = std::move(project);
     typeCode_ = code;
@@ -139,7 +162,9 @@ void TShell::OpenProject(const std::string& path)
         project_->SetMainTitle(true);
         return;
     }
-    host_.Message("Error while reading box data.\nThe project file is corrupt.", "", TMsgButtons::Ok, TMsgIcon::Error);
+    // Changed on disk since the check: an empty project of its type, as before.
+    host_.Message(AboutFile("Error while reading box data.\nThe project file is corrupt.", path), "", TMsgButtons::Ok,
+                  TMsgIcon::Error);
     project_->Reset();
     project_->SetMainTitle(false);
 }

@@ -53,6 +53,9 @@ public:
         "Box project files (*.box)|*.box|Filter project files (*.flt)|*.flt|All files (*.*)|*.*|";
 
 private:
+    // Whether a project of this type reads the whole file without a failure.
+    bool ReadsCleanly(int typeCode, const std::string& path) const;
+
     THost& host_;
     TProjectFactory factory_;
     std::unique_ptr<TProject> project_;

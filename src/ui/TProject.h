@@ -25,6 +25,11 @@ public:
     // Runs after New: windows to restore, the unit to load.
     virtual void StartNew(bool showUnitHint) = 0;
 
+    // Unsaved changes, for the title's modified marker.
+    virtual bool IsModified() const { return false; }
+    // The project file, empty while it has none.
+    virtual std::string FileName() const { return {}; }
+
     virtual bool HandlesCommand(int id) const = 0;
     virtual bool HandleCommand(int id) = 0;
     // Recalculation request: 0 recalculate, 1 mark changed, 2 report only, 3 mark unchanged.

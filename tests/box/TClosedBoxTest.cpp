@@ -379,8 +379,13 @@ TEST_F(TClosedBoxTest, ReportHasNoMinus3dBLineWhenTheLevelNeverFalls3dB)
     EXPECT_EQ(box->minus3dB, 0.0);
     for (const auto& line : box->Report().Lines())
         EXPECT_EQ(line.find("-3dB"), std::string::npos) << line;
-    EXPECT_EQ(box->Report().Lines().back(), "");
-    EXPECT_EQ(box->Report().Lines()[box->Report().Lines().size() - 2], "Additional details:");
+    // The details then hold only the system's resonance and Q.
+    const auto& lines = box->Report().Lines();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines.back(), "");
+    EXPECT_EQ(lines[lines.size() - 4], "Additional details:");
+    EXPECT_EQ(lines[lines.size() - 3].rfind(" Fc:", 0), 0u);
+    EXPECT_EQ(lines[lines.size() - 2].rfind(" Qtc:", 0), 0u);
 }
 
 TEST_F(TClosedBoxTest, RecalculationKeepsTheCommandsOfOpenDialogsDisabled)
@@ -556,7 +561,8 @@ TEST_F(TClosedBoxTest, MissingUnitOpensWithoutResults)
     ASSERT_NE(host_.LastMessage(), nullptr);
     EXPECT_EQ(host_.LastMessage()->text, "Could not open file : woofer.unt\nCheck if path and filename is correct.");
     EXPECT_EQ(host_.LastMessage()->title, "Speaker unit load");
-    EXPECT_TRUE(reader.Report().Lines().empty());
+    EXPECT_EQ(reader.Report().Title(), "DRIVER UNIT INCOMPLETE");
+    EXPECT_FALSE(reader.SplPlot().HasData());
 }
 
 TEST_F(TClosedBoxTest, FailedSaveKeepsOldFileAndReports)

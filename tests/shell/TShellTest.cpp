@@ -36,7 +36,14 @@ struct FakeProject : TProject {
     int MenuNumber() const override { return TMenus::Box; }
     bool IsBoxProject() const override { return code <= 9; }
     bool AskSaveChanges() override { ++asks; return askResult; }
-    bool Load(const std::string&) override { return loadResult; }
+    // Loads fail from the failFrom-th on (counted over all projects); 0: per loadResult.
+    static inline int loads = 0;
+    static inline int failFrom = 0;
+    bool Load(const std::string&) override
+    {
+        ++loads;
+        return failFrom > 0 ? loads < failFrom : loadResult;
+    }
     void Reset() override { ++resets; }
     void SetMainTitle(bool withFile) override { host.SetMainTitle(withFile ? "Closed box - file" : "Closed box"); }
     void StartNew(bool) override { ++starts; }
@@ -82,19 +89,26 @@ protected:
 
 } // namespace
 
-TEST_F(TShellTest, CodesWithoutProjectGiveBadDataAndLeaveNoProject)
+TEST_F(TShellTest, CodesWithoutProjectGiveBadDataAndChangeNothing)
 {
     for (std::int32_t code : {10, 17, -1, 14, 24, 1000}) {
         TShell shell(host_, factory_);
         host_.ClearMessages();
-        shell.OpenProject(WriteCode("code.box", code));
+        host_.SwitchMenu(TMenus::NoProject);
+        const std::string path = WriteCode("code.box", code);
+        shell.OpenProject(path);
         ASSERT_NE(host_.LastMessage(), nullptr) << code;
-        EXPECT_EQ(host_.LastMessage()->text, "Bad data in file.\nThe project file is corrupt.") << code;
+        EXPECT_EQ(host_.LastMessage()->text, "Bad data in file.\nThe project file is corrupt.\n\n" + path) << code;
         EXPECT_EQ(host_.LastMessage()->title, "Error");
         EXPECT_EQ(shell.Project(), nullptr);
         EXPECT_EQ(host_.Menu(), TMenus::NoProject);
-        EXPECT_EQ(host_.MainTitle(), "Tonvek 4.10 Beta ");
     }
+    // An open project stays open.
+    TShell shell(host_, factory_);
+    shell.NewProject(0);
+    FakeProject* open = last_;
+    shell.OpenProject(WriteCode("code.box", 10));
+    EXPECT_EQ(shell.Project(), open);
 }
 
 TEST_F(TShellTest, MissingAndUnreadableFiles)
@@ -103,26 +117,44 @@ TEST_F(TShellTest, MissingAndUnreadableFiles)
     shell.NewProject(0);
     FakeProject* open = last_;
     host_.ClearMessages();
-    shell.OpenProject((dir_ / "nothing.box").string());
-    EXPECT_EQ(host_.LastMessage()->text, "Could not open project.\nThe filname probably points at\na nonexisting file.");
+    const std::string missing = (dir_ / "nothing.box").string();
+    shell.OpenProject(missing);
+    EXPECT_EQ(host_.LastMessage()->text,
+              "Could not open project.\nThe filname probably points at\na nonexisting file.\n\n" + missing);
     EXPECT_EQ(host_.LastMessage()->title, "Tonvek project");
     EXPECT_EQ(shell.Project(), open); // nothing else changes
 
-    shell.OpenProject(WriteFile("short.box", {1, 0}));
-    EXPECT_EQ(host_.LastMessage()->text, "Could not read project.\nThe project file is corrupt.");
+    const std::string shortFile = WriteFile("short.box", {1, 0});
+    shell.OpenProject(shortFile);
+    EXPECT_EQ(host_.LastMessage()->text, "Could not read project.\nThe project file is corrupt.\n\n" + shortFile);
     EXPECT_EQ(host_.LastMessage()->title, "Box project");
     EXPECT_EQ(shell.Project(), open);
 }
 
-TEST_F(TShellTest, FailedLoadLeavesEmptyProjectOfThatType)
+TEST_F(TShellTest, FileFailingItsCheckKeepsTheOpenProject)
 {
-    loadOk_ = false;
     TShell shell(host_, factory_);
+    shell.NewProject(0);
+    FakeProject* open = last_;
+    loadOk_ = false;
+    const std::string cut = WriteCode("cut.box", 0);
+    shell.OpenProject(cut);
+    EXPECT_EQ(shell.Project(), open);
+    EXPECT_EQ(open->resets, 0);
+    EXPECT_EQ(host_.LastMessage()->text, "Error while reading box data.\nThe project file is corrupt.\n\n" + cut);
+    EXPECT_EQ(host_.LastMessage()->title, "");
+}
+
+TEST_F(TShellTest, FileChangedAfterItsCheckLeavesEmptyProjectOfThatType)
+{
+    TShell shell(host_, factory_);
+    FakeProject::loads = 0;
+    FakeProject::failFrom = 2; // the check reads it, the real open does not
     shell.OpenProject(WriteCode("cut.box", 0));
+    FakeProject::failFrom = 0;
     ASSERT_NE(shell.Project(), nullptr);
     EXPECT_EQ(shell.TypeCode(), 0);
     EXPECT_EQ(last_->resets, 1);
-    EXPECT_EQ(host_.LastMessage()->text, "Error while reading box data.\nThe project file is corrupt.");
     EXPECT_EQ(host_.LastMessage()->title, "");
     EXPECT_EQ(host_.Menu(), TMenus::Box);
 }
@@ -282,7 +314,7 @@ TEST_F(TShellClosedBoxTest, SavedAndReopenedProjectClosesWithoutAQuestion)
     EXPECT_TRUE(host_.Messages().empty());
 }
 
-TEST_F(TShellClosedBoxTest, FileCutAfterItsHeaderLeavesAnEmptyClosedBox)
+TEST_F(TShellClosedBoxTest, FileCutAfterItsHeaderKeepsTheOpenClosedBox)
 {
     TShell shell(host_);
     shell.SetShowUnitHint(false);
@@ -291,6 +323,7 @@ TEST_F(TShellClosedBoxTest, FileCutAfterItsHeaderLeavesAnEmptyClosedBox)
     const std::string path = (dir_ / "whole.box").string();
     host_.QueueFileName(path);
     ASSERT_TRUE(shell.HandleCommand(TCmd::Save));
+    TProject* open = shell.Project();
     std::vector<std::uint8_t> bytes;
     ASSERT_TRUE(ReadWholeFile(path, bytes));
     bytes.resize(4 + 2 + 16);
@@ -298,11 +331,9 @@ TEST_F(TShellClosedBoxTest, FileCutAfterItsHeaderLeavesAnEmptyClosedBox)
     host_.ClearMessages();
     shell.OpenProject(cut);
     ASSERT_NE(host_.LastMessage(), nullptr);
-    EXPECT_EQ(host_.LastMessage()->text, "Error while reading box data.\nThe project file is corrupt.");
+    EXPECT_EQ(host_.LastMessage()->text, "Error while reading box data.\nThe project file is corrupt.\n\n" + cut);
     auto* box = dynamic_cast<TClosedBox*>(shell.Project());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(host_.MainTitle(), "Tonvek 4.10 Beta Closed box");
-    EXPECT_TRUE(box->ProjectFileName().empty()); // "&Save" asks for a name, never overwrites the cut file
-    EXPECT_TRUE(box->Report().Lines().empty());
-    EXPECT_EQ(host_.CommandEnabled(TCmd::Save), std::optional<bool>(false));
+    ASSERT_EQ(box, open);
+    EXPECT_EQ(box->ProjectFileName(), path); // "&Save" still writes the good file, never the cut one
+    EXPECT_EQ(box->Report().Title(), "CLOSED BOX");
 }
