@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QString>
 #include <cstdio>
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -85,7 +86,11 @@ int RunRender(const TCliArgs& args)
             std::printf("%s\n", path.c_str());
         }
         std::string info = (std::filesystem::path(outDir) / "Information.png").string();
-        if (!TPlotRender::WritePng(box.InfoWindow(), 600, 580, QString::fromStdString(info)))
+        // The whole report: as wide as the window opens, as tall as the report runs.
+        TInfoWin& infoWin = box.InfoWindow();
+        (void)TPlotRender::RenderImage(infoWin, infoWin.DefaultWidth(), 1000);
+        const int infoHeight = std::max(infoWin.DefaultHeight(), infoWin.ContentBottom());
+        if (!TPlotRender::WritePng(infoWin, infoWin.DefaultWidth(), infoHeight, QString::fromStdString(info)))
             return CliFail("could not write " + info);
         std::printf("%s\n", info.c_str());
     }

@@ -9,7 +9,8 @@
 #include <cstring>
 
 namespace {
-constexpr int kPageW = 700, kPageH = 1000;
+// Wide enough for the second column's last tab stop and its value.
+constexpr int kPageW = 780, kPageH = 1000;
 constexpr TColor kRule{90, 90, 90};
 
 TFontSpec Font(int height, bool bold, double scale)
@@ -313,6 +314,7 @@ void TInfoWin::Paint(TCanvas& canvas)
     canvas.FillRect(TRect{int(ox), int(oy), int(ox) + w, int(oy) + h}, TColors::White);
     int firstEnd = 0, secondEnd = 0;
     PaintReport(canvas, ScreenLayout(), firstEnd, secondEnd);
+    contentBottom_ = std::max(firstEnd, secondEnd) + 8;
 }
 
 void TInfoWin::KeyPress(TKey key)

@@ -73,8 +73,11 @@ public:
 
     // TWindowModel
     std::string Title() const override { return "Information"; }
-    int DefaultWidth() const override { return 600; }
+    // The whole width of both columns, the last tab stop of the second one included.
+    int DefaultWidth() const override { return 760; }
     int DefaultHeight() const override { return 500; }
+    // Where the report ended at the last paint (unscrolled page coordinates).
+    int ContentBottom() const { return contentBottom_; }
     void Paint(TCanvas& canvas) override;
     void KeyPress(TKey key) override;
 
@@ -99,5 +102,6 @@ private:
     int picture_ = 210;
     int scrollX_ = 0, scrollY_ = 0;
     int lastW_ = 600, lastH_ = 500;
+    int contentBottom_ = 0;
     TPlacementRecord stored_;
 };
