@@ -72,9 +72,11 @@ void TMainApp::FollowProject()
     TProject* project = shell_->Project();
     window_->setWindowModified(project && project->IsModified());
     window_->SetNewShortcutType(project ? project->TypeCode() : 0);
-    const std::string file = project ? project->FileName() : std::string();
-    if (file.empty())
+    const std::string name = project ? project->FileName() : std::string();
+    if (name.empty())
         return;
+    // Absolute, so the entry still opens after a start from another folder.
+    const std::string file = QFileInfo(QString::fromStdString(name)).absoluteFilePath().toStdString();
     TRecentProjects recent = LoadRecent();
     if (!recent.Add(file))
         return;
