@@ -10,7 +10,9 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenu>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QKeySequence>
 
 namespace {
@@ -41,7 +43,11 @@ TMainWindow::TMainWindow(QWidget* parent) : QMainWindow(parent), mdi_(new QMdiAr
     setWindowIcon(TAppIcon::Get());
     mdi_->setBackground(QBrush(QColor(128, 128, 128)));
     setCentralWidget(mdi_);
-    resize(1280, 800);
+    // Room for two plots beside the information window where the screen allows.
+    QSize size(1400, 840);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 0.95);
+    resize(size);
     SwitchMenu(TMenus::NoProject);
 }
 
