@@ -22,9 +22,11 @@ constexpr const char* kProjectFilter =
     "Box project files (*.box)|*.box|Filter project files (*.flt)|*.flt|All files (*.*)|*.*|";
 constexpr const char* kSnapshotFilter = "Snapshot files (*.snp)|*.snp|All files (*.*)|*.*|";
 constexpr const char* kSplExportFilter =
-    "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+    "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm"
+    "|CSV files (*.csv)|*.csv|";
 constexpr const char* kImpedanceExportFilter =
-    "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+    "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm"
+    "|CSV files (*.csv)|*.csv|";
 
 // Commands a box project enables once it has results or a file.
 const int kProjectCommands[] = {TCmd::Calculate,     TCmd::DriverConfig,    TCmd::BoxDialog,  TCmd::MeasSetup,

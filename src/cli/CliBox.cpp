@@ -1,13 +1,15 @@
-// tonvek-cli for box projects: new, set, report, curves, export.
+// tonvek-cli for box projects: new, set, fields, report, curves, export.
 // Values are set through the project's own dialogs, by their labels and in their
 // display units, so the command line follows exactly the rules of the desktop.
 
+#include "CliFields.h"
 #include "TCliCommand.h"
 #include "TCliHost.h"
 
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
 #include "driver/TSpeakerConfigDialog.h"
+#include "measdata/TCurveExport.h"
 #include "settings/TMeasSetupDialog.h"
 #include "ui/TDialogModel.h"
 
@@ -16,27 +18,10 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace {
-
-std::string Canonical(const std::string& text)
-{
-    std::string out;
-    for (char c : text) {
-        if (c == '&')
-            continue;
-        if (std::isspace(static_cast<unsigned char>(c))) {
-            if (!out.empty() && out.back() != ' ')
-                out += ' ';
-            continue;
-        }
-        out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    while (!out.empty() && (out.back() == ' ' || out.back() == ':'))
-        out.pop_back();
-    return out;
-}
 
 // A name on the command line means a file in the working folder; the engine would take
 // a bare name as one in the program folder.
@@ -45,78 +30,6 @@ std::string FromWorkingFolder(const std::string& path)
     std::error_code ec;
     std::filesystem::path p = std::filesystem::absolute(path, ec);
     return ec ? path : p.lexically_normal().string();
-}
-
-bool ParseSwitch(std::string text, bool& on)
-{
-    text = Canonical(text);
-    if (text == "on" || text == "1" || text == "yes" || text == "true") {
-        on = true;
-        return true;
-    }
-    if (text == "off" || text == "0" || text == "no" || text == "false") {
-        on = false;
-        return true;
-    }
-    return false;
-}
-
-// Applies NAME=VALUE through the first dialog with a field of that label; an error
-// text, or empty on success.
-std::string Assign(const std::vector<TDialogModel*>& dialogs, THeadlessHost& host, const std::string& assignment)
-{
-    const std::size_t eq = assignment.find('=');
-    if (eq == std::string::npos)
-        return "\"" + assignment + "\" is not NAME=VALUE";
-    const std::string name = assignment.substr(0, eq);
-    const std::string value = assignment.substr(eq + 1);
-    const std::string key = Canonical(name);
-    for (TDialogModel* dialog : dialogs) {
-        for (const TField& field : dialog->Fields()) {
-            std::string label = Canonical(field.label.empty() ? field.text : field.label);
-            if (label != key || !field.visible)
-                continue;
-            if (!field.enabled)
-                return name + " cannot be changed now (the dialog has it disabled)";
-            const int id = field.id;
-            const int beeps = host.Beeps();
-            switch (field.kind) {
-            case TFieldKind::Double:
-            case TFieldKind::Long:
-            case TFieldKind::String:
-            case TFieldKind::Note:
-                dialog->Type(id, value);
-                dialog->FocusLeft(id);
-                if (host.Beeps() != beeps)
-                    return name + ": \"" + value + "\" was refused (" + dialog->Field(id).EditText() + " kept)";
-                return {};
-            case TFieldKind::Check: {
-                bool on = false;
-                if (!ParseSwitch(value, on))
-                    return name + ": \"" + value + "\" is not on or off";
-                if (field.checked != on)
-                    dialog->Toggle(id, on);
-                return {};
-            }
-            case TFieldKind::Radio:
-            case TFieldKind::Combo:
-            case TFieldKind::List: {
-                for (std::size_t i = 0; i < field.items.size(); ++i) {
-                    if (Canonical(field.items[i]) == Canonical(value)) {
-                        dialog->Select(id, static_cast<int>(i));
-                        return {};
-                    }
-                }
-                std::string choices;
-                for (const auto& item : field.items)
-                    choices += (choices.empty() ? "" : ", ") + item;
-                return name + ": \"" + value + "\" is not one of " + choices;
-            }
-            default: return name + " is not a value field";
-            }
-        }
-    }
-    return "unknown field \"" + name + "\"";
 }
 
 struct TBoxSession {
@@ -131,10 +44,17 @@ std::unique_ptr<TBoxEmbryo> MakeBox(const std::string& type, THost& host)
     return nullptr;
 }
 
+bool HasExtension(const std::string& name, const char* extension)
+{
+    std::string ext = std::filesystem::path(name).extension().string();
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == extension;
+}
+
 bool OpenProject(TBoxSession& s, const std::string& name)
 {
     const std::string path = FromWorkingFolder(name);
-    std::vector<std::uint8_t> head;
     TBinaryReader reader;
     if (!reader.Open(path)) {
         CliFail("cannot open project " + path);
@@ -142,7 +62,11 @@ bool OpenProject(TBoxSession& s, const std::string& name)
     }
     std::int32_t code = -1;
     if (!reader.ReadInt32(code) || code != TClosedBox::kTypeCode) {
-        CliFail(path + " is not a box project this version can open (type code " + std::to_string(code) + ")");
+        if (HasExtension(name, ".unt"))
+            CliFail(name + " is a unit file, not a box project: see tonvek-cli unit show " + name +
+                    " (units are written with tonvek-cli unit new --set NAME=VALUE)");
+        else
+            CliFail(path + " is not a box project this version can open (type code " + std::to_string(code) + ")");
         return false;
     }
     s.project = std::make_unique<TClosedBox>(s.host);
@@ -153,17 +77,23 @@ bool OpenProject(TBoxSession& s, const std::string& name)
     return true;
 }
 
-bool ApplyAll(TBoxSession& s, const std::vector<std::string>& assignments)
+// What a user does first: open the dialogs, so that their fields show the project.
+std::vector<TDialogModel*> OpenDialogs(TBoxSession& s)
 {
-    if (assignments.empty())
-        return true;
-    // What a user does: open the dialogs, type, move on.
     s.project->OpenBoxDialog();
     s.project->OpenSetupDialog();
     s.project->OpenDriverConfig();
-    std::vector<TDialogModel*> dialogs = s.project->ParameterDialogs();
+    return s.project->ParameterDialogs();
+}
+
+// project names the file in the hint for an unknown name.
+bool ApplyAll(TBoxSession& s, const std::vector<std::string>& assignments, const std::string& project)
+{
+    if (assignments.empty())
+        return true;
+    const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
     for (const auto& a : assignments) {
-        std::string error = Assign(dialogs, s.host, a);
+        std::string error = AssignField(dialogs, s.host, a, project);
         if (!error.empty()) {
             CliFail(error);
             return false;
@@ -178,6 +108,7 @@ bool SaveProject(TBoxSession& s, const std::string& path)
         CliFail("could not write " + path);
         return false;
     }
+    std::printf("saved %s\n", path.c_str());
     return true;
 }
 
@@ -206,7 +137,7 @@ int RunNew(const TCliArgs& args)
     s.project->RestoreStartWindows();
     if (!s.project->LoadFrontUnitFrom(FromWorkingFolder(unit)) || !s.project->FrontDriver().complete)
         return CliFail("new: the unit " + unit + " cannot be used");
-    if (!ApplyAll(s, sets))
+    if (!ApplyAll(s, sets, "PROJECT.box"))
         return 1;
     s.project->Calculate(0);
     return SaveProject(s, out) ? 0 : 1;
@@ -215,15 +146,27 @@ int RunNew(const TCliArgs& args)
 int RunSet(const TCliArgs& args)
 {
     if (args.size() < 2)
-        return CliFail("set: tonvek-cli set PROJECT.box NAME=VALUE ...");
+        return CliFail("set: tonvek-cli set PROJECT.box NAME=VALUE ... (names: tonvek-cli fields PROJECT.box)");
     TBoxSession s;
     if (!OpenProject(s, args[0]))
         return 1;
     std::vector<std::string> sets(args.begin() + 1, args.end());
-    if (!ApplyAll(s, sets))
+    if (!ApplyAll(s, sets, args[0]))
         return 1;
     s.project->Calculate(0);
     return SaveProject(s, args[0]) ? 0 : 1;
+}
+
+int RunFields(const TCliArgs& args)
+{
+    if (args.size() != 1)
+        return CliFail("fields: tonvek-cli fields PROJECT.box");
+    TBoxSession s;
+    if (!OpenProject(s, args[0]))
+        return 1;
+    for (const TNamedField& f : SettableFields(OpenDialogs(s)))
+        std::printf("%s\n", FieldLine(f).c_str());
+    return 0;
 }
 
 int RunReport(const TCliArgs& args)
@@ -262,14 +205,39 @@ int RunCurves(const TCliArgs& args)
     return 0;
 }
 
+// The project picks the layout from the file name, as the desktop does; a layout named
+// with --format that the name does not carry is written under a name that does, beside
+// the target, and then moved into place.
+bool ExportAs(TBoxEmbryo& project, int kind, const std::string& out, const std::string& format)
+{
+    const std::string path = FromWorkingFolder(out);
+    if (format.empty() || ExportFormatOf(path) == ExportFormatOf("x." + format))
+        return project.ExportTo(kind, path);
+    const std::string staged = path + ".part." + format;
+    if (!project.ExportTo(kind, staged))
+        return false;
+    std::error_code ec;
+    std::filesystem::rename(staged, path, ec);
+    if (ec) {
+        std::filesystem::remove(staged, ec);
+        CliFail("could not write " + out);
+        return false;
+    }
+    return true;
+}
+
+const char* kExportUsage = "export PROJECT.box --kind spl|modes|impedance|groupdelay [--format F] -o FILE";
+
 int RunExport(const TCliArgs& args)
 {
-    std::string project, kind, out;
+    std::string project, kind, out, format;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--kind" && i + 1 < args.size())
             kind = args[++i];
         else if (args[i] == "-o" && i + 1 < args.size())
             out = args[++i];
+        else if (args[i] == "--format" && i + 1 < args.size())
+            format = args[++i];
         else if (project.empty())
             project = args[i];
         else
@@ -277,7 +245,11 @@ int RunExport(const TCliArgs& args)
     }
     int k = kind == "spl" ? 0 : kind == "modes" ? 2 : kind == "impedance" ? 4 : kind == "groupdelay" ? 5 : -1;
     if (project.empty() || out.empty() || k < 0)
-        return CliFail("export: tonvek-cli export PROJECT.box --kind spl|modes|impedance|groupdelay -o FILE");
+        return CliFail(std::string("export: tonvek-cli ") + kExportUsage);
+    for (char& c : format)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!format.empty() && !ExportFormatOf("x." + format))
+        return CliFail("export: unknown format \"" + format + "\" (frd, zma, gdt, fmp, fm or csv)");
     TBoxSession s;
     if (!OpenProject(s, project))
         return 1;
@@ -285,19 +257,33 @@ int RunExport(const TCliArgs& args)
         return CliFail("export: a closed box has no standing-wave modes");
     if (s.project->Report().Lines().empty())
         return CliFail("export: the project has no results (is its unit file there and complete?)");
-    return s.project->ExportTo(k, FromWorkingFolder(out)) ? 0 : 1;
+    return ExportAs(*s.project, k, out, format) ? 0 : 1;
 }
 
-TCliRegistration newCommand{"new", "new closed --unit FILE.unt [--set NAME=VALUE ...] -o PROJECT.box\n"
-                                   "                       a new box project; NAME is a dialog label in display units\n"
-                                   "                       (\"Box volume=20\", QB=10, \"Number of drivers=2\", \"Source level=4\")",
-                            RunNew};
-TCliRegistration setCommand{"set", "set PROJECT.box NAME=VALUE ...   changes a saved box project", RunSet};
+TCliRegistration newCommand{
+    "new", "new closed --unit FILE.unt [--set NAME=VALUE ...] -o PROJECT.box\n"
+           "                       a new box project; prints \"saved PROJECT.box\". NAME is a\n"
+           "                       dialog label, VALUE in the dialog's units (\"Box volume=20\",\n"
+           "                       QB=10, \"Number of drivers=2\", \"Source level=4\")",
+    RunNew};
+TCliRegistration setCommand{
+    "set", "set PROJECT.box NAME=VALUE ...\n"
+           "                       changes a saved box project and prints \"saved PROJECT.box\";\n"
+           "                       a value out of range is refused with the field's range, an\n"
+           "                       unknown name with the close matches",
+    RunSet};
+TCliRegistration fieldsCommand{
+    "fields", "fields PROJECT.box    every NAME that set takes now, one a line:\n"
+              "                       NAME<TAB>VALUE<TAB>UNIT<TAB>MIN .. MAX (check boxes on|off,\n"
+              "                       choices A|B|C); values as the dialogs show them",
+    RunFields};
 TCliRegistration reportCommand{"report", "report PROJECT.box    the information window text", RunReport};
 TCliRegistration curvesCommand{
     "curves", "curves PROJECT.box    f, SPL, phase, group delay, excursion, |Z|, Z phase per grid point", RunCurves};
 TCliRegistration exportCommand{
-    "export", "export PROJECT.box --kind spl|modes|impedance|groupdelay -o FILE   (.frd .zma .gdt .fmp .fm)",
+    "export", std::string(kExportUsage) +
+                  "\n                       the layout follows FILE's extension (.frd .zma .gdt .fmp .fm,\n"
+                  "                       .csv for spreadsheets) or --format frd|zma|gdt|fmp|fm|csv",
     RunExport};
 
 } // namespace

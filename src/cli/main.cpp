@@ -27,7 +27,16 @@ void PrintHelp()
     std::sort(commands.begin(), commands.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     for (const auto& c : commands)
         std::printf("  %s\n", c.usage.c_str());
-    std::printf("  --help               this list\n");
+    std::printf("  --help               this list; COMMAND --help: that command alone\n");
+}
+
+bool AsksForHelp(int argc, char** argv)
+{
+    for (int i = 2; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--help") || (i == 2 && !std::strcmp(argv[i], "-h")))
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -39,8 +48,13 @@ int main(int argc, char** argv)
         return argc < 2 ? 2 : 0;
     }
     for (const auto& c : CliCommands()) {
-        if (c.name == argv[1])
-            return c.run(TCliArgs(argv + 2, argv + argc));
+        if (c.name != argv[1])
+            continue;
+        if (AsksForHelp(argc, argv)) {
+            std::printf("Usage: tonvek-cli %s\n", c.usage.c_str());
+            return 0;
+        }
+        return c.run(TCliArgs(argv + 2, argv + argc));
     }
     return CliFail(std::string("unknown command \"") + argv[1] + "\" (see tonvek-cli --help)");
 }

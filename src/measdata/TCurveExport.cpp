@@ -25,7 +25,67 @@ void AppendFixed(std::string& out, double value)
     out.append(text, end);
 }
 
-bool ThreeColumns(TExportFormat format) { return format != TExportFormat::Fm; }
+// The shortest text that reads back as the same double, again without the locale:
+// spreadsheets take both plain and exponent notation.
+void AppendShortest(std::string& out, double value)
+{
+    char text[64];
+    auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    if (ec != std::errc()) {
+        out += '0';
+        return;
+    }
+    out.append(text, end);
+}
+
+bool HasPhase(TCurveKind kind) { return kind != TCurveKind::GroupDelay && kind != TCurveKind::TimeResponse; }
+
+// The CSV leaves out the column of zeros the other layouts carry for curves without phase.
+int ColumnCount(TExportFormat format, TCurveKind kind)
+{
+    if (format == TExportFormat::Fm)
+        return 2;
+    if (format == TExportFormat::Csv)
+        return HasPhase(kind) ? 3 : 2;
+    return 3;
+}
+
+std::string CsvHeader(TCurveKind kind)
+{
+    switch (kind) {
+    case TCurveKind::Spl:
+    case TCurveKind::SplRoomCabinet:
+    case TCurveKind::SplStandingWaves:
+        return "Frequency (Hz),SPL (dB),Phase (deg)";
+    case TCurveKind::FilterGain:
+        return "Frequency (Hz),Gain (dB),Phase (deg)";
+    case TCurveKind::Impedance:
+        return "Frequency (Hz),Impedance (ohm),Phase (deg)";
+    case TCurveKind::GroupDelay:
+        return "Frequency (Hz),Group delay (ms)";
+    case TCurveKind::TimeResponse:
+        return "Time (ms),Amplitude";
+    }
+    return {};
+}
+
+std::string CsvText(const TExportCurve& curve, int count)
+{
+    const int columns = ColumnCount(TExportFormat::Csv, curve.kind);
+    std::string out = CsvHeader(curve.kind) + "\n";
+    out.reserve(static_cast<std::size_t>(count) * 64 + out.size());
+    for (int i = 0; i < count; ++i) {
+        AppendShortest(out, curve.x[i]);
+        out += ',';
+        AppendShortest(out, curve.y[i]);
+        if (columns == 3) {
+            out += ',';
+            AppendShortest(out, curve.phase ? curve.phase[i] : 0.0);
+        }
+        out += '\n';
+    }
+    return out;
+}
 
 } // namespace
 
@@ -48,6 +108,8 @@ std::optional<TExportFormat> ExportFormatOf(const std::string& fileName)
         return TExportFormat::Fmp;
     if (ext == ".FM")
         return TExportFormat::Fm;
+    if (ext == ".CSV")
+        return TExportFormat::Csv;
     return std::nullopt;
 }
 
@@ -74,7 +136,9 @@ std::string CurveTitle(const TExportCurve& curve)
 
 std::string CurveColumnHeader(TCurveKind kind, TExportFormat format)
 {
-    const bool two = !ThreeColumns(format);
+    if (format == TExportFormat::Csv)
+        return CsvHeader(kind);
+    const bool two = ColumnCount(format, kind) == 2;
     switch (kind) {
     case TCurveKind::Spl:
     case TCurveKind::SplRoomCabinet:
@@ -107,6 +171,8 @@ std::string CurveFileText(TExportFormat format, const TExportCurve& curve, const
     const std::string title = CurveTitle(curve);
     const std::string header = CurveColumnHeader(curve.kind, format);
     const int count = curve.count > 0 && curve.x && curve.y ? curve.count : 0;
+    if (format == TExportFormat::Csv)
+        return CsvText(curve, count);
     std::string out;
     out.reserve(static_cast<std::size_t>(count) * 40 + 400);
     switch (format) {
@@ -127,15 +193,16 @@ std::string CurveFileText(TExportFormat format, const TExportCurve& curve, const
     case TExportFormat::Fm:
         out += title + "\n" + header + "\n";
         break;
+    case TExportFormat::Csv:
+        break;
     }
-    const bool phaseColumn = curve.phase && curve.kind != TCurveKind::GroupDelay &&
-                             curve.kind != TCurveKind::TimeResponse;
+    const bool phaseColumn = curve.phase && HasPhase(curve.kind);
     for (int i = 0; i < count; ++i) {
         out += ' ';
         AppendFixed(out, curve.x[i]);
         out += '\t';
         AppendFixed(out, curve.y[i]);
-        if (ThreeColumns(format)) {
+        if (format != TExportFormat::Fm) {
             out += '\t';
             AppendFixed(out, phaseColumn ? curve.phase[i] : 0.0);
         }

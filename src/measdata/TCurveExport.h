@@ -1,14 +1,14 @@
 #pragma once
 // The text layouts in which simulated curves are written for measurement and design
-// programs. The layout follows the extension of the file name; files written with
-// three columns read back through the measured data reader.
+// programs, and a CSV layout for spreadsheets. The layout follows the extension of the
+// file name; files written with three columns read back through the measured data reader.
 
 #include <complex>
 #include <ctime>
 #include <optional>
 #include <string>
 
-enum class TExportFormat : int { Frd = 0, Zma = 1, Gdt = 2, Fmp = 3, Fm = 4 };
+enum class TExportFormat : int { Frd = 0, Zma = 1, Gdt = 2, Fmp = 3, Fm = 4, Csv = 5 };
 
 enum class TCurveKind {
     Spl,                 // frequency, dB, degrees
@@ -32,10 +32,12 @@ struct TExportCurve {
 };
 
 // From the upper-cased extension of the name: ".FRD" 0, ".ZMA" 1, ".GDT" 2, ".FMP" 3,
-// ".FM" 4; nothing for any other extension or none.
+// ".FM" 4, ".CSV" 5; nothing for any other extension or none.
 [[nodiscard]] std::optional<TExportFormat> ExportFormatOf(const std::string& fileName);
 
-// The title of a curve and the column header that heads its data in a format.
+// The title of a curve and the column header that heads its data in a format. The CSV
+// header names each column with its unit, "Frequency (Hz),SPL (dB),Phase (deg)"; group
+// delays and time responses have no phase column there.
 std::string CurveTitle(const TExportCurve& curve);
 std::string CurveColumnHeader(TCurveKind kind, TExportFormat format);
 

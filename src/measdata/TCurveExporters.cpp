@@ -3,9 +3,11 @@
 namespace {
 
 constexpr const char* kLevelFilter =
-    "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+    "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm"
+    "|CSV files (*.csv)|*.csv|";
 constexpr const char* kImpedanceFilter =
-    "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+    "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm"
+    "|CSV files (*.csv)|*.csv|";
 
 TExportOutcome Export(THost& host, TExportDialogs& dialogs, TCurveKind kind, TMsgIcon refusalIcon,
                       const TExportCurveSource& source)

@@ -2,6 +2,8 @@
 
 #include "THost.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 
 TField& TField::Undefined(double marker)
@@ -44,6 +46,85 @@ std::string TField::EditText() const
     case TFieldKind::String:
     case TFieldKind::Note: return str.Text();
     default: return text;
+    }
+}
+
+namespace {
+
+// A limit as short as it reads back, never in the locale's notation: "0.1", "10000".
+std::string LimitText(double value)
+{
+    char text[400];
+    const auto format = std::fabs(value) < 1e15 ? std::chars_format::fixed : std::chars_format::general;
+    auto [end, ec] = std::to_chars(text, text + sizeof text, value, format);
+    return ec == std::errc() ? std::string(text, end) : std::string("?");
+}
+
+std::string Choices(const std::vector<std::string>& items)
+{
+    std::string out;
+    for (const std::string& item : items)
+        out += (out.empty() ? "" : "|") + PlainCaption(item);
+    return out;
+}
+
+} // namespace
+
+std::string PlainCaption(const std::string& caption)
+{
+    std::string out;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] != '&')
+            continue;
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
+std::string TField::ShownValue() const
+{
+    switch (kind) {
+    case TFieldKind::Double: return dbl.Display();
+    case TFieldKind::Long: return lng.Display();
+    case TFieldKind::String:
+    case TFieldKind::Note: return str.Text();
+    case TFieldKind::Check: return checked ? "on" : "off";
+    case TFieldKind::Radio:
+    case TFieldKind::Combo:
+    case TFieldKind::List:
+        return selected >= 0 && selected < static_cast<int>(items.size())
+                   ? PlainCaption(items[static_cast<std::size_t>(selected)])
+                   : std::string();
+    default: return {};
+    }
+}
+
+std::string TField::AcceptedText() const
+{
+    switch (kind) {
+    case TFieldKind::Double: {
+        std::string text = LimitText(dbl.Minimum()) + " .. " + LimitText(dbl.Maximum());
+        if (dbl.Undefined())
+            text += ", " + LimitText(*dbl.Undefined()) + ": undef.";
+        if (dbl.TwoValue())
+            text += " (value;second, second 0.1 .. 9.9)";
+        return text;
+    }
+    case TFieldKind::Long: {
+        std::string text = std::to_string(lng.Minimum()) + " .. " + std::to_string(lng.Maximum());
+        if (lng.Undefined())
+            text += ", " + std::to_string(*lng.Undefined()) + ": undef.";
+        return text;
+    }
+    case TFieldKind::String:
+    case TFieldKind::Note: return "at most " + std::to_string(str.Limit()) + " characters";
+    case TFieldKind::Check: return "on|off";
+    case TFieldKind::Radio:
+    case TFieldKind::Combo:
+    case TFieldKind::List: return Choices(items);
+    default: return {};
     }
 }
 

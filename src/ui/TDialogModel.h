@@ -119,7 +119,19 @@ struct TField {
     bool Focusable() const { return visible && enabled && kind != TFieldKind::Text; }
     // The text an edit field holds now (what the view shows in its editor).
     std::string EditText() const;
+    // The value as the dialog shows it, for listings: a number in the field's format (or
+    // "undef."), "on"/"off" for a check box, the chosen item's text, the text of a text
+    // field; empty for buttons and text lines.
+    std::string ShownValue() const;
+    // What the field takes, from its description, for listings and refusal messages:
+    // "MIN .. MAX" for numbers (with ", M: undef." where the value M shows as undef.),
+    // "on|off" for a check box, the choices "A|B|C", "at most N characters" for text;
+    // empty for buttons and text lines.
+    std::string AcceptedText() const;
 };
+
+// A caption without its mnemonic marks: "&Yes" -> "Yes", "R&&D" -> "R&D".
+std::string PlainCaption(const std::string& caption);
 
 class TDialogModel : public TBaseDialog {
 public:

@@ -264,10 +264,12 @@ TEST_F(ExportCommand, ImpedancesUseTheImpedanceDialog)
     ASSERT_EQ(ExportBoxCurve(host, dialogs, TBoxExport::GroupDelay, Source()), TExportOutcome::Written);
     ASSERT_EQ(host.FileRequests().size(), 2u);
     EXPECT_EQ(host.FileRequests()[0].filter,
-              "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm");
+              "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm"
+              "|CSV files (*.csv)|*.csv|");
     EXPECT_EQ(host.FileRequests()[0].defaultExtension, "zma");
     EXPECT_EQ(host.FileRequests()[1].filter,
-              "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm");
+              "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm"
+              "|CSV files (*.csv)|*.csv|");
     EXPECT_EQ(host.FileRequests()[1].defaultExtension, "frd");
     // The kind comes from the command: the impedance header and a zero delay phase column.
     EXPECT_EQ(Lines(ReadText(dir.File("z.zma")))[0], "   Hz\t\tohm\t\tdeg");

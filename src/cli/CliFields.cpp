@@ -1,0 +1,265 @@
+#include "CliFields.h"
+
+#include "ui/TDialogModel.h"
+#include "ui/THeadlessHost.h"
+#include "ui/TNumberText.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace {
+
+std::string Trim(const std::string& text)
+{
+    std::size_t a = 0, b = text.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(text[a])))
+        ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1])))
+        --b;
+    return text.substr(a, b - a);
+}
+
+std::string Caption(const TField& field) { return field.label.empty() ? field.text : field.label; }
+
+bool HoldsValue(const TField& field)
+{
+    switch (field.kind) {
+    case TFieldKind::Double:
+    case TFieldKind::Long:
+    case TFieldKind::String:
+    case TFieldKind::Note:
+    case TFieldKind::Check:
+    case TFieldKind::Radio:
+    case TFieldKind::Combo:
+    case TFieldKind::List: return true;
+    default: return false;
+    }
+}
+
+bool ReadOnly(const TField& field)
+{
+    return (field.kind == TFieldKind::Double && field.dbl.ReadOnly()) ||
+           (field.kind == TFieldKind::Long && field.lng.ReadOnly());
+}
+
+bool ParseSwitch(const std::string& text, bool& on)
+{
+    const std::string t = CanonicalFieldName(text);
+    if (t == "on" || t == "1" || t == "yes" || t == "true") {
+        on = true;
+        return true;
+    }
+    if (t == "off" || t == "0" || t == "no" || t == "false") {
+        on = false;
+        return true;
+    }
+    return false;
+}
+
+// The field keeps the number before stray characters without a beep ("12x" stays what
+// it was); on the command line that would pass for success, so such text is refused here.
+bool WholeNumber(std::string text)
+{
+    std::replace(text.begin(), text.end(), ',', '.');
+    double value = 0;
+    return TNumberText::ReadDouble(text, value) == text.size() && std::isfinite(value);
+}
+
+std::string Refused(const std::string& value, const TField& field)
+{
+    std::string text = "\"" + value + "\" was refused: " + FieldName(field) + " takes " + field.AcceptedText();
+    if (!field.unit.empty() && (field.kind == TFieldKind::Double || field.kind == TFieldKind::Long))
+        text += " " + field.unit;
+    return text;
+}
+
+std::size_t EditDistance(const std::string& a, const std::string& b)
+{
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            const std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string UnknownName(const std::string& name, const std::vector<TDialogModel*>& dialogs,
+                        const std::string& project)
+{
+    std::vector<std::string> names;
+    for (const TNamedField& f : SettableFields(dialogs))
+        names.push_back(f.name);
+    std::string text = "no field \"" + Trim(name) + "\".";
+    const std::vector<std::string> close = CloseMatches(name, names);
+    if (!close.empty()) {
+        text += " Close matches:";
+        for (std::size_t i = 0; i < close.size(); ++i)
+            text += (i ? ", \"" : " \"") + close[i] + "\"";
+        text += ".";
+    }
+    return text + " See: tonvek-cli fields " + project;
+}
+
+} // namespace
+
+std::string CanonicalFieldName(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c == '&')
+            continue;
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            if (!out.empty() && out.back() != ' ')
+                out += ' ';
+            continue;
+        }
+        out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    while (!out.empty() && (out.back() == ' ' || out.back() == ':'))
+        out.pop_back();
+    return out;
+}
+
+std::string FieldName(const TField& field)
+{
+    std::string out;
+    for (char c : PlainCaption(Caption(field))) {
+        if (std::isspace(static_cast<unsigned char>(c))) {
+            if (!out.empty() && out.back() != ' ')
+                out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    while (!out.empty() && (out.back() == ' ' || out.back() == ':'))
+        out.pop_back();
+    return out;
+}
+
+bool FindNamedField(const std::vector<TDialogModel*>& dialogs, const std::string& name, TNamedField& found)
+{
+    const std::string key = CanonicalFieldName(name);
+    if (key.empty())
+        return false;
+    for (TDialogModel* dialog : dialogs) {
+        for (const TField& field : dialog->Fields()) {
+            if (field.visible && CanonicalFieldName(Caption(field)) == key) {
+                found = {dialog, &field, FieldName(field)};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+std::vector<TNamedField> SettableFields(const std::vector<TDialogModel*>& dialogs)
+{
+    std::vector<TNamedField> out;
+    std::vector<std::string> seen;
+    for (TDialogModel* dialog : dialogs) {
+        for (const TField& field : dialog->Fields()) {
+            const std::string key = CanonicalFieldName(Caption(field));
+            if (!field.visible || key.empty() || std::find(seen.begin(), seen.end(), key) != seen.end())
+                continue;
+            seen.push_back(key); // the first visible field of a name owns it, settable or not
+            if (field.enabled && HoldsValue(field) && !ReadOnly(field))
+                out.push_back({dialog, &field, FieldName(field)});
+        }
+    }
+    return out;
+}
+
+std::string FieldLine(const TNamedField& named)
+{
+    const TField& f = *named.field;
+    return named.name + "\t" + f.ShownValue() + "\t" + f.unit + "\t" + f.AcceptedText();
+}
+
+std::vector<std::string> CloseMatches(const std::string& name, const std::vector<std::string>& names,
+                                      std::size_t most)
+{
+    const std::string key = CanonicalFieldName(name);
+    if (key.empty())
+        return {};
+    const std::size_t allowed = std::max<std::size_t>(1, key.size() / 3);
+    std::vector<std::pair<std::size_t, std::string>> scored;
+    for (const std::string& candidate : names) {
+        const std::string c = CanonicalFieldName(candidate);
+        const std::size_t distance = EditDistance(key, c);
+        const bool sameStart = c.rfind(key, 0) == 0 || key.rfind(c, 0) == 0;
+        const bool contained = key.size() >= 3 && (c.find(key) != std::string::npos || key.find(c) != std::string::npos);
+        if (distance <= allowed || sameStart || contained)
+            scored.emplace_back(distance, candidate);
+    }
+    std::stable_sort(scored.begin(), scored.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<std::string> out;
+    for (const auto& s : scored) {
+        if (out.size() == most)
+            break;
+        if (std::find(out.begin(), out.end(), s.second) == out.end())
+            out.push_back(s.second);
+    }
+    return out;
+}
+
+std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost& host,
+                        const std::string& assignment, const std::string& project)
+{
+    const std::size_t eq = assignment.find('=');
+    if (eq == std::string::npos)
+        return "\"" + assignment + "\" is not NAME=VALUE";
+    const std::string name = assignment.substr(0, eq);
+    const std::string value = Trim(assignment.substr(eq + 1));
+    TNamedField named;
+    if (!FindNamedField(dialogs, name, named))
+        return UnknownName(name, dialogs, project);
+    const TField& field = *named.field;
+    if (!HoldsValue(field))
+        return named.name + " cannot be changed: the dialog only shows it";
+    if (!field.enabled)
+        return named.name + " cannot be changed now (the dialog has it disabled)";
+    if (ReadOnly(field))
+        return named.name + " cannot be changed now (the dialog shows it read-only)";
+    TDialogModel& dialog = *named.dialog;
+    const int id = field.id;
+    switch (field.kind) {
+    case TFieldKind::Double:
+    case TFieldKind::Long:
+    case TFieldKind::String:
+    case TFieldKind::Note: {
+        if (field.kind == TFieldKind::Double && !field.dbl.TwoValue() && !WholeNumber(value))
+            return Refused(value, field);
+        const int beeps = host.Beeps();
+        dialog.Type(id, value);
+        dialog.FocusLeft(id);
+        if (host.Beeps() != beeps)
+            return Refused(value, dialog.Field(id));
+        return {};
+    }
+    case TFieldKind::Check: {
+        bool on = false;
+        if (!ParseSwitch(value, on))
+            return Refused(value, field);
+        if (field.checked != on)
+            dialog.Toggle(id, on);
+        return {};
+    }
+    default: {
+        for (std::size_t i = 0; i < field.items.size(); ++i) {
+            if (CanonicalFieldName(field.items[i]) == CanonicalFieldName(value)) {
+                dialog.Select(id, static_cast<int>(i));
+                return {};
+            }
+        }
+        return Refused(value, field);
+    }
+    }
+}
