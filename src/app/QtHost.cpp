@@ -26,6 +26,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTimer>
 
@@ -168,6 +169,12 @@ bool QtHost::ChooseSaveFile(const TFileRequest& request, std::string& path)
     QFileDialog dialog(&window_, QString::fromStdString(request.title), InitialPath(request), QtFilter(request.filter));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(request.defaultExtension));
+    // A name typed without extension takes the chosen type's, not always the first one.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        QRegularExpressionMatch m = QRegularExpression(R"(\*\.(\w+))").match(filter);
+        if (m.hasMatch())
+            dialog.setDefaultSuffix(m.captured(1));
+    });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     NoteChosen(dialog.selectedFiles().first());
