@@ -356,13 +356,13 @@ void TBoxEmbryo::CoupleDriver()
             zt *= 0.5;
         TComplex z = isobaric ? zt * 0.5 : zt;
         const double bl = front_.forceFactor[static_cast<std::size_t>(i)];
-        TComplex zm = (bl * bl) / (z * sd2);
+        TComplex zm = DivComplex(bl * bl, z * sd2);
         motionalImpedance[static_cast<std::size_t>(i)] = zm;
         TComplex zc = zm + front_.coilResistance[static_cast<std::size_t>(i)];
         front_.coilImpedance[static_cast<std::size_t>(i)] = zc;
         if (!fastMode) {
             TComplex zin = zc + front_.coilInductance[static_cast<std::size_t>(i)];
-            front_.impedanceMagnitude[static_cast<std::size_t>(i)] = std::abs(k.kZ * zin);
+            front_.impedanceMagnitude[static_cast<std::size_t>(i)] = MagnitudeOf(k.kZ * zin);
             impedancePhase[static_cast<std::size_t>(i)] = std::arg(zin) * kDegrees;
         }
     }
@@ -375,18 +375,22 @@ void TBoxEmbryo::DriveDriver()
     const int n = grid.Count();
     const TConnFactors k = front_.TotalFactors();
     const double sd = front_.Sd;
+    // Without the high-pass the generator is the same at every frequency.
+    const bool flat = setup.highPassCutoff == 0;
+    const TComplex flatU = setup.SourceVoltage(0.0) * k.kU;
+    const double rs = setup.sourceResistance * k.kR;
     for (int i = 0; i < n; ++i) {
         const std::size_t j = static_cast<std::size_t>(i);
         const double w = grid.Omega(i);
-        TComplex u = setup.SourceVoltage(w);
-        TComplex zs = setup.SourceImpedance(w, k.kR);
-        TComplex current = (u * k.kU) / (front_.coilImpedance[j] + zs);
+        const TComplex u = flat ? flatU : setup.SourceVoltage(w) * k.kU;
+        const TComplex zs(rs, w * setup.sourceInductance * k.kR);
+        TComplex current = DivComplex(u, front_.coilImpedance[j] + zs);
         TComplex force = current * front_.forceFactor[j];
         if (front_.isobaric)
             force *= 2.0;
-        TComplex q = (force / sd) / acousticLoad[j];
+        TComplex q = DivComplex(force / sd, acousticLoad[j]);
         front_.volumeVelocity[j] = q;
-        front_.excursion[j] = std::abs(q / sd / w) * 1000.0 * 2.828;
+        front_.excursion[j] = MagnitudeOf(q) / (sd * w) * 1000.0 * 2.828;
     }
 }
 
@@ -398,9 +402,9 @@ void TBoxEmbryo::FinishResponse()
                                            std::span<TComplex>(importCorrection.data(), importCorrection.size()));
     for (int i = 0; i < n; ++i) {
         const std::size_t j = static_cast<std::size_t>(i);
-        double m = std::abs(pressure[j]);
-        if (m > 0) {
-            splTotal[j] = 20.0 * std::log10(m);
+        const double m2 = SquaredMagnitudeOf(pressure[j]);
+        if (m2 > 0) {
+            splTotal[j] = 10.0 * std::log10(m2);
             if (!fastMode)
                 splPhase[j] = std::arg(pressure[j]) * kDegrees;
         } else {
@@ -461,8 +465,11 @@ void TBoxEmbryo::RefreshResults()
     const TMeasSetup& setup = CurrentMeasSetup();
     if (splPlotRefresh || !fastMode) {
         splPlot_->SetPhaseShown(!setup.hidePhase);
-        splPlot_->FitXRange(0);
-        splPlot_->FitYRange(setup.autorange ? 0 : setup.splRange);
+        // An optimiser's steps keep the scale the full calculation chose.
+        if (!fastMode) {
+            splPlot_->FitXRange(0);
+            splPlot_->FitYRange(setup.autorange ? 0 : setup.splRange);
+        }
         splPlot_->DataReady();
     }
     if (!fastMode) {

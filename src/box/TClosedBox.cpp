@@ -46,11 +46,14 @@ void TClosedBox::BuildLoad()
 
 void TClosedBox::BuildPressure()
 {
-    const int n = PointCount();
+    const TFreqGrid& grid = Grid();
+    const int n = grid.Count();
     const double drivers = front_.numberOfDrivers;
     for (int i = 0; i < n; ++i) {
         const std::size_t j = static_cast<std::size_t>(i);
-        pressure[j] = TComplex(0.0, kPressureConstant) * (Grid().Frequency(i) * drivers) * front_.volumeVelocity[j];
+        // j·k·f·q: a rotation by 90 degrees of the scaled volume velocity.
+        const TComplex q = front_.volumeVelocity[j] * (kPressureConstant * (grid.Frequency(i) * drivers));
+        pressure[j] = TComplex(-q.imag(), q.real());
     }
 }
 

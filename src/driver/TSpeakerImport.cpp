@@ -74,10 +74,19 @@ int TSpeakerObject::MergeImported(const TFreqGrid& grid, std::span<TComplex> pre
         std::min({static_cast<std::size_t>(grid.Count()), pressure.size(), importCorrection.size()}));
     const bool active = ImportActive();
     int t = -1;
+    if (!active) {
+        // Nothing to merge: the simulated part runs to the last point with a level.
+        for (int i = 0; i < n; ++i) {
+            importCorrection[i] = TComplex(1.0, 0.0);
+            if (SquaredMagnitudeOf(pressure[i]) > 0.0)
+                t = i;
+        }
+        return t;
+    }
     for (int i = 0; i < n; ++i) {
         importCorrection[i] = TComplex(1.0, 0.0);
         TComplex& p = pressure[i];
-        if (!(std::abs(p) > 0.0))
+        if (!(SquaredMagnitudeOf(p) > 0.0))
             continue;
         const double f = grid.Frequency(i);
         if (!active || transitionFrequency > f) {
@@ -86,9 +95,9 @@ int TSpeakerObject::MergeImported(const TFreqGrid& grid, std::span<TComplex> pre
             // the transition gets a matching phase lag so both parts join. A cutoff of 0
             // is the limit of no lag (c^4 tends to 1), not a division by zero.
             if (active && phaseLagCutoff > 0.0) {
-                const TComplex c = TComplex(1.0, -f / phaseLagCutoff) / std::abs(TComplex(1.0, -f / phaseLagCutoff));
-                const TComplex c2 = c * c;
-                p *= c2 * c2;
+                const TComplex c = TComplex(1.0, -f / phaseLagCutoff) / MagnitudeOf(TComplex(1.0, -f / phaseLagCutoff));
+                const TComplex c2 = MulComplex(c, c);
+                p = MulComplex(p, MulComplex(c2, c2));
             }
             continue;
         }
@@ -104,7 +113,7 @@ int TSpeakerObject::MergeImported(const TFreqGrid& grid, std::span<TComplex> pre
             }
         }
         const TComplex merged = levelFactor * importedResponse[i];
-        importCorrection[i] = merged / p;
+        importCorrection[i] = DivComplex(merged, p);
         p = merged;
     }
     return t;

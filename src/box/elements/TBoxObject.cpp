@@ -50,9 +50,9 @@ void TBoxObject::UpdateImpedance(const TElementGrid& grid)
         // parallel conductance ω·Cab/Ql.
         const double x = -1.0 / (cab * grid.omegas[i]);
         const double r = -x / Qb;
-        TComplex y = 1.0 / TComplex(r, x);
+        TComplex y = DivComplex(1.0, TComplex(r, x));
         y += -(1.0 / Ql) / x;
-        impedance[static_cast<std::size_t>(i)] = 1.0 / y;
+        impedance[static_cast<std::size_t>(i)] = DivComplex(1.0, y);
     }
 }
 
