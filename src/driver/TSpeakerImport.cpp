@@ -95,9 +95,9 @@ int TSpeakerObject::MergeImported(const TFreqGrid& grid, std::span<TComplex> pre
             // the transition gets a matching phase lag so both parts join. A cutoff of 0
             // is the limit of no lag (c^4 tends to 1), not a division by zero.
             if (active && phaseLagCutoff > 0.0) {
-                const TComplex c = TComplex(1.0, -f / phaseLagCutoff) / MagnitudeOf(TComplex(1.0, -f / phaseLagCutoff));
-                const TComplex c2 = MulComplex(c, c);
-                p = MulComplex(p, MulComplex(c2, c2));
+                const TComplex c = TComplex(1.0, -f / phaseLagCutoff) / std::abs(TComplex(1.0, -f / phaseLagCutoff));
+                const TComplex c2 = c * c;
+                p *= c2 * c2;
             }
             continue;
         }
@@ -113,7 +113,7 @@ int TSpeakerObject::MergeImported(const TFreqGrid& grid, std::span<TComplex> pre
             }
         }
         const TComplex merged = levelFactor * importedResponse[i];
-        importCorrection[i] = DivComplex(merged, p);
+        importCorrection[i] = merged / p;
         p = merged;
     }
     return t;
