@@ -1,28 +1,30 @@
 #pragma once
 // The common base of the box projects. It owns what every box project has: the driver
 // configurations, the per-frequency results, the four standard plots, the report, the
-// stored blocks of the transient response and room windows, and the file commands.
-// A box type supplies its acoustic load, its pressure sum, its report and its body in
-// the project file; the base couples the driver to the load, drives it from the
-// generator and turns the pressure into SPL, phase, group delay, excursion and
-// impedance.
+// stored blocks of the transient response and room windows, the parameter dialogs and
+// the file commands. A box type supplies its acoustic load, its pressure sum, its
+// report, its body in the project file and its dialog; TBoxType describes the rest.
 //
 // The pipeline of a full calculation (Calculate(0)) is:
 //   PrepareCalculation; for each pass: BuildLoad, CoupleDriver, DriveDriver,
 //   (non-linear updates); excursion limit; BuildPressure; FinishResponse;
 //   report; RefreshResults.
+// The arithmetic of the shared steps lives in TBoxPipeline (blocks in, blocks out);
+// windows and printing in TBoxWindows.cpp, commands in TBoxCommands.cpp, dialogs in
+// TBoxDialogs.cpp, the unit in TBoxUnit.cpp, the project file in TBoxEmbryoFile.cpp.
 
+#include "box/TBoxType.h"
 #include "core/TComplex.h"
 #include "driver/TSpeakerObject.h"
 #include "plot/TCursorDialog.h"
 #include "plot/TDiagramPages.h"
 #include "plot/TInfoWin.h"
-#include "ui/TInfoDialog.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
 #include "room/TRoomSettings.h"
 #include "settings/TMeasSetup.h"
 #include "timedomain/TStepRespSettings.h"
+#include "ui/TInfoDialog.h"
 #include "ui/TProject.h"
 
 #include <array>
@@ -50,6 +52,12 @@ struct TFileDialogSettings {
     std::string extension;
 };
 
+// The curves a box project exports; the values are those of the export commands.
+enum class TBoxExport { Spl = 0, RoomSpl = 1, ModesSpl = 2, Transient = 3, Impedance = 4, GroupDelay = 5 };
+
+// The four plots every box project has, in the order the diagram lists show them.
+enum class TStdPlot { Spl = 0, Impedance = 1, Excursion = 2, GroupDelay = 3 };
+
 class TBoxEmbryo : public TProject, public TMeasureSetupObject {
 public:
     static constexpr int kPoints = 500;
@@ -63,14 +71,16 @@ public:
     static constexpr double kPressureConstant = 58999.99999999999;
     static constexpr double kDegrees = 57.29577951307855;
 
-    TBoxEmbryo(THost& host, int typeCode, std::string typeName);
+    TBoxEmbryo(THost& host, const TBoxType& type);
     ~TBoxEmbryo() override;
     TBoxEmbryo(const TBoxEmbryo&) = delete;
     TBoxEmbryo& operator=(const TBoxEmbryo&) = delete;
 
+    const TBoxType& Type() const { return type_; }
+
     // TProject
-    int TypeCode() const override { return typeCode_; }
-    int MenuNumber() const override;
+    int TypeCode() const override { return type_.typeCode; }
+    int MenuNumber() const override { return type_.menu; }
     bool IsBoxProject() const override { return true; }
     bool AskSaveChanges() override;
     [[nodiscard]] bool Load(const std::string& path) override;
@@ -83,9 +93,10 @@ public:
     std::string FileName() const override { return projectFile_.fileName; }
     // A new project shows its SPL and impedance plots.
     void RestoreStartWindows();
+    void ShowStartWindows() override { RestoreStartWindows(); }
     bool HandlesCommand(int id) const override;
     bool HandleCommand(int id) override;
-    void RecalcRequest(int kind) override;
+    void RecalcRequest(TRecalc kind) override;
 
     // The pipeline.
     // partial 0: full calculation; 1: the report only.
@@ -107,9 +118,9 @@ public:
     [[nodiscard]] bool SaveAs();
     // Writes the project to a file (the project file name is set to it).
     [[nodiscard]] bool SaveTo(const std::string& path);
-    // Export kind 0..5 to a chosen or given file; false when nothing was written.
-    bool Export(int kind);
-    bool ExportTo(int kind, const std::string& path);
+    // Export to a chosen or given file; false when nothing was written.
+    bool Export(TBoxExport kind);
+    bool ExportTo(TBoxExport kind, const std::string& path);
     // The project's note in the "User note" dialog, kept with the information window.
     void EditUserNote();
     TInfoDialog* NoteDialog() const { return noteDialog_ && noteDialog_->IsOpen() ? noteDialog_.get() : nullptr; }
@@ -117,12 +128,13 @@ public:
     // The project's parameter dialogs; each exists at most once.
     void OpenSetupDialog();
     void OpenDriverConfig();
-    virtual void OpenBoxDialog() {}
+    // The box type's parameter dialog (the Box command), at its saved place.
+    void OpenBoxDialog();
     // The box type's parameter dialog, created closed when needed.
-    virtual TDialogModel* BoxDialogModel() { return nullptr; }
+    TDialogModel* BoxDialogModel();
     // The box type's parameter dialog if it was made, without making it.
-    virtual const TDialogModel* ExistingBoxDialog() const { return nullptr; }
-    // The speaker unit editor on the front driver (TBoxUnitEditor.cpp).
+    TDialogModel* ExistingBoxDialog() const { return boxDialog_.get(); }
+    // The speaker unit editor on the front driver (TBoxUnit.cpp).
     void OpenUnitEditor();
     TSpeakerUnitDialog* UnitEditor() const { return unitEditor_.get(); }
     // After every accepted entry of the editor: the project recalculates and redraws,
@@ -158,10 +170,11 @@ public:
     const TBoxObject& BoxVolume() const { return *boxVolume_; }
     TRoomSettings& Room() { return room_; }
     TStepRespSettings& StepResponse() { return stepResponse_; }
-    TPlotLogXLinY& SplPlot() { return *splPlot_; }
-    TPlotLogXLinY& ExcursionPlot() { return *excursionPlot_; }
-    TPlotLogXLinY& ImpedancePlot() { return *impedancePlot_; }
-    TPlotLogXLinY& GroupDelayPlot() { return *groupDelayPlot_; }
+    TPlotLogXLinY& Plot(TStdPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
+    TPlotLogXLinY& SplPlot() { return Plot(TStdPlot::Spl); }
+    TPlotLogXLinY& ExcursionPlot() { return Plot(TStdPlot::Excursion); }
+    TPlotLogXLinY& ImpedancePlot() { return Plot(TStdPlot::Impedance); }
+    TPlotLogXLinY& GroupDelayPlot() { return Plot(TStdPlot::GroupDelay); }
     // The information window, refilled from the report after every calculation.
     TInfoWin& InfoWindow() { return *infoWin_; }
     const TBoxReport& Report() const { return *report_; }
@@ -192,10 +205,10 @@ protected:
     virtual void BuildLoad() = 0;
     virtual void BuildPressure() = 0;
     virtual void BuildReport() = 0;
+    // The box type's parameter dialog, made once when first asked for.
+    virtual std::unique_ptr<TDialogModel> MakeBoxDialog() = 0;
     [[nodiscard]] virtual bool ReadBody(TBinaryReader& in, int version);
     virtual void WriteBody(TBinaryWriter& out) const;
-    // Commands the box type does not support, removed from the menu at reset.
-    virtual std::vector<int> UnsupportedCommands() const { return {}; }
 
     // Common body of the project file.
     [[nodiscard]] bool ReadCommon(TBinaryReader& in, int& version);
@@ -205,7 +218,7 @@ protected:
     void LoadProjectUnit();
     // The report lines every box type shares.
     void ReportFileName();
-    void ReportDriverSetupRoom(int drivers, int portsA, int portsB, int radiators);
+    void ReportDriverSetupRoom(const TRoomCounts& counts);
     // Enables Calculate for a complete unit; an incomplete one empties the results and
     // the report says what it lacks.
     void UpdateCalculateCommand();
@@ -219,6 +232,8 @@ protected:
     void RefreshDriverConfig();
     void SetBoxVolume(std::unique_ptr<TBoxObject> box);
     void MarkChanged() { changed_ = true; }
+    // Copies the report into the information window and redraws it.
+    void ShowReport();
 
     THost& host_;
     TSpeakerObject front_;
@@ -234,11 +249,10 @@ protected:
     TLineStyle thickRed_{TColors::Red, 3, TDash::Solid};
     TLineStyle thickBlue_{TColors::Blue, 3, TDash::Solid};
     std::unique_ptr<TCursorDialog> cursor_;
-    std::unique_ptr<TPlotLogXLinY> splPlot_, groupDelayPlot_, excursionPlot_, impedancePlot_;
+    std::array<std::unique_ptr<TPlotLogXLinY>, 4> plots_;
     std::unique_ptr<TBoxReport> report_;
     std::unique_ptr<TInfoWin> infoWin_;
-    // Copies the report into the information window and redraws it.
-    void ShowReport(int picture);
+    std::unique_ptr<TDialogModel> boxDialog_;
     std::unique_ptr<TMeasSetupDialog> setupDialog_;
     std::unique_ptr<TInfoDialog> noteDialog_;
     std::unique_ptr<TSpeakerConfigDialog> configDialog_;
@@ -252,6 +266,7 @@ protected:
 
 private:
     void CreatePlots();
+    void DestroyViews();
     void ShowPhaseOption();
     [[nodiscard]] bool WriteProject(const std::string& path);
     bool ChooseProjectFile(std::string& path);
@@ -259,9 +274,14 @@ private:
     bool ConfirmUnitWithoutFile();
     // SaveTo, reporting a failure under the command's title.
     bool SaveReporting(const std::string& path, const char* title);
+    // The plot or information window the user works in takes a window command.
+    bool ActiveWindowCommand(int id);
 
-    int typeCode_;
-    std::string typeName_;
+    const TBoxType& type_;
     std::string baseTitle_;
     bool changed_ = true;
 };
+
+// The plots in the order the project file keeps their window records.
+inline constexpr TStdPlot kStdPlotFileOrder[] = {TStdPlot::Spl, TStdPlot::GroupDelay, TStdPlot::Excursion,
+                                                 TStdPlot::Impedance};

@@ -13,7 +13,7 @@
 
 void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath) const
 {
-    out.WriteInt32(typeCode_);
+    out.WriteInt32(type_.typeCode);
     out.WriteInt16(kFileVersion);
     out.WriteZeros(16);
     CurrentMeasSetup().WriteBlock(out);
@@ -27,10 +27,8 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     out.WriteInt16(optimiserIterations);
     out.WriteInt16(optimiserSpare);
     out.WriteBytes(optimiserOptions.data(), optimiserOptions.size());
-    for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get()),
-                                static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
-                                static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
-        plot->WriteWindowRecord(out);
+    for (TStdPlot which : kStdPlotFileOrder)
+        Plot(which).WriteWindowRecord(out);
     infoWin_->SaveState(out);
     out.WriteBytes(snapshotRecord_.data(), snapshotRecord_.size());
 }
@@ -69,10 +67,8 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     if (!in.ReadInt16(optimiserIterations) || !in.ReadInt16(optimiserSpare) ||
         !in.ReadBytes(optimiserOptions.data(), optimiserOptions.size()))
         return false;
-    for (TPlotXYEmbryo* plot : {static_cast<TPlotXYEmbryo*>(splPlot_.get()), static_cast<TPlotXYEmbryo*>(groupDelayPlot_.get()),
-                                static_cast<TPlotXYEmbryo*>(excursionPlot_.get()),
-                                static_cast<TPlotXYEmbryo*>(impedancePlot_.get())})
-        if (!plot->ReadWindowRecord(in))
+    for (TStdPlot which : kStdPlotFileOrder)
+        if (!Plot(which).ReadWindowRecord(in))
             return false;
     if (!infoWin_->LoadState(in))
         return false;
@@ -119,7 +115,7 @@ bool TBoxEmbryo::LoadFrom(TBinaryReader& in)
     }
     if (front_.complete)
         Calculate(0);
-    RecalcRequest(3);
+    RecalcRequest(TRecalc::MarkUnchanged);
     CurrentMeasSetup().fileVersion = kFileVersion;
     return true;
 }
@@ -216,18 +212,18 @@ bool TBoxEmbryo::AskSaveChanges()
 
 // ---------------------------------------------------------------- export
 
-bool TBoxEmbryo::Export(int kind)
+bool TBoxEmbryo::Export(TBoxExport kind)
 {
-    const TFileDialogSettings& settings = kind == 4 ? impedanceExport_ : splExport_;
+    const TFileDialogSettings& settings = kind == TBoxExport::Impedance ? impedanceExport_ : splExport_;
     TFileRequest request{"Export", settings.filter, settings.extension, settings.fileName, {}};
     std::string path;
     if (!host_.ChooseSaveFile(request, path))
         return false;
-    (kind == 4 ? impedanceExport_ : splExport_).fileName = path;
+    (kind == TBoxExport::Impedance ? impedanceExport_ : splExport_).fileName = path;
     return ExportTo(kind, path);
 }
 
-bool TBoxEmbryo::ExportTo(int kind, const std::string& path)
+bool TBoxEmbryo::ExportTo(TBoxExport kind, const std::string& path)
 {
     auto format = ExportFormatOf(path);
     if (!format) {
@@ -238,17 +234,17 @@ bool TBoxEmbryo::ExportTo(int kind, const std::string& path)
     curve.count = PointCount();
     curve.x = Grid().Frequencies().data();
     switch (kind) {
-    case 0: curve.kind = TCurveKind::Spl; curve.y = splTotal.data(); curve.phase = splPhase.data(); break;
-    case 2: curve.kind = TCurveKind::SplStandingWaves; curve.y = splModes.data(); curve.phase = splPhase.data(); break;
-    case 4:
+    case TBoxExport::Spl: curve.kind = TCurveKind::Spl; curve.y = splTotal.data(); curve.phase = splPhase.data(); break;
+    case TBoxExport::ModesSpl: curve.kind = TCurveKind::SplStandingWaves; curve.y = splModes.data(); curve.phase = splPhase.data(); break;
+    case TBoxExport::Impedance:
         curve.kind = TCurveKind::Impedance;
         curve.y = front_.impedanceMagnitude.data();
         curve.phase = impedancePhase.data();
         break;
-    case 5: curve.kind = TCurveKind::GroupDelay; curve.y = groupDelay.data(); break;
+    case TBoxExport::GroupDelay: curve.kind = TCurveKind::GroupDelay; curve.y = groupDelay.data(); break;
     default: return false; // room and transient curves arrive with their windows
     }
-    exportKind_ = kind;
+    exportKind_ = static_cast<int>(kind);
     exportFormat_ = static_cast<int>(*format);
     if (!WriteCurveFile(path, *format, curve)) {
         host_.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", "Export error",

@@ -11,7 +11,23 @@
 #include <algorithm>
 #include <cmath>
 
-TClosedBox::TClosedBox(THost& host) : TBoxEmbryo(host, kTypeCode, "Closed box")
+const TBoxType& TClosedBox::Type()
+{
+    static const TBoxType type{
+        .typeCode = kTypeCode,
+        .title = "Closed box",
+        .cliName = "closed",
+        .menu = 4,
+        .picture = 210,
+        .frontAndRear = false,
+        .unsupportedCommands = {TCmd::ExportModesSpl},
+        .roomSources = {TRoomSources::DriverUnits},
+        .make = [](THost& host) -> std::unique_ptr<TBoxEmbryo> { return std::make_unique<TClosedBox>(host); },
+    };
+    return type;
+}
+
+TClosedBox::TClosedBox(THost& host) : TBoxEmbryo(host, Type())
 {
     SetBoxVolume(std::make_unique<TBoxObject>("Box", true));
     SplPlot().AddCurve(splTotal.data(), thickBlack_, "Total", false);
@@ -21,16 +37,6 @@ TClosedBox::TClosedBox(THost& host) : TBoxEmbryo(host, kTypeCode, "Closed box")
 }
 
 TClosedBox::~TClosedBox() = default;
-
-void TClosedBox::Reset()
-{
-    if (dialog_ && dialog_->IsOpen())
-        dialog_->Close();
-    TBoxEmbryo::Reset();
-    SetMainTitle(false);
-}
-
-std::vector<int> TClosedBox::UnsupportedCommands() const { return {TCmd::ExportModesSpl}; }
 
 void TClosedBox::BuildLoad()
 {
@@ -68,7 +74,7 @@ void TClosedBox::BuildReport()
     std::vector<std::string> lines;
     BoxVolume().Report(lines);
     report.Add(lines);
-    ReportDriverSetupRoom(front_.numberOfDrivers, 0, 0, 0);
+    ReportDriverSetupRoom(TRoomCounts{front_.numberOfDrivers, 0, 0, 0});
     report.Add("Additional details:");
     if (minus3dB != 0)
         report.Add(TNumberText::FormatDouble(" -3dB point: \t%3.2f Hz", minus3dB));
@@ -82,7 +88,7 @@ void TClosedBox::BuildReport()
         report.Add(TNumberText::FormatDouble(" Qtc: \t%1.3f", effectiveQts * stiffening));
     }
     report.Add("");
-    ShowReport(210);
+    ShowReport();
 }
 
 void TClosedBox::QuickBox()
@@ -103,40 +109,11 @@ void TClosedBox::QuickBox()
     // The dialog's own limits: the volume stays one the user could have typed.
     BoxVolume().Vb = std::clamp(litres, volume.minimum, volume.maximum) * volume.factor;
     BoxVolume().dirty = true;
-    if (dialog_ && dialog_->IsOpen())
-        dialog_->Reload();
-    RecalcRequest(0);
+    if (TDialogModel* dialog = ExistingBoxDialog(); dialog && dialog->IsOpen())
+        dialog->Reload();
+    RecalcRequest(TRecalc::Recalculate);
 }
 
-const TDialogModel* TClosedBox::ExistingBoxDialog() const { return dialog_.get(); }
+std::unique_ptr<TDialogModel> TClosedBox::MakeBoxDialog() { return std::make_unique<TClosedBoxDialog>(host_, *this); }
 
-TDialogModel* TClosedBox::BoxDialogModel()
-{
-    if (!dialog_)
-        dialog_ = std::make_unique<TClosedBoxDialog>(host_, *this);
-    return dialog_.get();
-}
-
-void TClosedBox::OpenBoxDialog()
-{
-    BoxDialogModel();
-    if (dialog_->IsOpen()) {
-        dialog_->Open(); // raises it
-        return;
-    }
-    if (boxDialogX != 0 || boxDialogY != 0)
-        dialog_->position = TDialogPosition{boxDialogX, boxDialogY};
-    dialog_->Reload();
-    dialog_->Open();
-}
-
-bool TClosedBox::HandlesCommand(int id) const { return id == TCmd::BoxDialog || TBoxEmbryo::HandlesCommand(id); }
-
-bool TClosedBox::HandleCommand(int id)
-{
-    if (id == TCmd::BoxDialog) {
-        OpenBoxDialog();
-        return true;
-    }
-    return TBoxEmbryo::HandleCommand(id);
-}
+TClosedBoxDialog* TClosedBox::BoxDialog() const { return static_cast<TClosedBoxDialog*>(ExistingBoxDialog()); }

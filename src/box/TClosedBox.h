@@ -9,27 +9,18 @@ class TClosedBoxDialog;
 class TClosedBox : public TBoxEmbryo {
 public:
     static constexpr int kTypeCode = 0;
+    static const TBoxType& Type();
 
     explicit TClosedBox(THost& host);
     ~TClosedBox() override;
 
-    void Reset() override;
-    bool HandlesCommand(int id) const override;
-    bool HandleCommand(int id) override;
-
     // "&Quick box": Vb = effective Qts · Vas · N.
     void QuickBox();
-    void OpenBoxDialog() override;
-    TDialogModel* BoxDialogModel() override;
-    const TDialogModel* ExistingBoxDialog() const override;
-    TClosedBoxDialog* BoxDialog() const { return dialog_.get(); }
+    TClosedBoxDialog* BoxDialog() const;
 
 protected:
     void BuildLoad() override;
     void BuildPressure() override;
     void BuildReport() override;
-    std::vector<int> UnsupportedCommands() const override;
-
-private:
-    std::unique_ptr<TClosedBoxDialog> dialog_;
+    std::unique_ptr<TDialogModel> MakeBoxDialog() override;
 };

@@ -36,7 +36,7 @@ TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
         default: return;
         }
         b.dirty = true;
-        box_.RecalcRequest(0);
+        box_.RecalcRequest(TRecalc::Recalculate);
     };
     onCommand = [this](int id) {
         if (id == kQuickBox)

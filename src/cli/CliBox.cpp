@@ -7,7 +7,10 @@
 #include "TCliHost.h"
 
 #include "box/TBoxReport.h"
-#include "box/TClosedBox.h"
+#include "box/TBoxEmbryo.h"
+#include "box/TBoxType.h"
+#include "core/TBinaryStream.h"
+#include "ui/TCommandIds.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "measdata/TCurveExport.h"
 #include "settings/TMeasSetupDialog.h"
@@ -16,6 +19,7 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -39,9 +43,16 @@ struct TBoxSession {
 
 std::unique_ptr<TBoxEmbryo> MakeBox(const std::string& type, THost& host)
 {
-    if (type == "closed")
-        return std::make_unique<TClosedBox>(host);
-    return nullptr;
+    const TBoxType* t = TBoxTypes::ByCliName(type);
+    return t ? t->make(host) : nullptr;
+}
+
+std::string BoxTypeNames()
+{
+    std::string names;
+    for (const TBoxType* t : TBoxTypes::All())
+        names += (names.empty() ? "" : ", ") + t->cliName;
+    return names;
 }
 
 bool HasExtension(const std::string& name, const char* extension)
@@ -61,7 +72,8 @@ bool OpenProject(TBoxSession& s, const std::string& name)
         return false;
     }
     std::int32_t code = -1;
-    if (!reader.ReadInt32(code) || code != TClosedBox::kTypeCode) {
+    const TBoxType* type = nullptr;
+    if (!reader.ReadInt32(code) || !(type = TBoxTypes::ByCode(code))) {
         if (HasExtension(name, ".unt"))
             CliFail(name + " is a unit file, not a box project: see tonvek-cli unit show " + name +
                     " (units are written with tonvek-cli unit new --set NAME=VALUE)");
@@ -69,7 +81,7 @@ bool OpenProject(TBoxSession& s, const std::string& name)
             CliFail(path + " is not a box project this version can open (type code " + std::to_string(code) + ")");
         return false;
     }
-    s.project = std::make_unique<TClosedBox>(s.host);
+    s.project = type->make(s.host);
     if (!s.project->Load(path)) {
         CliFail("Error while reading box data. The project file is corrupt: " + path);
         return false;
@@ -119,7 +131,7 @@ int RunNew(const TCliArgs& args)
     TBoxSession s;
     s.project = MakeBox(args[0], s.host);
     if (!s.project)
-        return CliFail("new: unknown or not yet available box type \"" + args[0] + "\" (available: closed)");
+        return CliFail("new: unknown or not yet available box type \"" + args[0] + "\" (available: " + BoxTypeNames() + ")");
     std::string unit, out;
     std::vector<std::string> sets;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -177,7 +189,7 @@ int RunReport(const TCliArgs& args)
     if (!OpenProject(s, args[0]))
         return 1;
     const TBoxReport& r = s.project->Report();
-    if (r.Lines().empty())
+    if (!s.project->FrontDriver().complete)
         return CliFail("report: the project has no results (is its unit file there and complete?)");
     std::fputs(r.PlainText().c_str(), stdout);
     if (!r.Note().empty())
@@ -193,7 +205,7 @@ int RunCurves(const TCliArgs& args)
     if (!OpenProject(s, args[0]))
         return 1;
     const TBoxEmbryo& p = *s.project;
-    if (p.Report().Lines().empty())
+    if (!p.FrontDriver().complete)
         return CliFail("curves: the project has no results (is its unit file there and complete?)");
     std::printf("# f/Hz\tSPL/dB\tphase/deg\tgroup delay/ms\texcursion/mm p-p\t|Z|/ohm\tZ phase/deg\n");
     for (int i = 0; i < p.PointCount(); ++i) {
@@ -208,7 +220,7 @@ int RunCurves(const TCliArgs& args)
 // The project picks the layout from the file name, as the desktop does; a layout named
 // with --format that the name does not carry is written under a name that does, beside
 // the target, and then moved into place.
-bool ExportAs(TBoxEmbryo& project, int kind, const std::string& out, const std::string& format)
+bool ExportAs(TBoxEmbryo& project, TBoxExport kind, const std::string& out, const std::string& format)
 {
     const std::string path = FromWorkingFolder(out);
     if (format.empty() || ExportFormatOf(path) == ExportFormatOf("x." + format))
@@ -243,8 +255,12 @@ int RunExport(const TCliArgs& args)
         else
             return CliFail("export: unexpected argument \"" + args[i] + "\"");
     }
-    int k = kind == "spl" ? 0 : kind == "modes" ? 2 : kind == "impedance" ? 4 : kind == "groupdelay" ? 5 : -1;
-    if (project.empty() || out.empty() || k < 0)
+    const std::optional<TBoxExport> exportKind = kind == "spl"          ? std::optional(TBoxExport::Spl)
+                                                 : kind == "modes"      ? std::optional(TBoxExport::ModesSpl)
+                                                 : kind == "impedance"  ? std::optional(TBoxExport::Impedance)
+                                                 : kind == "groupdelay" ? std::optional(TBoxExport::GroupDelay)
+                                                                        : std::nullopt;
+    if (project.empty() || out.empty() || !exportKind)
         return CliFail(std::string("export: tonvek-cli ") + kExportUsage);
     for (char& c : format)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -253,11 +269,11 @@ int RunExport(const TCliArgs& args)
     TBoxSession s;
     if (!OpenProject(s, project))
         return 1;
-    if (k == 2)
-        return CliFail("export: a closed box has no standing-wave modes");
-    if (s.project->Report().Lines().empty())
+    if (*exportKind == TBoxExport::ModesSpl && !s.project->HandlesCommand(TCmd::ExportModesSpl))
+        return CliFail("export: a " + s.project->Type().title + " has no standing-wave modes");
+    if (!s.project->FrontDriver().complete)
         return CliFail("export: the project has no results (is its unit file there and complete?)");
-    return ExportAs(*s.project, k, out, format) ? 0 : 1;
+    return ExportAs(*s.project, *exportKind, out, format) ? 0 : 1;
 }
 
 TCliRegistration newCommand{

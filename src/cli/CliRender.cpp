@@ -6,7 +6,8 @@
 
 #include "app/TPlotRender.h"
 #include "box/TBoxReport.h"
-#include "box/TClosedBox.h"
+#include "box/TBoxEmbryo.h"
+#include "box/TBoxType.h"
 #include "core/TBinaryStream.h"
 
 #include <QGuiApplication>
@@ -65,12 +66,14 @@ int RunRender(const TCliArgs& args)
     std::int32_t code = -1;
     if (!reader.Open(project) || !reader.ReadInt32(code))
         return CliFail("cannot open project " + project);
-    if (code != TClosedBox::kTypeCode)
+    const TBoxType* type = TBoxTypes::ByCode(code);
+    if (!type)
         return CliFail(project + " is not a box project this version can open (type code " + std::to_string(code) + ")");
-    TClosedBox box(host);
+    std::unique_ptr<TBoxEmbryo> made = type->make(host);
+    TBoxEmbryo& box = *made;
     if (!box.Load(project))
         return CliFail("Error while reading box data. The project file is corrupt: " + project);
-    if (box.Report().Lines().empty())
+    if (!box.FrontDriver().complete)
         return CliFail("render: the project has no results (is its unit file there and complete?)");
 
     if (!outDir.empty()) {

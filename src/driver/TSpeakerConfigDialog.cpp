@@ -132,7 +132,7 @@ void TSpeakerConfigDialog::UpdateEnables()
 void TSpeakerConfigDialog::Recalculate()
 {
     if (onRecalculate)
-        onRecalculate(0);
+        onRecalculate(TRecalc::Recalculate);
 }
 
 void TSpeakerConfigDialog::Changed(int id)

@@ -7,6 +7,7 @@
 
 #include "driver/TSpeakerConnectionDialog.h"
 #include "ui/TDialogModel.h"
+#include "ui/TRecalc.h"
 
 #include <functional>
 #include <memory>
@@ -56,7 +57,7 @@ public:
 
     // How the dialog reaches its project: a recalculation request of a kind, and the
     // note that the dialog closed (the project drops its reference).
-    std::function<void(int kind)> onRecalculate;
+    std::function<void(TRecalc kind)> onRecalculate;
     std::function<void()> onClosed;
 
     // Opens at the position saved in the driver configuration, if any.

@@ -1,5 +1,7 @@
 #include "TRoomSettings.h"
 
+#include "room/TRoomSource.h"
+
 #include "core/TBinaryStream.h"
 
 #include <cstdio>
@@ -155,7 +157,7 @@ void TRoomSettings::LoadPreferences(const std::string& path)
         Reset();
 }
 
-std::vector<std::string> TRoomSettings::ReportLines(int code, int drivers, int portsA, int portsB, int radiators) const
+std::vector<std::string> TRoomSettings::ReportLines(std::span<const TRoomSource> sources, const TRoomCounts& counts) const
 {
     std::vector<std::string> lines;
     lines.push_back("Room and Cabinet");
@@ -165,30 +167,15 @@ std::vector<std::string> TRoomSettings::ReportLines(int code, int drivers, int p
     lines.push_back(Format(" Speaker pos.\tX=%3.3fm", X) + Format("\t\tY=%3.3fm", Y) + Format("\t\tZ=%3.3fm", Z));
     lines.push_back(Format(" Baffle dim.\tW=%3.3fm", W) + Format(" H=%3.3fm", H));
     lines.push_back(" Visible acoustic elements position(s)");
-    auto group = [&](Group g, int count, const char* one, const char* numbered) {
+    for (const TRoomSource& source : sources) {
+        const int count = source.CountIn(counts);
         for (int k = 0; k < count && k < 9; ++k) {
-            const TPosObject& p = positions[static_cast<std::size_t>(g * 9 + k)];
-            std::string label = count == 1 ? std::string(one) : FormatInt(numbered, k + 1);
+            const TPosObject& p = positions[static_cast<std::size_t>(source.group * 9 + k)];
+            std::string label = count == 1 ? std::string(source.one) : FormatInt(source.numbered, k + 1);
             lines.push_back(label + Format("dX=%3.2fm", p.dX) + Format("\tdY=%3.2fm", p.dY) +
                             Format("\tdZ=%3.2fm", p.dZ));
         }
-    };
-    if (code >= 0 && code <= 4)
-        group(DriverUnits, drivers, "  Driver unit\t", "  Driver unit %d\t");
-    if (code == 1 || code == 5)
-        group(PortsB, portsB, "  Port\t\t", "  Port %d\t");
-    if (code == 4)
-        group(Radiators, radiators, "  Abr\t\t", "  Abr %d\t\t");
-    if (code == 6 || code == 7)
-        group(PortsB, portsB, "  Front port\t", "  Front port %d\t");
-    if (code == 7)
-        group(PortsA, portsA, "  Rear port\t", "  Rear port %d\t");
-    if (code == 8) {
-        group(PortsA, portsA, "  Side port(s)\t", "  Side port(s) %d\t");
-        group(PortsB, portsB, "  Middle port\t", "  Middle port %d\t");
     }
-    if (code == 2 || code == 3)
-        group(PortsB, portsB, "  Front port\t", "  Front port %d\t");
     lines.push_back(Format(" Meas. pos.\tX=%3.2fm", Xl) + Format("\t\tY=%3.2fm", Yl) + Format("\t\tZ=%3.2fm", Zl));
 
     int on = 0;

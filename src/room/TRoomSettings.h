@@ -5,12 +5,15 @@
 // measured-data part) and in "roomcabi.prf" (preferences form, 1310 bytes).
 
 #include <array>
+#include <span>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 class TBinaryReader;
 class TBinaryWriter;
+struct TRoomCounts;
+struct TRoomSource;
 
 // One acoustic element's place on the baffle; also its 32-byte file form.
 struct TPosObject {
@@ -69,10 +72,9 @@ struct TRoomSettings {
     // Absorption coefficient shown for a reflection factor.
     static double Absorption(double r) { return 1.0 - r * r; }
 
-    // The report lines for a box of the given type code, without line ends. The
+    // The report lines for a box with these element groups, without line ends. The
     // first line, "Room and Cabinet", starts the report's second column.
-    // counts: elements of the driver unit group, port group A, port group B, radiators.
-    std::vector<std::string> ReportLines(int boxCode, int drivers, int portsA, int portsB, int radiators) const;
+    std::vector<std::string> ReportLines(std::span<const TRoomSource> sources, const TRoomCounts& counts) const;
 
 private:
     void ReadBody(TBinaryReader& in);

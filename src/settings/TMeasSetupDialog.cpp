@@ -132,12 +132,12 @@ void TMeasSetupDialog::FieldChanged(int id)
     case CalcImmediatelyId:
         // Not a change of the measurement itself: the grid stays as it is.
         setup_.calculateImmediately = Checked(CalcImmediatelyId);
-        Request(setup_.calculateImmediately ? kRecalculate : kMarkChanged);
+        Request(setup_.calculateImmediately ? TRecalc::Recalculate : TRecalc::MarkChanged);
         return;
     default: return;
     }
     setup_.setupChanged = true;
-    Request(kRecalculate);
+    Request(TRecalc::Recalculate);
 }
 
 void TMeasSetupDialog::Preferences(int command)
@@ -149,11 +149,11 @@ void TMeasSetupDialog::Preferences(int command)
         setup_.LoadPreferences(true);
         Reload();
         // The factory values are a change like any other: the plots must follow them.
-        Request(kRecalculate);
+        Request(TRecalc::Recalculate);
     }
 }
 
-void TMeasSetupDialog::Request(int kind)
+void TMeasSetupDialog::Request(TRecalc kind)
 {
     if (request_)
         request_(kind);

@@ -15,15 +15,14 @@
 
 #include "settings/TMeasSetup.h"
 #include "ui/TDialogModel.h"
+#include "ui/TRecalc.h"
 
 #include <functional>
 
 class TMeasSetupDialog : public TDialogModel {
 public:
     // Recalculation request kinds this dialog sends.
-    static constexpr int kRecalculate = 0; // a parameter changed
-    static constexpr int kMarkChanged = 1; // mark the project changed, do not calculate
-    using TRecalcRequest = std::function<void(int kind)>;
+    using TRecalcRequest = std::function<void(TRecalc kind)>;
 
     // Control ids.
     static constexpr int StartId = 101, StopId = 102, PointsId = 103;
@@ -47,7 +46,7 @@ private:
     void Load();
     void FieldChanged(int id);
     void Preferences(int command);
-    void Request(int kind);
+    void Request(TRecalc kind);
     void LinkFrequencyLimits();
     void ShowLevels();
 

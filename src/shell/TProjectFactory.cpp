@@ -1,13 +1,15 @@
 #include "TProjectFactory.h"
 
-#include "box/TClosedBox.h"
+#include "box/TBoxEmbryo.h"
+#include "box/TBoxType.h"
 #include "ui/TProject.h"
 
 TProjectFactory TProjectFactory::Standard()
 {
     TProjectFactory factory;
-    // Project types register here as they are built.
-    factory.Register(TClosedBox::kTypeCode, [](THost& host) { return std::make_unique<TClosedBox>(host); });
+    // Every box type built so far, from its description.
+    for (const TBoxType* type : TBoxTypes::All())
+        factory.Register(type->typeCode, [make = type->make](THost& host) -> std::unique_ptr<TProject> { return make(host); });
     return factory;
 }
 

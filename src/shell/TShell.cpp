@@ -1,9 +1,7 @@
 #include "TShell.h"
 
 #include "TMenus.h"
-#include "TProjectTypes.h"
 #include "TYankee.h"
-#include "box/TBoxEmbryo.h"
 #include "core/TBinaryStream.h"
 #include "ui/TCommandIds.h"
 #include "settings/TMeasSetup.h"
@@ -82,13 +80,12 @@ void TShell::NewProject(int typeCode)
         host_.SetMainTitle(kBaseTitle);
         return;
     }
-    host_.SwitchMenu(TProjectTypes::MenuOf(typeCode));
+    host_.SwitchMenu(project->MenuNumber());
     project_ = std::move(project);
     typeCode_ = typeCode;
     project_->SetMainTitle(false);
     // The hint is read over the project's plots, and the unit chooser follows it.
-    if (auto* box = dynamic_cast<TBoxEmbryo*>(project_.get()))
-        box->RestoreStartWindows();
+    project_->ShowStartWindows();
     if (project_->IsBoxProject() && showUnitHint_) {
         bool dontShow = false;
         host_.MessageWithCheckBox("In order to be able to proceed you must load a driver unit.\n\n"
@@ -155,7 +152,7 @@ void TShell::OpenProject(const std::string& path)
     }
     CloseProject();
     auto project = factory_.Create(code, host_);
-    host_.SwitchMenu(TProjectTypes::MenuOf(code));
+    host_.SwitchMenu(project->MenuNumber());
     project_ = std::move(project);
     typeCode_ = code;
     if (project_->Load(path)) {
@@ -169,7 +166,7 @@ void TShell::OpenProject(const std::string& path)
     project_->SetMainTitle(false);
 }
 
-void TShell::RecalcRequest(int kind)
+void TShell::RecalcRequest(TRecalc kind)
 {
     if (project_)
         project_->RecalcRequest(kind);

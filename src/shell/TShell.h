@@ -5,6 +5,7 @@
 
 #include "TMainConfig.h"
 #include "TProjectFactory.h"
+#include "ui/TRecalc.h"
 
 #include <functional>
 #include <memory>
@@ -36,7 +37,7 @@ public:
     // Before the main window closes: ask to save; false keeps the program open.
     bool CanClose() { return AskSaveOpenProject(); }
 
-    void RecalcRequest(int kind);
+    void RecalcRequest(TRecalc kind);
 
     TProject* Project() const { return project_.get(); }
     // The unit conversion tool, created on first use; it lives as long as the shell.

@@ -3,6 +3,8 @@
 // creates it by its project type code and forwards commands and recalculation
 // requests to it.
 
+#include "ui/TRecalc.h"
+
 #include <string>
 
 class TProject {
@@ -22,6 +24,8 @@ public:
     virtual void Reset() = 0;
     // Title of the main window: the base title, or with the file name after a load.
     virtual void SetMainTitle(bool withFileName) = 0;
+    // The windows a new project shows before anything is asked.
+    virtual void ShowStartWindows() {}
     // Runs after New: windows to restore, the unit to load.
     virtual void StartNew(bool showUnitHint) = 0;
 
@@ -32,6 +36,5 @@ public:
 
     virtual bool HandlesCommand(int id) const = 0;
     virtual bool HandleCommand(int id) = 0;
-    // Recalculation request: 0 recalculate, 1 mark changed, 2 report only, 3 mark unchanged.
-    virtual void RecalcRequest(int kind) = 0;
+    virtual void RecalcRequest(TRecalc kind) = 0;
 };

@@ -99,7 +99,7 @@ TEST_F(AppLifecycleTest, RefusedSaveQuestionKeepsTheProgramRunning)
     TMainApp app;
     app.Start({Example(), false});
     ASSERT_NE(app.Shell().Project(), nullptr);
-    app.Shell().Project()->RecalcRequest(1); // changed
+    app.Shell().Project()->RecalcRequest(TRecalc::MarkChanged); // changed
     auto cancel = AnswerNextMessage(QMessageBox::Cancel);
     QTimer::singleShot(0, &app, [&] { app.Window().close(); });
     EXPECT_FALSE(LoopEndsWithin(1500)) << "Cancel must keep the program open";

@@ -59,7 +59,7 @@ TEST_F(BoxProjectGuiTest, SaveQuestionGuardsNew)
     app.Start({QString::fromStdString(Example()), false});
     TProject* first = app.Shell().Project();
     ASSERT_NE(first, nullptr);
-    first->RecalcRequest(1); // changed
+    first->RecalcRequest(TRecalc::MarkChanged); // changed
 
     auto cancel = AnswerNextMessage(QMessageBox::Cancel);
     app.Window().Trigger(TCmd::NewProjectBase + 0);

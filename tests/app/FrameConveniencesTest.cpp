@@ -82,10 +82,10 @@ TEST_F(FrameConveniencesTest, TitleMarksUnsavedChanges)
     app.Start({Project("closed-10in.box"), false});
     EXPECT_TRUE(app.Window().windowTitle().endsWith("[*]"));
     EXPECT_FALSE(app.Window().isWindowModified());
-    app.Shell().Project()->RecalcRequest(1);
+    app.Shell().Project()->RecalcRequest(TRecalc::MarkChanged);
     QTest::qWait(400);
     EXPECT_TRUE(app.Window().isWindowModified());
-    app.Shell().Project()->RecalcRequest(3);
+    app.Shell().Project()->RecalcRequest(TRecalc::MarkUnchanged);
     QTest::qWait(400);
     EXPECT_FALSE(app.Window().isWindowModified());
 }

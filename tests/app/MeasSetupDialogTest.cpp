@@ -15,7 +15,7 @@ namespace {
 using D = TMeasSetupDialog;
 
 struct SetupView {
-    SetupView() : dialog(host, setup, [this](int kind) { requests.push_back(kind); }) { dialog.Open(); }
+    SetupView() : dialog(host, setup, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }) { dialog.Open(); }
     // Types into a field, then clicks into another one: the focus change commits.
     void TypeAndMoveTo(ShownDialog& d, int id, const char* text, int next)
     {

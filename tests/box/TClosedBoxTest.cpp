@@ -234,15 +234,15 @@ TEST_F(TClosedBoxTest, QuickBoxWithoutACompleteUnitChangesNothing)
 TEST_F(TClosedBoxTest, RecalculationKinds)
 {
     auto box = MakeBox(0.02);
-    box->RecalcRequest(3);
+    box->RecalcRequest(TRecalc::MarkUnchanged);
     EXPECT_FALSE(box->Changed());
-    box->RecalcRequest(1); // marks changed, calculates nothing
+    box->RecalcRequest(TRecalc::MarkChanged); // marks changed, calculates nothing
     EXPECT_TRUE(box->Changed());
     EXPECT_TRUE(box->Report().Lines().empty());
     CurrentMeasSetup().hidePhase = true;
-    box->RecalcRequest(1);
+    box->RecalcRequest(TRecalc::MarkChanged);
     EXPECT_FALSE(box->SplPlot().PhaseShown());
-    box->RecalcRequest(0); // calculate immediately is on by default
+    box->RecalcRequest(TRecalc::Recalculate); // calculate immediately is on by default
     ASSERT_FALSE(box->Report().Lines().empty());
     auto spl = box->splTotal;
     auto phase = box->splPhase;
@@ -251,7 +251,7 @@ TEST_F(TClosedBoxTest, RecalculationKinds)
     auto impedance = box->FrontDriver().impedanceMagnitude;
     box->BoxVolume().Vb = 0.04;
     box->BoxVolume().dirty = true;
-    box->RecalcRequest(2); // report only: the curves stay
+    box->RecalcRequest(TRecalc::ReportOnly); // report only: the curves stay
     EXPECT_EQ(box->Report().Lines()[1], " Vol\t\t40.00 l");
     EXPECT_EQ(box->splTotal, spl);
     EXPECT_EQ(box->splPhase, phase);
@@ -698,11 +698,11 @@ TEST_F(TClosedBoxTest, ExportChoosesFormatByExtension)
     auto box = MakeBox(0.02);
     box->Calculate(0);
     host_.ClearMessages();
-    EXPECT_FALSE(box->ExportTo(0, (dir_ / "curve.xyz").string()));
+    EXPECT_FALSE(box->ExportTo(TBoxExport::Spl, (dir_ / "curve.xyz").string()));
     EXPECT_EQ(host_.LastMessage()->text, "No valid export format selected");
     EXPECT_EQ(host_.LastMessage()->title, "Export error");
-    EXPECT_TRUE(box->ExportTo(0, (dir_ / "curve.frd").string()));
-    EXPECT_TRUE(box->ExportTo(4, (dir_ / "curve.ZMA").string()));
+    EXPECT_TRUE(box->ExportTo(TBoxExport::Spl, (dir_ / "curve.frd").string()));
+    EXPECT_TRUE(box->ExportTo(TBoxExport::Impedance, (dir_ / "curve.ZMA").string()));
     EXPECT_TRUE(fs::file_size(dir_ / "curve.frd") > 100);
 }
 
@@ -774,7 +774,7 @@ TEST_F(TClosedBoxTest, WindowCommandsGoToTheActivePlot)
     EXPECT_EQ(box->ImpedancePlot().Note(), "impedance note");
     EXPECT_TRUE(box->Report().Note().empty());
     host_.SetActiveView(nullptr);
-    box->RecalcRequest(3);
+    box->RecalcRequest(TRecalc::MarkUnchanged);
     ASSERT_TRUE(box->HandleCommand(TCmd::UserNote));
     TInfoDialog* note = box->NoteDialog();
     ASSERT_NE(note, nullptr);

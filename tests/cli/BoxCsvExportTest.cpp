@@ -51,17 +51,17 @@ TEST_F(BoxCsvExportTest, ChooserOffersCsvAndTheNameDecides)
     ASSERT_GT(box.PointCount(), 1);
 
     struct Case {
-        int kind;
+        TBoxExport kind;
         const char* file;
         const char* header;
         const double* y;
         const double* phase;
     };
     const Case cases[] = {
-        {0, "spl.csv", "Frequency (Hz),SPL (dB),Phase (deg)", box.splTotal.data(), box.splPhase.data()},
-        {4, "z.CSV", "Frequency (Hz),Impedance (ohm),Phase (deg)", box.FrontDriver().impedanceMagnitude.data(),
+        {TBoxExport::Spl, "spl.csv", "Frequency (Hz),SPL (dB),Phase (deg)", box.splTotal.data(), box.splPhase.data()},
+        {TBoxExport::Impedance, "z.CSV", "Frequency (Hz),Impedance (ohm),Phase (deg)", box.FrontDriver().impedanceMagnitude.data(),
          box.impedancePhase.data()},
-        {5, "gd.csv", "Frequency (Hz),Group delay (ms)", box.groupDelay.data(), nullptr},
+        {TBoxExport::GroupDelay, "gd.csv", "Frequency (Hz),Group delay (ms)", box.groupDelay.data(), nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);

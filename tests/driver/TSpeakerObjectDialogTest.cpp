@@ -28,7 +28,7 @@ struct SpeakerDialog : ::testing::Test {
     void Make(bool even)
     {
         dialog = std::make_unique<D>(host, *s, D::kTitle, 777, even);
-        dialog->onRecalculate = [this](int kind) { requests.push_back(kind); };
+        dialog->onRecalculate = [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); };
         dialog->onClosed = [this] { ++closed; };
         dialog->OpenAtSavedPosition();
     }

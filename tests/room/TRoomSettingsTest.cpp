@@ -1,4 +1,5 @@
 #include "room/TRoomSettings.h"
+#include "room/TRoomSource.h"
 
 #include "core/TBinaryStream.h"
 
@@ -55,7 +56,8 @@ TEST(TRoomSettings, ProjectFormRoundTripsAndOldVersionsSkipMeasuredPart)
 TEST(TRoomSettings, ReportListsElementsAndReflections)
 {
     TRoomSettings s;
-    auto lines = s.ReportLines(0, 2, 0, 0, 0);
+    const TRoomSource closedBox[] = {TRoomSources::DriverUnits};
+    auto lines = s.ReportLines(closedBox, TRoomCounts{2, 0, 0, 0});
     ASSERT_GE(lines.size(), 10u);
     EXPECT_EQ(lines[0], "Room and Cabinet");
     EXPECT_EQ(lines[1], " Roof height\t2.400m");
@@ -69,7 +71,26 @@ TEST(TRoomSettings, ReportListsElementsAndReflections)
 
     s.reflections = {true, true, true, false, false, false};
     s.cabinetEdges = false;
-    lines = s.ReportLines(0, 1, 0, 0, 0);
+    lines = s.ReportLines(closedBox, TRoomCounts{1, 0, 0, 0});
     // E = 3 and D = 3: the line is not broken.
     EXPECT_EQ(lines[10], "  Speaker backwall (0.19), Left side wall (0.19), Right side wall (0.19), ");
+}
+
+TEST(TRoomSettings, ReportNamesEachGroupOfElementsInTheTypesOrder)
+{
+    // A box with ports in front of and behind the driver: each group under its own name,
+    // numbered only when it holds more than one element.
+    TRoomSettings s;
+    const TRoomSource twoChambers[] = {TRoomSources::FrontPort, TRoomSources::RearPort};
+    auto lines = s.ReportLines(twoChambers, TRoomCounts{1, 2, 1, 0});
+    ASSERT_GE(lines.size(), 10u);
+    EXPECT_EQ(lines[7], "  Front port\tdX=0.15m\tdY=0.40m\tdZ=0.00m");
+    EXPECT_EQ(lines[8], "  Rear port 1\tdX=0.15m\tdY=0.40m\tdZ=0.00m");
+    EXPECT_EQ(lines[9], "  Rear port 2\tdX=0.15m\tdY=0.40m\tdZ=0.00m");
+    EXPECT_EQ(lines[10].rfind(" Meas. pos.", 0), 0u);
+    // More than nine elements: the nine positions the record holds.
+    const TRoomSource drivers[] = {TRoomSources::DriverUnits};
+    lines = s.ReportLines(drivers, TRoomCounts{12, 0, 0, 0});
+    EXPECT_EQ(lines[15], "  Driver unit 9\tdX=0.15m\tdY=0.40m\tdZ=0.00m");
+    EXPECT_EQ(lines[16].rfind(" Meas. pos.", 0), 0u);
 }

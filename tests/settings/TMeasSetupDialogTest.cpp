@@ -13,7 +13,7 @@ constexpr int kMenuCommand = 4711;
 class TMeasSetupDialogTest : public ::testing::Test {
 protected:
     TMeasSetupDialogTest()
-        : dialog(host, setup, [this](int kind) { requests.push_back(kind); }, &project, kMenuCommand)
+        : dialog(host, setup, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }, &project, kMenuCommand)
     {
     }
 

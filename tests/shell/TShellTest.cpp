@@ -49,7 +49,7 @@ struct FakeProject : TProject {
     void StartNew(bool) override { ++starts; }
     bool HandlesCommand(int id) const override { return id == TCmd::Save; }
     bool HandleCommand(int) override { return true; }
-    void RecalcRequest(int) override {}
+    void RecalcRequest(TRecalc) override {}
 };
 
 class TShellTest : public ::testing::Test {

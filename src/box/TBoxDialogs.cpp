@@ -1,0 +1,81 @@
+// The box project's parameter dialogs: each is made once, when first needed, and
+// belongs to the project.
+
+#include "TBoxEmbryo.h"
+
+#include "TBoxReport.h"
+#include "driver/TSpeakerConfigDialog.h"
+#include "settings/TMeasSetupDialog.h"
+#include "ui/TCommandIds.h"
+#include "ui/TDialogModel.h"
+#include "ui/THost.h"
+
+TDialogModel* TBoxEmbryo::BoxDialogModel()
+{
+    if (!boxDialog_)
+        boxDialog_ = MakeBoxDialog();
+    return boxDialog_.get();
+}
+
+void TBoxEmbryo::OpenBoxDialog()
+{
+    TDialogModel& dialog = *BoxDialogModel();
+    if (dialog.IsOpen()) {
+        dialog.Open(); // raises it
+        return;
+    }
+    if (boxDialogX != 0 || boxDialogY != 0)
+        dialog.position = TDialogPosition{boxDialogX, boxDialogY};
+    dialog.Reload();
+    dialog.Open();
+}
+
+TMeasSetupDialog& TBoxEmbryo::SetupDialog()
+{
+    if (!setupDialog_)
+        setupDialog_ = std::make_unique<TMeasSetupDialog>(
+            host_, CurrentMeasSetup(), [this](TRecalc kind) { RecalcRequest(kind); }, this, TCmd::MeasSetup);
+    return *setupDialog_;
+}
+
+TSpeakerConfigDialog& TBoxEmbryo::DriverConfigDialog()
+{
+    if (!configDialog_) {
+        configDialog_ = std::make_unique<TSpeakerConfigDialog>(
+            host_, front_, type_.frontAndRear ? TSpeakerConfigDialog::kFrontTitle : TSpeakerConfigDialog::kTitle,
+            TCmd::DriverConfig);
+        configDialog_->onRecalculate = [this](TRecalc kind) { RecalcRequest(kind); };
+    }
+    return *configDialog_;
+}
+
+void TBoxEmbryo::OpenSetupDialog() { SetupDialog().Open(); }
+
+void TBoxEmbryo::OpenDriverConfig() { DriverConfigDialog().OpenAtSavedPosition(); }
+
+void TBoxEmbryo::RefreshDriverConfig()
+{
+    if (configDialog_ && configDialog_->IsOpen())
+        configDialog_->Reload();
+}
+
+std::vector<TDialogModel*> TBoxEmbryo::ParameterDialogs()
+{
+    return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog()};
+}
+
+void TBoxEmbryo::EditUserNote()
+{
+    if (!noteDialog_)
+        noteDialog_ = std::make_unique<TInfoDialog>(host_);
+    if (noteDialog_->IsOpen())
+        return;
+    noteDialog_->Open(report_->Note(), [this](const std::string& text, bool modified) {
+        if (!modified)
+            return;
+        report_->SetNote(text);
+        infoWin_->SetNotes(report_->Note());
+        infoWin_->Redraw();
+        changed_ = true;
+    });
+}

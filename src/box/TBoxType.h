@@ -1,0 +1,37 @@
+#pragma once
+// What makes a box type a type: its code in project files, its names, its menu and
+// picture, the commands it does not offer, the element groups it shows the room model,
+// and its maker. The shell, the command line and the room report reach box types only
+// through these descriptions (TBoxTypes lists them).
+
+#include "room/TRoomSource.h"
+
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+class TBoxEmbryo;
+class THost;
+
+struct TBoxType {
+    int typeCode = 0;        // first four bytes of the project file
+    std::string title;       // "Closed box": main window title and printed heading
+    std::string cliName;     // "closed": tonvek-cli new <name>
+    int menu = 4;            // menu bar: 4 box project, 15 with front and rear driver
+    int picture = 0;         // information window picture
+    bool frontAndRear = false; // two driver units (driver dialogs say which)
+    std::vector<int> unsupportedCommands;
+    std::vector<TRoomSource> roomSources;
+    std::function<std::unique_ptr<TBoxEmbryo>(THost&)> make;
+};
+
+namespace TBoxTypes {
+
+// Every box type built, in type code order.
+std::span<const TBoxType* const> All();
+const TBoxType* ByCode(int typeCode);
+const TBoxType* ByCliName(std::string_view name);
+
+} // namespace TBoxTypes

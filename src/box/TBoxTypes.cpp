@@ -1,0 +1,33 @@
+// The register of box types: each type adds its description here when it is built.
+
+#include "box/TBoxType.h"
+
+#include "box/TClosedBox.h"
+
+#include <array>
+
+namespace TBoxTypes {
+
+std::span<const TBoxType* const> All()
+{
+    static const std::array<const TBoxType*, 1> types = {&TClosedBox::Type()};
+    return types;
+}
+
+const TBoxType* ByCode(int typeCode)
+{
+    for (const TBoxType* t : All())
+        if (t->typeCode == typeCode)
+            return t;
+    return nullptr;
+}
+
+const TBoxType* ByCliName(std::string_view name)
+{
+    for (const TBoxType* t : All())
+        if (t->cliName == name)
+            return t;
+    return nullptr;
+}
+
+} // namespace TBoxTypes
