@@ -1,5 +1,5 @@
-// The closed box end to end: physics of the sealed box, the project file layout and
-// its bad forms, the recalculation requests and the box commands.
+// The closed box itself: physics of the sealed box, its report, quick box and dialog,
+// and its project file layout. What all box types share is in BoxFrameTest.
 
 #include "box/TBoxDiagramDialogs.h"
 #include "box/TBoxReport.h"
@@ -149,14 +149,6 @@ TEST_F(TClosedBoxTest, TwoDriversInSeriesDoubleTheImpedance)
                     2.0, 1e-9);
 }
 
-TEST_F(TClosedBoxTest, IncompleteDriverCalculatesNothing)
-{
-    TClosedBox box(host_);
-    box.Calculate(0);
-    EXPECT_TRUE(box.Report().Lines().empty());
-    EXPECT_EQ(box.splTotal[0], 0.0);
-}
-
 TEST_F(TClosedBoxTest, ReportListsBoxDriverSetupAndMinus3dB)
 {
     auto box = MakeBox(0.02);
@@ -229,35 +221,6 @@ TEST_F(TClosedBoxTest, QuickBoxWithoutACompleteUnitChangesNothing)
     ASSERT_TRUE(box.SaveTo(path));
     TClosedBox again(host_);
     EXPECT_TRUE(again.Load(path));
-}
-
-TEST_F(TClosedBoxTest, RecalculationKinds)
-{
-    auto box = MakeBox(0.02);
-    box->RecalcRequest(TRecalc::MarkUnchanged);
-    EXPECT_FALSE(box->Changed());
-    box->RecalcRequest(TRecalc::MarkChanged); // marks changed, calculates nothing
-    EXPECT_TRUE(box->Changed());
-    EXPECT_TRUE(box->Report().Lines().empty());
-    CurrentMeasSetup().hidePhase = true;
-    box->RecalcRequest(TRecalc::MarkChanged);
-    EXPECT_FALSE(box->SplPlot().PhaseShown());
-    box->RecalcRequest(TRecalc::Recalculate); // calculate immediately is on by default
-    ASSERT_FALSE(box->Report().Lines().empty());
-    auto spl = box->splTotal;
-    auto phase = box->splPhase;
-    auto delay = box->groupDelay;
-    auto excursion = box->FrontDriver().excursion;
-    auto impedance = box->FrontDriver().impedanceMagnitude;
-    box->BoxVolume().Vb = 0.04;
-    box->BoxVolume().dirty = true;
-    box->RecalcRequest(TRecalc::ReportOnly); // report only: the curves stay
-    EXPECT_EQ(box->Report().Lines()[1], " Vol\t\t40.00 l");
-    EXPECT_EQ(box->splTotal, spl);
-    EXPECT_EQ(box->splPhase, phase);
-    EXPECT_EQ(box->groupDelay, delay);
-    EXPECT_EQ(box->FrontDriver().excursion, excursion);
-    EXPECT_EQ(box->FrontDriver().impedanceMagnitude, impedance);
 }
 
 TEST_F(TClosedBoxTest, GroupDelayWrapsAcrossPlusMinus180)
@@ -340,36 +303,6 @@ TEST_F(TClosedBoxTest, GroupDelaySpikesAreClippedAgainstUnclippedNeighbours)
     EXPECT_NEAR(box.groupDelay[4], 0.0, 1e-9);
 }
 
-TEST_F(TClosedBoxTest, MinusThreeDecibelSearch)
-{
-    TClosedBox box(host_);
-    const TFreqGrid& g = box.Grid();
-    const int n = g.Count();
-    struct Row {
-        const char* name;
-        double slope; // dB per grid point
-        int transition;
-        double expected; // Hz, 0 = none
-    };
-    const Row rows[] = {
-        // Rising to the last point: the crossing of (last - 3 dB) lies halfway between
-        // points n - 3 and n - 2.
-        {"rising", 2.0, -1, 0.5 * (g.Frequency(n - 3) + g.Frequency(n - 2))},
-        // The reference is the last simulated point below the transition.
-        {"with transition", 2.0, 20, 0.5 * (g.Frequency(17) + g.Frequency(18))},
-        {"within 3 dB from the first point", 0.05, -1, 0.0},
-        {"falling", -1.0, -1, 0.0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        for (int i = 0; i < n; ++i)
-            box.splTotal[static_cast<std::size_t>(i)] =
-                row.transition >= 0 && i >= row.transition ? 500.0 : row.slope * i;
-        box.transitionIndex = row.transition;
-        EXPECT_NEAR(box.SearchMinus3dB(), row.expected, 1e-9);
-    }
-}
-
 TEST_F(TClosedBoxTest, ReportHasNoMinus3dBLineWhenTheLevelNeverFalls3dB)
 {
     auto box = MakeBox(0.02);
@@ -388,26 +321,6 @@ TEST_F(TClosedBoxTest, ReportHasNoMinus3dBLineWhenTheLevelNeverFalls3dB)
     EXPECT_EQ(lines[lines.size() - 2].rfind(" Qtc:", 0), 0u);
 }
 
-TEST_F(TClosedBoxTest, RecalculationKeepsTheCommandsOfOpenDialogsDisabled)
-{
-    auto box = MakeBox(0.02);
-    box->OpenBoxDialog();
-    box->OpenSetupDialog();
-    box->OpenDriverConfig();
-    box->OpenShowDiagrams();
-    box->Calculate(0);
-    for (int id : {TCmd::BoxDialog, TCmd::MeasSetup, TCmd::DriverConfig, TCmd::ShowDiagrams})
-        EXPECT_EQ(host_.CommandEnabled(id), std::optional<bool>(false)) << id;
-    EXPECT_EQ(host_.CommandEnabled(TCmd::Save), std::optional<bool>(true));
-    // The closed box has no standing-wave modes: the command stays off and unhandled.
-    EXPECT_NE(host_.CommandEnabled(TCmd::ExportModesSpl), std::optional<bool>(true));
-    EXPECT_FALSE(box->HandlesCommand(TCmd::ExportModesSpl));
-    box->BoxDialog()->Close();
-    box->Calculate(0);
-    EXPECT_EQ(host_.CommandEnabled(TCmd::BoxDialog), std::optional<bool>(true));
-    EXPECT_EQ(host_.CommandEnabled(TCmd::MeasSetup), std::optional<bool>(false));
-}
-
 TEST_F(TClosedBoxTest, OpenDriverConfigurationShowsTheLevelOffsetOfTheLastCalculation)
 {
     auto box = MakeBox(0.02);
@@ -421,30 +334,6 @@ TEST_F(TClosedBoxTest, OpenDriverConfigurationShowsTheLevelOffsetOfTheLastCalcul
     box->Calculate(0);
     ASSERT_GT(d.levelOffset, 40.0); // the simulated level at the seam, re 0 dB data
     EXPECT_DOUBLE_EQ(box->DriverConfigDialog().Dbl(TSpeakerConfigDialog::kLevelOffset).Value(), d.levelOffset);
-}
-
-TEST_F(TClosedBoxTest, ShowDiagramsListsEveryPlotAndBringsUpTheChosenOne)
-{
-    auto box = MakeBox(0.02);
-    box->Calculate(0);
-    box->RestoreStartWindows();
-    host_.HideView(box->ExcursionPlot());
-    box->OpenShowDiagrams();
-    TDialogModel* show = nullptr;
-    for (TDialogModel* d : host_.Dialogs())
-        if (d->title == "Show diagrams")
-            show = d;
-    ASSERT_NE(show, nullptr);
-    const TField* list = show->Find(TShowDiagramsDialog::kList);
-    ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->items.size(), 4u);
-    EXPECT_EQ(list->items[0], "Free air SPL at 1m distance");
-    EXPECT_EQ(list->items[1], "Impedance");
-    EXPECT_EQ(list->items[2], "Cone excursion");
-    EXPECT_EQ(list->items[3], "Group delay");
-    show->Select(TShowDiagramsDialog::kList, 2);
-    show->Press(TShowDiagramsDialog::kShow);
-    EXPECT_FALSE(host_.IsViewMinimised(box->ExcursionPlot()));
 }
 
 // ---------------------------------------------------------------- project file
@@ -472,49 +361,6 @@ TEST_F(TClosedBoxTest, SavedFileHasTheBlockLayout)
     // The unit lies in the program folder: stored without it.
     std::string stored(reinterpret_cast<const char*>(&bytes[4 + 2 + 16 + 63]));
     EXPECT_EQ(stored, "woofer.unt");
-}
-
-TEST_F(TClosedBoxTest, SaveAndLoadRoundTripUnchanged)
-{
-    TClosedBox box(host_);
-    SetGrid(20, 2000, 80);
-    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
-    box.BoxVolume().Vb = 0.0333;
-    box.BoxVolume().fill = 40;
-    box.BoxVolume().dirty = true;
-    box.FrontDriver().SetNumberOfDrivers(2);
-    box.Calculate(0);
-    std::string path = (dir_ / "round.box").string();
-    ASSERT_TRUE(box.SaveTo(path));
-
-    TClosedBox again(host_);
-    host_.ClearMessages();
-    ASSERT_TRUE(again.Load(path));
-    EXPECT_TRUE(host_.Messages().empty());
-    EXPECT_FALSE(again.Changed()); // no question when it is closed
-    EXPECT_TRUE(again.AskSaveChanges());
-    EXPECT_DOUBLE_EQ(again.BoxVolume().Vb, 0.0333);
-    EXPECT_EQ(again.BoxVolume().fill, 40);
-    EXPECT_EQ(again.FrontDriver().numberOfDrivers, 2);
-    EXPECT_EQ(again.PointCount(), 80);
-    EXPECT_EQ(again.splTotal, box.splTotal);
-}
-
-TEST_F(TClosedBoxTest, EveryTruncationFailsWithoutCrashing)
-{
-    TClosedBox box(host_);
-    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
-    std::string path = (dir_ / "full.box").string();
-    ASSERT_TRUE(box.SaveTo(path));
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadWholeFile(path, bytes));
-    TClosedBox reader(host_);
-    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
-        TBinaryReader in(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(cut)));
-        EXPECT_FALSE(reader.LoadFrom(in)) << cut;
-    }
-    TBinaryReader whole(bytes);
-    EXPECT_TRUE(reader.LoadFrom(whole));
 }
 
 TEST_F(TClosedBoxTest, VersionsAndEndMark)
@@ -547,180 +393,6 @@ TEST_F(TClosedBoxTest, VersionsAndEndMark)
     EXPECT_FALSE(reader.Load(badPath));
 }
 
-TEST_F(TClosedBoxTest, MissingUnitOpensWithoutResults)
-{
-    std::string unit = unitPath();
-    TClosedBox box(host_);
-    ASSERT_TRUE(box.LoadFrontUnitFrom(unit));
-    std::string path = (dir_ / "nounit.box").string();
-    ASSERT_TRUE(box.SaveTo(path));
-    fs::remove(unit);
-    TClosedBox reader(host_);
-    host_.ClearMessages();
-    ASSERT_TRUE(reader.Load(path));
-    ASSERT_NE(host_.LastMessage(), nullptr);
-    EXPECT_EQ(host_.LastMessage()->text, "Could not open file : woofer.unt\nCheck if path and filename is correct.");
-    EXPECT_EQ(host_.LastMessage()->title, "Speaker unit load");
-    EXPECT_EQ(reader.Report().Title(), "DRIVER UNIT INCOMPLETE");
-    EXPECT_FALSE(reader.SplPlot().HasData());
-}
-
-TEST_F(TClosedBoxTest, FailedSaveKeepsOldFileAndReports)
-{
-    TClosedBox box(host_);
-    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
-    host_.QueueFileName((dir_ / "missing-folder" / "x.box").string());
-    host_.ClearMessages();
-    EXPECT_FALSE(box.SaveAs());
-    EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready\nor if the disk is full.");
-    EXPECT_EQ(host_.LastMessage()->title, "File save as");
-    EXPECT_TRUE(box.Changed());
-}
-
-TEST_F(TClosedBoxTest, SaveWithoutAFileReportsUnderFileSave)
-{
-    TClosedBox box(host_);
-    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
-    host_.QueueFileName((dir_ / "missing-folder" / "x.box").string());
-    host_.ClearMessages();
-    EXPECT_FALSE(box.Save());
-    ASSERT_NE(host_.LastMessage(), nullptr);
-    EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready\nor if the disk is full.");
-    EXPECT_EQ(host_.LastMessage()->title, "File save");
-    EXPECT_TRUE(box.ProjectFileName().empty());
-    EXPECT_TRUE(box.Changed());
-}
-
-TEST_F(TClosedBoxTest, AskSaveAnswers)
-{
-    TClosedBox box(host_);
-    host_.QueueAnswer(TMsgAnswer::Cancel);
-    EXPECT_FALSE(box.AskSaveChanges());
-    EXPECT_EQ(host_.LastMessage()->text, "Project has been changed.\r\nSave project ?");
-    EXPECT_EQ(host_.LastMessage()->title, "Box project");
-    host_.QueueAnswer(TMsgAnswer::No);
-    EXPECT_TRUE(box.AskSaveChanges());
-
-    // Yes, then the save chooser cancelled or the save failing: the project stays
-    // open with its changes.
-    host_.QueueAnswer(TMsgAnswer::Yes);
-    host_.QueueFileName(std::nullopt);
-    EXPECT_FALSE(box.AskSaveChanges());
-    host_.QueueAnswer(TMsgAnswer::Yes);
-    host_.QueueFileName((dir_ / "missing-folder" / "x.box").string());
-    EXPECT_FALSE(box.AskSaveChanges());
-    EXPECT_TRUE(box.Changed());
-    host_.QueueAnswer(TMsgAnswer::Yes);
-    host_.QueueFileName((dir_ / "kept.box").string());
-    EXPECT_TRUE(box.AskSaveChanges());
-    EXPECT_FALSE(box.Changed());
-    EXPECT_TRUE(fs::exists(dir_ / "kept.box"));
-}
-
-TEST_F(TClosedBoxTest, MissingSnapshotFileLeavesAnEmptySnapshotPath)
-{
-    TClosedBox box(host_);
-    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
-    std::string path = (dir_ / "snap.box").string();
-    ASSERT_TRUE(box.SaveTo(path));
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadWholeFile(path, bytes));
-    const std::size_t snapshotAt = 4 + 2 + 16 + 63 + 271;
-    std::ofstream(dir_ / "here.snp") << "x";
-    for (const std::string name : {"gone.snp", "here.snp"}) {
-        SCOPED_TRACE(name);
-        auto b = bytes;
-        std::copy(name.begin(), name.end(), b.begin() + static_cast<long>(snapshotAt));
-        std::string named = (dir_ / "named.box").string();
-        ASSERT_TRUE(SaveFileSafely(named, b.data(), b.size()));
-        TClosedBox reader(host_);
-        host_.ClearMessages();
-        ASSERT_TRUE(reader.Load(named));
-        EXPECT_TRUE(host_.Messages().empty());
-        // Saved again, the project names the snapshot file only when it was there.
-        std::string again = (dir_ / "again.box").string();
-        ASSERT_TRUE(reader.SaveTo(again));
-        std::vector<std::uint8_t> out;
-        ASSERT_TRUE(ReadWholeFile(again, out));
-        std::string stored(reinterpret_cast<const char*>(&out[snapshotAt]));
-        EXPECT_EQ(stored, name == "gone.snp" ? "" : name);
-    }
-}
-
-TEST_F(TClosedBoxTest, FailedUnitLoadKeepsTheProjectsUnit)
-{
-    TClosedBox box(host_);
-    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
-    const auto spl = box.splTotal;
-    const TSpkData before = box.FrontDriver();
-    // Another unit, cut in the middle of its parameters.
-    TSpkData other;
-    FillWoofer(other);
-    for (int i = 0; i < kSpkParamCount; ++i)
-        other.Param(static_cast<TSpkParam>(i)) *= 1.5;
-    std::string damaged = (dir_ / "damaged.unt").string();
-    ASSERT_TRUE(other.Save(damaged));
-    std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(ReadWholeFile(damaged, bytes));
-    bytes.resize(bytes.size() / 2);
-    ASSERT_TRUE(SaveFileSafely(damaged, bytes.data(), bytes.size()));
-    for (const std::string& path : {damaged, (dir_ / "none.unt").string()}) {
-        SCOPED_TRACE(path);
-        host_.ClearMessages();
-        EXPECT_FALSE(box.LoadFrontUnitFrom(path));
-        EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready.");
-        EXPECT_TRUE(box.FrontDriver().complete);
-        for (int i = 0; i < kSpkParamCount; ++i)
-            EXPECT_EQ(box.FrontDriver().Param(static_cast<TSpkParam>(i)), before.Param(static_cast<TSpkParam>(i))) << i;
-        EXPECT_STREQ(box.FrontDriver().fileName, before.fileName);
-        box.Calculate(0);
-        EXPECT_EQ(box.splTotal, spl);
-    }
-}
-
-TEST_F(TClosedBoxTest, UnitLoadMessages)
-{
-    TClosedBox box(host_);
-    host_.ClearMessages();
-    EXPECT_FALSE(box.LoadFrontUnitFrom((dir_ / "none.unt").string()));
-    EXPECT_EQ(host_.LastMessage()->text, "Could not open file.\nCheck if device is ready.");
-    TSpkData partial;
-    partial.fs = 30;
-    std::string p = (dir_ / "partial.unt").string();
-    ASSERT_TRUE(partial.Save(p));
-    EXPECT_TRUE(box.LoadFrontUnitFrom(p));
-    EXPECT_EQ(host_.LastMessage()->text, "Too few speaker parameters are defined");
-    EXPECT_EQ(host_.CommandEnabled(TCmd::Calculate), std::optional<bool>(false));
-}
-
-TEST_F(TClosedBoxTest, ExportChoosesFormatByExtension)
-{
-    auto box = MakeBox(0.02);
-    box->Calculate(0);
-    host_.ClearMessages();
-    EXPECT_FALSE(box->ExportTo(TBoxExport::Spl, (dir_ / "curve.xyz").string()));
-    EXPECT_EQ(host_.LastMessage()->text, "No valid export format selected");
-    EXPECT_EQ(host_.LastMessage()->title, "Export error");
-    EXPECT_TRUE(box->ExportTo(TBoxExport::Spl, (dir_ / "curve.frd").string()));
-    EXPECT_TRUE(box->ExportTo(TBoxExport::Impedance, (dir_ / "curve.ZMA").string()));
-    EXPECT_TRUE(fs::file_size(dir_ / "curve.frd") > 100);
-}
-
-TEST_F(TClosedBoxTest, PrintListRules)
-{
-    TClosedBox box(host_);
-    EXPECT_TRUE(box.AddToPrintList(0));
-    EXPECT_FALSE(box.AddToPrintList(0));
-    EXPECT_EQ(host_.LastMessage()->text, "Item already selected");
-    EXPECT_FALSE(box.AddToPrintList(4)); // no such window
-    EXPECT_FALSE(box.AddToPrintList(-1));
-    EXPECT_EQ(box.PrintList().size(), 1u);
-    EXPECT_TRUE(box.RemoveFromPrintList());
-    EXPECT_FALSE(box.RemoveFromPrintList());
-    EXPECT_EQ(host_.LastMessage()->text, "No items left");
-    EXPECT_EQ(host_.LastMessage()->title, "");
-}
-
 TEST_F(TClosedBoxTest, BoxDialogStoresLitresAndRecalculates)
 {
     auto box = MakeBox(0.02);
@@ -737,54 +409,6 @@ TEST_F(TClosedBoxTest, BoxDialogStoresLitresAndRecalculates)
     d->FocusField(TClosedBoxDialog::kQl);
     EXPECT_DOUBLE_EQ(box->BoxVolume().Qb, 15.0);
     EXPECT_GT(host_.Beeps(), 0);
-}
-
-TEST_F(TClosedBoxTest, PrintDiagramsPagesFollowTheListAndPerPage)
-{
-    auto box = MakeBox(0.02);
-    box->Calculate(0);
-    TDiagramPages all = box->DiagramPages();
-    EXPECT_EQ(all.diagrams.size(), 4u); // an empty list prints the four standard plots
-    EXPECT_EQ(all.PageCount(), 1);
-    EXPECT_EQ(all.heading, "CLOSED BOX");
-    box->diagramsPerPage = 3;
-    EXPECT_EQ(box->DiagramPages().PageCount(), 2);
-    ASSERT_TRUE(box->AddToPrintList(2));
-    ASSERT_TRUE(box->AddToPrintList(0));
-    TDiagramPages chosen = box->DiagramPages();
-    ASSERT_EQ(chosen.diagrams.size(), 2u);
-    EXPECT_EQ(chosen.diagrams[0]->Title(), "Cone excursion");
-    EXPECT_TRUE(box->PrintDiagrams());
-    ASSERT_EQ(host_.PrintJobs().size(), 1u);
-    EXPECT_EQ(host_.PrintJobs()[0].name, "Tonvek print job");
-    host_.SetPrintConfirmed(false);
-    EXPECT_FALSE(box->PrintDiagrams());
-}
-
-TEST_F(TClosedBoxTest, WindowCommandsGoToTheActivePlot)
-{
-    auto box = MakeBox(0.02);
-    box->Calculate(0);
-    host_.SetActiveView(&box->ImpedancePlot());
-    box->ImpedancePlot().placement.show = TShowState::Normal;
-    ASSERT_TRUE(box->HandleCommand(TCmd::CopyWindow));
-    EXPECT_EQ(host_.PicturesCopied(), 1);
-    host_.QueueInput(std::string("impedance note"));
-    ASSERT_TRUE(box->HandleCommand(TCmd::UserNote));
-    EXPECT_EQ(box->ImpedancePlot().Note(), "impedance note");
-    EXPECT_TRUE(box->Report().Note().empty());
-    host_.SetActiveView(nullptr);
-    box->RecalcRequest(TRecalc::MarkUnchanged);
-    ASSERT_TRUE(box->HandleCommand(TCmd::UserNote));
-    TInfoDialog* note = box->NoteDialog();
-    ASSERT_NE(note, nullptr);
-    note->Type(TInfoDialog::NoteId, "project note");
-    note->FocusField(TBaseDialog::OkId);
-    note->Press(TBaseDialog::OkId);
-    EXPECT_EQ(box->NoteDialog(), nullptr);
-    EXPECT_EQ(box->Report().Note(), "project note");
-    EXPECT_EQ(box->InfoWindow().Notes(), "project note");
-    EXPECT_TRUE(box->Changed());
 }
 
 TEST_F(TClosedBoxTest, OlderVersionsReadTheirShorterBlocksWithAWarning)
