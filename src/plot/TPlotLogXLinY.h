@@ -21,6 +21,9 @@ public:
     double DecadeSpan() const { return decades_; }
     double XScale() const { return xScale_; }
 
+    // Rounded to the decade a pixel spans, so the readout shows no false digits.
+    TReading ReadX(int px, int width) const override;
+
 protected:
     void ComputeAxes() override;
     void ComputePositions() override;
@@ -28,8 +31,7 @@ protected:
     void PaintAxes(TCanvas& canvas) override;
     void PaintUnderCurves(TCanvas& canvas) override;
     void PaintMinorRow(TCanvas& canvas, int y) override;
-    void ShowCursorX(int px) override;
-    void ShowCursorY(int py) override;
+    const char* YReadoutFormat(int g) const override;
 
 private:
     void PaintXAxis(TCanvas& canvas);
