@@ -21,7 +21,8 @@ public:
     double DecadeSpan() const { return decades_; }
     double XScale() const { return xScale_; }
 
-    // Rounded to the decade a pixel spans, so the readout shows no false digits.
+    // Rounded to the power of ten a pixel spans (10 to 10000), so the readout shows
+    // no digits a pointer cannot pick.
     TReading ReadX(int px, int width) const override;
 
 protected:
