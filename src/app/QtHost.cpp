@@ -1,6 +1,7 @@
 #include "QtHost.h"
 
 #include "QtCanvas.h"
+#include "TCursorView.h"
 #include "TDialogView.h"
 #include "THelpViewer.h"
 #include "TMainWindow.h"
@@ -379,6 +380,11 @@ void QtHost::RefreshDialog(TDialogModel& dialog)
     auto it = dialogs_.find(&dialog);
     if (it != dialogs_.end() && it->second)
         TDialogView::Reload(it->second.data());
+}
+
+std::unique_ptr<TFieldView> QtHost::CreateFieldView(TFieldSource& source)
+{
+    return TCursorView::Create(source, &window_);
 }
 
 std::vector<QWidget*> QtHost::DialogWidgets() const

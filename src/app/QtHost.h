@@ -53,6 +53,8 @@ public:
     void ShowDialog(TDialogModel& dialog) override;
     void CloseDialog(TDialogModel& dialog) override;
     void RefreshDialog(TDialogModel& dialog) override;
+    // A TCursorView, a tool window of the main window.
+    std::unique_ptr<TFieldView> CreateFieldView(TFieldSource& source) override;
 
     TModelSubWindow* SubWindowOf(const TWindowModel& window) const;
     // The open dialog views, for pictures of the whole program.

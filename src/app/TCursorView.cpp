@@ -10,7 +10,7 @@
 #include <QStyle>
 #include <QTimer>
 
-TCursorView::TCursorView(TCursorDialog& model, QWidget* parent)
+TCursorView::TCursorView(TFieldSource& model, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint),
       model_(model)
 {
@@ -18,13 +18,13 @@ TCursorView::TCursorView(TCursorDialog& model, QWidget* parent)
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setHorizontalSpacing(6);
-    const int rows[2][3] = {{TCursorDialog::kXCaption, TCursorDialog::kXValue, TCursorDialog::kXUnit},
-                            {TCursorDialog::kYCaption, TCursorDialog::kYValue, TCursorDialog::kYUnit}};
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    for (int r = 0; r < 2; ++r)
+    int r = 0;
+    for (const TFieldSource::TRow& row : model.Rows()) {
+        const int ids[3] = {row.caption, row.value, row.unit};
         for (int c = 0; c < 3; ++c) {
             auto* label = new QLabel(this);
-            int id = rows[r][c];
+            int id = ids[c];
             label->setObjectName(QString("field%1").arg(id));
             if (c == 1) {
                 label->setFont(fixed);
@@ -35,6 +35,8 @@ TCursorView::TCursorView(TCursorDialog& model, QWidget* parent)
             labels_[id] = label;
             label->setText(QString::fromStdString(model.Field(id)));
         }
+        ++r;
+    }
     grid->setColumnStretch(1, 1);
     setMinimumWidth(170);
     adjustSize();
@@ -70,9 +72,9 @@ void TCursorView::closeEvent(QCloseEvent* event)
 }
 
 namespace {
-// Ties the dialog model to its widget: the widget may die first with its parent
-// window, so the link holds it weakly and deletes it only while it lives.
-class TCursorViewLink : public TCursorDialog::TView {
+// Ties the source to its widget: the widget may die first with its parent window, so
+// the link holds it weakly and deletes it only while it lives.
+class TCursorViewLink : public TFieldView {
 public:
     explicit TCursorViewLink(TCursorView* view) : view_(view) {}
     ~TCursorViewLink() override { delete view_.data(); }
@@ -88,21 +90,13 @@ private:
 };
 } // namespace
 
-void TCursorView::Install(QWidget* parent, const THost* host)
+std::unique_ptr<TFieldView> TCursorView::Create(TFieldSource& model, QWidget* parent)
 {
-    QPointer<QWidget> owner(parent);
-    TCursorDialog::SetViewFactory(
-        [owner, host](TCursorDialog& model, THost& modelHost) -> std::unique_ptr<TCursorDialog::TView> {
-            if (host && host != &modelHost)
-                return nullptr;
-            return std::make_unique<TCursorViewLink>(new TCursorView(model, owner.data()));
-        });
+    return std::make_unique<TCursorViewLink>(new TCursorView(model, parent));
 }
 
-void TCursorView::Uninstall() { TCursorDialog::SetViewFactory(nullptr); }
-
-TCursorView* TCursorView::Of(const TCursorDialog& model)
+TCursorView* TCursorView::Of(const TFieldView* view)
 {
-    auto* link = dynamic_cast<TCursorViewLink*>(model.View());
+    auto* link = dynamic_cast<const TCursorViewLink*>(view);
     return link ? link->View() : nullptr;
 }

@@ -1,34 +1,34 @@
 #pragma once
 // The Qt face of the cursor readout: a small tool window above the main window with
-// the two rows "X: value unit" and "Y: value unit". Closing it only beeps.
+// one row "caption value unit" per row of its source ("X: ..." and "Y: ..."). Closing
+// it only asks the source, which beeps.
 
-#include "plot/TCursorDialog.h"
+#include "ui/TFieldView.h"
 
 #include <QWidget>
 #include <map>
+#include <memory>
 
 class QLabel;
-class THost;
 
 class TCursorView : public QWidget {
     Q_OBJECT
 public:
-    TCursorView(TCursorDialog& model, QWidget* parent);
+    TCursorView(TFieldSource& model, QWidget* parent);
 
     void FieldChanged(int id);
     QString FieldText(int id) const;
 
-    // Makes every cursor dialog created from now on for `host` (any host when null) get
-    // a view owned by parent. A project checked on a headless host gets none.
-    static void Install(QWidget* parent, const THost* host = nullptr);
-    static void Uninstall();
-    // The view of a dialog made after Install, or nullptr.
-    static TCursorView* Of(const TCursorDialog& model);
+    // The view QtHost hands to a source: a widget owned by parent, deleted with the
+    // returned link unless the parent took it down first.
+    static std::unique_ptr<TFieldView> Create(TFieldSource& model, QWidget* parent);
+    // The widget behind a view made by Create, or nullptr.
+    static TCursorView* Of(const TFieldView* view);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    TCursorDialog& model_;
+    TFieldSource& model_;
     std::map<int, QLabel*> labels_;
 };

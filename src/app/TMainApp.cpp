@@ -2,7 +2,6 @@
 
 #include "QtHost.h"
 #include "TMainWindow.h"
-#include "TCursorView.h"
 #include "TStartScreen.h"
 #include "core/TProgramFolder.h"
 #include "shell/TMainConfig.h"
@@ -43,7 +42,6 @@ TMainApp::TMainApp()
     window_->SetCloseGuard([this] { return CloseRequested(); });
     window_->SwitchMenu(window_->CurrentMenu());
     shell_->onProjectClosed = [this] { window_->MdiArea()->closeAllSubWindows(); };
-    TCursorView::Install(window_.get(), host_.get());
     window_->onOpenRecent = [this](const QString& path) { OpenRecent(path); };
     host_->projectFolder = [this] {
         TProject* project = shell_->Project();
@@ -108,7 +106,6 @@ void TMainApp::OpenRecent(const QString& path)
 
 TMainApp::~TMainApp()
 {
-    TCursorView::Uninstall();
     TOutOfMemory::Uninstall();
     shell_.reset();
     host_.reset();

@@ -3,24 +3,19 @@
 #include "ui/THost.h"
 
 namespace {
-TCursorDialog::TViewFactory& Factory()
-{
-    static TCursorDialog::TViewFactory factory;
-    return factory;
-}
-
 int Slot(int id) { return id >= 101 && id <= 106 ? id - 101 : -1; }
+
+constexpr TFieldSource::TRow kRows[] = {
+    {TCursorDialog::kXCaption, TCursorDialog::kXValue, TCursorDialog::kXUnit},
+    {TCursorDialog::kYCaption, TCursorDialog::kYValue, TCursorDialog::kYUnit},
+};
 } // namespace
 
-void TCursorDialog::SetViewFactory(TViewFactory factory) { Factory() = std::move(factory); }
-
-TCursorDialog::TCursorDialog(THost& host) : host_(host)
-{
-    if (Factory())
-        view_ = Factory()(*this, host);
-}
+TCursorDialog::TCursorDialog(THost& host) : host_(host) { view_ = host.CreateFieldView(*this); }
 
 TCursorDialog::~TCursorDialog() = default;
+
+std::span<const TFieldSource::TRow> TCursorDialog::Rows() const { return kRows; }
 
 void TCursorDialog::SetField(int id, std::string_view text)
 {

@@ -1,15 +1,18 @@
 #pragma once
 // The cursor readout: a small always-visible tool window with six text fields that
 // the plots of a project write their pointer values into. Closing it only beeps.
+// The host makes its view when it is created; a headless host makes none.
 
-#include <functional>
+#include "ui/TFieldView.h"
+
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 class THost;
 
-class TCursorDialog {
+class TCursorDialog final : public TFieldSource {
 public:
     static constexpr int kXCaption = 101;
     static constexpr int kXUnit = 102;
@@ -18,37 +21,28 @@ public:
     static constexpr int kYUnit = 105;
     static constexpr int kYValue = 106;
 
-    // What a front end shows of the dialog; it is told when a field changed.
-    class TView {
-    public:
-        virtual ~TView() = default;
-        virtual void FieldChanged(int id) = 0;
-    };
-    // The front end installs a factory once; every dialog made later is offered to it
-    // with its host, and the factory makes a view only for the hosts it draws for.
-    using TViewFactory = std::function<std::unique_ptr<TView>(TCursorDialog&, THost&)>;
-    static void SetViewFactory(TViewFactory factory);
-
     explicit TCursorDialog(THost& host);
     ~TCursorDialog();
     TCursorDialog(const TCursorDialog&) = delete;
     TCursorDialog& operator=(const TCursorDialog&) = delete;
 
-    std::string Title() const { return "Cursor"; }
+    std::string Title() const override { return "Cursor"; }
     static constexpr int kResource = 11;
+    // "X: value unit" above "Y: value unit".
+    std::span<const TRow> Rows() const override;
 
     // Field ids 101 to 106; other ids are ignored or read as empty.
     void SetField(int id, std::string_view text);
-    const std::string& Field(int id) const;
+    const std::string& Field(int id) const override;
     void ClearFields();
 
     // The system close request: a beep, and the window stays.
-    bool CloseRequested();
+    bool CloseRequested() override;
 
-    TView* View() const { return view_.get(); }
+    TFieldView* View() const { return view_.get(); }
 
 private:
     THost& host_;
     std::string fields_[6];
-    std::unique_ptr<TView> view_;
+    std::unique_ptr<TFieldView> view_;
 };

@@ -1,7 +1,5 @@
 #include "plot/TPlotLinXLinY.h"
 
-#include "plot/TCursorDialog.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -129,22 +127,9 @@ const char* TPlotLinXLinY::ReadoutFormat(int g)
     }
 }
 
-void TPlotLinXLinY::ShowCursorX(int px)
+TCursorAxes::TReading TPlotLinXLinY::ReadX(int px, int width) const
 {
-    double x = (UnitsX(px) - 120) / xScale_ + xMinimum;
+    double x = (UnitsX(px, width) - 120) / xScale_ + xMinimum;
     int g = static_cast<int>(std::floor(std::log10(xSpan_ / 980)));
-    std::snprintf(text_, sizeof text_, ReadoutFormat(g), x + 0.0);
-    SetCursorField(TCursorDialog::kXValue, text_);
-    lastX_ = x;
-}
-
-void TPlotLinXLinY::ShowCursorY(int py)
-{
-    double y = (70 - UnitsY(py)) / yScale_ + yMaximum;
-    if (cursorMode_ == kCursorRelative)
-        y -= referenceY_;
-    int g = static_cast<int>(std::floor(std::log10((yMaximum - yMinimum) / 380)));
-    std::snprintf(text_, sizeof text_, ReadoutFormat(g), y + 0.0);
-    SetCursorField(TCursorDialog::kYValue, text_);
-    lastY_ = y;
+    return {x, ReadoutFormat(g)};
 }

@@ -1,7 +1,5 @@
 #include "plot/TPlotLogXLinY.h"
 
-#include "plot/TCursorDialog.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -166,10 +164,10 @@ void TPlotLogXLinY::PaintPhaseAxis(TCanvas& canvas)
     }
 }
 
-void TPlotLogXLinY::ShowCursorX(int px)
+TCursorAxes::TReading TPlotLogXLinY::ReadX(int px, int width) const
 {
-    double x = std::pow(10.0, (UnitsX(px) - 120) / xScale_ + lower_);
-    double next = std::pow(10.0, (UnitsX(px + 1) - 120) / xScale_ + lower_);
+    double x = std::pow(10.0, (UnitsX(px, width) - 120) / xScale_ + lower_);
+    double next = std::pow(10.0, (UnitsX(px + 1, width) - 120) / xScale_ + lower_);
     double diff = next - x;
     int g = diff > 0 && std::isfinite(diff) ? static_cast<int>(std::floor(std::log10(diff))) : 0;
     if (g >= 1 && g <= 4) {
@@ -188,30 +186,20 @@ void TPlotLogXLinY::ShowCursorX(int px)
     case 4: format = "%3.0f"; break;
     default: break;
     }
-    std::snprintf(text_, sizeof text_, format, x);
-    SetCursorField(TCursorDialog::kXValue, text_);
-    lastX_ = x;
+    return {x, format};
 }
 
-void TPlotLogXLinY::ShowCursorY(int py)
+const char* TPlotLogXLinY::YReadoutFormat(int g) const
 {
-    double y = (70 - UnitsY(py)) / yScale_ + yMaximum;
-    if (cursorMode_ == kCursorRelative)
-        y -= referenceY_;
-    int g = static_cast<int>(std::floor(std::log10((yMaximum - yMinimum) / 380)));
-    const char* format = "%3.2E";
     switch (g) {
-    case -4: format = "%4.4f"; break;
-    case -3: format = "%3.3f"; break;
-    case -2: format = "%3.2f"; break;
-    case -1: format = "%3.1f"; break;
+    case -4: return "%4.4f";
+    case -3: return "%3.3f";
+    case -2: return "%3.2f";
+    case -1: return "%3.1f";
     case 0:
     case 1:
     case 2:
-    case 3: format = "%3.0f"; break;
-    default: break;
+    case 3: return "%3.0f";
+    default: return "%3.2E";
     }
-    std::snprintf(text_, sizeof text_, format, y + 0.0);
-    SetCursorField(TCursorDialog::kYValue, text_);
-    lastY_ = y;
 }

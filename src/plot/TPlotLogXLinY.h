@@ -21,6 +21,10 @@ public:
     double DecadeSpan() const { return decades_; }
     double XScale() const { return xScale_; }
 
+    // Rounded to the power of ten a pixel spans (10 to 10000), so the readout shows
+    // no digits a pointer cannot pick.
+    TReading ReadX(int px, int width) const override;
+
 protected:
     void ComputeAxes() override;
     void ComputePositions() override;
@@ -28,8 +32,7 @@ protected:
     void PaintAxes(TCanvas& canvas) override;
     void PaintUnderCurves(TCanvas& canvas) override;
     void PaintMinorRow(TCanvas& canvas, int y) override;
-    void ShowCursorX(int px) override;
-    void ShowCursorY(int py) override;
+    const char* YReadoutFormat(int g) const override;
 
 private:
     void PaintXAxis(TCanvas& canvas);

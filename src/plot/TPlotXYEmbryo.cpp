@@ -1,6 +1,5 @@
 #include "plot/TPlotXYEmbryo.h"
 
-#include "plot/TCursorDialog.h"
 #include "plot/TPrintDate.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -19,7 +18,7 @@ constexpr int kZoomSteps[] = {1, 2, 5, 10, 20};
 
 TPlotXYEmbryo::TPlotXYEmbryo(THost& host, std::string caption, const TPlotStyles& styles, TCursorDialog* cursor,
                              int iconId, int height, int curveCapacity, int pointCapacity)
-    : TPlotWindowEmbryo(host, std::move(caption), height), styles_(styles), cursor_(cursor),
+    : TPlotWindowEmbryo(host, std::move(caption), height), styles_(styles), readout_(cursor, *this),
       capacity_(std::clamp(pointCapacity, 0, 32767)), curveCapacity_(std::clamp(curveCapacity, 0, kMaxCurves)),
       iconId_(iconId)
 {
@@ -113,7 +112,7 @@ void TPlotXYEmbryo::DataReady()
 {
     hasData_ = true;
     if (active_)
-        cursorMode_ = kCursorAbsolute;
+        readout_.SwitchAbsolute();
     positionsStale_ = true;
     ComputeAxes();
 }
@@ -121,10 +120,7 @@ void TPlotXYEmbryo::DataReady()
 void TPlotXYEmbryo::DataCleared()
 {
     hasData_ = false;
-    cursorMode_ = kCursorOff;
-    referenceY_ = 0;
-    cursorInside_ = false;
-    CursorLeave();
+    readout_.Reset();
     Redraw();
 }
 
@@ -133,10 +129,8 @@ void TPlotXYEmbryo::Redraw()
     if (IsMinimised())
         return;
     TPlotWindowEmbryo::Redraw();
-    if (cursorInside_ && hasData_) {
-        CursorEnter();
-        SetCursorField(TCursorDialog::kYCaption, cursorMode_ == kCursorRelative ? "dY:" : "Y:");
-    }
+    if (hasData_)
+        readout_.Refresh();
 }
 
 bool TPlotXYEmbryo::HandleCommand(int id)
@@ -439,26 +433,11 @@ void TPlotXYEmbryo::PaintYAxis(TCanvas& canvas)
     canvas.SetPen(styles_.framePen);
 }
 
-void TPlotXYEmbryo::SetCursorField(int id, std::string_view text)
+TCursorAxes::TReading TPlotXYEmbryo::ReadY(int py, int height) const
 {
-    if (cursor_)
-        cursor_->SetField(id, text);
-}
-
-void TPlotXYEmbryo::CursorEnter()
-{
-    SetCursorField(TCursorDialog::kXCaption, "X:");
-    SetCursorField(TCursorDialog::kYCaption, "Y:");
-    SetCursorField(TCursorDialog::kXValue, "--------");
-    SetCursorField(TCursorDialog::kYValue, "--------");
-    SetCursorField(TCursorDialog::kXUnit, xUnit_);
-    SetCursorField(TCursorDialog::kYUnit, yUnit_);
-}
-
-void TPlotXYEmbryo::CursorLeave()
-{
-    if (cursor_)
-        cursor_->ClearFields();
+    double y = (70 - UnitsY(py, height)) / yScale_ + yMaximum;
+    int g = static_cast<int>(std::floor(std::log10((yMaximum - yMinimum) / 380)));
+    return {y, YReadoutFormat(g)};
 }
 
 void TPlotXYEmbryo::MouseMove(int px, int py, int width, int height)
@@ -467,48 +446,21 @@ void TPlotXYEmbryo::MouseMove(int px, int py, int width, int height)
     lastPy_ = py;
     lastW_ = width;
     lastH_ = height;
-    if (cursorMode_ == kCursorOff)
+    if (readout_.IsOff())
         return;
     cursorPixels_ = CursorRectFor(width, height);
-    if (cursorPixels_.Contains(px, py)) {
-        if (!cursorInside_) {
-            cursorInside_ = true;
-            CursorEnter();
-            SetCursorField(TCursorDialog::kYCaption, cursorMode_ == kCursorRelative ? "dY:" : "Y:");
-        }
-        ShowCursorX(px);
-        ShowCursorY(py);
-    } else if (cursorInside_) {
-        cursorInside_ = false;
-        CursorLeave();
-    }
+    readout_.PointerMoved(px, py, width, height, cursorPixels_.Contains(px, py));
 }
 
 void TPlotXYEmbryo::MouseDoubleClick(int px, int py, int width, int height)
 {
-    if (cursorMode_ == kCursorOff)
+    if (readout_.IsOff())
         return;
     MouseMove(px, py, width, height);
-    if (!cursorInside_)
-        return;
-    if (cursorMode_ == kCursorAbsolute) {
-        referenceY_ = lastY_;
-        cursorMode_ = kCursorRelative;
-        SetCursorField(TCursorDialog::kYCaption, "dY:");
-    } else {
-        cursorMode_ = kCursorAbsolute;
-        SetCursorField(TCursorDialog::kYCaption, "Y:");
-    }
-    ShowCursorY(py);
+    readout_.DoubleClicked(py, height);
 }
 
-void TPlotXYEmbryo::MouseLeave()
-{
-    if (!cursorInside_)
-        return;
-    cursorInside_ = false;
-    CursorLeave();
-}
+void TPlotXYEmbryo::MouseLeave() { readout_.PointerLeft(); }
 
 void TPlotXYEmbryo::KeyPress(TKey key)
 {
@@ -547,15 +499,10 @@ void TPlotXYEmbryo::Activated(bool active)
 {
     if (active) {
         if (hasData_)
-            cursorMode_ = kCursorAbsolute;
+            readout_.SwitchAbsolute();
         active_ = true;
         return;
     }
-    if (cursorInside_) {
-        cursorInside_ = false;
-        CursorLeave();
-    }
-    cursorMode_ = kCursorOff;
-    referenceY_ = 0;
+    readout_.SwitchOff();
     active_ = false;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // An x-y plot: up to ten curves over one shared x array, held by reference; ranges,
-// units, legend, the painting pipeline on the 1200 by 580 canvas, cursor readout,
-// zoom, copy and print. The axis classes add the x axis and the positions.
+// units, legend, the painting pipeline on the 1200 by 580 canvas, zoom, copy and print.
+// It owns a cursor readout and feeds it the pointer; the axis classes add the x axis,
+// the positions and what a pointer pixel reads as.
 
+#include "plot/TCursorReadout.h"
 #include "plot/TPlotAxisMath.h"
 #include "plot/TPlotStyles.h"
 #include "plot/TPlotWindowEmbryo.h"
@@ -15,14 +17,16 @@
 
 class TCursorDialog;
 
-class TPlotXYEmbryo : public TPlotWindowEmbryo {
+class TPlotXYEmbryo : public TPlotWindowEmbryo, public TCursorAxes {
 public:
     static constexpr int kMaxCurves = 10;
     static constexpr int kLabelChars = 49;
     static constexpr int kUnitChars = 6;
     static constexpr int kCanvasW = 1200, kCanvasH = 580;
     // Cursor modes
-    static constexpr int kCursorOff = 1, kCursorAbsolute = 2, kCursorRelative = 3;
+    static constexpr int kCursorOff = TCursorReadout::kOff;
+    static constexpr int kCursorAbsolute = TCursorReadout::kAbsolute;
+    static constexpr int kCursorRelative = TCursorReadout::kRelative;
 
     struct TCurve {
         const double* y = nullptr;
@@ -50,8 +54,8 @@ public:
 
     void SetXUnit(std::string_view unit) { xUnit_.assign(unit.substr(0, kUnitChars)); }
     void SetYUnit(std::string_view unit) { yUnit_.assign(unit.substr(0, kUnitChars)); }
-    const std::string& XUnit() const { return xUnit_; }
-    const std::string& YUnit() const { return yUnit_; }
+    const std::string& XUnit() const override { return xUnit_; }
+    const std::string& YUnit() const override { return yUnit_; }
 
     void SetZoomEnabled(bool enabled) { zoomEnabled_ = enabled; }
     bool ZoomEnabled() const { return zoomEnabled_; }
@@ -80,11 +84,11 @@ public:
     void Activated(bool active) override;
 
     // Readout state
-    int CursorMode() const { return cursorMode_; }
-    double ReferenceY() const { return referenceY_; }
-    double LastCursorX() const { return lastX_; }
-    double LastCursorY() const { return lastY_; }
-    bool CursorInside() const { return cursorInside_; }
+    int CursorMode() const { return readout_.Mode(); }
+    double ReferenceY() const { return readout_.ReferenceY(); }
+    double LastCursorX() const { return readout_.LastX(); }
+    double LastCursorY() const { return readout_.LastY(); }
+    bool CursorInside() const { return readout_.Inside(); }
     bool IsActive() const { return active_; }
     // Rectangles of the last paint, in window pixels
     const TRect& ClipPixels() const { return clipPixels_; }
@@ -94,6 +98,9 @@ public:
 
     // Marker kind of curve j among n: 0 square, 1 triangle, 2 diamond, -1 none.
     static int MarkerOf(int j, int n);
+
+    // TCursorAxes: y is read on the linear y axis, x by the axis classes.
+    TReading ReadY(int py, int height) const override;
 
 protected:
     // The painting pipeline
@@ -114,10 +121,11 @@ protected:
     virtual void DrawDiamondMarker(TCanvas& canvas, int x, int y);
     void DrawMarker(TCanvas& canvas, int kind, int x, int y);
 
-    virtual void ShowCursorX(int) {}
-    virtual void ShowCursorY(int) {}
-    virtual void CursorEnter();
-    virtual void CursorLeave();
+    // The printf format of the y readout when a pixel spans about 10^g units.
+    virtual const char* YReadoutFormat(int g) const = 0;
+    // Canvas units of a pointer position in a view of the given size.
+    static double UnitsX(int px, int width) { return px * double(kCanvasW) / (width > 0 ? width : 600); }
+    static double UnitsY(int py, int height) { return py * double(kCanvasH) / (height > 0 ? height : 290); }
 
     // Guards the ranges and recomputes the derived axis values.
     virtual void ComputeAxes();
@@ -135,13 +143,8 @@ protected:
     void Label(TCanvas& canvas, int x, int y, int align, const char* format, double value);
     void Line(TCanvas& canvas, int x0, int y0, int x1, int y1);
 
-    void SetCursorField(int id, std::string_view text);
-    // Canvas units of a pointer position in the size of the last pointer event.
-    double UnitsX(int px) const { return px * double(kCanvasW) / (lastW_ > 0 ? lastW_ : 600); }
-    double UnitsY(int py) const { return py * double(kCanvasH) / (lastH_ > 0 ? lastH_ : 290); }
-
     const TPlotStyles& styles_;
-    TCursorDialog* cursor_;
+    TCursorReadout readout_;
     const double* x_ = nullptr;
     int count_ = 0;
     int capacity_;
@@ -156,10 +159,7 @@ protected:
     bool hasData_ = false;
     bool active_ = false;
     bool positionsStale_ = true;
-    bool cursorInside_ = false;
-    int cursorMode_ = kCursorOff;
-    double referenceY_ = 0;
-    double lastX_ = 0, lastY_ = 0;
+    // The last pointer event, which the arrow keys step from.
     int lastPx_ = 0, lastPy_ = 0, lastW_ = 0, lastH_ = 0;
     TRect clipPixels_, cursorPixels_;
 

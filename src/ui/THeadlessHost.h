@@ -76,6 +76,8 @@ public:
     void ShowDialog(TDialogModel& dialog) override;
     void CloseDialog(TDialogModel& dialog) override;
     void RefreshDialog(TDialogModel& dialog) override { ++dialogRefreshes_[&dialog]; }
+    // Headless, a field window is its source alone.
+    std::unique_ptr<TFieldView> CreateFieldView(TFieldSource&) override { return nullptr; }
 
     // Runs the posted steps until none is left or maxSteps ran; returns how many ran.
     int RunDeferred(int maxSteps = 1000000);

@@ -4,8 +4,10 @@
 // scripted, windows rendered on request).
 
 #include "TCanvas.h"
+#include "TFieldView.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -92,6 +94,10 @@ public:
     virtual void CloseDialog(TDialogModel& dialog) = 0;
     // The dialog model changed its values from outside: the view reloads them.
     virtual void RefreshDialog(TDialogModel& dialog) = 0;
+
+    // The view of a tool window of read-only texts (the cursor readout), or nullptr
+    // where none is shown. The source outlives the view it is given.
+    virtual std::unique_ptr<TFieldView> CreateFieldView(TFieldSource& source) = 0;
 };
 
 // Wait cursor for a scope.

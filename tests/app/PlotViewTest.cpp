@@ -86,10 +86,9 @@ TEST(PlotView, MouseOverPlotShowsValuesInCursorWindow)
 {
     TMainWindow window;
     QtHost host(window);
-    TCursorView::Install(&window);
     window.show();
     TCursorDialog cursor(host);
-    TCursorView* readout = TCursorView::Of(cursor);
+    TCursorView* readout = TCursorView::Of(cursor.View());
     ASSERT_NE(readout, nullptr);
     EXPECT_EQ(readout->windowTitle(), "Cursor");
 

@@ -1,16 +1,33 @@
-// The cursor readout: modes, captions, absolute and relative values, formats.
+// The cursor readout as a plot drives it (activation, data, pointer and key events),
+// and the cursor dialog with the view its host makes. The values and formats of the
+// readout itself are in CursorReadoutTest.cpp.
 
 #include "PlotTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <memory>
 
 using namespace plottest;
 
 namespace {
-// Pixel of a canvas unit at 600 by 290.
-int Px(double units) { return static_cast<int>(units / 2); }
+// A host that shows field windows: its views record what they are told.
+class TFieldViewHost : public THeadlessHost {
+public:
+    struct TRecordingView : TFieldView {
+        std::vector<int>* changes;
+        void FieldChanged(int id) override { changes->push_back(id); }
+    };
+    std::unique_ptr<TFieldView> CreateFieldView(TFieldSource& source) override
+    {
+        sources.push_back(&source);
+        auto view = std::make_unique<TRecordingView>();
+        view->changes = &changes;
+        return view;
+    }
+    std::vector<TFieldSource*> sources;
+    std::vector<int> changes;
+};
 } // namespace
 
 TEST(PlotCursor, ModesFollowActivationDataAndDoubleClicks)
@@ -62,75 +79,6 @@ TEST(PlotCursor, EnteringThePlotWritesCaptionsAndUnits)
     EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "");
 }
 
-TEST(PlotCursor, AbsoluteValuesOnALogPlot)
-{
-    TLogPlot t(LogGrid(10, 20, 20000), {std::vector<double>(10, 70)});
-    t.Ranges(20, 20000, 40, 90);
-    t.plot.Activated(true);
-    // 20 Hz at the left edge of the curve area, 90 dB at its top.
-    t.plot.MouseMove(Px(120), Px(70), 600, 290);
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kXValue), "20.0") << "a pixel spans 0.3 Hz here";
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "90.0");
-    EXPECT_NEAR(t.plot.LastCursorX(), 20, 1e-9);
-    // Near 10 kHz a pixel spans more than 100 Hz: the value is rounded to hundreds.
-    int px = Px(120 + 970.0 * (4 - std::log10(20.0)) / 3);
-    t.plot.MouseMove(px, 145, 600, 290);
-    long x = std::atol(t.cursor.Field(TCursorDialog::kXValue).c_str());
-    EXPECT_EQ(x % 100, 0) << t.cursor.Field(TCursorDialog::kXValue);
-    EXPECT_NEAR(x, 10000, 200);
-    // 184 units below the top: 24.9 dB down; a span of 1 shows three decimals.
-    t.plot.MouseMove(300, 127, 600, 290);
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "65.1");
-    t.Ranges(20, 20000, 0, 1);
-    t.plot.MouseMove(300, 127, 600, 290);
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "0.503");
-}
-
-TEST(PlotCursor, RelativeReadoutIsZeroAtTheClickedHeight)
-{
-    TLogPlot t(LogGrid(10, 20, 2000), {std::vector<double>(10, 70)});
-    t.Ranges(20, 2000, 40, 90);
-    t.plot.Activated(true);
-    t.plot.MouseMove(300, 120, 600, 290);
-    double absolute = t.plot.LastCursorY();
-    t.plot.MouseDoubleClick(300, 120, 600, 290);
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYCaption), "dY:");
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "0.0");
-    EXPECT_DOUBLE_EQ(t.plot.ReferenceY(), absolute);
-    // 37 pixels up are 74 units, 10 dB on a 50 dB range.
-    t.plot.MouseMove(300, 83, 600, 290);
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "10.0");
-    // Leaving and re-entering keeps the relative caption.
-    t.plot.MouseMove(5, 5, 600, 290);
-    t.plot.MouseMove(300, 120, 600, 290);
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYCaption), "dY:");
-    t.plot.Redraw();
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYCaption), "dY:");
-    t.plot.MouseDoubleClick(300, 120, 600, 290);
-    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYCaption), "Y:");
-    EXPECT_NEAR(t.plot.LastCursorY(), absolute, 1e-9);
-}
-
-TEST(PlotCursor, LinearPlotFormats)
-{
-    struct TCase {
-        double span;
-        const char* x;
-    };
-    // At the left edge the value is the minimum; the format follows span / 980.
-    const TCase cases[] = {{0.2, "0.0000"}, {2, "0.000"}, {20, "0.00"}, {200, "0.0"}, {2000, "0.00E+00"},
-                           {2e6, "  0"}};
-    for (const TCase& c : cases) {
-        TLinPlot t({0, c.span}, {0, 1});
-        t.Ranges(0, c.span, -1, 1);
-        t.plot.Activated(true);
-        t.plot.MouseMove(Px(120), Px(70), 600, 290);
-        EXPECT_EQ(t.cursor.Field(TCursorDialog::kXValue), c.x) << c.span;
-        EXPECT_EQ(t.cursor.Field(TCursorDialog::kXUnit), "ms");
-        EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "1.000") << "a span of 2 over 380 units";
-    }
-}
-
 TEST(PlotCursor, ArrowKeysStepThePointer)
 {
     TLinPlot t({0, 970}, {0, 1});
@@ -160,6 +108,55 @@ TEST(PlotCursor, DataClearedSwitchesTheReadoutOff)
     EXPECT_EQ(t.host.Redraws(t.plot), redraws + 1);
     t.plot.MouseMove(300, 100, 600, 290);
     EXPECT_EQ(t.cursor.Field(TCursorDialog::kXCaption), "") << "mode 1 ignores the mouse";
+}
+
+TEST(PlotCursor, RedrawRestoresTheCaptionsOfAPointerInside)
+{
+    TLogPlot t(LogGrid(10, 20, 2000), {std::vector<double>(10, 70)});
+    t.Ranges(20, 2000, 40, 90);
+    t.plot.Activated(true);
+    t.plot.MouseMove(300, 120, 600, 290);
+    t.plot.MouseDoubleClick(300, 120, 600, 290);
+    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYValue), "0.0");
+    t.cursor.ClearFields(); // as another plot leaving would
+    t.plot.Redraw();
+    EXPECT_EQ(t.cursor.Field(TCursorDialog::kXCaption), "X:");
+    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYCaption), "dY:");
+    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYUnit), "dB");
+    t.plot.MouseLeave();
+    t.cursor.SetField(TCursorDialog::kXCaption, "X:");
+    t.plot.Redraw();
+    EXPECT_EQ(t.cursor.Field(TCursorDialog::kYCaption), "") << "a pointer outside leaves the dialog alone";
+    EXPECT_EQ(t.cursor.Field(TCursorDialog::kXCaption), "X:");
+}
+
+TEST(PlotCursor, TheHostMakesTheCursorView)
+{
+    THeadlessHost headless;
+    TCursorDialog quiet(headless);
+    EXPECT_EQ(quiet.View(), nullptr) << "a headless host shows nothing";
+
+    TFieldViewHost host;
+    TCursorDialog cursor(host);
+    ASSERT_NE(cursor.View(), nullptr);
+    ASSERT_EQ(host.sources.size(), 1u);
+    TFieldSource& source = *host.sources[0];
+    EXPECT_EQ(source.Title(), "Cursor");
+    ASSERT_EQ(source.Rows().size(), 2u);
+    EXPECT_EQ(source.Rows()[0].caption, TCursorDialog::kXCaption);
+    EXPECT_EQ(source.Rows()[0].value, TCursorDialog::kXValue);
+    EXPECT_EQ(source.Rows()[0].unit, TCursorDialog::kXUnit);
+    EXPECT_EQ(source.Rows()[1].caption, TCursorDialog::kYCaption);
+    EXPECT_EQ(source.Rows()[1].value, TCursorDialog::kYValue);
+    EXPECT_EQ(source.Rows()[1].unit, TCursorDialog::kYUnit);
+    // The view hears of changes only.
+    cursor.SetField(TCursorDialog::kXValue, "12");
+    cursor.SetField(TCursorDialog::kXValue, "12");
+    cursor.SetField(99, "x");
+    cursor.ClearFields();
+    EXPECT_EQ(host.changes, (std::vector<int>{TCursorDialog::kXValue, TCursorDialog::kXValue}));
+    EXPECT_FALSE(source.CloseRequested());
+    EXPECT_EQ(host.Beeps(), 1);
 }
 
 TEST(PlotCursor, CursorWindowOnlyBeepsOnClose)
