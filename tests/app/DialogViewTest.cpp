@@ -280,19 +280,22 @@ TEST_F(DialogViewTest, EventsAfterTheModelIsGoneAreIgnored)
 TEST_F(DialogViewTest, DestroyingTheWindowWithAFocusedFieldCallsNothingBack)
 {
     for (int id : {101, 105, 108}) { // value edit, check box, combo box
-        auto d = std::make_unique<ShownDialog>(model);
+        SetupLike fresh(host);
+        fresh.Open();
+        auto d = std::make_unique<ShownDialog>(fresh);
         ASSERT_TRUE(d->ready);
-        if (id == 101)
-            d->TypeInto(id, "4");
+        d->TypeInto(101, "4");
         d->Field(id)->setFocus(Qt::TabFocusReason);
         QApplication::processEvents();
         ASSERT_EQ(QApplication::focusWidget(), d->Field(id)) << id;
-        model.changed.clear();
+        fresh.changed.clear();
         d.reset();
         QApplication::processEvents();
-        EXPECT_TRUE(model.changed.empty()) << id;
-        EXPECT_DOUBLE_EQ(model.Dbl(101).Value(), 2.83) << id;
-        EXPECT_TRUE(model.IsOpen()) << id;
+        EXPECT_TRUE(fresh.changed.empty()) << id;
+        EXPECT_TRUE(fresh.IsOpen()) << id;
+        if (id == 101) { // typed into and never left
+            EXPECT_DOUBLE_EQ(fresh.Dbl(101).Value(), 2.83);
+        }
     }
 }
 

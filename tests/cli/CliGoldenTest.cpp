@@ -157,6 +157,9 @@ struct GoldenCase {
     std::string command; // report or curves
 };
 
+// Names the case in failure messages instead of dumping its bytes.
+void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.command << " " << c.project; }
+
 std::vector<GoldenCase> GoldenCases()
 {
     std::vector<std::string> projects;
