@@ -75,7 +75,18 @@ TDialogWindow::TDialogWindow(TDialogModel& model, QWidget* parent)
             note->moveCursor(QTextCursor::Start); // the caret starts at the beginning
 }
 
-TDialogWindow::~TDialogWindow() { dying_ = true; }
+TDialogWindow::~TDialogWindow()
+{
+    // QWidget's destructor, which runs after this one, hides the window and deletes the
+    // widgets: the focus moves and the widgets send focus-outs and signals while this
+    // object no longer exists. Cut every path from the widgets back to it first.
+    for (QObject* child : findChildren<QObject*>()) {
+        child->removeEventFilter(this);
+        disconnect(child, nullptr, this, nullptr);
+        if (auto* edit = dynamic_cast<TValueEdit*>(child))
+            edit->Detach();
+    }
+}
 
 void TDialogWindow::Build()
 {
@@ -370,8 +381,6 @@ void TDialogWindow::Watch(QWidget* widget, int id)
 
 bool TDialogWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (dying_)
-        return false;
     QVariant property = watched->property("tonvekField");
     if (!property.isValid())
         return QWidget::eventFilter(watched, event);
@@ -404,7 +413,7 @@ bool TDialogWindow::eventFilter(QObject* watched, QEvent* event)
 
 void TDialogWindow::Forward(const std::function<void(TDialogModel&)>& event, bool followFocus)
 {
-    if (dying_ || !ModelAlive() || !model_.IsOpen())
+    if (!ModelAlive() || !model_.IsOpen())
         return;
     event(model_);
     if (!ModelAlive())

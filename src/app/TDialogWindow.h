@@ -75,5 +75,4 @@ private:
     QWidget* content_ = nullptr;
     QSize design_;
     bool loading_ = false;
-    bool dying_ = false;
 };

@@ -7,6 +7,15 @@
 
 TValueEdit::TValueEdit(QWidget* parent) : QLineEdit(parent) {}
 
+void TValueEdit::Detach()
+{
+    onFocusIn = nullptr;
+    onFocusOut = nullptr;
+    onKey = nullptr;
+    onEnter = nullptr;
+    onEscape = nullptr;
+}
+
 void TValueEdit::SetWidthInChars(int chars)
 {
     QStyleOptionFrame option;

@@ -19,6 +19,9 @@ public:
     std::function<void()> onEnter;
     std::function<void()> onEscape;
 
+    // Drops every callback: the owner is going away.
+    void Detach();
+
     // Width for this many digits, so the fields of a column line up.
     void SetWidthInChars(int chars);
 

@@ -22,7 +22,10 @@ long During(F&& f)
 }
 } // namespace allocation_counter
 
-void* operator new(std::size_t size)
+// None of these is inlined: where GCC inlines one half it sees malloc() paired with
+// operator delete, or a new-expression with free(), and warns
+// (-Wmismatched-new-delete), not knowing that the pair belongs together.
+[[gnu::noinline]] void* operator new(std::size_t size)
 {
     if (allocation_counter::counting)
         ++allocation_counter::count;
@@ -30,5 +33,5 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }

@@ -36,6 +36,13 @@ void PutDouble(std::vector<std::uint8_t>& b, std::size_t at, double value)
         b[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(bits >> (8 * k));
 }
 
+void PutInt32(std::vector<std::uint8_t>& b, std::size_t at, std::int32_t value)
+{
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int k = 0; k < 4; ++k)
+        b[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(bits >> (8 * k));
+}
+
 // Textbook resonance of a mass on the spring of an air volume v over area sd.
 double SpringResonance(double mass, double v, double sd)
 {
@@ -297,10 +304,7 @@ TEST_F(AbrTest, DamagedRecordsAreRefused)
     const std::int32_t counts[] = {0, 10, -1};
     for (std::int32_t count : counts) {
         std::vector<std::uint8_t> bytes = out.Bytes();
-        std::memset(&bytes[40], 0, 4);
-        bytes[40] = static_cast<std::uint8_t>(count & 0xff);
-        if (count < 0)
-            std::memset(&bytes[40], 0xff, 4);
+        PutInt32(bytes, 40, count);
         TAbrObject reader(box);
         TBinaryReader in(bytes);
         EXPECT_FALSE(reader.ReadRecord(in)) << count;

@@ -1,6 +1,6 @@
 // tonvek-cli measdata read: the curve on stdout in the FRD/ZMA layout, remarks on
 // stderr, a failing status for files that hold no curve.
-#include "MeasTestSupport.h"
+#include "measdata/MeasTestSupport.h"
 #include "support/CliRunner.h"
 
 #include <gtest/gtest.h>

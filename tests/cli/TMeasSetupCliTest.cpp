@@ -1,5 +1,5 @@
 // tonvek-cli setup, run as a program against a private program folder.
-#include "TMeasSetupTestSupport.h"
+#include "settings/TMeasSetupTestSupport.h"
 
 #include "core/TBinaryStream.h"
 #include "support/CliRunner.h"
