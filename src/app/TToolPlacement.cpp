@@ -51,6 +51,14 @@ QPoint Beside(const QWidget& mainWindow, QSize frame, const QWidget* self)
             QRect g = w->frameGeometry();
             bars.emplace_back(g.left(), g.top(), g.width(), step);
         }
+    // The main window's own title bar and those of the child windows inside it count too.
+    const QRect mainFrame = mainWindow.frameGeometry();
+    bars.emplace_back(mainFrame.left(), mainFrame.top(), mainFrame.width(),
+                      std::max(step, mainWindow.geometry().top() - mainFrame.top()));
+    if (auto* mdi = mainWindow.findChild<QMdiArea*>())
+        for (QMdiSubWindow* sub : mdi->subWindowList())
+            if (sub->isVisible() && !sub->isMinimized())
+                bars.emplace_back(QRect(sub->mapToGlobal(QPoint(0, 0)), QSize(sub->width(), step)));
     // Cascade down and right; where a step would leave the bounds the window stays at
     // their edge. The walk is bounded.
     QPoint at = clamp(anchor);
