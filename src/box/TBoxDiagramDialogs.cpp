@@ -53,24 +53,18 @@ TPrintDiagramsDialog::TPrintDiagramsDialog(THost& host, TBoxEmbryo& box)
     AddList(kPrintList, "Print list", {}, -1).Rows(6);
     AddButton(kRemove, "&Remove");
     Group("Page", 1);
-    AddRadio(kPerPage, "Per page", {"&3", "&4", "&8"}, 2);
-    AddCheck(kDate, "", "Print &date", true);
-    AddCheck(kName, "", "Print projekt &name", true);
+    // The choices stand for 3, 4 and 8 diagrams a page; other counts show as 8.
+    AddRadio(kPerPage, "Per page", {"&3", "&4", "&8"}, 2)
+        .Bind({.read = [this] { return box_.diagramsPerPage == 3 ? 0.0 : box_.diagramsPerPage == 4 ? 1.0 : 2.0; },
+               .write =
+                   [this](double choice) {
+                       box_.diagramsPerPage = static_cast<std::int16_t>(choice == 0 ? 3 : choice == 1 ? 4 : 8);
+                       return true;
+                   }});
+    AddCheck(kDate, "", "Print &date", true).Bind(BindMember(box_.printDate));
+    AddCheck(kName, "", "Print projekt &name", true).Bind(BindMember(box_.printProjectName));
     AddOk("&Print");
-    onLoad = [this] {
-        SetSelected(kPerPage, box_.diagramsPerPage == 3 ? 0 : box_.diagramsPerPage == 4 ? 1 : 2);
-        SetChecked(kDate, box_.printDate);
-        SetChecked(kName, box_.printProjectName);
-        FillPrintList();
-    };
-    onFieldChanged = [this](int id) {
-        if (id == kPerPage)
-            box_.diagramsPerPage = static_cast<std::int16_t>(Selected(kPerPage) == 0 ? 3 : Selected(kPerPage) == 1 ? 4 : 8);
-        if (id == kDate)
-            box_.printDate = Checked(kDate);
-        if (id == kName)
-            box_.printProjectName = Checked(kName);
-    };
+    onLoad = [this] { FillPrintList(); };
     onCommand = [this](int id) {
         if (id == kAdd && Selected(kPickList) >= 0) {
             box_.AddToPrintList(Selected(kPickList));

@@ -12,8 +12,11 @@
 
 TDialogModel* TBoxEmbryo::BoxDialogModel()
 {
-    if (!boxDialog_)
+    if (!boxDialog_) {
         boxDialog_ = MakeBoxDialog();
+        if (boxDialog_)
+            boxDialog_->KeepPositionIn(boxDialogX, boxDialogY);
+    }
     return boxDialog_.get();
 }
 
@@ -24,8 +27,6 @@ void TBoxEmbryo::OpenBoxDialog()
         dialog.Open(); // raises it
         return;
     }
-    if (boxDialogX != 0 || boxDialogY != 0)
-        dialog.position = TDialogPosition{boxDialogX, boxDialogY};
     dialog.Reload();
     dialog.Open();
 }

@@ -100,15 +100,14 @@ void TClosedBox::QuickBox()
         return;
     }
     ComputeEffectiveDriver();
-    const TElementField& volume = BoxFieldInfo(TBoxField::Volume);
-    const double litres = effectiveQts * front_.Vas * front_.numberOfDrivers / volume.factor;
+    const TFieldInfo& volume = BoxFieldInfo(TBoxField::Volume);
+    const double litres = volume.Shown(effectiveQts * front_.Vas * front_.numberOfDrivers);
     if (!std::isfinite(litres)) {
         host_.Beep();
         return;
     }
     // The dialog's own limits: the volume stays one the user could have typed.
-    BoxVolume().Vb = std::clamp(litres, volume.minimum, volume.maximum) * volume.factor;
-    BoxVolume().dirty = true;
+    CommitBoxStored(BoxVolume(), TBoxField::Volume, volume.Stored(std::clamp(litres, volume.minimum, volume.maximum)));
     if (TDialogModel* dialog = ExistingBoxDialog(); dialog && dialog->IsOpen())
         dialog->Reload();
     RecalcRequest(TRecalc::Recalculate);

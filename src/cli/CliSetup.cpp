@@ -3,6 +3,7 @@
 
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
+#include "settings/TMeasSetupFields.h"
 #include "ui/TNumberText.h"
 
 #include <cctype>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <system_error>
 
@@ -27,42 +27,21 @@ const char* kUsage =
     "                       values, or change fields named by their dialog labels, e.g.\n"
     "                       \"Start frequency=30\" \"Source level=2\" Cutoff=25 Q=0.5 Autorange=on";
 
-enum class TKind { Integer, Real, Switch };
-
-struct TField {
-    const char* label;
+// The editable fields of the setup dialog, as TMeasSetupFields describes them, with
+// the short names the command line takes too. Start and stop are checked against each
+// other once every assignment has been applied, so their order on the line is free.
+struct TSetupEntry {
+    TSetupField field;
     const char* alias; // short name also accepted, or ""
-    TKind kind;
-    double minimum;
-    double maximum;
-    const char* unit;
-    std::function<void(TMeasSetup&, double)> apply;
+
+    const TFieldInfo& Info() const { return SetupFieldInfo(field); }
 };
 
-// The editable fields of the setup dialog. Start and stop are checked against each
-// other once every assignment has been applied, so their order on the line is free.
-const TField kFields[] = {
-    {"Start frequency", "", TKind::Integer, L::kMinStart, L::kMaxStop - L::kMinSpan, "Hz",
-     [](TMeasSetup& s, double v) { s.startFrequency = static_cast<std::int32_t>(v); }},
-    {"Stop frequency", "", TKind::Integer, L::kMinStart + L::kMinSpan, L::kMaxStop, "Hz",
-     [](TMeasSetup& s, double v) { s.stopFrequency = static_cast<std::int32_t>(v); }},
-    {"Number of points", "", TKind::Integer, L::kMinPoints, L::kMaxPoints, "",
-     [](TMeasSetup& s, double v) { s.pointCount = static_cast<std::int32_t>(v); }},
-    {"Source level", "Ug", TKind::Real, L::kMinLevel, L::kMaxLevel, "V",
-     [](TMeasSetup& s, double v) { s.SetSourceLevel(v); }},
-    {"Watts into 8 ohm", "Pg", TKind::Real, L::kMinPower, L::kMaxPower, "W",
-     [](TMeasSetup& s, double v) { s.SetSourcePower(v); }},
-    {"Source resistance", "Rg", TKind::Real, L::kMinResistance, L::kMaxResistance, "ohm",
-     [](TMeasSetup& s, double v) { s.sourceResistance = v; }},
-    {"Cutoff", "", TKind::Integer, L::kMinCutoff, L::kMaxCutoff, "Hz",
-     [](TMeasSetup& s, double v) { s.highPassCutoff = static_cast<std::int32_t>(v); }},
-    {"Q", "", TKind::Real, L::kMinQ, L::kMaxQ, "", [](TMeasSetup& s, double v) { s.highPassQ = v; }},
-    {"Range", "", TKind::Integer, L::kMinRange, L::kMaxRange, "dB",
-     [](TMeasSetup& s, double v) { s.splRange = static_cast<std::int32_t>(v); }},
-    {"Autorange", "", TKind::Switch, 0, 1, "", [](TMeasSetup& s, double v) { s.SetAutorange(v != 0); }},
-    {"Hide phase", "", TKind::Switch, 0, 1, "", [](TMeasSetup& s, double v) { s.hidePhase = v != 0; }},
-    {"Calculate immediately", "", TKind::Switch, 0, 1, "",
-     [](TMeasSetup& s, double v) { s.calculateImmediately = v != 0; }},
+const TSetupEntry kFields[] = {
+    {TSetupField::Start, ""},          {TSetupField::Stop, ""},      {TSetupField::Points, ""},
+    {TSetupField::Level, "Ug"},        {TSetupField::Power, "Pg"},   {TSetupField::Resistance, "Rg"},
+    {TSetupField::Cutoff, ""},         {TSetupField::Q, ""},         {TSetupField::Range, ""},
+    {TSetupField::Autorange, ""},      {TSetupField::HidePhase, ""}, {TSetupField::CalcImmediately, ""},
 };
 
 std::string Lower(std::string text)
@@ -89,11 +68,11 @@ std::string Canonical(const std::string& text)
     return out;
 }
 
-const TField* FindField(const std::string& name)
+const TSetupEntry* FindField(const std::string& name)
 {
     const std::string key = Canonical(name);
-    for (const TField& f : kFields) {
-        if (key == Canonical(f.label) || (*f.alias && key == Canonical(f.alias)))
+    for (const TSetupEntry& f : kFields) {
+        if (key == Canonical(f.Info().label) || (*f.alias && key == Canonical(f.alias)))
             return &f;
     }
     return nullptr;
@@ -157,7 +136,7 @@ std::string Number(double v)
     return TNumberText::FormatDouble("%g", v);
 }
 
-std::string RangeText(const TField& f)
+std::string RangeText(const TFieldInfo& f)
 {
     std::string text = Number(f.minimum) + " .. " + Number(f.maximum);
     if (*f.unit)
@@ -171,27 +150,29 @@ std::string Assign(TMeasSetup& setup, const std::string& assignment)
     const std::size_t eq = assignment.find('=');
     const std::string name = Trim(assignment.substr(0, eq));
     const std::string text = Trim(assignment.substr(eq + 1));
-    const TField* field = FindField(name);
-    if (!field)
+    const TSetupEntry* entry = FindField(name);
+    if (!entry)
         return "unknown setup field \"" + name + "\" (see tonvek-cli setup show for the names)";
+    const TFieldInfo& field = entry->Info();
     double value = 0;
     bool ok = false;
-    switch (field->kind) {
-    case TKind::Integer: ok = ParseInteger(text, value); break;
-    case TKind::Real: ok = ParseReal(text, value); break;
-    case TKind::Switch: ok = ParseSwitch(text, value); break;
+    switch (field.kind) {
+    case TValueKind::Whole: ok = ParseInteger(text, value); break;
+    case TValueKind::Real: ok = ParseReal(text, value); break;
+    case TValueKind::Switch: ok = ParseSwitch(text, value); break;
     }
     if (!ok) {
-        const char* expected = field->kind == TKind::Integer ? "a whole number"
-                               : field->kind == TKind::Real  ? "a number"
-                                                             : "on or off";
-        return std::string(field->label) + ": \"" + text + "\" is not " + expected;
+        const char* expected = field.kind == TValueKind::Whole  ? "a whole number"
+                               : field.kind == TValueKind::Real ? "a number"
+                                                                : "on or off";
+        return std::string(field.label) + ": \"" + text + "\" is not " + expected;
     }
-    if (value < field->minimum || value > field->maximum)
-        return std::string(field->label) + " " + text + " is out of range (" + RangeText(*field) + ")";
-    if (std::string(field->label) == "Range" && setup.autorange)
+    if (!field.InRange(value))
+        return std::string(field.label) + " " + text + " is out of range (" + RangeText(field) + ")";
+    if (entry->field == TSetupField::Range && setup.autorange)
         return "Range cannot be set while Autorange is on";
-    field->apply(setup, value);
+    if (!BindSetupField(setup, entry->field).write(value))
+        return std::string(field.label) + " " + text + " was refused";
     return {};
 }
 

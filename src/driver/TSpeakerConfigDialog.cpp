@@ -4,55 +4,117 @@
 #include "settings/TMeasSetup.h"
 #include "ui/THost.h"
 
+#include <cmath>
+#include <cstring>
+
 using namespace TSpeakerConnection;
 
 namespace {
 constexpr std::size_t kStatusChars = 43;
+
+// A text of the unit record, which always keeps room for its terminator.
+template <std::size_t N>
+std::string RecordText(const char (&text)[N])
+{
+    return std::string(text, strnlen(text, N));
 }
+
+// The value fields, each described once.
+namespace Info {
+using K = TValueKind;
+constexpr TFieldInfo kDrivers{"Number of drivers", "", "%d", TSpeakerObject::kMinDrivers, TSpeakerObject::kMaxDrivers,
+                              1.0, K::Whole};
+constexpr TFieldInfo kDriverPairs{"Number of drivers", "", "%d", 2, 8, 1.0, K::Whole}; // in steps of 2
+constexpr TFieldInfo kExtraMass{"Extra mass", "g", "%3.1f", 0.0, TSpeakerObject::kMaxExtraMass * 1000.0, 0.001};
+constexpr TFieldInfo kLoadResistor{"", "ohm", "%3.1f", 0.0, TSpeakerObject::kMaxLoadResistor};
+constexpr TFieldInfo kLevelOffset{"Level offset", "dB", "%2.1f", -200.0, 200.0};
+constexpr TFieldInfo kTransition{"Transition freq.", "Hz", "%d", 1, 20000, 1.0, K::Whole};
+constexpr TFieldInfo kPhaseLag{"Phase lag cutoff", "Hz", "%3.0f", 0.0, 100000.0};
+} // namespace Info
+} // namespace
 
 TSpeakerConfigDialog::TSpeakerConfigDialog(THost& host, TSpeakerObject& speaker, std::string title, int command,
                                            bool evenDriverCounts)
     : TDialogModel(host, std::move(title), kHelpFile), speaker_(speaker)
 {
     menuCommand = command;
+    KeepPositionIn(speaker_.dialogX, speaker_.dialogY);
+    TSpeakerObject& s = speaker_;
+    // A change of the driver itself: its per-frequency data are computed again.
+    const auto driver = [&s](auto set) {
+        return [&s, set](double value) {
+            set(value);
+            s.outOfDate = true;
+            return true;
+        };
+    };
+    // Without Xmax (or Pmax) the effect cannot be simulated; the box shows it off.
+    const auto effect = [&s, driver](bool& flag, const double& limit) {
+        return TFieldBinding{.read = [&s, &flag, &limit] { return s.IsDefined(limit) && flag ? 1.0 : 0.0; },
+                             .write = driver([&flag](double v) { flag = v != 0.0; }),
+                             .enabled = [&s, &limit] { return s.IsDefined(limit); }};
+    };
 
     Group("Driver unit");
-    AddText(kManufacturer, "Manufacturer");
-    AddText(kModel, "Model");
-    AddText(kFileName, "Filename");
+    AddText(kManufacturer, "Manufacturer").Bind({.text = [&s] { return RecordText(s.manufacturer); }});
+    AddText(kModel, "Model").Bind({.text = [&s] { return RecordText(s.model); }});
+    AddText(kFileName, "Filename").Bind({.text = [&s] { return RecordText(s.fileName); }});
 
     Group("Configuration");
-    if (evenDriverCounts)
-        AddLong(kDrivers, "Number of drivers", "", "%d", 2, 8, 2, 2);
-    else
-        AddLong(kDrivers, "Number of drivers", "", "%d", TSpeakerObject::kMinDrivers, TSpeakerObject::kMaxDrivers, 1);
-    AddDouble(kExtraMass, "Extra mass", "g", "%3.1f", 0.0, TSpeakerObject::kMaxExtraMass * 1000.0, 0.0);
-    AddButton(kConnection, "&Electrical connection");
-    AddCheck(kIsobaric, "Isobarik:", "&Yes", false);
-    AddRadio(kIsobaricChoice, "", {"&Series", "&Parallell", "S&ep. sources"}, -1);
+    AddField(kDrivers, evenDriverCounts ? Info::kDriverPairs : Info::kDrivers,
+             {.read = [&s] { return double(s.numberOfDrivers); },
+              .write = driver([&s](double v) { s.SetNumberOfDrivers(static_cast<int>(std::lround(v))); })})
+        .Step(evenDriverCounts ? 2 : 1);
+    AddField(kExtraMass, Info::kExtraMass,
+             {.read = [&s] { return s.extraMass; }, .write = driver([&s](double v) { s.extraMass = v; })});
+    AddButton(kConnection, "&Electrical connection").EnabledIf([&s] { return s.numberOfDrivers > 1; });
+    AddCheck(kIsobaric, "Isobarik:", "&Yes", false)
+        .Bind({.read = [&s] { return s.isobaric ? 1.0 : 0.0; },
+               .write = driver([&s](double v) { s.SetIsobaric(v != 0.0); })});
+    AddRadio(kIsobaricChoice, "", {"&Series", "&Parallell", "S&ep. sources"}, -1)
+        .Bind({.read = [&s] { return s.isobaric ? double(s.isobaricConnection) : -1.0; },
+               .write = driver([&s](double v) { s.SetIsobaricConnection(static_cast<int>(v)); }),
+               .enabled = [&s] { return s.isobaric; }});
 
     Group("Double voice coil", 1);
-    AddRadio(kDvcChoice, "", {"Series", "Parallell", "Sep. sources", "Load resistor"}, -1);
-    AddDouble(kLoadResistor, "", "ohm", "%3.1f", 0.0, TSpeakerObject::kMaxLoadResistor, 0.0);
+    AddRadio(kDvcChoice, "", {"Series", "Parallell", "Sep. sources", "Load resistor"}, -1)
+        .Bind({.read = [&s] { return s.HasDoubleVoiceCoil() ? double(s.dvcConnection) : -1.0; },
+               .write = driver([&s](double v) { s.SetDvcConnection(static_cast<int>(v)); }),
+               .enabled = [&s] { return s.HasDoubleVoiceCoil(); }});
+    AddField(kLoadResistor, Info::kLoadResistor, BindMember(s.loadResistor))
+        .EnabledIf([&s] { return s.HasLoadResistor(); });
 
     Group("Nonlinearities", 1);
-    AddCheck(kBlNonLinear, "", "&BL nonlinearity", false);
-    AddCheck(kCmsNonLinear, "", "&Cms nonlinearity", false);
-    AddCheck(kCoilHeating, "", "&Voice coil heating", false);
+    AddCheck(kBlNonLinear, "", "&BL nonlinearity", false).Bind(effect(s.blNonLinear, s.Xmax));
+    AddCheck(kCmsNonLinear, "", "&Cms nonlinearity", false).Bind(effect(s.cmsNonLinear, s.Xmax));
+    AddCheck(kCoilHeating, "", "&Voice coil heating", false).Bind(effect(s.coilHeating, s.Pmax));
 
     Group("Imported SPL data", 2);
     AddButton(kBrowse, "&Browse");
-    AddText(kStatus, "", kNotInUse);
-    AddDouble(kLevelOffset, "Level offset", "dB", "%2.1f", -200.0, 200.0, 0.0);
-    AddText(kLevelOffsetNone, "Level offset", kNoLevel);
-    AddCheck(kAutoLevel, "", "&Automatic level offset", true);
-    AddLong(kTransition, "Transition freq.", "Hz", "%d", 1, 20000, 300);
-    AddDouble(kPhaseLag, "Phase lag cutoff", "Hz", "%3.0f", 0.0, 100000.0, 100000.0);
-    AddCheck(kDisable, "", "&Disable", false);
+    AddText(kStatus, "", kNotInUse).Bind({.text = [&s] {
+        return StatusText(s.importDisabled ? std::string() : s.importFileName);
+    }});
+    // Without imported data the offset shows "---"; under automatic offset it is read only.
+    AddField(kLevelOffset, Info::kLevelOffset,
+             {.read = [&s] { return s.levelOffset; },
+              .write =
+                  [&s](double v) {
+                      s.SetLevelOffset(v);
+                      return true;
+                  },
+              .refresh =
+                  [&s](TField& f) {
+                      f.visible = s.ImportActive();
+                      f.ReadOnly(s.autoLevelOffset);
+                  }});
+    AddText(kLevelOffsetNone, "Level offset", kNoLevel).Refresh([&s](TField& f) { f.visible = !s.ImportActive(); });
+    AddCheck(kAutoLevel, "", "&Automatic level offset", true).Bind(BindMember(s.autoLevelOffset));
+    AddField(kTransition, Info::kTransition, BindMember(s.transitionFrequency));
+    AddField(kPhaseLag, Info::kPhaseLag, BindMember(s.phaseLagCutoff));
+    AddCheck(kDisable, "", "&Disable", false).Bind(BindMember(s.importDisabled));
     AddOk();
 
-    onLoad = [this] { Load(); };
-    onFieldChanged = [this](int id) { Changed(id); };
+    afterCommit = [this] { Recalculate(); };
     onCommand = [this](int id) {
         if (id == kConnection)
             OpenConnectionList();
@@ -60,14 +122,12 @@ TSpeakerConfigDialog::TSpeakerConfigDialog(THost& host, TSpeakerObject& speaker,
             Browse();
     };
     onClose = [this] {
-        speaker_.dialogX = static_cast<std::int16_t>(position.x);
-        speaker_.dialogY = static_cast<std::int16_t>(position.y);
         if (connection_)
             connection_->Close();
         if (onClosed)
             onClosed(); // the owner may destroy this dialog here
     };
-    Load();
+    Reload();
 }
 
 TSpeakerConfigDialog::~TSpeakerConfigDialog() = default;
@@ -81,110 +141,14 @@ std::string TSpeakerConfigDialog::StatusText(const std::string& name)
 
 void TSpeakerConfigDialog::OpenAtSavedPosition()
 {
-    TDialogPosition saved{speaker_.dialogX, speaker_.dialogY};
-    if (saved.Placed())
-        position = saved;
     Reload();
     Open();
-}
-
-void TSpeakerConfigDialog::Load()
-{
-    const TSpeakerObject& s = speaker_;
-    SetText(kManufacturer, s.manufacturer);
-    SetText(kModel, s.model);
-    SetText(kFileName, s.fileName);
-    Long(kDrivers).SetValue(s.numberOfDrivers);
-    Dbl(kExtraMass).SetValue(s.extraMass * 1000.0);
-    SetChecked(kIsobaric, s.isobaric);
-    SetSelected(kIsobaricChoice, s.isobaric ? s.isobaricConnection : -1);
-    SetSelected(kDvcChoice, s.HasDoubleVoiceCoil() ? s.dvcConnection : -1);
-    Dbl(kLoadResistor).SetValue(s.loadResistor);
-    // Without Xmax (or Pmax) the effect cannot be simulated; the box shows it off.
-    SetChecked(kBlNonLinear, s.IsDefined(s.Xmax) && s.blNonLinear);
-    SetChecked(kCmsNonLinear, s.IsDefined(s.Xmax) && s.cmsNonLinear);
-    SetChecked(kCoilHeating, s.IsDefined(s.Pmax) && s.coilHeating);
-    SetText(kStatus, StatusText(s.importDisabled ? std::string() : s.importFileName));
-    Dbl(kLevelOffset).SetValue(s.levelOffset);
-    SetChecked(kAutoLevel, s.autoLevelOffset);
-    Long(kTransition).SetValue(s.transitionFrequency);
-    Dbl(kPhaseLag).SetValue(s.phaseLagCutoff);
-    SetChecked(kDisable, s.importDisabled);
-    UpdateEnables();
-}
-
-void TSpeakerConfigDialog::UpdateEnables()
-{
-    const TSpeakerObject& s = speaker_;
-    SetEnabled(kConnection, s.numberOfDrivers > 1);
-    SetEnabled(kIsobaricChoice, s.isobaric);
-    SetEnabled(kDvcChoice, s.HasDoubleVoiceCoil());
-    SetEnabled(kLoadResistor, s.HasLoadResistor());
-    SetEnabled(kBlNonLinear, s.IsDefined(s.Xmax));
-    SetEnabled(kCmsNonLinear, s.IsDefined(s.Xmax));
-    SetEnabled(kCoilHeating, s.IsDefined(s.Pmax));
-    const bool level = s.ImportActive();
-    SetVisible(kLevelOffset, level);
-    SetVisible(kLevelOffsetNone, !level);
-    Field(kLevelOffset).ReadOnly(s.autoLevelOffset);
 }
 
 void TSpeakerConfigDialog::Recalculate()
 {
     if (onRecalculate)
         onRecalculate(TRecalc::Recalculate);
-}
-
-void TSpeakerConfigDialog::Changed(int id)
-{
-    TSpeakerObject& s = speaker_;
-    switch (id) {
-    case kDrivers:
-        s.SetNumberOfDrivers(Long(kDrivers).Value());
-        s.outOfDate = true;
-        break;
-    case kExtraMass:
-        s.extraMass = Dbl(kExtraMass).Value() * 0.001;
-        s.outOfDate = true;
-        break;
-    case kIsobaric:
-        s.SetIsobaric(Checked(kIsobaric));
-        SetSelected(kIsobaricChoice, s.isobaric ? s.isobaricConnection : -1);
-        s.outOfDate = true;
-        break;
-    case kIsobaricChoice:
-        s.SetIsobaricConnection(Selected(kIsobaricChoice));
-        s.outOfDate = true;
-        break;
-    case kDvcChoice:
-        s.SetDvcConnection(Selected(kDvcChoice));
-        s.outOfDate = true;
-        break;
-    case kLoadResistor: s.loadResistor = Dbl(kLoadResistor).Value(); break;
-    case kBlNonLinear:
-        s.blNonLinear = Checked(kBlNonLinear);
-        s.outOfDate = true;
-        break;
-    case kCmsNonLinear:
-        s.cmsNonLinear = Checked(kCmsNonLinear);
-        s.outOfDate = true;
-        break;
-    case kCoilHeating:
-        s.coilHeating = Checked(kCoilHeating);
-        s.outOfDate = true;
-        break;
-    case kLevelOffset: s.SetLevelOffset(Dbl(kLevelOffset).Value()); break;
-    case kAutoLevel: s.autoLevelOffset = Checked(kAutoLevel); break;
-    case kTransition: s.transitionFrequency = static_cast<std::int16_t>(Long(kTransition).Value()); break;
-    case kPhaseLag: s.phaseLagCutoff = Dbl(kPhaseLag).Value(); break;
-    case kDisable:
-        s.importDisabled = Checked(kDisable);
-        SetText(kStatus, StatusText(s.importDisabled ? std::string() : s.importFileName));
-        break;
-    default: return;
-    }
-    UpdateEnables();
-    Recalculate();
 }
 
 void TSpeakerConfigDialog::Browse()
@@ -198,9 +162,7 @@ void TSpeakerConfigDialog::Browse()
         return;
     speaker_.SetImportFileName(path);
     speaker_.ReadImportedData(CurrentMeasSetup().grid);
-    SetText(kStatus, StatusText(speaker_.importDisabled ? std::string() : speaker_.importFileName));
-    UpdateEnables();
-    Host().RefreshDialog(*this);
+    Reload();
     Recalculate();
 }
 

@@ -60,7 +60,8 @@ public:
     std::function<void(TRecalc kind)> onRecalculate;
     std::function<void()> onClosed;
 
-    // Opens at the position saved in the driver configuration, if any.
+    // Opens with the driver's values, at the position saved in the driver configuration
+    // if it has one.
     void OpenAtSavedPosition();
 
     // The connection list while it is open, else nullptr.
@@ -71,9 +72,6 @@ public:
     static std::string StatusText(const std::string& name);
 
 private:
-    void Load();
-    void UpdateEnables();
-    void Changed(int id);
     void Browse();
     void OpenConnectionList();
     void Recalculate();

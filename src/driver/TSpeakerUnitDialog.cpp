@@ -45,14 +45,6 @@ std::string WithUnit(const std::string& value, const char* unit)
     return value == "--" ? value : value + " " + unit;
 }
 
-std::int16_t ToInt16(int v) { return static_cast<std::int16_t>(std::clamp(v, -32768, 32767)); }
-
-int ParamIndex(int id)
-{
-    int index = id - TSpeakerUnitDialog::kFirstParam;
-    return index >= 0 && index < static_cast<int>(SpkFields().size()) ? index : -1;
-}
-
 // ---------------------------------------------------------------- printed page
 
 constexpr int kPageSize = 1200;
@@ -168,13 +160,22 @@ TSpeakerUnitDialog::TSpeakerUnitDialog(THost& host, TSpeakerObject& unit, TOwner
     std::vector<std::string> types;
     for (int t = 0; t < kSpeakerTypeCount; ++t)
         types.emplace_back(SpeakerTypeChoice(t));
-    AddCombo(kSpeakerType, "Speaker type", std::move(types), 0);
-    AddCheck(kCrossCalc, "", "&Crosscalc", false);
-    AddCheck(kDoubleVoiceCoil, "", "&Double voice coil", false);
+    AddCombo(kSpeakerType, "Speaker type", std::move(types), 0).OnChange([this](TField&) { TakeTexts(); });
+    // Cross-calculation only changes how later entries are taken: the unit itself is unchanged.
+    AddCheck(kCrossCalc, "", "&Crosscalc", false).Bind(BindMember(unit_.crossCalc));
+    AddCheck(kDoubleVoiceCoil, "", "&Double voice coil", false).Bind(BindMember(unit_.doubleVoiceCoil)).Then([this] {
+        Notify();
+    });
+    Field(kManufacturer).OnChange([this](TField&) { TakeTexts(); });
+    Field(kModel).OnChange([this](TField&) { TakeTexts(); });
 
     Group("Efficiency");
-    AddText(kEfficiency, "Reference efficiency", "--");
-    AddText(kSensitivity, "Sensitivity", "--");
+    AddText(kEfficiency, "Reference efficiency", "--").Bind({.text = [this] {
+        return WithUnit(EfficiencyText(unit_), "%");
+    }});
+    AddText(kSensitivity, "Sensitivity", "--").Bind({.text = [this] {
+        return WithUnit(SensitivityText(unit_), "dB/1W/1m");
+    }});
 
     const auto fields = SpkFields();
     for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
@@ -184,39 +185,38 @@ TSpeakerUnitDialog::TSpeakerUnitDialog(THost& host, TSpeakerObject& unit, TOwner
             Group("Compliance and motor", 2);
         else if (i == kMotorEnd)
             Group("Large signal", 2);
-        const TSpkField& f = fields[static_cast<std::size_t>(i)];
-        AddDouble(kFirstParam + i, f.label, f.unit, f.format, 0.0, f.maximum, 0.0).Undefined(0.0);
+        const TSpkParam param = fields[static_cast<std::size_t>(i)].param;
+        // The entry goes through the unit's rules (cross-calculation, plausibility),
+        // which beep and keep the old value when they refuse it.
+        AddField(kFirstParam + i, fields[static_cast<std::size_t>(i)].Info(),
+                 {.read = [this, param] { return unit_.Param(param); },
+                  .write = [this, param](double stored) { return EnterParameter(unit_, param, stored, Host()).accepted; },
+                  .then = [this] { Notify(); }});
     }
 
+    KeepPositionIn(unit_.editorX, unit_.editorY);
     onLoad = [this] { Load(); };
-    onFieldChanged = [this](int id) { FieldChanged(id); };
     onCommand = [this](int id) { RunCommand(id); };
     canClose = [this] {
         TakeTexts();
         return AskSave(TSpkMessages::kFileChangedExit);
     };
     onClose = [this] {
-        unit_.editorX = ToInt16(position.x);
-        unit_.editorY = ToInt16(position.y);
         if (note_)
             note_->Close();
         if (owner_.closed)
             owner_.closed(); // the owner may destroy this dialog here
     };
-    Load();
+    Reload();
 }
 
 TSpeakerUnitDialog::~TSpeakerUnitDialog() = default;
 
 void TSpeakerUnitDialog::OpenAtSavedPosition()
 {
-    if (!IsOpen()) {
-        TDialogPosition saved{unit_.editorX, unit_.editorY};
-        if (saved.Placed())
-            position = saved;
-        // A fresh editor: the project may have loaded another unit since the last one.
+    // A fresh editor: the project may have loaded another unit since the last one.
+    if (!IsOpen())
         changed_ = false;
-    }
     Reload();
     Open();
 }
@@ -233,6 +233,7 @@ TInfoDialog* TSpeakerUnitDialog::NoteDialog() const { return note_ && note_->IsO
 
 // ---------------------------------------------------------------- fields
 
+// The texts the editor takes itself (TakeTexts): a reload shows the unit's own again.
 void TSpeakerUnitDialog::Load()
 {
     SetText(kManufacturer, Bounded(unit_.manufacturer, sizeof unit_.manufacturer));
@@ -240,44 +241,6 @@ void TSpeakerUnitDialog::Load()
     SetText(kFileName, ShownFileName(Bounded(unit_.fileName, sizeof unit_.fileName)));
     const int type = unit_.speakerType;
     SetSelected(kSpeakerType, type >= 0 && type < kSpeakerTypeCount ? type : -1);
-    SetChecked(kCrossCalc, unit_.crossCalc != 0);
-    SetChecked(kDoubleVoiceCoil, unit_.doubleVoiceCoil != 0);
-    LoadParameters();
-}
-
-void TSpeakerUnitDialog::LoadParameters()
-{
-    const auto fields = SpkFields();
-    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
-        const TSpkField& f = fields[static_cast<std::size_t>(i)];
-        Dbl(kFirstParam + i).SetValue(unit_.Param(f.param) / f.factor);
-    }
-    SetText(kEfficiency, WithUnit(EfficiencyText(unit_), "%"));
-    SetText(kSensitivity, WithUnit(SensitivityText(unit_), "dB/1W/1m"));
-}
-
-void TSpeakerUnitDialog::FieldChanged(int id)
-{
-    if (int index = ParamIndex(id); index >= 0) {
-        const TSpkField& f = SpkFields()[static_cast<std::size_t>(index)];
-        const double stored = Dbl(id).Value() * f.factor;
-        // A refused entry has beeped; the field shows the stored value again.
-        if (EnterParameter(unit_, f.param, stored, Host()).accepted)
-            Notify();
-        LoadParameters();
-        return;
-    }
-    switch (id) {
-    case kManufacturer:
-    case kModel:
-    case kSpeakerType: TakeTexts(); break;
-    case kCrossCalc: unit_.crossCalc = Checked(kCrossCalc) ? 1 : 0; break;
-    case kDoubleVoiceCoil:
-        unit_.doubleVoiceCoil = Checked(kDoubleVoiceCoil) ? 1 : 0;
-        Notify();
-        break;
-    default: break;
-    }
 }
 
 void TSpeakerUnitDialog::TakeTexts()

@@ -67,7 +67,7 @@ public:
     TSpeakerUnitDialog(THost& host, TSpeakerObject& unit, TOwner owner);
     ~TSpeakerUnitDialog() override;
 
-    // Opens at the position kept in the unit, if it has one.
+    // Opens with the unit's values, at the position kept in the unit if it has one.
     void OpenAtSavedPosition();
     // Asks about unsaved changes and closes; false when the user cancelled (the
     // editor stays open).
@@ -95,8 +95,6 @@ public:
 
 private:
     void Load();
-    void LoadParameters();
-    void FieldChanged(int id);
     void RunCommand(int id);
     // Takes the manufacturer and model texts and the speaker type from the fields.
     void TakeTexts();

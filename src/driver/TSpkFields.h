@@ -5,6 +5,7 @@
 // Used by the editor dialog and by tonvek-cli.
 
 #include "TSpkData.h"
+#include "ui/TFieldInfo.h"
 
 #include <span>
 #include <string>
@@ -17,6 +18,9 @@ struct TSpkField {
     const char* format;
     double maximum;   // in shown units
     double factor;    // stored = shown * factor
+
+    // The entry field this row describes: minimum 0, and 0 shows as "undef.".
+    TFieldInfo Info() const { return {label, unit, format, 0.0, maximum, factor, TValueKind::Real, false, 0.0}; }
 };
 
 inline constexpr const char* kUndefinedText = "undef.";

@@ -1,15 +1,16 @@
 #pragma once
 // "Measurement setup": the modeless dialog that edits the program's measurement setup
-// for the open box project. Every committed change goes straight into the live
-// TMeasSetup, sets its setup changed flag and asks the project to react through the
-// recalculation callback - box projects sit above this layer, so the dialog knows them
-// only by that callback and by the TMeasureSetupObject where the project keeps the
-// dialog's position.
+// for the open box project. Its fields are the setup fields (TMeasSetupFields), bound
+// to the live TMeasSetup: every committed change goes straight into it, sets its setup
+// changed flag and asks the project to react through the recalculation callback - box
+// projects sit above this layer, so the dialog knows them only by that callback and by
+// the TMeasureSetupObject where the project keeps the dialog's position.
 //
-// Linked rules: start and stop keep at least 10 Hz apart (each one's commit moves the
-// other's limit); Ug and Pg follow each other (Pg = Ug² / 8); Autorange on empties
-// and disables the range, off gives it 30 dB back; "Calculate immediately" sends
-// kind 0 when switched on and kind 1 (only mark the project changed) when off.
+// Linked rules: start and stop keep at least 10 Hz apart (each one's value moves the
+// other's limit); Ug and Pg follow each other (Pg = Ug² / 8) and pick their formats
+// from their values; Autorange on empties and disables the range, off gives it 30 dB
+// back; "Calculate immediately" sends kind 0 when switched on and kind 1 (only mark
+// the project changed) when off.
 // The "&Preferences" menu saves the setup to "msetup.prf" or restores the factory
 // values.
 
@@ -38,19 +39,10 @@ public:
     TMeasSetupDialog(THost& host, TMeasSetup& setup, TRecalcRequest request, TMeasureSetupObject* owner = nullptr,
                      int mainMenuCommand = 0);
 
-    // Shows the dialog with the setup's current values at the owner's saved position;
-    // an open dialog is only raised.
-    void Open();
-
 private:
-    void Load();
-    void FieldChanged(int id);
     void Preferences(int command);
     void Request(TRecalc kind);
-    void LinkFrequencyLimits();
-    void ShowLevels();
 
     TMeasSetup& setup_;
     TRecalcRequest request_;
-    TMeasureSetupObject* owner_;
 };

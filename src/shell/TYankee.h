@@ -1,7 +1,7 @@
 #pragma once
 // "Yankee tool !": converts lengths, areas and volumes between metric and imperial
-// units. Eight value fields in four pairs; committing one field sets its partner to
-// the committed value times the pair's factor. Its main menu command is disabled
+// units. Eight value fields in four pairs, bound to the tool's own values; committing
+// one field sets its partner to the committed value times the pair's factor. Its main menu command is disabled
 // while it is open.
 //
 // The shell keeps one TYankee (constructed with the host, destroyed before it) and
@@ -9,6 +9,8 @@
 // opened again. Every Open starts from the initial values.
 
 #include "ui/TDialogModel.h"
+
+#include <cstddef>
 
 class TYankee : public TDialogModel {
 public:
@@ -28,7 +30,11 @@ public:
     static int Partner(int id);
     static double Factor(int id);
 
+    static constexpr std::size_t kFieldCount = 8;
+
 private:
+    static std::size_t PartnerIndex(std::size_t index);
     void SetInitialValues();
-    void Convert(int id);
+
+    double values_[kFieldCount] = {}; // what each field shows, in the table's order
 };

@@ -8,6 +8,34 @@ TBaseDialog::TBaseDialog(THost& host, std::string helpFile) : host_(host), helpF
 
 TBaseDialog::~TBaseDialog() = default;
 
+std::int16_t TBaseDialog::FileCoordinate(int coordinate)
+{
+    return static_cast<std::int16_t>(std::clamp(coordinate, -32768, 32767));
+}
+
+void TBaseDialog::KeepPositionIn(std::int16_t& x, std::int16_t& y)
+{
+    keptX_ = &x;
+    keptY_ = &y;
+}
+
+void TBaseDialog::RestorePosition()
+{
+    if (!keptX_)
+        return;
+    TDialogPosition saved{*keptX_, *keptY_};
+    if (saved.Placed())
+        position = saved;
+}
+
+void TBaseDialog::SavePosition()
+{
+    if (!keptX_)
+        return;
+    *keptX_ = FileCoordinate(position.x);
+    *keptY_ = FileCoordinate(position.y);
+}
+
 void TBaseDialog::ResetProtocol()
 {
     closing_ = false;

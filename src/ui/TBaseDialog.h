@@ -12,6 +12,7 @@
 //          then the dialog closes with its return value (unless it declines).
 //   Help ("?"): opens the dialog's help text through THost::OpenHelp.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,9 +58,14 @@ public:
     void RequestClose();
     void Help();
 
-    // Where the view stands on screen; the view keeps it up to date, so a dialog can
-    // save it in the object it edits when it closes.
+    // Where the view stands on screen; the view keeps it up to date.
     TDialogPosition position;
+    // Where the owner keeps the position between openings: an int16 pair, as its file
+    // stores it. Opening a closed dialog places it there when it was placed (not 0, 0);
+    // closing it stores the position back, clamped to the int16 range.
+    void KeepPositionIn(std::int16_t& x, std::int16_t& y);
+    // The one rule for putting a screen coordinate into a file's int16.
+    static std::int16_t FileCoordinate(int coordinate);
 
     // Lets a view notice that its model is gone before touching it.
     std::weak_ptr<const int> LifeToken() const { return life_; }
@@ -79,6 +85,9 @@ protected:
     // State at opening: no close pending, return value 2, focus on the first field.
     void ResetProtocol();
     void SetOpen(bool open) { open_ = open; }
+    // The owner's saved position into position (when placed), and back.
+    void RestorePosition();
+    void SavePosition();
 
 private:
     int NextInTabOrder(int from) const;
@@ -87,6 +96,8 @@ private:
     THost& host_;
     std::string helpFile_;
     std::shared_ptr<const int> life_ = std::make_shared<const int>(0);
+    std::int16_t* keptX_ = nullptr;
+    std::int16_t* keptY_ = nullptr;
     int focused_ = 0;
     int returnValue_ = 2;
     bool hasOk_ = false;

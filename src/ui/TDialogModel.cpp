@@ -2,6 +2,7 @@
 
 #include "THost.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -36,6 +37,19 @@ TField& TField::TwoValue(double second)
     dbl.SetSecondValue(second);
     dbl.SetTwoValue(true);
     return *this;
+}
+
+double TField::Number() const
+{
+    switch (kind) {
+    case TFieldKind::Double: return dbl.Value();
+    case TFieldKind::Long: return lng.Value();
+    case TFieldKind::Check: return checked ? 1.0 : 0.0;
+    case TFieldKind::Radio:
+    case TFieldKind::Combo:
+    case TFieldKind::List: return selected;
+    default: return 0.0;
+    }
 }
 
 std::string TField::EditText() const
@@ -161,6 +175,30 @@ TField& TDialogModel::Add(TFieldKind kind, int id, std::string label)
     f.column = column_;
     f.section = section_;
     return f;
+}
+
+TField& TDialogModel::AddField(int id, const TFieldInfo& info, TFieldBinding binding)
+{
+    TField* f = nullptr;
+    switch (info.kind) {
+    case TValueKind::Real:
+        f = &AddDouble(id, info.label, info.unit, info.format, info.minimum, info.maximum, 0.0);
+        if (info.undefined)
+            f->Undefined(*info.undefined);
+        break;
+    case TValueKind::Whole:
+        f = &AddLong(id, info.label, info.unit, info.format, static_cast<std::int32_t>(info.minimum),
+                     static_cast<std::int32_t>(info.maximum), 0);
+        if (info.undefined)
+            f->Undefined(*info.undefined);
+        break;
+    case TValueKind::Switch: f = &AddCheck(id, "", info.label, false); break;
+    }
+    if (info.readOnly)
+        f->ReadOnly();
+    f->scale = info.scale;
+    f->binding = std::move(binding);
+    return *f;
 }
 
 TField& TDialogModel::AddDouble(int id, std::string label, std::string unit, std::string format, double minimum,
@@ -310,8 +348,78 @@ void TDialogModel::Changed(TField& field)
     int id = field.id;
     if (field.onChange)
         field.onChange(field);
+    if (field.binding.write)
+        Write(field);
     if (onFieldChanged)
         onFieldChanged(id);
+}
+
+void TDialogModel::Write(TField& field)
+{
+    if (field.binding.write(field.Number() * field.scale)) {
+        // Copied: a follow-up may reload or rebuild what it belongs to.
+        if (auto next = field.binding.then ? field.binding.then : afterCommit)
+            next();
+    }
+    LoadBound(true);
+}
+
+namespace {
+// A number the live object holds, as an integer field can show it.
+std::int32_t WholeValue(double shown)
+{
+    if (!std::isfinite(shown))
+        return 0;
+    return static_cast<std::int32_t>(std::lround(std::clamp(shown, -2147483648.0, 2147483647.0)));
+}
+
+int ChoiceIndex(double value, std::size_t count)
+{
+    if (!std::isfinite(value) || value < 0.0 || value >= static_cast<double>(count))
+        return -1;
+    return static_cast<int>(value);
+}
+} // namespace
+
+void TDialogModel::LoadField(TField& f, bool keepTyping)
+{
+    const TFieldBinding& b = f.binding;
+    if (b.enabled)
+        f.enabled = b.enabled();
+    const bool typing = keepTyping && ((f.kind == TFieldKind::Double && f.dbl.Modified()) ||
+                                       (f.kind == TFieldKind::Long && f.lng.Modified()) ||
+                                       ((f.kind == TFieldKind::String || f.kind == TFieldKind::Note) &&
+                                        f.id == FocusedId()));
+    // What the user is typing stays as it is, format and range included, until it commits.
+    if (typing)
+        return;
+    if (b.read) {
+        const double stored = b.read();
+        switch (f.kind) {
+        case TFieldKind::Double: f.dbl.SetValue(stored / f.scale); break;
+        case TFieldKind::Long: f.lng.SetValue(WholeValue(stored / f.scale)); break;
+        case TFieldKind::Check: f.checked = stored != 0.0; break;
+        case TFieldKind::Radio:
+        case TFieldKind::Combo:
+        case TFieldKind::List: f.selected = ChoiceIndex(stored, f.items.size()); break;
+        default: break;
+        }
+    }
+    if (b.text) {
+        if (f.kind == TFieldKind::String || f.kind == TFieldKind::Note)
+            f.str.SetText(b.text());
+        else
+            f.text = b.text();
+    }
+    if (b.refresh)
+        b.refresh(f);
+}
+
+void TDialogModel::LoadBound(bool keepTyping)
+{
+    for (TField& f : fields_)
+        if (f.binding.Loads())
+            LoadField(f, keepTyping);
 }
 
 void TDialogModel::Apply(TField& field, const TEditResult& result)
@@ -438,6 +546,8 @@ void TDialogModel::Open()
         Host().ShowDialog(*this);
         return;
     }
+    RestorePosition();
+    LoadBound(false);
     SetOpen(true);
     ResetProtocol();
     if (menuCommand != 0)
@@ -447,6 +557,7 @@ void TDialogModel::Open()
 
 void TDialogModel::Reload()
 {
+    LoadBound(false);
     if (onLoad)
         onLoad();
     if (IsOpen())
@@ -461,6 +572,7 @@ void TDialogModel::Close()
     Host().CloseDialog(*this);
     if (menuCommand != 0)
         Host().EnableCommand(menuCommand, true);
+    SavePosition();
     // The last call: the owner may destroy the model here, so run a copy.
     if (auto closed = onClose)
         closed();

@@ -3,34 +3,40 @@
 // change does. The Qt front end renders any model with ordinary widgets
 // (src/app/TDialogView); tests drive the same model directly (Type, Key, Toggle, ...).
 //
-// A concrete dialog is mostly data plus its commit rules:
+// A field is described once (TFieldInfo: label, unit, format, range, undefined marker,
+// scale) and bound to the live object (TFieldBinding: read, write through the object's
+// own rule, what follows). Loading and committing bound fields is the model's job, so a
+// concrete dialog is its layout, its bindings and the few rules that are its own:
 //
 //   class TSetupDialog : public TDialogModel {
 //   public:
-//       TSetupDialog(THost& host, TSetup& setup)
-//           : TDialogModel(host, "Measurement setup", "measetup.txt"), setup_(setup)
+//       TSetupDialog(THost& host, TSetup& setup, TSetupObject& owner)
+//           : TDialogModel(host, "Measurement setup", "measetup.txt")
 //       {
 //           menuCommand = 10203;                         // disabled while open
-//           menu = {SubMenu("&Preferences", {MenuCommand(10501, "&Save"),
-//                                            MenuCommand(10502, "Set to &default")})};
+//           menu = {SubMenu("&Preferences", {MenuCommand(10501, "&Save")})};
+//           KeepPositionIn(owner.x, owner.y);           // restored on Open, saved on Close
 //           Group("Frequency range");
-//           AddLong(101, "Start frequency", "Hz", "%ld", 1, 1990, 20);
-//           AddLong(102, "Stop frequency", "Hz", "%ld", 30, 20000, 2000);
+//           AddField(101, SetupFieldInfo(F::Start), BindMember(setup.start))
+//               .Refresh([&setup](TField& f) { f.lng.SetRange(1, setup.stop - 10); });
 //           Group("Generator", 1);                       // second column
-//           AddDouble(104, "Source level", "V", "%3.2f", 0.001, 1000, 2.83);
-//           AddDouble(107, "Q", "", "%2.1f", 0.1, 10, 0.7).Beside();  // same row
-//           AddCheck(110, "", "&Autorange", false);
+//           AddField(104, SetupFieldInfo(F::Level), {.read = [&setup] { return setup.level; },
+//                                                    .write = [&setup](double v) { return setup.SetLevel(v); }});
+//           AddField(110, SetupFieldInfo(F::Autorange), BindMember(setup.autorange));
+//           AddField(111, SetupFieldInfo(F::Range), BindMember(setup.range))
+//               .EnabledIf([&setup] { return !setup.autorange; });
 //           AddOk();
-//           onLoad = [this] { Long(101).SetValue(setup_.start); ... };
-//           onFieldChanged = [this](int id) { ... store, SetEnabled(...), recalc ... };
-//           onCommand = [this](int id) { if (id == 10501) ...; };
-//           onClose = [this] { setup_.pos = position; };
+//           afterCommit = [this] { ... recalculation request ... };
+//           onCommand = [this](int id) { ... the menu ... };
 //       }
 //   };
 //
-//   TSetupDialog d(host, setup); d.Open();      // THost::ShowDialog, 10203 disabled
-//   d.Type(104, "2,83");  d.FocusField(105);    // commits 104: onFieldChanged(104)
-//   d.Reload();                                 // onLoad, then THost::RefreshDialog
+//   TSetupDialog d(host, setup, owner); d.Open(); // bound fields loaded, 10203 disabled
+//   d.Type(104, "2,83");  d.FocusField(105);    // commits 104: write, afterCommit, load
+//   d.Reload();                                 // load, onLoad, THost::RefreshDialog
+//
+// Fields that are not bound (lists filled by hand, texts a dialog takes itself) use
+// onLoad and onFieldChanged / TField::OnChange as before.
 //
 // Values that callbacks change while handling a user event (a partner field, an
 // enable rule) show without Reload(): the view reloads every field after each event
@@ -49,6 +55,8 @@
 
 #include "TBaseDialog.h"
 #include "TDblEdit.h"
+#include "TFieldBinding.h"
+#include "TFieldInfo.h"
 #include "TLongEdit.h"
 #include "TMenuSpec.h"
 #include "TStrEdit.h"
@@ -102,6 +110,10 @@ struct TField {
     // Called when the field commits a change, before TDialogModel::onFieldChanged.
     std::function<void(TField&)> onChange;
 
+    // Bound fields: how the model loads and commits them (see TFieldBinding).
+    TFieldBinding binding;
+    double scale = 1.0; // stored = shown · scale (value fields made by AddField)
+
     // Fluent helpers for building
     TField& Beside() { beside = true; return *this; }
     TField& Disabled() { enabled = false; return *this; }
@@ -109,6 +121,10 @@ struct TField {
     TField& Rows(int r) { rows = r; return *this; }
     TField& Horizontal() { horizontal = true; return *this; }
     TField& OnChange(std::function<void(TField&)> f) { onChange = std::move(f); return *this; }
+    TField& Bind(TFieldBinding b) { binding = std::move(b); return *this; }
+    TField& Then(std::function<void()> f) { binding.then = std::move(f); return *this; }
+    TField& EnabledIf(std::function<bool()> f) { binding.enabled = std::move(f); return *this; }
+    TField& Refresh(std::function<void(TField&)> f) { binding.refresh = std::move(f); return *this; }
     TField& Undefined(double marker);  // Double and Long: the value shown as "undef."
     TField& Step(double step);         // Double: step factor; Long: step
     TField& ReadOnly(bool readOnly = true);
@@ -117,6 +133,9 @@ struct TField {
     bool IsEdit() const { return kind == TFieldKind::Double || kind == TFieldKind::Long ||
                                  kind == TFieldKind::String || kind == TFieldKind::Note; }
     bool Focusable() const { return visible && enabled && kind != TFieldKind::Text; }
+    // The value a bound field hands its write before scaling: the number of a value
+    // field, 1 or 0 for a check box, the chosen index of a choice.
+    double Number() const;
     // The text an edit field holds now (what the view shows in its editor).
     std::string EditText() const;
     // The value as the dialog shows it, for listings: a number in the field's format (or
@@ -148,9 +167,14 @@ public:
     std::function<void()> onLoad;               // refill the fields from the live objects
     std::function<bool()> canClose;             // asked before a user close; false keeps it open
     std::function<void()> onClose;              // last call; the owner may destroy the model
+    // What follows an accepted write of a bound field whose binding has no then().
+    std::function<void()> afterCommit;
 
     // Building, in layout and tab order.
     void Group(std::string caption, int column = 0);
+    // A value field (or, for a switch, a check box captioned with the label) made from
+    // its description and bound to the live object.
+    TField& AddField(int id, const TFieldInfo& info, TFieldBinding binding = {});
     TField& AddDouble(int id, std::string label, std::string unit, std::string format, double minimum,
                       double maximum, double value);
     TField& AddLong(int id, std::string label, std::string unit, std::string format, std::int32_t minimum,
@@ -196,8 +220,11 @@ public:
     void Type(int id, std::string text);
 
     // Lifecycle
-    void Open();   // shows the view (THost::ShowDialog); an open dialog is only raised
-    void Reload(); // onLoad, then the view shows the new values (THost::RefreshDialog)
+    // Shows the view (THost::ShowDialog). A closed dialog first goes to its kept
+    // position and loads its bound fields; an open dialog is only raised.
+    void Open();
+    // Bound fields, then onLoad, then the view shows the new values (THost::RefreshDialog).
+    void Reload();
     void Close();  // closes at once without committing (the owner is going away)
 
 protected:
@@ -210,6 +237,10 @@ private:
     TField& Add(TFieldKind kind, int id, std::string label);
     void Changed(TField& field);
     void Apply(TField& field, const TEditResult& result);
+    void Write(TField& field);
+    // keepTyping: an edit field holding text the user has not committed keeps it.
+    void LoadBound(bool keepTyping);
+    void LoadField(TField& field, bool keepTyping);
 
     std::deque<TField> fields_;
     std::string group_;

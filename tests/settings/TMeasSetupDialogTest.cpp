@@ -1,9 +1,12 @@
 #include "TMeasSetupTestSupport.h"
 
 #include "settings/TMeasSetupDialog.h"
+#include "settings/TMeasSetupFields.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
+
+#include <iterator>
 
 namespace {
 
@@ -299,4 +302,49 @@ TEST(TMeasSetupHelp, HelpTextExistsAndNamesTheFields)
                               "Watts into 8 ohm", "Source resistance", "Cutoff", "Q", "Autorange", "Range",
                               "Hide phase", "Calculate immediately", "Save", "Set to default"})
         EXPECT_NE(text.find(label), std::string::npos) << label;
+}
+
+// The dialog, tonvek-cli setup and the tests share one description of every field.
+TEST_F(TMeasSetupDialogTest, EveryFieldIsBuiltFromTheSetupFieldTable)
+{
+    const struct {
+        TSetupField field;
+        int id;
+    } rows[] = {
+        {TSetupField::Start, D::StartId},         {TSetupField::Stop, D::StopId},
+        {TSetupField::Points, D::PointsId},       {TSetupField::Level, D::LevelId},
+        {TSetupField::Power, D::PowerId},         {TSetupField::Resistance, D::ResistanceId},
+        {TSetupField::Cutoff, D::CutoffId},       {TSetupField::Q, D::QId},
+        {TSetupField::Autorange, D::AutorangeId}, {TSetupField::Range, D::RangeId},
+        {TSetupField::HidePhase, D::HidePhaseId}, {TSetupField::CalcImmediately, D::CalcImmediatelyId},
+    };
+    ASSERT_EQ(std::size(rows), SetupFields().size());
+    setup.startFrequency = 40;
+    setup.stopFrequency = 5000;
+    setup.highPassCutoff = 25;
+    dialog.Open();
+    for (const auto& r : rows) {
+        const TFieldInfo& info = SetupFieldInfo(r.field);
+        const TField& f = dialog.Field(r.id);
+        SCOPED_TRACE(info.label);
+        EXPECT_EQ(f.label.empty() ? f.text : f.label, info.label);
+        EXPECT_EQ(f.unit, info.unit);
+        const double value = BindSetupField(setup, r.field).read();
+        switch (info.kind) {
+        case TValueKind::Real:
+            EXPECT_EQ(f.dbl.Minimum(), info.minimum);
+            EXPECT_EQ(f.dbl.Maximum(), info.maximum);
+            EXPECT_EQ(f.dbl.Value(), value);
+            break;
+        case TValueKind::Whole:
+            // Start and stop narrow each other's range inside the table's.
+            EXPECT_GE(f.lng.Minimum(), info.minimum);
+            EXPECT_LE(f.lng.Maximum(), info.maximum);
+            EXPECT_EQ(f.lng.Value(), value);
+            break;
+        case TValueKind::Switch: EXPECT_EQ(f.checked, value != 0.0); break;
+        }
+    }
+    EXPECT_EQ(dialog.Long(D::StartId).Maximum(), 4990);
+    EXPECT_EQ(dialog.Long(D::StopId).Minimum(), 50);
 }

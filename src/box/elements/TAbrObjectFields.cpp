@@ -7,15 +7,16 @@
 #include <strings.h>
 
 namespace {
-const std::array<TElementField, 8> kFields = {{
-    {"Vap", "l", "%2.1f", 0.0001, 100000.0, 0.001, false, false},
-    {"Sd", "cm\xC2\xB2", "%2.1f", 0.000001, 100000.0, 0.0001, false, false},
-    {"Mmp", "g", "%3.1f", 0.001, 1000.0, 0.001, false, false},
-    {"Fp", "Hz", "%2.1f", 0.1, 100000.0, 1.0, false, false},
-    {"Fb", "Hz", "%2.1f", 0.1, 100000.0, 1.0, false, false},
-    {"Xmax", "mm", "%2.1f", 0.0, 1000.0, 0.001, false, false},
-    {"# ABR units", "", "%d", 1.0, 9.0, 1.0, true, false},
-    {"Simulate non lin.", "", "", 0.0, 1.0, 1.0, true, false},
+using K = TValueKind;
+const std::array<TFieldInfo, 8> kFields = {{
+    {"Vap", "l", "%2.1f", 0.0001, 100000.0, 0.001},
+    {"Sd", "cm\xC2\xB2", "%2.1f", 0.000001, 100000.0, 0.0001},
+    {"Mmp", "g", "%3.1f", 0.001, 1000.0, 0.001},
+    {"Fp", "Hz", "%2.1f", 0.1, 100000.0},
+    {"Fb", "Hz", "%2.1f", 0.1, 100000.0},
+    {"Xmax", "mm", "%2.1f", 0.0, 1000.0, 0.001},
+    {"# ABR units", "", "%d", 1.0, 9.0, 1.0, K::Whole},
+    {"Simulate non lin.", "", "", 0.0, 1.0, 1.0, K::Switch},
 }};
 
 constexpr std::uint32_t Bit(TAbrField field)
@@ -24,7 +25,7 @@ constexpr std::uint32_t Bit(TAbrField field)
 }
 } // namespace
 
-const TElementField& AbrFieldInfo(TAbrField field)
+const TFieldInfo& AbrFieldInfo(TAbrField field)
 {
     return kFields[static_cast<std::size_t>(field)];
 }
@@ -47,26 +48,31 @@ void RefreshAbrResonances(TAbrObject& abr)
     abr.UpdateBoxResonance();
 }
 
-double AbrFieldValue(const TAbrObject& abr, TAbrField field)
+double AbrFieldStored(const TAbrObject& abr, TAbrField field)
 {
     switch (field) {
-    case TAbrField::Vap: return abr.Vap * 1000.0;
-    case TAbrField::Sd: return abr.Sd * 10000.0;
-    case TAbrField::Mmp: return abr.Mmp * 1000.0;
+    case TAbrField::Vap: return abr.Vap;
+    case TAbrField::Sd: return abr.Sd;
+    case TAbrField::Mmp: return abr.Mmp;
     case TAbrField::Fp: return abr.fp;
     case TAbrField::Fb: return abr.fb;
-    case TAbrField::Xmax: return abr.Xmax * 1000.0;
+    case TAbrField::Xmax: return abr.Xmax;
     case TAbrField::Count: return abr.n;
     case TAbrField::NonLinearity: return abr.nonLinearity ? 1.0 : 0.0;
     }
     return 0.0;
 }
 
+double AbrFieldValue(const TAbrObject& abr, TAbrField field)
+{
+    return AbrFieldInfo(field).Shown(AbrFieldStored(abr, field));
+}
+
 std::string AbrFieldText(const TAbrObject& abr, TAbrField field)
 {
     if (field == TAbrField::NonLinearity)
         return AbrNonLinearityChecked(abr) ? "1" : "0";
-    return FormatElementField(AbrFieldInfo(field), AbrFieldValue(abr, field));
+    return AbrFieldInfo(field).Text(AbrFieldValue(abr, field));
 }
 
 bool AbrNonLinearityEnabled(const TAbrObject& abr)
@@ -81,46 +87,53 @@ bool AbrNonLinearityChecked(const TAbrObject& abr)
 
 TElementCommit CommitAbrField(TAbrObject& abr, TAbrField field, double shown)
 {
+    const TFieldInfo& info = AbrFieldInfo(field);
+    if (!std::isfinite(shown) || !info.InRange(shown))
+        return TElementCommit{false, Bit(field)};
+    return CommitAbrStored(abr, field, info.Stored(shown));
+}
+
+TElementCommit CommitAbrStored(TAbrObject& abr, TAbrField field, double stored)
+{
     TElementCommit result;
     result.redraw = Bit(field);
-    const TElementField& info = AbrFieldInfo(field);
-    if (!std::isfinite(shown) || !info.InRange(shown))
+    if (!std::isfinite(stored))
         return result;
     constexpr std::uint32_t kResonances = Bit(TAbrField::Fp) | Bit(TAbrField::Fb);
     switch (field) {
     case TAbrField::Vap:
-        abr.Vap = shown * info.factor;
+        abr.Vap = stored;
         abr.UpdateFreeAirResonance();
         abr.UpdateBoxResonance();
         result.redraw |= kResonances;
         break;
     case TAbrField::Sd:
-        abr.SetSd(shown * info.factor);
+        abr.SetSd(stored);
         abr.UpdateFreeAirResonance();
         abr.UpdateBoxResonance();
         result.redraw |= kResonances;
         break;
     case TAbrField::Mmp:
-        abr.SetMmp(shown * info.factor);
+        abr.SetMmp(stored);
         abr.UpdateFreeAirResonance();
         abr.UpdateBoxResonance();
         result.redraw |= kResonances;
         break;
     case TAbrField::Fp:
-        abr.SetFp(shown);
+        abr.SetFp(stored);
         abr.UpdateBoxResonance();
         result.redraw |= Bit(TAbrField::Mmp) | Bit(TAbrField::Fb);
         break;
     case TAbrField::Fb:
-        abr.SetFb(shown);
+        abr.SetFb(stored);
         result.redraw |= Bit(TAbrField::Mmp) | Bit(TAbrField::Fp);
         break;
     case TAbrField::Xmax:
-        abr.Xmax = shown * info.factor;
+        abr.Xmax = stored;
         result.redraw |= Bit(TAbrField::NonLinearity);
         break;
     case TAbrField::Count:
-        abr.n = static_cast<std::int32_t>(std::lround(shown));
+        abr.n = static_cast<std::int32_t>(std::lround(stored));
         abr.UpdateBoxResonance();
         result.redraw |= Bit(TAbrField::Fb);
         break;
@@ -128,10 +141,23 @@ TElementCommit CommitAbrField(TAbrObject& abr, TAbrField field, double shown)
         // A disabled check box cannot be ticked; the stored byte stays as it is.
         if (!AbrNonLinearityEnabled(abr))
             return result;
-        abr.nonLinearity = shown != 0.0;
+        abr.nonLinearity = stored != 0.0;
         break;
     }
     abr.dirty = true;
     result.accepted = true;
     return result;
+}
+
+TFieldBinding BindAbrField(std::function<TAbrObject&()> abr, TAbrField field)
+{
+    TFieldBinding binding{
+        .read = [abr, field] { return AbrFieldStored(abr(), field); },
+        .write = [abr, field](double stored) { return CommitAbrStored(abr(), field, stored).accepted; },
+    };
+    if (field == TAbrField::NonLinearity) {
+        binding.read = [abr] { return AbrNonLinearityChecked(abr()) ? 1.0 : 0.0; };
+        binding.enabled = [abr] { return AbrNonLinearityEnabled(abr()); };
+    }
+    return binding;
 }

@@ -9,11 +9,12 @@
 #include <strings.h>
 
 namespace {
-const std::array<TElementField, 4> kFields = {{
-    {"Box volume", "l", "%2.1f", 0.1, 10000.0, 0.001, false, false},
-    {"QB", "", "%2.1f", 3.0, 15.0, 1.0, false, false},
-    {"QL", "", "%2.1f", 3.0, 15.0, 1.0, false, false},
-    {"Fill", "%", "%ld", 0.0, 100.0, 1.0, true, false},
+using K = TValueKind;
+const std::array<TFieldInfo, 4> kFields = {{
+    {"Box volume", "l", "%2.1f", 0.1, 10000.0, 0.001},
+    {"QB", "", "%2.1f", 3.0, 15.0},
+    {"QL", "", "%2.1f", 3.0, 15.0},
+    {"Fill", "%", "%ld", 0.0, 100.0, 1.0, K::Whole},
 }};
 
 bool Same(std::string_view a, const char* b)
@@ -23,7 +24,7 @@ bool Same(std::string_view a, const char* b)
 }
 } // namespace
 
-const TElementField& BoxFieldInfo(TBoxField field)
+const TFieldInfo& BoxFieldInfo(TBoxField field)
 {
     return kFields[static_cast<std::size_t>(field)];
 }
@@ -44,10 +45,10 @@ bool FindBoxField(std::string_view label, TBoxField& field)
     return false;
 }
 
-double BoxFieldValue(const TBoxObject& box, TBoxField field)
+double BoxFieldStored(const TBoxObject& box, TBoxField field)
 {
     switch (field) {
-    case TBoxField::Volume: return box.Vb * 1000.0;
+    case TBoxField::Volume: return box.Vb;
     case TBoxField::Qb: return box.Qb;
     case TBoxField::Ql: return box.Ql;
     case TBoxField::Fill: return box.fill;
@@ -55,24 +56,37 @@ double BoxFieldValue(const TBoxObject& box, TBoxField field)
     return 0.0;
 }
 
+double BoxFieldValue(const TBoxObject& box, TBoxField field)
+{
+    return BoxFieldInfo(field).Shown(BoxFieldStored(box, field));
+}
+
 std::string BoxFieldText(const TBoxObject& box, TBoxField field)
 {
-    return FormatElementField(BoxFieldInfo(field), BoxFieldValue(box, field));
+    return BoxFieldInfo(field).Text(BoxFieldValue(box, field));
 }
 
 TElementCommit CommitBoxField(TBoxObject& box, TBoxField field, double shown, std::span<TPortObject* const> ports,
                               TAbrObject* radiator)
 {
-    TElementCommit result;
-    const TElementField& info = BoxFieldInfo(field);
-    result.redraw = 1u << static_cast<int>(field);
+    const TFieldInfo& info = BoxFieldInfo(field);
     if (!std::isfinite(shown) || !info.InRange(shown))
+        return TElementCommit{false, 1u << static_cast<int>(field)};
+    return CommitBoxStored(box, field, info.Stored(shown), ports, radiator);
+}
+
+TElementCommit CommitBoxStored(TBoxObject& box, TBoxField field, double stored, std::span<TPortObject* const> ports,
+                               TAbrObject* radiator)
+{
+    TElementCommit result;
+    result.redraw = 1u << static_cast<int>(field);
+    if (!std::isfinite(stored))
         return result;
     switch (field) {
-    case TBoxField::Volume: box.Vb = shown * info.factor; break;
-    case TBoxField::Qb: box.Qb = shown; break;
-    case TBoxField::Ql: box.Ql = shown; break;
-    case TBoxField::Fill: box.fill = static_cast<std::int32_t>(std::lround(shown)); break;
+    case TBoxField::Volume: box.Vb = stored; break;
+    case TBoxField::Qb: box.Qb = stored; break;
+    case TBoxField::Ql: box.Ql = stored; break;
+    case TBoxField::Fill: box.fill = static_cast<std::int32_t>(std::lround(stored)); break;
     }
     box.dirty = true;
     result.accepted = true;
@@ -90,4 +104,20 @@ TElementCommit CommitBoxField(TBoxObject& box, TBoxField field, double shown, st
         }
     }
     return result;
+}
+
+TFieldBinding BindBoxField(TBoxElements elements, TBoxField field)
+{
+    return {
+        .read = [box = elements.box, field] { return BoxFieldStored(box(), field); },
+        .write =
+            [elements, field](double stored) {
+                std::span<TPortObject* const> ports;
+                if (elements.ports)
+                    ports = elements.ports();
+                return CommitBoxStored(elements.box(), field, stored, ports,
+                                       elements.radiator ? elements.radiator() : nullptr)
+                    .accepted;
+            },
+    };
 }

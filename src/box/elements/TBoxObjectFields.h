@@ -3,6 +3,7 @@
 
 #include "box/elements/TElementField.h"
 
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -14,11 +15,12 @@ enum class TBoxField { Volume, Qb, Ql, Fill };
 
 // "Box volume" (l), "QB", "QL", "Fill" (%). Some dialogs label the absorption Q
 // "Box Q" or "Box Q-value"; FindBoxField knows every label.
-const TElementField& BoxFieldInfo(TBoxField field);
+const TFieldInfo& BoxFieldInfo(TBoxField field);
 // The field with this label, compared without regard to letter case; false when none.
 bool FindBoxField(std::string_view label, TBoxField& field);
 
-// The value the field shows (Vb in litres).
+// The value as the box stores it (Vb in m³), and as the field shows it (in litres).
+double BoxFieldStored(const TBoxObject& box, TBoxField field);
 double BoxFieldValue(const TBoxObject& box, TBoxField field);
 std::string BoxFieldText(const TBoxObject& box, TBoxField field);
 
@@ -28,3 +30,15 @@ std::string BoxFieldText(const TBoxObject& box, TBoxField field);
 // once. The ports' and radiator's fields to redraw are their tuning fields.
 TElementCommit CommitBoxField(TBoxObject& box, TBoxField field, double shown,
                               std::span<TPortObject* const> ports = {}, TAbrObject* radiator = nullptr);
+// The same rule for a stored value whose shown value the field's range admitted.
+TElementCommit CommitBoxStored(TBoxObject& box, TBoxField field, double stored,
+                               std::span<TPortObject* const> ports = {}, TAbrObject* radiator = nullptr);
+
+// What a box dialog binds the field to: the box (and the ports and radiator in it)
+// as the project holds them when the field is loaded or committed.
+struct TBoxElements {
+    std::function<TBoxObject&()> box = {};
+    std::function<std::span<TPortObject* const>()> ports = {}; // may be empty
+    std::function<TAbrObject*()> radiator = {};                // may be empty
+};
+TFieldBinding BindBoxField(TBoxElements elements, TBoxField field);

@@ -1,25 +1,15 @@
 #pragma once
-// How a box dialog shows and takes one parameter of an enclosure element: its label,
-// shown unit, printf format, accepted range (in shown units) and the factor from the
-// shown to the stored value (stored = shown · factor). A dialog builds its value
-// entry fields from these and hands every committed value to the element's commit
-// rule, which applies the change and says which other fields to redraw.
+// What the element tables share: every parameter of an enclosure element is described
+// once as a TFieldInfo (label, shown unit, format, range in shown units, scale from
+// shown to stored), and every change goes through the element's commit rule, which
+// applies it and says which other fields now show something new. Box dialogs build
+// their fields from the descriptions and bind them to the rules (Bind...Field), so
+// no dialog repeats a label, range or format or marks an element dirty by hand.
+
+#include "ui/TFieldBinding.h"
+#include "ui/TFieldInfo.h"
 
 #include <cstdint>
-#include <string>
-
-struct TElementField {
-    const char* label;
-    const char* unit;   // "" when the value has no unit
-    const char* format; // "%2.1f", "%ld", ...
-    double minimum;     // shown units
-    double maximum;
-    double factor;      // stored = shown · factor
-    bool integer;       // a whole-number field ("%ld", "%d")
-    bool readOnly;
-
-    bool InRange(double shown) const { return shown >= minimum && shown <= maximum; }
-};
 
 // The outcome of committing one field. A refused value leaves the element as it was;
 // the field then shows the stored value again (its bit is set in redraw).
@@ -31,7 +21,3 @@ struct TElementCommit {
     template <class Field>
     bool Redraws(Field field) const { return Redraws(static_cast<int>(field)); }
 };
-
-// The text a field shows for a shown value, with its own format and a "." as the
-// decimal point whatever the locale.
-std::string FormatElementField(const TElementField& field, double shown);

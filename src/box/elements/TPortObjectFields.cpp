@@ -11,15 +11,16 @@
 namespace C = TElementConstants;
 
 namespace {
-const std::array<TElementField, 8> kFields = {{
-    {"Length", "cm", "%2.1f", 0.0, 1000.0, 0.01, false, false},
-    {"Min dia.", "cm", "%2.1f", 1.0, 100.0, 0.01, false, false},
-    {"Flare radius", "cm", "%2.1f", 0.0, 20000.0, 0.01, false, false},
-    {"Max dia.", "cm", "%2.1f", 0.0, 0.0, 0.01, false, true},
-    {"Min area", "cm\xC2\xB2", "%2.1f", 0.7853981633975, 7853.9816339750005, 0.0001, false, false},
-    {"Res. freq.", "Hz", "%2.1f", 1.0, 1000.0, 1.0, false, false},
-    {"Number of vents", "", "%ld", 1.0, 9.0, 1.0, true, false},
-    {"Sim. port nonlinearity", "", "", 0.0, 1.0, 1.0, true, false},
+using K = TValueKind;
+const std::array<TFieldInfo, 8> kFields = {{
+    {"Length", "cm", "%2.1f", 0.0, 1000.0, 0.01},
+    {"Min dia.", "cm", "%2.1f", 1.0, 100.0, 0.01},
+    {"Flare radius", "cm", "%2.1f", 0.0, 20000.0, 0.01},
+    {"Max dia.", "cm", "%2.1f", 0.0, 0.0, 0.01, K::Real, true},
+    {"Min area", "cm\xC2\xB2", "%2.1f", 0.7853981633975, 7853.9816339750005, 0.0001},
+    {"Res. freq.", "Hz", "%2.1f", 1.0, 1000.0},
+    {"Number of vents", "", "%ld", 1.0, 9.0, 1.0, K::Whole},
+    {"Sim. port nonlinearity", "", "", 0.0, 1.0, 1.0, K::Switch},
 }};
 
 constexpr std::uint32_t Bit(TPortField field)
@@ -45,7 +46,7 @@ constexpr std::uint32_t kAreaFields =
     kLengthFields | Bit(TPortField::Diameter) | Bit(TPortField::Area);
 } // namespace
 
-const TElementField& PortFieldInfo(TPortField field)
+const TFieldInfo& PortFieldInfo(TPortField field)
 {
     return kFields[static_cast<std::size_t>(field)];
 }
@@ -71,19 +72,24 @@ bool FindPortField(std::string_view label, TPortField& field)
     return false;
 }
 
-double PortFieldValue(const TPortObject& port, TPortField field)
+double PortFieldStored(const TPortObject& port, TPortField field)
 {
     switch (field) {
-    case TPortField::Length: return port.L * 100.0;
-    case TPortField::Diameter: return port.D * 100.0;
-    case TPortField::FlareRadius: return port.FlareRadius() * 100.0;
-    case TPortField::MaxDiameter: return port.MaxDiameter() * 100.0;
-    case TPortField::Area: return port.S * 10000.0;
+    case TPortField::Length: return port.L;
+    case TPortField::Diameter: return port.D;
+    case TPortField::FlareRadius: return port.FlareRadius();
+    case TPortField::MaxDiameter: return port.MaxDiameter();
+    case TPortField::Area: return port.S;
     case TPortField::ResFreq: return port.fp;
     case TPortField::Count: return port.n;
     case TPortField::NonLinearity: return port.NonLinearity() ? 1.0 : 0.0;
     }
     return 0.0;
+}
+
+double PortFieldValue(const TPortObject& port, TPortField field)
+{
+    return PortFieldInfo(field).Shown(PortFieldStored(port, field));
 }
 
 std::string PortFieldText(const TPortObject& port, TPortField field)
@@ -92,25 +98,32 @@ std::string PortFieldText(const TPortObject& port, TPortField field)
         return "inf.";
     if (field == TPortField::NonLinearity)
         return port.NonLinearity() ? "1" : "0";
-    return FormatElementField(PortFieldInfo(field), PortFieldValue(port, field));
+    return PortFieldInfo(field).Text(PortFieldValue(port, field));
 }
 
 TElementCommit CommitPortField(TPortObject& port, TPortField field, double shown, THost& host)
 {
+    const TFieldInfo& info = PortFieldInfo(field);
+    if (!std::isfinite(shown) || !info.InRange(shown))
+        return TElementCommit{false, Bit(field)};
+    return CommitPortStored(port, field, info.Stored(shown), host);
+}
+
+TElementCommit CommitPortStored(TPortObject& port, TPortField field, double stored, THost& host)
+{
     TElementCommit result;
     result.redraw = Bit(field);
-    const TElementField& info = PortFieldInfo(field);
-    if (info.readOnly || !std::isfinite(shown) || !info.InRange(shown))
+    if (PortFieldInfo(field).readOnly || !std::isfinite(stored))
         return result;
 
     switch (field) {
     case TPortField::Length:
-        port.L = shown * info.factor;
+        port.L = stored;
         port.UpdateTuning();
         result.redraw |= kLengthFields | Bit(TPortField::ResFreq);
         break;
     case TPortField::Diameter: {
-        const double d = shown * info.factor;
+        const double d = stored;
         const double area = C::kPi * d * d / 4.0;
         if (!port.SetAreaKeepingTuning(area)) {
             Warn(host, kPortLengthAreaMessage);
@@ -123,7 +136,7 @@ TElementCommit CommitPortField(TPortObject& port, TPortField field, double shown
         break;
     }
     case TPortField::Area: {
-        const double area = shown * info.factor;
+        const double area = stored;
         if (!port.SetAreaKeepingTuning(area)) {
             Warn(host, kPortLengthAreaMessage);
             return result;
@@ -135,7 +148,7 @@ TElementCommit CommitPortField(TPortObject& port, TPortField field, double shown
         break;
     }
     case TPortField::FlareRadius: {
-        const double r = shown * info.factor;
+        const double r = stored;
         if (r != 0.0 && 2.0 * r < port.L) {
             Warn(host, kFlareRadiusMessage);
             return result;
@@ -146,19 +159,19 @@ TElementCommit CommitPortField(TPortObject& port, TPortField field, double shown
         break;
     }
     case TPortField::ResFreq:
-        if (!port.SetLengthFromTuning(shown)) {
+        if (!port.SetLengthFromTuning(stored)) {
             Warn(host, kPortLengthTuningMessage);
             return result;
         }
         result.redraw |= kLengthFields;
         break;
     case TPortField::Count:
-        port.n = static_cast<std::int32_t>(std::lround(shown));
+        port.n = static_cast<std::int32_t>(std::lround(stored));
         port.UpdateTuning();
         result.redraw |= Bit(TPortField::ResFreq);
         break;
     case TPortField::NonLinearity:
-        port.SetNonLinearity(shown != 0.0);
+        port.SetNonLinearity(stored != 0.0);
         break;
     case TPortField::MaxDiameter:
         return result;
@@ -166,4 +179,12 @@ TElementCommit CommitPortField(TPortObject& port, TPortField field, double shown
     port.dirty = true;
     result.accepted = true;
     return result;
+}
+
+TFieldBinding BindPortField(std::function<TPortObject&()> port, TPortField field, THost& host)
+{
+    return {
+        .read = [port, field] { return PortFieldStored(port(), field); },
+        .write = [port, field, &host](double stored) { return CommitPortStored(port(), field, stored, host).accepted; },
+    };
 }
