@@ -126,7 +126,7 @@ void TMeasSetup::WriteBlock(TBinaryWriter& out) const
 bool TMeasSetup::LoadFile(const std::string& path)
 {
     TBinaryReader in;
-    if (!in.Open(path))
+    if (!in.Open(path, kBlockSize))
         return false;
     return ReadBlock(in, kCurrentVersion);
 }
