@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <ostream>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -18,6 +19,7 @@ struct PlacementCase {
     TWindowRect screen;
     bool placed;
     TWindowRect expected;
+    friend void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
 };
 
 constexpr TWindowRect kScreen{0, 0, 1920, 1080};
