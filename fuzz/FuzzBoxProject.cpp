@@ -2,7 +2,7 @@
 // creates the project and lets it read the rest, over a headless host. The program
 // folder is the fuzzer's private folder with the example units in examples/, so a
 // project that names one loads it and calculates. Whatever opened must then paint,
-// and save into a file that opens to the same project.
+// and save into a file that opens again.
 
 #include "FuzzSupport.h"
 
@@ -40,6 +40,20 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     return 0;
 }
 
+namespace {
+
+constexpr const char* kCorrupt = "Error while reading box data.\nThe project file is corrupt.";
+
+bool OpenedWhole(const THeadlessHost& host)
+{
+    for (const TRecordedMessage& m : host.Messages())
+        if (m.text == kCorrupt)
+            return false;
+    return true;
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::TTempFile file(data, size, "project.box");
@@ -53,7 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         TRecordingCanvas canvas;
         window->Paint(canvas);
     }
-    // Save, open the saved file, save again: the two files are the same.
+    // Whatever opened saves, and the saved file opens whole. When the file opened
+    // whole, saving what the saved file opened to gives the same bytes again. (A failed
+    // open keeps the blocks read before the failure, such as a hidden information
+    // window, which no whole file opens to.)
     const std::string saved = fuzz::PrivateDir() + "/saved.box";
     const std::vector<std::uint8_t> first = SaveAndRead(*box, saved);
     const std::string copy = fuzz::PrivateDir() + "/copy.box";
@@ -63,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     shell2.OpenProject(copy);
     ::unlink(copy.c_str());
     auto* again = dynamic_cast<TBoxEmbryo*>(shell2.Project());
-    fuzz::Check(again != nullptr, "a saved project opens as a box project");
-    for (const TRecordedMessage& m : host2.Messages())
-        fuzz::Check(m.text != "Error while reading box data.\nThe project file is corrupt.", "a saved project reads");
-    fuzz::Check(SaveAndRead(*again, saved) == first, "a saved project saves unchanged");
+    fuzz::Check(again != nullptr && OpenedWhole(host2), "a saved project opens");
+    const std::vector<std::uint8_t> second = SaveAndRead(*again, saved);
+    if (OpenedWhole(host))
+        fuzz::Check(second == first, "a project saves as it opened");
     return 0;
 }

@@ -1,8 +1,8 @@
 // The enclosure elements' file records: the air volume (28 bytes), the port (53 bytes,
 // 45 before version 400) and the passive radiator (85 bytes), each read from the start
 // of the input and all three in a row as a box type body holds them. A record that is
-// taken computes its impedances over a grid, prints its report lines and writes back
-// to itself.
+// taken writes back to itself, then computes its impedances over a grid and prints its
+// report lines.
 
 #include "FuzzSupport.h"
 
@@ -42,11 +42,11 @@ bool Box(TBinaryReader& in, TBoxObject& box)
 {
     if (!box.ReadRecord(in))
         return false;
+    TBoxObject back("Box", true);
+    RoundTrip(box, back);
     box.UpdateImpedance(Grid());
     std::vector<std::string> lines;
     box.Report(lines);
-    TBoxObject back("Box", true);
-    RoundTrip(box, back);
     return true;
 }
 
@@ -55,14 +55,14 @@ bool Port(TBinaryReader& in, int version)
     TPortObject port("Port");
     if (!port.ReadRecord(in, version))
         return false;
+    TPortObject back("Port");
+    RoundTrip(port, back, TPortObject::kFlareVersion);
     port.UpdateTuning();
     port.UpdateImpedance(Grid());
     (void)port.SpeedLimit();
     (void)port.MaxDiameter();
     std::vector<std::string> lines;
     port.Report(lines);
-    TPortObject back("Port");
-    RoundTrip(port, back, TPortObject::kFlareVersion);
     return true;
 }
 
@@ -71,14 +71,14 @@ bool Radiator(TBinaryReader& in, const TBoxObject& box)
     TAbrObject radiator(box);
     if (!radiator.ReadRecord(in))
         return false;
+    TAbrObject back(box);
+    RoundTrip(radiator, back);
     radiator.UpdateFreeAirResonance();
     radiator.UpdateBoxResonance();
     radiator.UpdateImpedances(Grid());
     radiator.LimitExcursion(Grid().Points());
     std::vector<std::string> lines;
     radiator.Report(lines);
-    TAbrObject back(box);
-    RoundTrip(radiator, back);
     return true;
 }
 

@@ -49,6 +49,11 @@ cmake --build "$build" --parallel "$(nproc)" --target "${targets[@]}"
 
 mkdir -p "$build/crashes" "$build/logs"
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
+# The targets write their inputs and saved projects to files; a safe save syncs to
+# disk, so on a memory file system they run several times faster.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  export TMPDIR=/dev/shm
+fi
 failed=()
 summary=()
 for t in "${targets[@]}"; do

@@ -51,7 +51,7 @@ bool Plausible(const TBlock& b, bool withHighPass)
     if (!std::isfinite(b.sourceResistance) || b.sourceResistance < L::kMinResistance ||
         b.sourceResistance > L::kMaxResistance)
         return false;
-    if (!std::isfinite(b.sourceInductance))
+    if (!std::isfinite(b.sourceInductance) || std::fabs(b.sourceInductance) > L::kMaxInductance)
         return false;
     if (withHighPass) {
         if (b.highPassCutoff < L::kMinCutoff || b.highPassCutoff > L::kMaxCutoff)
