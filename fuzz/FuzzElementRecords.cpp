@@ -1,8 +1,8 @@
 // The enclosure elements' file records: the air volume (28 bytes), the port (53 bytes,
 // 45 before version 400) and the passive radiator (85 bytes), each read from the start
 // of the input and all three in a row as a box type body holds them. A record that is
-// taken writes back to itself, then computes its impedances over a grid and prints its
-// report lines.
+// taken writes back to itself, and still does after the element has recomputed its
+// tuning and impedances from it, as a project does before it is saved again.
 
 #include "FuzzSupport.h"
 
@@ -47,6 +47,8 @@ bool Box(TBinaryReader& in, TBoxObject& box)
     box.UpdateImpedance(Grid());
     std::vector<std::string> lines;
     box.Report(lines);
+    TBoxObject calculated("Box", true);
+    RoundTrip(box, calculated);
     return true;
 }
 
@@ -63,6 +65,8 @@ bool Port(TBinaryReader& in, int version)
     (void)port.MaxDiameter();
     std::vector<std::string> lines;
     port.Report(lines);
+    TPortObject calculated("Port");
+    RoundTrip(port, calculated, TPortObject::kFlareVersion);
     return true;
 }
 
@@ -79,6 +83,8 @@ bool Radiator(TBinaryReader& in, const TBoxObject& box)
     radiator.LimitExcursion(Grid().Points());
     std::vector<std::string> lines;
     radiator.Report(lines);
+    TAbrObject calculated(box);
+    RoundTrip(radiator, calculated);
     return true;
 }
 
