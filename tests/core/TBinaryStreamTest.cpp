@@ -202,8 +202,9 @@ TEST(TBinaryStream, ReaderTakesNoMoreThanItsLimit)
         TBinaryReader reader;
         ASSERT_TRUE(reader.Open(path, limit));
         EXPECT_EQ(reader.Size(), limit);
-        if (before >= 0)
+        if (before >= 0) {
             EXPECT_LT(specialfiles::BytesReadSoFar() - before, static_cast<long long>(limit) + 4096);
+        }
     }
     TBinaryReader whole;
     ASSERT_TRUE(whole.Open(path, 8u << 20));

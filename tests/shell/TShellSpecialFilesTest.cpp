@@ -167,8 +167,9 @@ TEST_F(TShellSpecialFilesTest, JunkAfterTheEndMarkIsNotRead)
     auto* box = dynamic_cast<TBoxEmbryo*>(shell.Project());
     ASSERT_NE(box, nullptr);
     EXPECT_FALSE(box->Report().Lines().empty()) << "the unit loaded and the project calculated";
-    if (before >= 0)
+    if (before >= 0) {
         EXPECT_LT(read, static_cast<long long>(TBoxEmbryo::kMaxFileBytes + TSpkData::kMaxFileBytes + (64 << 10)));
+    }
 }
 
 TEST_F(TShellSpecialFilesTest, ReadLimitsHoldTheLongestFiles)
