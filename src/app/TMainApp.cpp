@@ -18,6 +18,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace {
 constexpr const char* kRecentKey = "recentProjects";
@@ -118,10 +119,10 @@ void TMainApp::Start(const StartOptions& options)
         TStartScreen::Show();
     TMainConfig config = TMainConfig::Read(TProgramFolder::Resolve(TMainConfig::FileName));
     if (config.rect) {
-        const TWindowRect& r = *config.rect;
-        if (r.right > r.left && r.bottom > r.top) {
-            window_->move(r.left, r.top);
-            window_->resize(r.right - r.left, r.bottom - r.top);
+        const QRect s = window_->screen()->availableGeometry();
+        if (auto r = PlaceOnScreen(*config.rect, {s.left(), s.top(), s.left() + s.width(), s.top() + s.height()})) {
+            window_->move(r->left, r->top);
+            window_->resize(r->right - r->left, r->bottom - r->top);
         }
     }
     shell_->SetShowUnitHint(config.showUnitHint);

@@ -67,6 +67,10 @@ public:
     static constexpr std::int16_t kFileVersion = 410;
     static constexpr std::int16_t kEndMark = 12345;
     static constexpr std::size_t kPathSize = 271;
+    // What Load reads at most: every box type's file is a few kilobytes, so this holds
+    // the largest with room to spare, and a file with junk after its end mark is not
+    // read whole.
+    static constexpr std::size_t kMaxFileBytes = 64 * 1024;
     // j·ρ/p_ref with ρ = 1.18 kg/m³ and p_ref = 20 µPa.
     static constexpr double kPressureConstant = 58999.99999999999;
     static constexpr double kDegrees = 57.29577951307855;

@@ -77,10 +77,9 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     for (TPlotXYEmbryo* plot : DiagramWindows())
         plot->SetPointCount(setup.grid.Count());
     // The snapshot file is read when snapshots exist; until then a named file that is
-    // missing clears the name, as a failed snapshot read does.
+    // missing clears the name, as a failed snapshot read does. Nothing of it is read.
     if (!snapshotPath_.empty()) {
-        std::vector<std::uint8_t> probe;
-        if (!ReadWholeFile(TProgramFolder::Resolve(snapshotPath_), probe)) {
+        if (!CanOpenRegularFile(TProgramFolder::Resolve(snapshotPath_))) {
             snapshotPath_.clear();
             snapshotFile_.fileName.clear();
         }
@@ -97,7 +96,7 @@ bool TBoxEmbryo::Load(const std::string& path)
 {
     projectFile_.fileName = path;
     TBinaryReader in;
-    if (!in.Open(path))
+    if (!in.Open(path, kMaxFileBytes))
         return false;
     return LoadFrom(in);
 }

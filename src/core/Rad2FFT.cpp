@@ -6,6 +6,20 @@
 #if defined(__x86_64__) && defined(__GNUC__)
 #include <immintrin.h>
 #define TONVEK_FFT_X86 1
+// The wide kernels are compiled for their instruction set function by function, so
+// the rest of the program runs on any x86-64 and the kernel is chosen at run time.
+// Function attributes, unlike "#pragma GCC target", are honoured by GCC and Clang.
+#define TONVEK_TARGET_AVX __attribute__((target("avx")))
+#define TONVEK_TARGET_AVX512 __attribute__((target("avx512f")))
+#endif
+
+// Every path must round the same way, so no multiply-add may be fused: AVX-512F brings
+// fused multiply-adds, and both compilers would otherwise contract a * b + c in the
+// portable code too when built for a machine that has them.
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#elif defined(__GNUC__)
+#pragma GCC optimize("fp-contract=off")
 #endif
 
 namespace {
@@ -159,10 +173,7 @@ void ThreeStages(TComplex* x, int n, int h, const double* tw)
 // plain AVX is enabled, not FMA: a fused multiply-add would round differently.
 
 #ifdef TONVEK_FFT_X86
-#pragma GCC push_options
-#pragma GCC target("avx")
-
-inline void AvxButterfly(__m256d& lo, __m256d& hi, const double* w)
+TONVEK_TARGET_AVX inline void AvxButterfly(__m256d& lo, __m256d& hi, const double* w)
 {
     const __m256d swapped = _mm256_permute_pd(hi, 0x5);
     const __m256d t =
@@ -171,7 +182,7 @@ inline void AvxButterfly(__m256d& lo, __m256d& hi, const double* w)
     lo = _mm256_add_pd(lo, t);
 }
 
-void ThreeStagesAvx(TComplex* x, int n, int h, const double* tw)
+TONVEK_TARGET_AVX void ThreeStagesAvx(TComplex* x, int n, int h, const double* tw)
 {
     const std::ptrdiff_t step = 2 * static_cast<std::ptrdiff_t>(h); // h elements, in doubles
     for (int c = 0; c < n; c += 8 * h) {
@@ -212,15 +223,8 @@ void ThreeStagesAvx(TComplex* x, int n, int h, const double* tw)
     }
 }
 
-#pragma GCC pop_options
-
-// The same with four positions side by side (AVX-512F, h a multiple of 4). AVX-512F
-// brings fused multiply-adds, and GCC contracts C++ by default: contraction is off here.
-#pragma GCC push_options
-#pragma GCC target("avx512f")
-#pragma GCC optimize("fp-contract=off")
-
-inline void Avx512Butterfly(__m512d& lo, __m512d& hi, const double* w)
+// The same with four positions side by side (AVX-512F, h a multiple of 4).
+TONVEK_TARGET_AVX512 inline void Avx512Butterfly(__m512d& lo, __m512d& hi, const double* w)
 {
     const __m512d swapped = _mm512_shuffle_pd(hi, hi, 0x55);
     const __m512d t =
@@ -229,7 +233,7 @@ inline void Avx512Butterfly(__m512d& lo, __m512d& hi, const double* w)
     lo = _mm512_add_pd(lo, t);
 }
 
-void ThreeStagesAvx512(TComplex* x, int n, int h, const double* tw)
+TONVEK_TARGET_AVX512 void ThreeStagesAvx512(TComplex* x, int n, int h, const double* tw)
 {
     const std::ptrdiff_t step = 2 * static_cast<std::ptrdiff_t>(h);
     for (int c = 0; c < n; c += 8 * h) {
@@ -270,7 +274,6 @@ void ThreeStagesAvx512(TComplex* x, int n, int h, const double* tw)
     }
 }
 
-#pragma GCC pop_options
 #endif
 
 template <class Ops, int Stages>

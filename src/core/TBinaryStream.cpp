@@ -52,33 +52,93 @@ bool WriteAll(int fd, const std::uint8_t* p, std::size_t count)
     return true;
 }
 
+// A descriptor for reading a regular file, -1 otherwise. The type is checked before the
+// open, so a FIFO or a device is never opened, and on the open file, in case the name
+// was replaced in between; O_NONBLOCK keeps even that open from waiting for a writer.
+int OpenRegularDescriptor(const std::string& path)
+{
+    if (!IsRegularFile(path))
+        return -1;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    // Regular files ignore O_NONBLOCK; it is cleared so the descriptor reads as usual.
+    int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        (void)::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
 } // namespace
 
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
+bool IsRegularFile(const std::string& path)
+{
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::FILE* OpenRegularFile(const std::string& path)
+{
+    int fd = OpenRegularDescriptor(path);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f)
+        ::close(fd);
+    return f;
+}
+
+bool CanOpenRegularFile(const std::string& path)
+{
+    int fd = OpenRegularDescriptor(path);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return true;
+}
+
+bool ReadFileStart(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes)
 {
     bytes.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
+    int fd = OpenRegularDescriptor(path);
+    if (fd < 0)
         return false;
-    std::uint8_t buffer[65536];
     bool ok = true;
-    for (;;) {
-        std::size_t n = std::fread(buffer, 1, sizeof buffer, f);
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (n < sizeof buffer) {
-            ok = !std::ferror(f);
+    std::uint8_t buffer[65536];
+    while (bytes.size() < maxBytes) {
+        const std::size_t wanted = std::min(sizeof buffer, maxBytes - bytes.size());
+        const ssize_t n = ::read(fd, buffer, wanted);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
             break;
         }
+        if (n == 0)
+            break;
+        bytes.insert(bytes.end(), buffer, buffer + n);
     }
-    std::fclose(f);
+    ::close(fd);
+    if (!ok)
+        bytes.clear();
     return ok;
 }
 
-bool TBinaryReader::Open(const std::string& path)
+bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes)
+{
+    return ReadFileStart(path, bytes, bytes.max_size());
+}
+
+bool TBinaryReader::Open(const std::string& path, std::size_t maxBytes)
 {
     pos_ = 0;
     failed_ = false;
-    if (!ReadWholeFile(path, data_)) {
+    if (!ReadFileStart(path, data_, maxBytes)) {
         failed_ = true;
         return false;
     }

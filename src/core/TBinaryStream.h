@@ -5,17 +5,24 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
+
+// What a binary reader takes from one file when its format sets no smaller bound. No
+// file of the program comes near it.
+inline constexpr std::size_t kDefaultReadLimit = std::size_t{1} << 20;
 
 class TBinaryReader {
 public:
     TBinaryReader() = default;
     explicit TBinaryReader(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
 
-    // Reads the whole file; false when it cannot be opened or read.
-    [[nodiscard]] bool Open(const std::string& path);
+    // Reads the start of a regular file, at most maxBytes: a format says where it ends,
+    // and whatever follows is not read. False when the file cannot be opened or read,
+    // or is not a regular file (see ReadFileStart).
+    [[nodiscard]] bool Open(const std::string& path, std::size_t maxBytes = kDefaultReadLimit);
 
     [[nodiscard]] bool ReadInt16(std::int16_t& value);
     [[nodiscard]] bool ReadInt32(std::int32_t& value);
@@ -68,5 +75,20 @@ private:
 
 // The safe save on its own, for callers that produce text.
 [[nodiscard]] bool SaveFileSafely(const std::string& path, const void* bytes, std::size_t count);
-// Reads a whole file into memory; false when it cannot be opened or read.
+// Only regular files are read. A name may point at anything: a FIFO would block the
+// open until some writer comes, a device such as /dev/zero streams without end, and a
+// folder has no bytes. Those are refused before they are opened, and the check is made
+// again on the open file, which is opened without blocking.
+
+// True when path (links followed) is a regular file.
+[[nodiscard]] bool IsRegularFile(const std::string& path);
+// A regular file opened for binary reading ("rb"); nullptr when it cannot be opened or
+// is not a regular file. The caller closes it.
+[[nodiscard]] std::FILE* OpenRegularFile(const std::string& path);
+// True when path is a regular file that can be opened for reading; reads nothing.
+[[nodiscard]] bool CanOpenRegularFile(const std::string& path);
+// Reads at most maxBytes from the start of a regular file; false when it cannot be
+// opened or read, or is not a regular file.
+[[nodiscard]] bool ReadFileStart(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes);
+// The whole of a regular file; for text whose format sets no length.
 [[nodiscard]] bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes);

@@ -49,8 +49,8 @@ std::string WithUnit(const std::string& value, const char* unit)
 
 constexpr int kPageSize = 1200;
 constexpr TRect kTextBox{100, 60, 1100, 1200};
-constexpr TFontSpec kHeadingFont{"Arial", 30, false, false};
-constexpr TFontSpec kTextFont{"Arial", 15, false, false};
+const TFontSpec kHeadingFont{"Arial", 30, false, false};
+const TFontSpec kTextFont{"Arial", 15, false, false};
 
 bool ContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 

@@ -62,6 +62,8 @@ public:
     static constexpr std::size_t kNoteSize = 600;     // user note, at most 599 characters
     static constexpr std::size_t kFileNameSize = 522; // name and extension only
     static constexpr std::size_t kFixedFileBytes = 380; // the file is this plus the note length N
+    // The longest unit file, with a note that fills its field; load reads no further.
+    static constexpr std::size_t kMaxFileBytes = kFixedFileBytes + kNoteSize;
     static constexpr const char* kFileFilter = "Unit files (*.unt)|*.unt|All files (*.*)|*.*|";
     static constexpr const char* kFileExtension = "unt";
 

@@ -60,7 +60,7 @@ bool TSpkData::Load(const std::string& path)
 {
     std::string resolved = TProgramFolder::Resolve(path);
     TBinaryReader in;
-    if (!in.Open(resolved)) {
+    if (!in.Open(resolved, kMaxFileBytes)) {
         lastLoadError_ = TSpkLoadError::CannotOpen;
         return false;
     }

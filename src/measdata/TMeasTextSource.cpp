@@ -1,5 +1,7 @@
 #include "measdata/TMeasTextSource.h"
 
+#include "core/TBinaryStream.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -21,7 +23,8 @@ bool TMeasTextSource::Open(const std::string& path)
 {
     if (file_)
         std::fclose(file_);
-    file_ = std::fopen(path.c_str(), "rb");
+    // Only regular files: a FIFO would block and a device could stream without end.
+    file_ = OpenRegularFile(path);
     ResetState();
     return file_ != nullptr;
 }

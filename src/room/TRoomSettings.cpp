@@ -153,7 +153,7 @@ void TRoomSettings::LoadPreferences(const std::string& path)
 {
     Reset();
     TBinaryReader in;
-    if (!in.Open(path) || in.Size() < PreferencesSize || !ReadPreferences(in))
+    if (!in.Open(path, PreferencesSize) || in.Size() < PreferencesSize || !ReadPreferences(in))
         Reset();
 }
 

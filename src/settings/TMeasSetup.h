@@ -34,6 +34,9 @@ inline constexpr double kMinPower = 1.25e-7;
 inline constexpr double kMaxPower = 125000.0;
 inline constexpr double kMinResistance = -10000.0;
 inline constexpr double kMaxResistance = 10000.0;
+// Lg is not editable and written as 0; a stored value beyond this (H, either sign) is
+// no generator and would make the source impedance infinite.
+inline constexpr double kMaxInductance = 1.0;
 inline constexpr std::int32_t kMinCutoff = 0;
 inline constexpr std::int32_t kMaxCutoff = 10000;
 inline constexpr double kMinQ = 0.1;

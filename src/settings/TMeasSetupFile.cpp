@@ -51,7 +51,7 @@ bool Plausible(const TBlock& b, bool withHighPass)
     if (!std::isfinite(b.sourceResistance) || b.sourceResistance < L::kMinResistance ||
         b.sourceResistance > L::kMaxResistance)
         return false;
-    if (!std::isfinite(b.sourceInductance))
+    if (!std::isfinite(b.sourceInductance) || std::fabs(b.sourceInductance) > L::kMaxInductance)
         return false;
     if (withHighPass) {
         if (b.highPassCutoff < L::kMinCutoff || b.highPassCutoff > L::kMaxCutoff)
@@ -126,7 +126,7 @@ void TMeasSetup::WriteBlock(TBinaryWriter& out) const
 bool TMeasSetup::LoadFile(const std::string& path)
 {
     TBinaryReader in;
-    if (!in.Open(path))
+    if (!in.Open(path, kBlockSize))
         return false;
     return ReadBlock(in, kCurrentVersion);
 }

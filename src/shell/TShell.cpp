@@ -127,7 +127,8 @@ void TShell::OpenProject(const std::string& path)
 {
     openFileName_ = path;
     TBinaryReader reader;
-    if (!reader.Open(path)) {
+    // Only the type code is needed here; the trial project reads the file itself.
+    if (!reader.Open(path, sizeof(std::int32_t))) {
         host_.Message(AboutFile("Could not open project.\nThe filname probably points at\na nonexisting file.", path),
                       "Tonvek project", TMsgButtons::Ok, TMsgIcon::Warning);
         return;

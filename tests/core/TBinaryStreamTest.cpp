@@ -1,4 +1,5 @@
 #include "core/TBinaryStream.h"
+#include "support/SpecialFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -148,4 +149,69 @@ TEST(TBinaryStream, FailedSaveKeepsOldFile)
     EXPECT_EQ(content, "precious");
     EXPECT_FALSE(w.SaveTo(""));
     fs::remove_all(dir.parent_path());
+}
+
+// Every reader goes through these, so a name that points at a FIFO, a device or a
+// folder is refused before it can block, stream without end or fail half way.
+TEST(TBinaryStream, OnlyRegularFilesAreRead)
+{
+    fs::path dir = TempDir() / "special";
+    fs::create_directories(dir);
+    const std::string fifo = specialfiles::MakeFifo(dir);
+    const std::string regular = (dir / "regular.bin").string();
+    std::ofstream(regular, std::ios::binary) << "abcdef";
+    fs::create_symlink(regular, dir / "link.bin");
+    struct Row {
+        std::string path;
+        bool regular;
+    };
+    for (const Row& row : {Row{fifo, false}, Row{specialfiles::kZero, false}, Row{dir.string(), false},
+                           Row{(dir / "missing").string(), false}, Row{"", false}, Row{regular, true},
+                           Row{(dir / "link.bin").string(), true}}) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(IsRegularFile(row.path), row.regular);
+        EXPECT_TRUE(specialfiles::FinishesWithin(std::chrono::seconds(5), fifo, [&] {
+            EXPECT_EQ(CanOpenRegularFile(row.path), row.regular);
+            std::vector<std::uint8_t> bytes;
+            EXPECT_EQ(ReadFileStart(row.path, bytes, 100), row.regular);
+            EXPECT_EQ(bytes.size(), row.regular ? 6u : 0u);
+            TBinaryReader reader;
+            EXPECT_EQ(reader.Open(row.path), row.regular);
+            std::FILE* f = OpenRegularFile(row.path);
+            EXPECT_EQ(f != nullptr, row.regular);
+            if (f)
+                std::fclose(f);
+        }));
+    }
+    fs::remove_all(dir);
+}
+
+TEST(TBinaryStream, ReaderTakesNoMoreThanItsLimit)
+{
+    fs::path dir = TempDir();
+    const std::string path = (dir / "long.bin").string();
+    {
+        std::ofstream out(path, std::ios::binary);
+        const std::string block(1 << 20, 'j');
+        for (int i = 0; i < 4; ++i)
+            out << block;
+    }
+    for (std::size_t limit : {std::size_t{0}, std::size_t{17}, std::size_t{65536}, std::size_t{100000}}) {
+        SCOPED_TRACE(limit);
+        const long long before = specialfiles::BytesReadSoFar();
+        TBinaryReader reader;
+        ASSERT_TRUE(reader.Open(path, limit));
+        EXPECT_EQ(reader.Size(), limit);
+        if (before >= 0) {
+            EXPECT_LT(specialfiles::BytesReadSoFar() - before, static_cast<long long>(limit) + 4096);
+        }
+    }
+    TBinaryReader whole;
+    ASSERT_TRUE(whole.Open(path, 8u << 20));
+    EXPECT_EQ(whole.Size(), 4u << 20);
+    // The default limit holds every file of the program.
+    TBinaryReader byDefault;
+    ASSERT_TRUE(byDefault.Open(path));
+    EXPECT_EQ(byDefault.Size(), kDefaultReadLimit);
+    fs::remove(path);
 }

@@ -209,6 +209,8 @@ TEST(TMeasSetupBlock, ImplausibleValuesAreRefused)
         {"Ug 0", 6, dbl(0.0)},
         {"Rg infinite", 14, dbl(std::numeric_limits<double>::infinity())},
         {"Lg NaN", 22, dbl(nan)},
+        {"Lg above 1 H", 22, dbl(1.5)},
+        {"Lg of -5e303 makes the source impedance infinite", 22, dbl(-5.486124068793689e303)},
         {"Pg above 125000", 30, dbl(2e5)},
         {"cutoff negative", 51, i32(-1)},
         {"cutoff above 10000", 51, i32(10001)},
@@ -234,6 +236,7 @@ TEST(TMeasSetupBlock, EdgesOfTheRangesAreAccepted)
     s.pointCount = 500;
     s.SetSourceLevel(0.001); // Pg computed from Ug lands on the edge of its range
     s.sourceResistance = -10000;
+    s.sourceInductance = -1.0;
     s.highPassCutoff = 10000;
     s.highPassQ = 10;
     TBinaryReader in(BlockOf(s));
@@ -241,6 +244,23 @@ TEST(TMeasSetupBlock, EdgesOfTheRangesAreAccepted)
     ASSERT_TRUE(read.ReadBlock(in, 410));
     EXPECT_TRUE(SameStoredFields(read, s));
     EXPECT_EQ(read.grid.Count(), 500);
+}
+
+// Found by fuzzing: an old (51-byte) block whose Lg of -5e303 H was taken, so every
+// source impedance of the project became infinite.
+TEST(TMeasSetupBlock, FuzzFoundOldBlockWithHugeInductanceIsRefused)
+{
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(TONVEK_SOURCE_DIR "/tests/data/fuzz/setup-block-v400-huge-lg.bin", bytes));
+    ASSERT_EQ(bytes.size(), TMeasSetup::kOldBlockSize);
+    TMeasSetup s;
+    TBinaryReader in(bytes);
+    EXPECT_FALSE(s.ReadBlock(in, 400));
+    EXPECT_TRUE(SameStoredFields(s, TMeasSetup()));
+    for (int i = 0; i < s.grid.Count(); ++i) {
+        const std::complex<double> z = s.SourceImpedance(s.grid.Omega(i));
+        EXPECT_TRUE(std::isfinite(z.real()) && std::isfinite(z.imag()));
+    }
 }
 
 TEST(TMeasSetupBlock, NarrowRangeFromAStoredFileIsKept)

@@ -41,21 +41,36 @@ void TAbrObject::Reset()
     dirty = true;
 }
 
+double TAbrObject::AirLoadOf(double radius)
+{
+    return C::kAirLoadFactor * radius * radius * radius;
+}
+
 double TAbrObject::AirLoad() const
 {
-    return C::kAirLoadFactor * a * a * a;
+    return AirLoadOf(a);
+}
+
+double TAbrObject::ComplianceOf(double vap, double sd)
+{
+    return vap * C::kInvRhoC2 / (sd * sd);
+}
+
+double TAbrObject::ResonanceOf(double mass, double compliance)
+{
+    return 1.0 / (std::sqrt(mass * compliance) * C::kTwoPi);
 }
 
 void TAbrObject::UpdateCompliance()
 {
     Cap = Vap * C::kInvRhoC2;
-    Cmp = Cap / (Sd * Sd);
+    Cmp = ComplianceOf(Vap, Sd);
 }
 
 void TAbrObject::UpdateFreeAirResonance()
 {
     UpdateCompliance();
-    fp = 1.0 / (std::sqrt(Mms * Cmp) * C::kTwoPi);
+    fp = ResonanceOf(Mms, Cmp);
 }
 
 bool TAbrObject::SetFp(double f)
@@ -69,16 +84,21 @@ bool TAbrObject::SetFp(double f)
     return true;
 }
 
-double TAbrObject::BoxCompliance() const
+double TAbrObject::BoxComplianceOf(double vap, double sd, std::int32_t count) const
 {
     // Each unit sees its share of the box in series with its own suspension.
-    const double share = box_.ComplianceFactor() * box_.Vb / n;
-    return 1.0 / (1.0 / share + 1.0 / Vap) * C::kInvRhoC2 / (Sd * Sd);
+    const double share = box_.ComplianceFactor() * box_.Vb / count;
+    return 1.0 / (1.0 / share + 1.0 / vap) * C::kInvRhoC2 / (sd * sd);
+}
+
+double TAbrObject::BoxCompliance() const
+{
+    return BoxComplianceOf(Vap, Sd, n);
 }
 
 void TAbrObject::UpdateBoxResonance()
 {
-    fb = 1.0 / (std::sqrt(BoxCompliance() * Mms) * C::kTwoPi);
+    fb = ResonanceOf(BoxCompliance(), Mms);
 }
 
 bool TAbrObject::SetFb(double f)

@@ -102,6 +102,12 @@ public:
 
 private:
     double AirLoad() const;
+    // The formulas of the update functions for given values, so a record can be
+    // checked before it is taken.
+    static double AirLoadOf(double radius);
+    static double ComplianceOf(double vap, double sd);
+    double BoxComplianceOf(double vap, double sd, std::int32_t count) const;
+    static double ResonanceOf(double mass, double compliance);
 
     const TBoxObject& box_;
 };

@@ -51,6 +51,18 @@ bool TAbrObject::ReadRecord(TBinaryReader& in)
                            std::isfinite(freeRes);
     if (!plausible)
         return false;
+    // What the radiator recomputes from the record must be usable as well: an area
+    // whose square underflows, or a mass and a compliance whose product does, give
+    // infinite compliances or resonances, which the next save would write and the
+    // next open refuse, so the project could not be opened again.
+    // The stored mass is used until the next calculation recomputes it from Mmp.
+    const double compliance = ComplianceOf(vap, sd);
+    const double boxCompliance = BoxComplianceOf(vap, sd, count);
+    if (!positive(compliance) || !positive(boxCompliance))
+        return false;
+    for (double mass : {mms, mmp + AirLoadOf(radius)})
+        if (!positive(mass) || !positive(ResonanceOf(mass, compliance)) || !positive(ResonanceOf(boxCompliance, mass)))
+            return false;
     Sd = sd;
     a = radius;
     Mmp = mmp;

@@ -15,12 +15,13 @@ constexpr double kBoundaryLayer = 0.0018; // m off the radius
 constexpr double kFlareGain = 0.576;      // area gained at c = 1
 constexpr double kViscous = 3.12e-5;
 
-double EffectiveArea(double area, double flare)
+} // namespace
+
+double TPortObject::EffectiveArea(double area, double flare)
 {
     const double r = std::sqrt(area * C::kInvPi) - kBoundaryLayer;
     return C::kPi * r * r * (1.0 + kFlareGain * flare);
 }
-} // namespace
 
 TPortObject::TPortObject(std::string name, TPortNonLinearity& shared) : name_(std::move(name)), shared_(&shared)
 {
@@ -50,17 +51,27 @@ void TPortObject::UpdateEffectiveArea()
     Seff = EffectiveArea(S, c);
 }
 
+double TPortObject::AcousticMassOf(double length, double diameter, double seff, std::int32_t count)
+{
+    if (count <= 1)
+        return (length + kSingleEnd * diameter) * C::kRho / seff;
+    return (length + kMultiEnd * diameter) * C::kRho / seff / count;
+}
+
 double TPortObject::AcousticMass() const
 {
-    if (n <= 1)
-        return (L + kSingleEnd * D) * C::kRho / Seff;
-    return (L + kMultiEnd * D) * C::kRho / Seff / n;
+    return AcousticMassOf(L, D, Seff, n);
+}
+
+double TPortObject::TuningOf(double mass, double volume)
+{
+    return 1.0 / (std::sqrt(mass * volume * C::kInvRhoC2) * C::kTwoPi);
 }
 
 void TPortObject::UpdateTuning()
 {
     UpdateEffectiveArea();
-    fp = 1.0 / (std::sqrt(AcousticMass() * V * C::kInvRhoC2) * C::kTwoPi);
+    fp = TuningOf(AcousticMass(), V);
 }
 
 void TPortObject::UpdateImpedance(const TElementGrid& grid)

@@ -45,6 +45,7 @@ public:
     // Seff from S and the flare ratio: the radius loses a 1.8 mm boundary layer and a
     // flare gains up to 57.6 % of area.
     void UpdateEffectiveArea();
+    static double EffectiveArea(double area, double flare);
     // Acoustic mass of the n ports together from the current Seff, kg/m⁴.
     double AcousticMass() const;
     // fp from L, Seff, n and V (updates the effective area first).
@@ -113,6 +114,10 @@ public:
 private:
     // The length that gives acoustic mass m with effective area seff and diameter d.
     double LengthForMass(double m, double seff, double d) const;
+    // The formulas of the update functions for given values, so a record can be
+    // checked before it is taken.
+    static double AcousticMassOf(double length, double diameter, double seff, std::int32_t count);
+    static double TuningOf(double mass, double volume);
 
     std::string name_;
     TPortNonLinearity own_;

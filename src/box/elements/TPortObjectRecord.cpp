@@ -41,6 +41,12 @@ bool TPortObject::ReadRecord(TBinaryReader& in, int version)
                            std::isfinite(f) && std::isfinite(flare) && flare >= 0.0 && flare <= 1.0;
     if (!plausible)
         return false;
+    // The tuning the port computes from the record must be a number too: a port whose
+    // mass and volume multiply to nothing (a near-zero diameter and volume) tunes to
+    // infinity, which the next save would write and the next open refuse.
+    const double tuning = TuningOf(AcousticMassOf(l, d, EffectiveArea(s, flare), count), v);
+    if (!std::isfinite(tuning))
+        return false;
     L = l;
     S = s;
     D = d;

@@ -4,6 +4,7 @@
 #include "box/elements/TAbrObject.h"
 #include "box/elements/TAbrObjectFields.h"
 #include "box/elements/TBoxObject.h"
+#include "box/elements/TElementGrid.h"
 #include "core/TBinaryStream.h"
 #include "settings/TFreqGrid.h"
 #include "settings/TMeasSetup.h"
@@ -309,6 +310,62 @@ TEST_F(AbrTest, DamagedRecordsAreRefused)
         TBinaryReader in(bytes);
         EXPECT_FALSE(reader.ReadRecord(in)) << count;
     }
+}
+
+// Values each finite and positive, but what the radiator recomputes from them is not:
+// taken, they would be saved as infinities that the next open refuses.
+TEST_F(AbrTest, RecordsWhoseRecomputedValuesOverflowAreRefused)
+{
+    TBinaryWriter out;
+    abr.WriteRecord(out);
+    const struct {
+        const char* what;
+        std::size_t at;
+        double value;
+    } damages[] = {
+        {"Sd whose square underflows", 0, 5.5e-163},
+        {"Mms whose product with the compliance underflows", 24, 5e-324},
+        {"Mmp below minus the air load", 16, -1.0},
+    };
+    for (const auto& d : damages) {
+        SCOPED_TRACE(d.what);
+        std::vector<std::uint8_t> bytes = out.Bytes();
+        PutDouble(bytes, d.at, d.value);
+        TAbrObject reader(box);
+        reader.Vap = 0.5;
+        TBinaryReader in(bytes);
+        EXPECT_FALSE(reader.ReadRecord(in));
+        EXPECT_EQ(reader.Vap, 0.5);
+    }
+    // A negative Mmp is what a high Fp entry leaves; with the air load the mass is positive.
+    std::vector<std::uint8_t> bytes = out.Bytes();
+    PutDouble(bytes, 16, -0.001);
+    TAbrObject reader(box);
+    TBinaryReader in(bytes);
+    EXPECT_TRUE(reader.ReadRecord(in));
+}
+
+// Found by fuzzing: an area of 5.5e-163 m² was taken; the compliance computed from it
+// was infinite, so the record written after a calculation could not be read again.
+TEST_F(AbrTest, FuzzFoundRecordWithUnderflowingAreaIsRefused)
+{
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(TONVEK_SOURCE_DIR "/tests/data/fuzz/radiator-record-underflowing-area.bin", bytes));
+    ASSERT_EQ(bytes.size(), TAbrObject::kRecordSize);
+    TAbrObject reader(box);
+    TBinaryReader in(bytes);
+    EXPECT_FALSE(reader.ReadRecord(in));
+    EXPECT_EQ(reader.Sd, 0.03);
+    TFreqGrid grid;
+    ASSERT_TRUE(grid.Layout(20, 2000, 50));
+    reader.UpdateFreeAirResonance();
+    reader.UpdateBoxResonance();
+    reader.UpdateImpedances(TElementGrid::Of(grid));
+    TBinaryWriter written;
+    reader.WriteRecord(written);
+    TAbrObject again(box);
+    TBinaryReader back(written.Bytes());
+    EXPECT_TRUE(again.ReadRecord(back));
 }
 
 TEST_F(AbrTest, ReportLines)

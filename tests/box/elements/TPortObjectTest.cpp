@@ -438,6 +438,29 @@ TEST_F(PortTest, DamagedRecordsAreRefused)
     }
 }
 
+// Each value is plausible, but a length of 0 with a diameter and a volume near zero
+// tune the port to infinity, which a save would write and the next open refuse.
+TEST_F(PortTest, RecordThatTunesToInfinityIsRefused)
+{
+    TBinaryWriter out;
+    port.WriteRecord(out);
+    std::vector<std::uint8_t> bytes = out.Bytes();
+    PutDouble(bytes, 0, 0.0);     // L
+    PutDouble(bytes, 16, 1e-300); // D
+    PutDouble(bytes, 24, 1e-300); // V
+    TPortObject reader("Damaged", shared);
+    reader.L = 0.42;
+    TBinaryReader in(bytes);
+    EXPECT_FALSE(reader.ReadRecord(in, 410));
+    EXPECT_EQ(reader.L, 0.42);
+    // With an ordinary volume the same port tunes to a number and is taken.
+    PutDouble(bytes, 24, 0.05);
+    TBinaryReader again(bytes);
+    EXPECT_TRUE(reader.ReadRecord(again, 410));
+    reader.UpdateTuning();
+    EXPECT_TRUE(std::isfinite(reader.fp));
+}
+
 TEST_F(PortTest, TheSwitchIsSharedClearedByAnyResetAndCarriedByEveryRecord)
 {
     TPortObject second("Front port", shared);
