@@ -75,7 +75,8 @@ std::vector<Token> Tokens(const std::string& line)
 
 bool SameNumber(double expected, double actual)
 {
-    const double tolerance = std::max(kAbsoluteTolerance, kRelativeTolerance * std::max(std::fabs(expected), std::fabs(actual)));
+    const double tolerance = std::max(kAbsoluteTolerance,
+                                      kRelativeTolerance * std::max(std::fabs(expected), std::fabs(actual)));
     return std::fabs(expected - actual) <= tolerance;
 }
 
@@ -117,8 +118,8 @@ std::string Differences(const std::string& expected, const std::string& actual)
         const std::string* la = i < a.size() ? &a[i] : nullptr;
         if (le && la && SameLine(*le, *la))
             continue;
-        out << "line " << i + 1 << "\n  expected: " << (le ? *le : "(none)") << "\n  actual:   " << (la ? *la : "(none)")
-            << "\n";
+        out << "line " << i + 1 << "\n  expected: " << (le ? *le : "(none)")
+            << "\n  actual:   " << (la ? *la : "(none)") << "\n";
         ++shown;
     }
     return out.str();
@@ -216,7 +217,8 @@ TEST_P(CliGoldenTest, OutputMatchesTheExpectedFile)
 std::string CaseName(const ::testing::TestParamInfo<GoldenCase>& info)
 {
     std::string name = fs::path(info.param.project).stem().string() + "_" + info.param.command;
-    std::replace_if(name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
+    std::replace_if(
+        name.begin(), name.end(), [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
     return name;
 }
 
