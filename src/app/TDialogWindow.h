@@ -3,10 +3,13 @@
 // it loads the model's values into the widgets (with a guard, so loading fires no
 // commits) and forwards every user event to the model, then loads again.
 //
-// Widgets are named after their field for tests and pictures: "field<id>" for the
-// editor, "label<id>" and "unit<id>" for the captions, "help" for the "?" button.
+// One adapter per field makes and refreshes its widgets and commits the user's changes
+// (TFieldWidgets); TDialogLayout places them. The window owns the adapters, routes
+// the widgets' focus changes and dialog keys to the model and keeps the focus where
+// the model has it. The "?" button is named "help".
 
-#include <QPointer>
+#include "TFieldWidgets.h"
+
 #include <QSize>
 #include <QWidget>
 #include <functional>
@@ -14,16 +17,11 @@
 #include <memory>
 #include <vector>
 
-class QAbstractButton;
-class QButtonGroup;
-class QGridLayout;
-class QLabel;
 class QMenuBar;
 class QScrollArea;
 class TDialogModel;
-struct TField;
 
-class TDialogWindow : public QWidget {
+class TDialogWindow : public QWidget, private TFieldHost {
 public:
     TDialogWindow(TDialogModel& model, QWidget* parent);
     ~TDialogWindow() override;
@@ -42,37 +40,27 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    struct Parts {
-        QWidget* editor = nullptr;           // the field's main widget
-        QLabel* label = nullptr;
-        QLabel* unit = nullptr;
-        QButtonGroup* radios = nullptr;      // Radio: the choices
-        std::vector<QAbstractButton*> choices;
-    };
-
     void Build();
-    QWidget* BuildSections();
-    void AddField(QGridLayout* grid, int row, int block, const TField& field);
-    QWidget* MakeEditor(const TField& field, Parts& parts);
-    void Watch(QWidget* widget, int id);
-    void LoadField(const TField& field, Parts& parts);
     void SetTabOrder();
     void FixDesignSize();
+    TFieldWidget* WidgetOf(int id) const;
 
     // Runs a user event on the model; afterwards shows the model's state (and moves
     // the focus where the model moved it, unless the event was a focus change the
     // user made), or hides the window when the event closed the dialog. Nothing runs
     // once the model is gone.
-    void Forward(const std::function<void(TDialogModel&)>& event, bool followFocus = true);
+    void Forward(const std::function<void(TDialogModel&)>& event, bool followFocus = true) override;
+    TDialogModel* LiveModel() override { return ModelAlive() ? &model_ : nullptr; }
+    void Watch(QWidget* widget, int id) override;
+    QObject* Receiver() override { return this; }
     bool ModelAlive() const { return !life_.expired(); }
     void SyncFocus();
 
     TDialogModel& model_;
     std::weak_ptr<const int> life_;
-    std::map<int, Parts> parts_;
+    std::map<int, std::unique_ptr<TFieldWidget>> fields_;
     QMenuBar* menuBar_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     QWidget* content_ = nullptr;
     QSize design_;
-    bool loading_ = false;
 };
