@@ -11,6 +11,7 @@
 #include "core/TBinaryStream.h"
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
+#include "support/BoxTestBench.h"
 #include "support/ExampleWoofer.h"
 #include "ui/TCommandIds.h"
 #include "ui/TDialogModel.h"
@@ -25,24 +26,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class BoxFrameTest : public ::testing::TestWithParam<const TBoxType*> {
+class BoxFrameTest : public ::testing::TestWithParam<const TBoxType*>, protected BoxTestBench {
 protected:
-    void SetUp() override
-    {
-        savedFolder_ = TProgramFolder::Get();
-        dir_ = fs::temp_directory_path() / ("tonvek-frame-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
-    }
-    void TearDown() override
-    {
-        setup_.reset();
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
-
-    static void FillWoofer(TSpkData& u, double le = 0.0) { FillExampleWoofer(u, le); }
+    void SetUp() override { Enter("tonvek-frame"); }
+    void TearDown() override { Leave(); }
 
     // An empty project of the type under test.
     std::unique_ptr<TBoxEmbryo> Make() { return GetParam()->make(host_); }
@@ -51,36 +38,9 @@ protected:
     std::unique_ptr<TBoxEmbryo> MakeBox()
     {
         auto box = Make();
-        FillWoofer(box->FrontDriver());
-        box->FrontDriver().EvaluateComplete();
-        box->BoxVolume().Vb = 0.02;
-        box->BoxVolume().dirty = true;
-        box->FrontDriver().outOfDate = true;
+        Prepare(*box, 0.02);
         return box;
     }
-
-    void SetGrid(int start, int stop, int points)
-    {
-        TMeasSetup& s = CurrentMeasSetup();
-        s.startFrequency = start;
-        s.stopFrequency = stop;
-        s.pointCount = points;
-        s.setupChanged = true;
-    }
-
-    std::string unitPath()
-    {
-        std::string path = (dir_ / "woofer.unt").string();
-        TSpkData u;
-        FillWoofer(u, 0.41e-3);
-        EXPECT_TRUE(u.Save(path));
-        return path;
-    }
-
-    std::string savedFolder_;
-    fs::path dir_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
-    THeadlessHost host_;
 };
 
 } // namespace

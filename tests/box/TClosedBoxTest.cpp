@@ -13,6 +13,7 @@
 #include "settings/TMeasSetup.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
+#include "support/BoxTestBench.h"
 #include "support/ExampleWoofer.h"
 
 #include <gtest/gtest.h>
@@ -25,58 +26,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TClosedBoxTest : public ::testing::Test {
+class TClosedBoxTest : public ::testing::Test, protected BoxTestBench {
 protected:
-    void SetUp() override
-    {
-        savedFolder_ = TProgramFolder::Get();
-        dir_ = fs::temp_directory_path() / ("tonvek-closed-" + std::to_string(::getpid()));
-        fs::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
-    }
-    void TearDown() override
-    {
-        setup_.reset();
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
-
-    static void FillWoofer(TSpkData& u, double le = 0.0) { FillExampleWoofer(u, le); }
+    void SetUp() override { Enter("tonvek-closed"); }
+    void TearDown() override { Leave(); }
 
     std::unique_ptr<TClosedBox> MakeBox(double vb, double le = 0.0)
     {
         auto box = std::make_unique<TClosedBox>(host_);
-        FillWoofer(box->FrontDriver(), le);
-        box->FrontDriver().EvaluateComplete();
-        box->BoxVolume().Vb = vb;
-        box->BoxVolume().dirty = true;
-        box->FrontDriver().outOfDate = true;
+        Prepare(*box, vb, le);
         return box;
     }
-
-    void SetGrid(int start, int stop, int points)
-    {
-        TMeasSetup& s = CurrentMeasSetup();
-        s.startFrequency = start;
-        s.stopFrequency = stop;
-        s.pointCount = points;
-        s.setupChanged = true;
-    }
-
-    std::string unitPath()
-    {
-        std::string path = (dir_ / "woofer.unt").string();
-        TSpkData u;
-        FillWoofer(u, 0.41e-3);
-        EXPECT_TRUE(u.Save(path));
-        return path;
-    }
-
-    std::string savedFolder_;
-    fs::path dir_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
-    THeadlessHost host_;
 };
 
 } // namespace

@@ -1,0 +1,72 @@
+#pragma once
+// What the box project tests share: a program folder of their own (a temporary folder,
+// removed afterwards), a fresh measurement setup, a headless host, and the example
+// woofer as a unit file or filled into a project's driver.
+
+#include "box/TBoxEmbryo.h"
+#include "core/TProgramFolder.h"
+#include "settings/TMeasSetup.h"
+#include "support/ExampleWoofer.h"
+#include "ui/THeadlessHost.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+class BoxTestBench {
+public:
+    void Enter(const char* name)
+    {
+        savedFolder_ = TProgramFolder::Get();
+        dir_ = std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+        TProgramFolder::Set(dir_.string());
+        setup_ = std::make_unique<TScopedMeasSetup>();
+    }
+    void Leave()
+    {
+        setup_.reset();
+        TProgramFolder::Set(savedFolder_);
+        std::filesystem::remove_all(dir_);
+    }
+
+    static void FillWoofer(TSpkData& u, double le = 0.0) { FillExampleWoofer(u, le); }
+
+    // A project with the example woofer and a box volume of vb m³, ready to calculate.
+    static void Prepare(TBoxEmbryo& box, double vb, double le = 0.0)
+    {
+        FillWoofer(box.FrontDriver(), le);
+        box.FrontDriver().EvaluateComplete();
+        box.BoxVolume().Vb = vb;
+        box.BoxVolume().dirty = true;
+        box.FrontDriver().outOfDate = true;
+    }
+
+    static void SetGrid(int start, int stop, int points)
+    {
+        TMeasSetup& s = CurrentMeasSetup();
+        s.startFrequency = start;
+        s.stopFrequency = stop;
+        s.pointCount = points;
+        s.setupChanged = true;
+    }
+
+    // The example woofer saved as "woofer.unt" in the program folder.
+    std::string unitPath()
+    {
+        std::string path = (dir_ / "woofer.unt").string();
+        TSpkData u;
+        FillWoofer(u, 0.41e-3);
+        EXPECT_TRUE(u.Save(path));
+        return path;
+    }
+
+protected:
+    std::string savedFolder_;
+    std::filesystem::path dir_;
+    std::unique_ptr<TScopedMeasSetup> setup_;
+    THeadlessHost host_;
+};
