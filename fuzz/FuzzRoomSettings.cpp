@@ -6,13 +6,17 @@
 
 #include "core/TBinaryStream.h"
 #include "room/TRoomSettings.h"
+#include "room/TRoomSource.h"
 
 namespace {
 
 void Report(const TRoomSettings& room)
 {
-    for (int code = 0; code <= 9; ++code)
-        (void)room.ReportLines(code, 9, 9, 9, 9);
+    // Every element group a box type can show, each with more elements than it holds.
+    const TRoomSource all[] = {TRoomSources::DriverUnits, TRoomSources::Port,     TRoomSources::Abr,
+                               TRoomSources::FrontPort,   TRoomSources::RearPort, TRoomSources::SidePorts,
+                               TRoomSources::MiddlePort};
+    (void)room.ReportLines(all, TRoomCounts{12, 12, 12, 12});
 }
 
 } // namespace
