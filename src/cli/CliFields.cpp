@@ -1,4 +1,5 @@
 #include "CliFields.h"
+#include "CliText.h"
 
 #include "ui/TDialogModel.h"
 #include "ui/THeadlessHost.h"
@@ -9,16 +10,6 @@
 #include <cmath>
 
 namespace {
-
-std::string Trim(const std::string& text)
-{
-    std::size_t a = 0, b = text.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(text[a])))
-        ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1])))
-        --b;
-    return text.substr(a, b - a);
-}
 
 std::string Caption(const TField& field) { return field.label.empty() ? field.text : field.label; }
 
@@ -97,7 +88,7 @@ std::string UnknownName(const std::string& name, const std::vector<TDialogModel*
     std::vector<std::string> names;
     for (const TNamedField& f : SettableFields(dialogs))
         names.push_back(f.name);
-    std::string text = "no field \"" + Trim(name) + "\".";
+    std::string text = "no field \"" + CliTrim(name) + "\".";
     const std::vector<std::string> close = CloseMatches(name, names);
     if (!close.empty()) {
         text += " Close matches:";
@@ -217,7 +208,7 @@ std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost
     if (eq == std::string::npos)
         return "\"" + assignment + "\" is not NAME=VALUE";
     const std::string name = assignment.substr(0, eq);
-    const std::string value = Trim(assignment.substr(eq + 1));
+    const std::string value = CliTrim(assignment.substr(eq + 1));
     TNamedField named;
     if (!FindNamedField(dialogs, name, named))
         return UnknownName(name, dialogs, project);

@@ -1,5 +1,6 @@
 // tonvek-cli setup: shows and edits the measurement setup preferences "msetup.prf".
 #include "TCliCommand.h"
+#include "CliText.h"
 
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
@@ -78,16 +79,6 @@ const TSetupEntry* FindField(const std::string& name)
     return nullptr;
 }
 
-std::string Trim(const std::string& text)
-{
-    std::size_t a = 0, b = text.size();
-    while (a < b && std::isspace(static_cast<unsigned char>(text[a])))
-        ++a;
-    while (b > a && std::isspace(static_cast<unsigned char>(text[b - 1])))
-        --b;
-    return text.substr(a, b - a);
-}
-
 bool ParseInteger(const std::string& text, double& value)
 {
     if (text.empty() || text.find_first_not_of("0123456789+-") != std::string::npos)
@@ -148,8 +139,8 @@ std::string RangeText(const TFieldInfo& f)
 std::string Assign(TMeasSetup& setup, const std::string& assignment)
 {
     const std::size_t eq = assignment.find('=');
-    const std::string name = Trim(assignment.substr(0, eq));
-    const std::string text = Trim(assignment.substr(eq + 1));
+    const std::string name = CliTrim(assignment.substr(0, eq));
+    const std::string text = CliTrim(assignment.substr(eq + 1));
     const TSetupEntry* entry = FindField(name);
     if (!entry)
         return "unknown setup field \"" + name + "\" (see tonvek-cli setup show for the names)";
