@@ -55,6 +55,13 @@ struct TFileDialogSettings {
 // The curves a box project exports; the values are those of the export commands.
 enum class TBoxExport { Spl = 0, RoomSpl = 1, ModesSpl = 2, Transient = 3, Impedance = 4, GroupDelay = 5 };
 
+// A per-point curve of a box type's own (driver SPL, port SPL, air speed, ...), as the
+// command line's curves lists it after the curves every box has.
+struct TCurveColumn {
+    std::string header; // "port SPL/dB"
+    const double* values = nullptr;
+};
+
 // The four plots every box project has, in the order the diagram lists show them.
 enum class TStdPlot { Spl = 0, Impedance = 1, Excursion = 2, GroupDelay = 3 };
 
@@ -113,6 +120,8 @@ public:
     void ComputeEffectiveDriver();
     // The -3 dB point in Hz, 0 when there is none.
     double SearchMinus3dB() const;
+    // The type's own per-point curves, none for the closed box.
+    virtual std::vector<TCurveColumn> OwnCurves() const { return {}; }
 
     // Commands.
     void LoadFrontUnit();

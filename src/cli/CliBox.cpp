@@ -207,12 +207,19 @@ int RunCurves(const TCliArgs& args)
     const TBoxEmbryo& p = *s.project;
     if (!p.FrontDriver().complete)
         return CliFail("curves: the project has no results (is its unit file there and complete?)");
-    std::printf("# f/Hz\tSPL/dB\tphase/deg\tgroup delay/ms\texcursion/mm p-p\t|Z|/ohm\tZ phase/deg\n");
+    const std::vector<TCurveColumn> own = p.OwnCurves();
+    std::printf("# f/Hz\tSPL/dB\tphase/deg\tgroup delay/ms\texcursion/mm p-p\t|Z|/ohm\tZ phase/deg");
+    for (const TCurveColumn& c : own)
+        std::printf("\t%s", c.header.c_str());
+    std::printf("\n");
     for (int i = 0; i < p.PointCount(); ++i) {
         const std::size_t j = static_cast<std::size_t>(i);
-        std::printf("%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\n", p.Grid().Frequency(i), p.splTotal[j],
+        std::printf("%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g", p.Grid().Frequency(i), p.splTotal[j],
                     p.splPhase[j], p.groupDelay[j], p.FrontDriver().excursion[j],
                     p.FrontDriver().impedanceMagnitude[j], p.impedancePhase[j]);
+        for (const TCurveColumn& c : own)
+            std::printf("\t%.17g", c.values[j]);
+        std::printf("\n");
     }
     return 0;
 }
