@@ -11,6 +11,7 @@
 #include <QFont>
 #include <QStringList>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 
 namespace {
@@ -67,6 +68,9 @@ int RunGui(int argc, char** argv)
 {
     TProgramFolder::Set(TProgramFolder::FolderOfExecutable(argc > 0 ? argv[0] : nullptr));
     QApplication qapp(argc, argv);
+    // Qt hands the user's locale to the C library as well; the engine prints numbers
+    // with printf, and axis labels, reports and files always use a ".".
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName("Tonvek");
     QFont::insertSubstitution("Arial", "Liberation Sans");
     QFont::insertSubstitution("Times New Roman", "Liberation Serif");

@@ -3,16 +3,13 @@
 #include "room/TRoomSource.h"
 
 #include "core/TBinaryStream.h"
+#include "ui/TNumberText.h"
 
 #include <cstdio>
 
 namespace {
-std::string Format(const char* format, double v)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, v);
-    return buffer;
-}
+// Reports show a "." whatever the locale the desktop set.
+std::string Format(const char* format, double v) { return TNumberText::FormatDouble(format, v); }
 std::string FormatInt(const char* format, int v)
 {
     char buffer[64];
