@@ -35,7 +35,7 @@ void CoupleDriver(TSpeakerObject& driver, std::span<TComplex> acousticLoad, std:
         if (withImpedance) {
             TComplex zin = zc + driver.coilInductance[j];
             driver.impedanceMagnitude[j] = MagnitudeOf(k.kZ * zin);
-            impedancePhase[j] = std::arg(zin) * kDegrees;
+            impedancePhase[j] = PhaseOf(zin) * kDegrees;
         }
     }
 }
@@ -72,9 +72,9 @@ void Levels(std::span<const TComplex> pressure, std::span<double> spl, std::span
         const std::size_t j = static_cast<std::size_t>(i);
         const double m2 = SquaredMagnitudeOf(pressure[j]);
         if (m2 > 0) {
-            spl[j] = 10.0 * std::log10(m2);
+            spl[j] = DecibelsOfSquared(m2);
             if (withPhase)
-                phase[j] = std::arg(pressure[j]) * kDegrees;
+                phase[j] = PhaseOf(pressure[j]) * kDegrees;
         } else {
             spl[j] = 0;
             phase[j] = 0;

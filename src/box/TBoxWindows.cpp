@@ -99,11 +99,12 @@ void TBoxEmbryo::RefreshResults()
 {
     const TMeasSetup& setup = CurrentMeasSetup();
     TPlotLogXLinY& spl = SplPlot();
+    bool splFitted = false;
     if (splPlotRefresh || !fastMode) {
         spl.SetPhaseShown(!setup.hidePhase);
         // An optimiser's steps keep the scale the full calculation chose.
         if (!fastMode) {
-            spl.FitXRange(0);
+            splFitted = spl.FitXRange(0);
             spl.FitYRange(setup.autorange ? 0 : setup.splRange);
         }
         spl.DataReady();
@@ -111,7 +112,11 @@ void TBoxEmbryo::RefreshResults()
     TPlotLogXLinY* others[] = {&GroupDelayPlot(), &ExcursionPlot(), &ImpedancePlot()};
     if (!fastMode) {
         for (TPlotLogXLinY* plot : others) {
-            plot->FitXRange(0);
+            // The plots share the frequency grid: it is walked once.
+            if (splFitted)
+                plot->FitXRangeAs(spl);
+            else
+                plot->FitXRange(0);
             plot->FitYRange(0);
         }
         ExcursionPlot().yMinimum = 0;

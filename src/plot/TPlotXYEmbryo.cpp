@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 using namespace TPlotAxisMath;
 
@@ -51,55 +52,75 @@ void TPlotXYEmbryo::AddCurve(const double* y, const TLineStyle& style, std::stri
 
 void TPlotXYEmbryo::SetShownCurves(int n) { shown_ = std::clamp(n, 0, static_cast<int>(curves_.size())); }
 
-void TPlotXYEmbryo::FitXRange(double span)
+namespace {
+// Neither NaN nor an infinity passes.
+inline bool Finite(double v) { return std::fabs(v) <= std::numeric_limits<double>::max(); }
+} // namespace
+
+// Both fits run after every full calculation over every curve, so their loops stay free
+// of calls and of branches the data could make unpredictable.
+bool TPlotXYEmbryo::FitXRange(double span)
 {
     if (!x_ || count_ <= 0)
-        return;
-    bool any = false;
-    double lo = 0, hi = 0;
+        return false;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
     for (int i = 0; i < count_; ++i) {
-        double v = x_[i];
-        if (!std::isfinite(v))
-            continue;
-        if (!any) {
-            lo = hi = v;
-            any = true;
-        }
-        lo = std::min(lo, v);
-        hi = std::max(hi, v);
+        const double v = x_[i];
+        const bool finite = Finite(v);
+        lo = finite && v < lo ? v : lo;
+        hi = finite && v > hi ? v : hi;
     }
-    if (!any)
-        return;
+    if (lo > hi)
+        return false;
     xMinimum = lo;
     xMaximum = hi;
     if (span > 1e-9)
         xMinimum = xMaximum - span;
+    return true;
+}
+
+void TPlotXYEmbryo::FitXRangeAs(const TPlotXYEmbryo& fitted)
+{
+    if (x_ != fitted.x_ || count_ != fitted.count_) {
+        FitXRange(0);
+        return;
+    }
+    xMinimum = fitted.xMinimum;
+    xMaximum = fitted.xMaximum;
 }
 
 void TPlotXYEmbryo::FitYRange(double span)
 {
     if (!x_ || count_ <= 0 || shown_ <= 0 || !curves_[0].y)
         return;
-    double lo = curves_[0].y[0], hi = lo;
+    // The first curve's first value seeds the range; a seed that is not finite gives way
+    // to the first finite value inside the x range. Values of the first curve left of the
+    // range restart it, so the range starts where that curve enters the window.
+    const double seed = curves_[0].y[0];
+    double lo = seed, hi = seed;
+    if (!Finite(seed)) {
+        lo = std::numeric_limits<double>::infinity();
+        hi = -lo;
+    }
+    const double xLow = xMinimum, xHigh = xMaximum;
     for (int c = 0; c < shown_; ++c) {
         const double* y = curves_[static_cast<std::size_t>(c)].y;
         if (!y)
             continue;
         for (int i = 0; i < count_; ++i) {
-            double x = x_[i], v = y[i];
-            if (!std::isfinite(v))
+            const double x = x_[i], v = y[i];
+            if (!Finite(v))
                 continue;
-            if (x >= xMinimum && x <= xMaximum) {
-                // A NaN seed is replaced by the first real value.
-                if (!std::isfinite(lo) || !std::isfinite(hi))
-                    lo = hi = v;
-                lo = std::min(lo, v);
-                hi = std::max(hi, v);
-            } else if (c == 0 && x < xMinimum) {
+            if (x >= xLow && x <= xHigh) {
+                lo = v < lo ? v : lo;
+                hi = v > hi ? v : hi;
+            } else if (c == 0 && x < xLow) {
                 lo = hi = v;
             }
         }
     }
+    if (lo > hi)
+        lo = hi = seed; // nothing finite inside the range
     if (span > 1e-9) {
         hi += span / 30;
         lo = hi - span;

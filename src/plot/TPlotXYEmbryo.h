@@ -62,7 +62,10 @@ public:
     int ZoomFactor() const { return zoom_; }
 
     double xMinimum = 0, xMaximum = 1, yMinimum = 0, yMaximum = 1;
-    void FitXRange(double span);
+    // False when no x value is finite (the range stays as it was).
+    bool FitXRange(double span);
+    // The x range of a plot fitted over the same x values, without walking them again.
+    void FitXRangeAs(const TPlotXYEmbryo& fitted);
     void FitYRange(double span);
 
     virtual void DataReady();

@@ -1,6 +1,7 @@
 #include "TNumberText.h"
 
 #include <charconv>
+#include <cmath>
 #include <clocale>
 #include <cstdio>
 
@@ -60,14 +61,76 @@ std::string Dotted(std::string text)
     }
     return text;
 }
+
+// The common report and field formats ("%3.2f", " Fc: \t%3.2f Hz", "%.1e") written
+// with std::to_chars: the same correctly rounded digits printf gives, always with a ".",
+// and several times faster, which matters because every full calculation rewrites its
+// report. Flags other than "-", upper-case conversions, "%%", length modifiers and values
+// that are not finite are left to printf (false).
+bool FormatWithCharconv(std::string_view format, double value, std::string& out)
+{
+    if (!std::isfinite(value))
+        return false;
+    const std::size_t at = format.find('%');
+    if (at == std::string_view::npos)
+        return false;
+    std::size_t j = at + 1;
+    bool left = false;
+    while (j < format.size() && format[j] == '-') {
+        left = true;
+        ++j;
+    }
+    if (j < format.size() && format[j] == '0')
+        return false; // zero padding
+    int width = 0;
+    while (j < format.size() && format[j] >= '0' && format[j] <= '9' && width < 100)
+        width = width * 10 + (format[j++] - '0');
+    int precision = 6;
+    if (j < format.size() && format[j] == '.') {
+        ++j;
+        precision = 0;
+        while (j < format.size() && format[j] >= '0' && format[j] <= '9' && precision < 100)
+            precision = precision * 10 + (format[j++] - '0');
+    }
+    if (j >= format.size() || width >= 100 || precision >= 100)
+        return false;
+    std::chars_format style;
+    switch (format[j]) {
+    case 'f': style = std::chars_format::fixed; break;
+    case 'e': style = std::chars_format::scientific; break;
+    case 'g': style = std::chars_format::general; break;
+    default: return false;
+    }
+    const std::string_view rest = format.substr(j + 1);
+    if (rest.find('%') != std::string_view::npos)
+        return false;
+    char digits[512];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value, style, precision);
+    if (ec != std::errc())
+        return false;
+    const std::size_t length = static_cast<std::size_t>(end - digits);
+    const std::size_t pad = static_cast<std::size_t>(width) > length ? static_cast<std::size_t>(width) - length : 0;
+    out.reserve(at + pad + length + rest.size());
+    out.assign(format.substr(0, at));
+    if (!left)
+        out.append(pad, ' ');
+    out.append(digits, length);
+    if (left)
+        out.append(pad, ' ');
+    out.append(rest);
+    return true;
+}
 } // namespace
 
 namespace TNumberText {
 
-std::string FormatDouble(const std::string& format, double value)
+std::string FormatDouble(std::string_view format, double value)
 {
+    std::string out;
+    if (FormatWithCharconv(format, value, out))
+        return out;
     std::string safe;
-    if (!SafeFormat(format, "fFeEgG", "", safe))
+    if (!SafeFormat(std::string(format), "fFeEgG", "", safe))
         safe = "%g";
     char buffer[400];
     std::snprintf(buffer, sizeof buffer, safe.c_str(), value);

@@ -3,9 +3,10 @@
 // the process locale says (Qt sets the user's locale at start).
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace TNumberText {
-std::string FormatDouble(const std::string& format, double value);
+std::string FormatDouble(std::string_view format, double value);
 std::string FormatLong(const std::string& format, long value);
 // Reads a number from the start of text; returns how many characters it used (0: none).
 std::size_t ReadDouble(const std::string& text, double& value);

@@ -94,3 +94,41 @@ TEST(PlotRange, ZoomStepsAndRefitsTheYRange)
     EXPECT_EQ(zoom[0].text, "x5");
     EXPECT_EQ(zoom[0].points[0].y, 10);
 }
+
+TEST(PlotRange, FitsSkipInfinitiesAndKeepTheRangeWithoutFiniteValues)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    std::vector<double> x = {inf, 20, 200, inf};
+    TLogPlot t(x, {{inf, 3, -inf, 7}});
+    EXPECT_TRUE(t.plot.FitXRange(0));
+    EXPECT_DOUBLE_EQ(t.plot.xMinimum, 20);
+    EXPECT_DOUBLE_EQ(t.plot.xMaximum, 200);
+    t.plot.FitYRange(0);
+    EXPECT_DOUBLE_EQ(t.plot.yMinimum, 3);
+    EXPECT_DOUBLE_EQ(t.plot.yMaximum, 3);
+
+    std::vector<double> none = {nan, inf};
+    TLogPlot u(none, {{nan, 1}});
+    u.plot.xMinimum = 10;
+    u.plot.xMaximum = 30;
+    EXPECT_FALSE(u.plot.FitXRange(0));
+    EXPECT_DOUBLE_EQ(u.plot.xMinimum, 10);
+    u.plot.FitYRange(0);
+    EXPECT_TRUE(std::isnan(u.plot.yMinimum)) << "a seed that is not finite stays when nothing replaces it";
+}
+
+TEST(PlotRange, FitXRangeAsCopiesOnlyFromAPlotOverTheSameValues)
+{
+    std::vector<double> x = {5, 50, 500};
+    TLogPlot fitted(x, {{1, 2, 3}});
+    fitted.plot.FitXRange(100);
+    TLogPlot same(x, {{4, 5, 6}});
+    same.plot.SetXData(fitted.x.data());
+    same.plot.FitXRangeAs(fitted.plot);
+    EXPECT_DOUBLE_EQ(same.plot.xMinimum, 400) << "the fitted range, span included";
+    EXPECT_DOUBLE_EQ(same.plot.xMaximum, 500);
+    TLogPlot other(std::vector<double>{1, 2, 3}, {{4, 5, 6}});
+    other.plot.FitXRangeAs(fitted.plot);
+    EXPECT_DOUBLE_EQ(other.plot.xMaximum, 3) << "other x values are fitted on their own";
+}
