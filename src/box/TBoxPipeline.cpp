@@ -46,6 +46,7 @@ void DriveDriver(TSpeakerObject& driver, const TMeasSetup& setup, std::span<cons
     const int n = grid.Count();
     const TConnFactors k = driver.TotalFactors();
     const double sd = driver.Sd;
+    const double perArea = 1.0 / sd;
     // Without the high-pass the generator is the same at every frequency.
     const bool flat = setup.highPassCutoff == 0;
     const TComplex flatU = setup.SourceVoltage(0.0) * k.kU;
@@ -59,7 +60,7 @@ void DriveDriver(TSpeakerObject& driver, const TMeasSetup& setup, std::span<cons
         TComplex force = current * driver.forceFactor[j];
         if (driver.isobaric)
             force *= 2.0;
-        TComplex q = DivComplex(force / sd, acousticLoad[j]);
+        TComplex q = DivComplex(force * perArea, acousticLoad[j]);
         driver.volumeVelocity[j] = q;
         driver.excursion[j] = MagnitudeOf(q) / (sd * w) * 1000.0 * 2.828;
     }
