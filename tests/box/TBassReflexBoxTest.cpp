@@ -23,16 +23,17 @@
 
 namespace {
 
-// An 8 inch woofer of Qts = 0.383 (Qms 5), the Q of Thiele's B4 alignment.
-void FillB4Woofer(TSpkData& u, double fs = 30.0, double vas = 0.08)
+// A woofer from its resonance, Vas and compliance, with Qms 5 and the Qes that makes
+// its total Q qts.
+void FillTableWoofer(TSpkData& u, double fs, double vas, double cms, double qts)
 {
     u.Clear();
     u.fs = fs;
     u.Qms = 5.0;
-    u.Qes = 1.0 / (1.0 / 0.383 - 1.0 / 5.0);
+    u.Qes = 1.0 / (1.0 / qts - 1.0 / 5.0);
     u.Vas = vas;
     u.Re = 6.0;
-    u.Cms = 1.0e-3;
+    u.Cms = cms;
     CalcMissingFields(u);
     u.UpdateSquares();
 }
@@ -59,15 +60,19 @@ protected:
         port.dirty = true;
     }
 
-    // Thiele's B4: Vb = √2 · Vas, fb = fs, QB = QL = 15 (the box defaults).
-    std::unique_ptr<TBassReflexBox> MakeB4(double fs, double vas)
+    // A woofer of the table with total Q qts in vb m³, the port tuned to its fs, the
+    // box losses QB = QL = q.
+    template <class Row>
+    std::unique_ptr<TBassReflexBox> MakeVented(const Row& row, double qts, double vb, double q)
     {
         auto box = std::make_unique<TBassReflexBox>(host_);
-        FillB4Woofer(box->FrontDriver(), fs, vas);
+        FillTableWoofer(box->FrontDriver(), row.fs, row.vas, row.cms, qts);
         box->FrontDriver().EvaluateComplete();
         box->FrontDriver().outOfDate = true;
-        box->BoxVolume().Vb = 1.414 * vas;
-        Tune(*box, fs);
+        box->BoxVolume().Vb = vb;
+        box->BoxVolume().Qb = q;
+        box->BoxVolume().Ql = q;
+        Tune(*box, row.fs);
         return box;
     }
 
@@ -95,14 +100,27 @@ protected:
 
 // ---------------------------------------------------------------- physics
 
-TEST_F(TBassReflexBoxTest, B4AlignmentIsFlatAndTheImpedanceDipsAtTheTuning)
+// Woofers of the reference driver table (fs, Vas, Cms as published), with Qes chosen for
+// the total Q an alignment asks for (Qms 5).
+struct TWooferRow {
+    const char* id;
+    double fs, vas, cms;
+};
+constexpr TWooferRow kWoofers[] = {
+    {"seas_w18e001", 34.0, 0.030, 1.4e-3},   {"seas_w16nx001", 39.0, 0.014, 1.2e-3},
+    {"ss_26w8534g00", 23.0, 0.150, 0.95e-3}, {"dayton_rs180_8", 35.7, 0.0244, 1.12e-3},
+    {"ss_32w4878t00", 18.0, 0.204, 0.52e-3},
+};
+
+// The sizing the issue names B4: Qts 0.383, Vb = 1.414 · Vas (twice Thiele's B4 box,
+// whose Vas / Vb is 1.414), port at fs, QB = QL = 15. In this model the box losses
+// and the cone's air load leave it flat to ±0.6 dB above 1.1 · fs with its -3 dB
+// point near 0.9 · fs.
+TEST_F(TBassReflexBoxTest, LargeB4BoxIsFlatAndTheImpedanceDipsAtTheTuning)
 {
-    struct Row {
-        double fs, vas;
-    };
-    for (const Row row : {Row{30.0, 0.08}, Row{45.0, 0.03}, Row{22.0, 0.2}}) {
-        SCOPED_TRACE(row.fs);
-        auto box = MakeB4(row.fs, row.vas);
+    for (const TWooferRow& row : kWoofers) {
+        SCOPED_TRACE(row.id);
+        auto box = MakeVented(row, 0.383, 1.414 * row.vas, 15.0);
         SetGrid(10, 1000, 500);
         box->Calculate(0);
         const double reference = box->splTotal[static_cast<std::size_t>(IndexNear(*box, 400.0))];
@@ -116,9 +134,7 @@ TEST_F(TBassReflexBoxTest, B4AlignmentIsFlatAndTheImpedanceDipsAtTheTuning)
         }
         EXPECT_GT(low, -0.6);
         EXPECT_LT(high, 0.6);
-        // The box losses move the -3 dB point below the lossless fs.
-        EXPECT_GT(box->minus3dB, 0.85 * row.fs);
-        EXPECT_LT(box->minus3dB, 0.97 * row.fs);
+        EXPECT_NEAR(box->minus3dB / row.fs, 0.9, 0.02);
 
         // Two impedance peaks with the minimum between them at the port's tuning.
         const double* z = box->FrontDriver().impedanceMagnitude.data();
@@ -130,11 +146,41 @@ TEST_F(TBassReflexBoxTest, B4AlignmentIsFlatAndTheImpedanceDipsAtTheTuning)
         for (int i = tuning; i < IndexNear(*box, 4.0 * row.fs); ++i)
             if (z[i] > z[above])
                 above = i;
+        ASSERT_GT(below, 0);
         ASSERT_LT(below, tuning);
         ASSERT_GT(above, tuning);
         const double dip = box->Grid().Frequency(MinimumIndex(z, below, above));
         EXPECT_NEAR(dip, box->Port().fp, 0.02 * box->Port().fp);
         EXPECT_NEAR(box->Port().fp, row.fs, 1e-9); // fill 0: tuned where it was set
+    }
+}
+
+// Thiele's B4 for a nearly lossless box (Ql = 100: Qts 0.3842, Vas / Vb 1.3882, fb = fs)
+// against the published fourth-order response of the vented box: the model's extra
+// losses (absorption, port friction) and the cone's air load stay within 0.5 dB.
+TEST_F(TBassReflexBoxTest, ThieleB4FollowsThePublishedResponse)
+{
+    const double qt = 0.3842, alpha = 1.3882, ql = 100.0, h = 1.0;
+    const double a1 = (ql + h * qt) / (std::sqrt(h) * ql * qt);
+    const double a2 = (h + (alpha + 1.0 + h * h) * ql * qt) / (h * ql * qt);
+    const double a3 = (h * ql + qt) / (std::sqrt(h) * ql * qt);
+    const double A1 = a1 * a1 - 2 * a2, A2 = a2 * a2 + 2 - 2 * a1 * a3, A3 = a3 * a3 - 2 * a2;
+    for (const TWooferRow& row : kWoofers) {
+        SCOPED_TRACE(row.id);
+        auto box = MakeVented(row, qt, row.vas / alpha, ql);
+        SetGrid(10, 1000, 500);
+        box->Calculate(0);
+        const double reference = box->splTotal[static_cast<std::size_t>(IndexNear(*box, 400.0))];
+        for (int i = 0; i < box->PointCount(); ++i) {
+            const double f = box->Grid().Frequency(i);
+            if (f < 0.5 * row.fs || f > 500.0)
+                continue;
+            const double w2 = (f / (std::sqrt(h) * row.fs)) * (f / (std::sqrt(h) * row.fs));
+            const double w8 = w2 * w2 * w2 * w2;
+            const double published = 10.0 * std::log10(w8 / (w8 + A1 * w2 * w2 * w2 + A2 * w2 * w2 + A3 * w2 + 1.0));
+            EXPECT_NEAR(box->splTotal[static_cast<std::size_t>(i)] - reference, published, 0.5) << f;
+        }
+        EXPECT_NEAR(box->minus3dB, row.fs, 0.03 * row.fs);
     }
 }
 
@@ -146,8 +192,11 @@ TEST_F(TBassReflexBoxTest, AtTheTuningTheConeRestsAndThePortRadiates)
         SetGrid(10, 500, 400);
         box->Calculate(0);
         const double* x = box->FrontDriver().excursion.data();
-        // The excursion minimum between the falling and the rising side of the port.
-        const int minimum = MinimumIndex(x, IndexNear(*box, 0.5 * fb), IndexNear(*box, 2.0 * fb));
+        // The excursion dips between the falling and the rising side of the port.
+        const int from = IndexNear(*box, 0.7 * fb), to = IndexNear(*box, 1.4 * fb);
+        const int minimum = MinimumIndex(x, from, to);
+        EXPECT_GT(minimum, from);
+        EXPECT_LT(minimum, to - 1);
         EXPECT_NEAR(box->Grid().Frequency(minimum), fb, 0.03 * fb);
         const auto at = static_cast<std::size_t>(IndexNear(*box, fb));
         EXPECT_GT(box->portSpl[at], box->driverSpl[at] + 3.0);
@@ -161,7 +210,7 @@ TEST_F(TBassReflexBoxTest, FlowsAndPressuresFollowTheLoad)
 {
     auto box = MakeBox(0.025, 40.0);
     SetGrid(10, 2000, 200);
-    CurrentMeasSetup().SetSourceLevel(40.0); // far beyond any port's limit
+    CurrentMeasSetup().SetSourceLevel(40.0); // beyond any port's limit
     box->Calculate(0);
     const TPortObject& port = box->Port();
     const TSpeakerObject& d = box->FrontDriver();
@@ -183,7 +232,7 @@ TEST_F(TBassReflexBoxTest, FlowsAndPressuresFollowTheLoad)
         EXPECT_NEAR(box->portSpl[j], 20 * std::log10(std::abs(k * up)), 1e-9) << i;
         fastest = std::max(fastest, box->portAirSpeed[j]);
     }
-    EXPECT_GT(fastest, 100.0);
+    EXPECT_GT(fastest, 2.0 * 30.3);
 }
 
 TEST_F(TBassReflexBoxTest, PortCompressionAboveItsSpeedLimit)
@@ -199,7 +248,7 @@ TEST_F(TBassReflexBoxTest, PortCompressionAboveItsSpeedLimit)
         box->Port().c = row.flare;
         Tune(*box, 40.0);
         SetGrid(10, 500, 100);
-        CurrentMeasSetup().SetSourceLevel(20.0);
+        CurrentMeasSetup().SetSourceLevel(30.0);
         box->Calculate(0);
         const auto free = box->portAirSpeed;
         const auto freeFlow = box->Port().volumeVelocity;
@@ -227,14 +276,14 @@ TEST_F(TBassReflexBoxTest, PortCompressionAboveItsSpeedLimit)
 
 TEST_F(TBassReflexBoxTest, TwoDriversDoubleTheBoxAndDriverPressuresForTheSameConeVelocity)
 {
-    auto one = MakeBox(0.04, 35.0);
-    SetGrid(10, 1000, 100);
-    one->Calculate(0);
     for (int connection : {0, 1}) { // series, parallel
         SCOPED_TRACE(connection);
+        auto one = MakeBox(0.04, 35.0);
         auto two = MakeBox(0.04, 35.0);
         two->FrontDriver().SetNumberOfDrivers(2);
         two->FrontDriver().SetDriverConnection(connection);
+        SetGrid(10, 1000, 100);
+        one->Calculate(0);
         two->Calculate(0);
         for (int i = 0; i < one->PointCount(); ++i) {
             const auto j = static_cast<std::size_t>(i);
@@ -279,10 +328,11 @@ TEST_F(TBassReflexBoxTest, StandingWavesOfThePortShowAboveItsUpperMinus3dBPoint)
     EXPECT_GT(change(pipe), 1.0);
     EXPECT_GT(change(pipe), 10.0 * change(1.5 * pipe));
     // Without an upper point (a grid that ends before the port falls) nothing is added.
-    SetGrid(10, 50, 50);
+    SetGrid(10, 40, 50);
     box->Calculate(0);
     EXPECT_EQ(box->PortUpperMinus3dB(), 0.0);
-    EXPECT_EQ(box->splModes, box->splTotal);
+    for (int i = 0; i < box->PointCount(); ++i)
+        EXPECT_EQ(box->splModes[static_cast<std::size_t>(i)], box->splTotal[static_cast<std::size_t>(i)]) << i;
 }
 
 TEST_F(TBassReflexBoxTest, NothingDegenerateProducesNaN)
@@ -544,7 +594,7 @@ TEST_F(TBassReflexBoxTest, DialogEditsBoxAndPortWithTheirRules)
     EXPECT_TRUE(box->Changed());
 
     host_.ClearMessages();
-    d->Press(TBreflDialog::kTableLookup);
+    d->Command(TBreflDialog::kTableLookup);
     ASSERT_NE(host_.LastMessage(), nullptr);
     EXPECT_EQ(host_.LastMessage()->title, "Optimize");
     d->Close();
@@ -569,6 +619,8 @@ TEST_F(TBassReflexBoxTest, SavedFileHasTheBlockLayout)
     box.Port().c = 0.25;
     box.Port().n = 3;
     box.Port().SetNonLinearity(true);
+    box.Port().UpdateTuning();
+    box.Port().dirty = true;
     std::string path = (dir_ / "p.box").string();
     ASSERT_TRUE(box.SaveTo(path));
     std::vector<std::uint8_t> bytes;
@@ -612,19 +664,25 @@ TEST_F(TBassReflexBoxTest, OldFilesLoadWithStraightPortsAndDamagedPortsAreRefuse
     ASSERT_TRUE(ReadWholeFile(path, bytes));
     ASSERT_EQ(bytes.size(), kReflexFileSize);
 
-    // Version 300: the setup block without its high-pass (12 bytes), the driver block
-    // without its load resistor (8), the room block without measured data (292) and
-    // the port record without its flare ratio (8).
-    std::vector<std::uint8_t> old = bytes;
-    old.erase(old.begin() + static_cast<long>(kPortAt + 45), old.begin() + static_cast<long>(kPortAt + 53));
-    const std::size_t room = 22 + 63 + 271 + 271 + 378 + 28 + 95;
-    old.erase(old.begin() + static_cast<long>(room + 1672 - 292), old.begin() + static_cast<long>(room + 1672));
-    old.erase(old.begin() + static_cast<long>(22 + 63 + 271 + 271 + 370), old.begin() + static_cast<long>(22 + 63 + 271 + 271 + 378));
-    old.erase(old.begin() + 22 + 51, old.begin() + 22 + 63);
-    for (int version : {300, 399}) {
-        SCOPED_TRACE(version);
+    // Versions 300 to 399: the setup block without its high-pass (12 bytes), the driver
+    // block without its load resistor (8) and the port record without its flare ratio
+    // (8); before 310 the room block also lacks its measured data part (292).
+    auto older = [&](int version) {
+        std::vector<std::uint8_t> old = bytes;
+        old.erase(old.begin() + static_cast<long>(kPortAt + 45), old.begin() + static_cast<long>(kPortAt + 53));
+        const std::size_t room = 22 + 63 + 271 + 271 + 378 + 28 + 95;
+        if (version <= 309)
+            old.erase(old.begin() + static_cast<long>(room + 1672 - 292), old.begin() + static_cast<long>(room + 1672));
+        old.erase(old.begin() + static_cast<long>(22 + 63 + 271 + 271 + 370),
+                  old.begin() + static_cast<long>(22 + 63 + 271 + 271 + 378));
+        old.erase(old.begin() + 22 + 51, old.begin() + 22 + 63);
         old[4] = static_cast<std::uint8_t>(version & 0xFF);
         old[5] = static_cast<std::uint8_t>(version >> 8);
+        return old;
+    };
+    for (int version : {300, 350, 399}) {
+        SCOPED_TRACE(version);
+        const std::vector<std::uint8_t> old = older(version);
         TBassReflexBox reader(host_);
         host_.ClearMessages();
         TBinaryReader in(old);
