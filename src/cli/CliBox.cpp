@@ -105,7 +105,15 @@ bool ApplyAll(TBoxSession& s, const std::vector<std::string>& assignments, const
         return true;
     const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
     for (const auto& a : assignments) {
+        const std::size_t messages = s.host.Messages().size();
         std::string error = AssignField(dialogs, s.host, a, project);
+        // Some rules refuse with a warning instead of a beep ("Portlength < 0"): the
+        // field keeps its value, and the command must not report success.
+        if (error.empty()) {
+            for (std::size_t m = messages; m < s.host.Messages().size(); ++m)
+                if (s.host.Messages()[m].icon == TMsgIcon::Warning)
+                    error = "\"" + a + "\" was refused: " + s.host.Messages()[m].text;
+        }
         if (!error.empty()) {
             CliFail(error);
             return false;

@@ -51,10 +51,18 @@ TEST_F(CliReflexBoxTest, NewAndSetReachBoxAndPort)
     EXPECT_NE(report.find(" Res freq.\t42.00 Hz\n"), std::string::npos) << report;
     // The port's own refusals reach the command line and leave the file as it was.
     const std::string before = ReadTextFile(project);
-    for (const char* bad : {"'Res. freq.=2000'", "'Flare radius=1'", "'Number of vents=10'"}) {
-        TCliRun r = RunTonvekCli("set '" + project + "' " + bad, dir_);
-        EXPECT_NE(r.status, 0) << bad;
-        EXPECT_EQ(ReadTextFile(project), before) << bad;
+    struct Bad {
+        const char* assignment;
+        const char* why;
+    };
+    for (const Bad bad : {Bad{"'Res. freq.=2000'", "takes 1 .. 1000"}, Bad{"'Res. freq.=900'", "Port length < 0"},
+                          Bad{"'Min dia.=1'", "Portlength < 0"},
+                          Bad{"'Flare radius=5'", "Flare radius must be greater than half the port length"},
+                          Bad{"'Number of vents=10'", "takes 1 .. 9"}}) {
+        TCliRun r = RunTonvekCli("set '" + project + "' " + bad.assignment, dir_);
+        EXPECT_NE(r.status, 0) << bad.assignment;
+        EXPECT_NE(r.err.find(bad.why), std::string::npos) << r.err;
+        EXPECT_EQ(ReadTextFile(project), before) << bad.assignment;
     }
     TCliRun ok = RunTonvekCli("set '" + project + "' 'Min dia.=6' 'Box volume=25'", dir_);
     ASSERT_EQ(ok.status, 0) << ok.err;
