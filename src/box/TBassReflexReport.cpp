@@ -10,14 +10,6 @@
 
 #include <cmath>
 
-namespace {
-double Level(const TComplex& p)
-{
-    const double m2 = SquaredMagnitudeOf(p);
-    return m2 > 0 ? 10.0 * std::log10(m2) : 0.0;
-}
-} // namespace
-
 void TBassReflexBox::BuildReport()
 {
     TBoxReport& report = Report();
@@ -96,6 +88,7 @@ void TBassReflexBox::ComputeStandingWaves()
         // the sum applies to the total as it stands (imported data included).
         const TComplex pd = front_.auxPressure[j], pp = port_.pressure[j];
         const TComplex ringing = pp * std::pow(10.0, added / 20.0);
-        splModes[j] = splTotal[j] + Level(pd - ringing) - Level(pd - pp);
+        const double before = SquaredMagnitudeOf(pd - pp), after = SquaredMagnitudeOf(pd - ringing);
+        splModes[j] = before > 0 && after > 0 ? splTotal[j] + 10.0 * std::log10(after / before) : splTotal[j];
     }
 }
