@@ -46,8 +46,7 @@ struct TCalculatedReflexBox {
 
 void CountAllocations(benchmark::State& state, TBassReflexBox& box)
 {
-    state.counters["allocs/calc"] =
-        static_cast<double>(allocation_counter::During([&] { box.Calculate(0); }));
+    state.counters["allocs/calc"] = static_cast<double>(allocation_counter::During([&] { box.Calculate(0); }));
 }
 
 void BM_ReflexBoxFull(benchmark::State& state)

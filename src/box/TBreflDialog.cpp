@@ -10,9 +10,9 @@ TBreflDialog::TBreflDialog(THost& host, TBassReflexBox& box)
     : TDialogModel(host, "Bassreflex box", "brefl.txt"), box_(box), ports_{&box.Port()}
 {
     menuCommand = TCmd::BoxDialog;
-    menu = {SubMenu("&Optimize", {MenuCommand(kTableLookup, "By &table lookup..."),
-                                  MenuCommand(kFrequencyFit, "By &frequency fit..."),
-                                  MenuCommand(kQuickBox, "&Quick box")})};
+    menu = {SubMenu("&Optimize",
+                    {MenuCommand(kTableLookup, "By &table lookup..."),
+                     MenuCommand(kFrequencyFit, "By &frequency fit..."), MenuCommand(kQuickBox, "&Quick box")})};
     // A new volume or fill retunes the port at once, so its fields follow.
     const TBoxElements elements{
         .box = [this]() -> TBoxObject& { return box_.BoxVolume(); },
@@ -25,9 +25,8 @@ TBreflDialog::TBreflDialog(THost& host, TBassReflexBox& box)
     AddField(kFill, BoxFieldInfo(TBoxField::Fill), BindBoxField(elements, TBoxField::Fill));
     Group("Port", 1);
     const auto port = [this]() -> TPortObject& { return box_.Port(); };
-    for (TPortField field : {TPortField::Length, TPortField::Diameter, TPortField::FlareRadius,
-                             TPortField::MaxDiameter, TPortField::Area, TPortField::ResFreq, TPortField::Count,
-                             TPortField::NonLinearity})
+    for (TPortField field : {TPortField::Length, TPortField::Diameter, TPortField::FlareRadius, TPortField::MaxDiameter,
+                             TPortField::Area, TPortField::ResFreq, TPortField::Count, TPortField::NonLinearity})
         AddField(kLength + static_cast<int>(field), PortFieldInfo(field), BindPortField(port, field, host));
     AddOk();
 

@@ -57,8 +57,8 @@ TEST_F(ReflexBoxGuiTest, ExampleOpensWithItsWindowsAndTheBoxDialog)
     for (QMdiSubWindow* w : app.Window().MdiArea()->subWindowList())
         if (w->isVisible() && !w->isMinimized())
             shown << w->windowTitle();
-    for (const char* title : {"Free air SPL at 1m distance", "Cone excursion", "Airspeed in port", "Impedance",
-                              "Information"})
+    for (const char* title :
+         {"Free air SPL at 1m distance", "Cone excursion", "Airspeed in port", "Impedance", "Information"})
         EXPECT_TRUE(shown.contains(title)) << title << ": " << shown.join(", ").toStdString();
     EXPECT_FALSE(box->HandlesCommand(TCmd::ExportModesSpl));
 

@@ -343,11 +343,13 @@ TEST_F(TBassReflexBoxTest, NothingDegenerateProducesNaN)
     };
     const Row rows[] = {
         {"zero-length port", [](TBassReflexBox& b) { b.Port().L = 0.0; }},
-        {"narrowest port", [](TBassReflexBox& b) {
+        {"narrowest port",
+         [](TBassReflexBox& b) {
              b.Port().S = PortFieldInfo(TPortField::Area).Stored(PortFieldInfo(TPortField::Area).minimum);
              b.Port().D = 0.01;
          }},
-        {"widest port", [](TBassReflexBox& b) {
+        {"widest port",
+         [](TBassReflexBox& b) {
              b.Port().S = PortFieldInfo(TPortField::Area).Stored(PortFieldInfo(TPortField::Area).maximum);
              b.Port().D = 1.0;
              b.Port().n = 9;
@@ -355,7 +357,8 @@ TEST_F(TBassReflexBoxTest, NothingDegenerateProducesNaN)
         {"1e9 l box", [](TBassReflexBox& b) { b.BoxVolume().Vb = 1e6; }},
         {"0.1 l box", [](TBassReflexBox& b) { b.BoxVolume().Vb = 1e-4; }},
         {"compressed", [](TBassReflexBox& b) { b.Port().SetNonLinearity(true); }},
-        {"non-linear driver", [](TBassReflexBox& b) {
+        {"non-linear driver",
+         [](TBassReflexBox& b) {
              b.FrontDriver().blNonLinear = true;
              b.FrontDriver().cmsNonLinear = true;
              b.FrontDriver().Xmax = 0.001;
@@ -371,10 +374,14 @@ TEST_F(TBassReflexBoxTest, NothingDegenerateProducesNaN)
         CurrentMeasSetup().SetSourceLevel(100.0);
         box->Calculate(0);
         const std::pair<const char*, const double*> curves[] = {
-            {"total", box->splTotal.data()},          {"modes", box->splModes.data()},
-            {"phase", box->splPhase.data()},          {"group delay", box->groupDelay.data()},
-            {"driver", box->driverSpl.data()},        {"port", box->portSpl.data()},
-            {"air speed", box->portAirSpeed.data()},  {"excursion", box->FrontDriver().excursion.data()},
+            {"total", box->splTotal.data()},
+            {"modes", box->splModes.data()},
+            {"phase", box->splPhase.data()},
+            {"group delay", box->groupDelay.data()},
+            {"driver", box->driverSpl.data()},
+            {"port", box->portSpl.data()},
+            {"air speed", box->portAirSpeed.data()},
+            {"excursion", box->FrontDriver().excursion.data()},
             {"|Z|", box->FrontDriver().impedanceMagnitude.data()},
         };
         for (const auto& [name, values] : curves)
@@ -708,10 +715,8 @@ TEST_F(TBassReflexBoxTest, OldFilesLoadWithStraightPortsAndDamagedPortsAreRefuse
         double value;
     };
     const Damage damages[] = {
-        {"zero area", 8, 0.0},
-        {"area inside the boundary layer", 8, 1e-5},
-        {"NaN length", 0, std::nan("")},
-        {"negative length", 0, -0.1},
+        {"zero area", 8, 0.0},           {"area inside the boundary layer", 8, 1e-5},
+        {"NaN length", 0, std::nan("")}, {"negative length", 0, -0.1},
         {"flare beyond 1", 45, 1.5},
     };
     for (const Damage& damage : damages) {
