@@ -158,8 +158,8 @@ public:
     // Every parameter dialog, box dialog first, created closed when needed.
     std::vector<TDialogModel*> ParameterDialogs();
 
-    // The chosen diagrams as printed pages (the whole print list, or the four standard
-    // plots when the list is empty).
+    // The chosen diagrams as printed pages (the whole print list, or every plot window
+    // when the list is empty).
     TDiagramPages DiagramPages();
     // Print list of "Print diagrams".
     bool AddToPrintList(int window);
@@ -170,8 +170,10 @@ public:
     void OpenShowDiagrams();
     void OpenPrintDiagrams();
     const std::vector<int>& PrintList() const { return printList_; }
-    // The plot windows in pick-list order.
+    // The plot windows in pick-list order: the four standard plots, then the type's own.
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
+    // The box type's own plot windows ("Airspeed in port", ...); none for the closed box.
+    virtual std::vector<TPlotXYEmbryo*> OptionalPlots() const { return {}; }
     // The plot the user works in, or nullptr.
     TPlotXYEmbryo* ActivePlot() const;
 

@@ -2,6 +2,7 @@
 
 #include "box/TBoxType.h"
 
+#include "box/TBassReflexBox.h"
 #include "box/TClosedBox.h"
 
 #include <array>
@@ -10,7 +11,10 @@ namespace TBoxTypes {
 
 std::span<const TBoxType* const> All()
 {
-    static const std::array<const TBoxType*, 1> types = {&TClosedBox::Type()};
+    static const std::array types = {
+        &TClosedBox::Type(),
+        &TBassReflexBox::Type(),
+    };
     return types;
 }
 

@@ -105,7 +105,15 @@ bool ApplyAll(TBoxSession& s, const std::vector<std::string>& assignments, const
         return true;
     const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
     for (const auto& a : assignments) {
+        const std::size_t messages = s.host.Messages().size();
         std::string error = AssignField(dialogs, s.host, a, project);
+        // Some rules refuse with a warning instead of a beep ("Portlength < 0"): the
+        // field keeps its value, and the command must not report success.
+        if (error.empty()) {
+            for (std::size_t m = messages; m < s.host.Messages().size(); ++m)
+                if (s.host.Messages()[m].icon == TMsgIcon::Warning)
+                    error = "\"" + a + "\" was refused: " + s.host.Messages()[m].text;
+        }
         if (!error.empty()) {
             CliFail(error);
             return false;
@@ -284,10 +292,11 @@ int RunExport(const TCliArgs& args)
 }
 
 TCliRegistration newCommand{
-    "new", "new closed --unit FILE.unt [--set NAME=VALUE ...] -o PROJECT.box\n"
-           "                       a new box project; prints \"saved PROJECT.box\". NAME is a\n"
-           "                       dialog label, VALUE in the dialog's units (\"Box volume=20\",\n"
-           "                       QB=10, \"Number of drivers=2\", \"Source level=4\")",
+    "new", "new TYPE --unit FILE.unt [--set NAME=VALUE ...] -o PROJECT.box\n"
+           "                       a new box project; prints \"saved PROJECT.box\". TYPE is one of\n"
+           "                       " + BoxTypeNames() + ". NAME is a dialog label,\n"
+           "                       VALUE in the dialog's units (\"Box volume=20\", QB=10,\n"
+           "                       \"Number of drivers=2\", \"Source level=4\", \"Res. freq.=40\")",
     RunNew};
 TCliRegistration setCommand{
     "set", "set PROJECT.box NAME=VALUE ...\n"
@@ -302,7 +311,10 @@ TCliRegistration fieldsCommand{
     RunFields};
 TCliRegistration reportCommand{"report", "report PROJECT.box    the information window text", RunReport};
 TCliRegistration curvesCommand{
-    "curves", "curves PROJECT.box    f, SPL, phase, group delay, excursion, |Z|, Z phase per grid point", RunCurves};
+    "curves", "curves PROJECT.box    f, SPL, phase, group delay, excursion, |Z|, Z phase per grid point,\n"
+              "                       then the box type's own curves (driver and port SPL, air speed, ...),\n"
+              "                       under a header line naming the columns",
+    RunCurves};
 TCliRegistration exportCommand{
     "export", std::string(kExportUsage) +
                   "\n                       the layout follows FILE's extension (.frd .zma .gdt .fmp .fm,\n"

@@ -3,8 +3,6 @@
 #include <cmath>
 
 namespace {
-const char* const kUndefined = "undef.";
-
 bool OnlyFrom(const std::string& text, const std::string& allowed)
 {
     return text.find_first_not_of(allowed) == std::string::npos;
@@ -29,9 +27,10 @@ void TDblEdit::SetRange(double minimum, double maximum)
     maximum_ = maximum;
 }
 
-void TDblEdit::SetUndefined(std::optional<double> marker)
+void TDblEdit::SetUndefined(std::optional<double> marker, std::string text)
 {
     undefined_ = marker;
+    undefinedText_ = std::move(text);
     Show();
 }
 
@@ -56,7 +55,7 @@ void TDblEdit::SetSecondValue(double second)
 std::string TDblEdit::Display() const
 {
     if (IsUndefined())
-        return kUndefined;
+        return undefinedText_;
     std::string text = TNumberText::FormatDouble(format_, value_);
     if (twoValue_)
         text += ";" + TNumberText::FormatDouble("%2.1f", second_);

@@ -21,9 +21,11 @@ public:
     void SetRange(double minimum, double maximum);
     double Minimum() const { return minimum_; }
     double Maximum() const { return maximum_; }
-    // A value equal to the marker shows "undef."; no marker by default.
-    void SetUndefined(std::optional<double> marker);
+    // A value equal to the marker shows text ("undef.", or "inf." for a flare radius
+    // that stands for a straight port); no marker by default.
+    void SetUndefined(std::optional<double> marker, std::string text = "undef.");
     std::optional<double> Undefined() const { return undefined_; }
+    const std::string& UndefinedText() const { return undefinedText_; }
     void SetStepFactor(double factor) { stepFactor_ = factor; }
     double StepFactor() const { return stepFactor_; }
     // A read-only field refuses arrow-key steps (and the view refuses typing).
@@ -68,6 +70,7 @@ private:
     double minimum_ = -1e300;
     double maximum_ = 1e300;
     std::optional<double> undefined_;
+    std::string undefinedText_ = "undef.";
     bool readOnly_ = false;
     bool typed_ = false;
     bool modified_ = false;

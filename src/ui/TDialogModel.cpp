@@ -7,12 +7,12 @@
 #include <cmath>
 #include <cstdlib>
 
-TField& TField::Undefined(double marker)
+TField& TField::Undefined(double marker, const char* text)
 {
     if (kind == TFieldKind::Long)
         lng.SetUndefined(static_cast<std::int32_t>(marker));
     else
-        dbl.SetUndefined(marker);
+        dbl.SetUndefined(marker, text ? text : "undef.");
     return *this;
 }
 
@@ -121,7 +121,7 @@ std::string TField::AcceptedText() const
     case TFieldKind::Double: {
         std::string text = LimitText(dbl.Minimum()) + " .. " + LimitText(dbl.Maximum());
         if (dbl.Undefined())
-            text += ", " + LimitText(*dbl.Undefined()) + ": undef.";
+            text += ", " + LimitText(*dbl.Undefined()) + ": " + dbl.UndefinedText();
         if (dbl.TwoValue())
             text += " (value;second, second 0.1 .. 9.9)";
         return text;
@@ -184,7 +184,7 @@ TField& TDialogModel::AddField(int id, const TFieldInfo& info, TFieldBinding bin
     case TValueKind::Real:
         f = &AddDouble(id, info.label, info.unit, info.format, info.minimum, info.maximum, 0.0);
         if (info.undefined)
-            f->Undefined(*info.undefined);
+            f->Undefined(*info.undefined, info.undefinedText);
         break;
     case TValueKind::Whole:
         f = &AddLong(id, info.label, info.unit, info.format, static_cast<std::int32_t>(info.minimum),

@@ -27,6 +27,7 @@ struct TFieldInfo {
     TValueKind kind = TValueKind::Real;
     bool readOnly = false;
     std::optional<double> undefined = std::nullopt; // the shown value that reads "undef."
+    const char* undefinedText = "undef.";           // what it reads instead, for real values
 
     bool InRange(double shown) const { return shown >= minimum && shown <= maximum; }
     // One rule for both directions, so a stored value shows as what was typed.

@@ -1,6 +1,9 @@
-// A box calculation in the optimisers' fast mode walks fixed arrays only.
+// A box calculation in the optimisers' fast mode walks fixed arrays only, for every
+// registered box type, with the driver's and the port's non-linearities too.
 
-#include "box/TClosedBox.h"
+#include "box/TBassReflexBox.h"
+#include "box/TBoxEmbryo.h"
+#include "box/TBoxType.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
@@ -12,14 +15,20 @@
 
 #include <filesystem>
 
-TEST(BoxAllocation, FastCalculationAllocatesNothing)
-{
-    const std::string saved = TProgramFolder::Get();
-    TProgramFolder::Set(std::filesystem::temp_directory_path().string());
+namespace {
+
+class BoxAllocation : public ::testing::Test {
+protected:
+    void SetUp() override
     {
-        THeadlessHost host;
-        TScopedMeasSetup setup;
-        TClosedBox box(host);
+        saved_ = TProgramFolder::Get();
+        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
+    }
+    void TearDown() override { TProgramFolder::Set(saved_); }
+
+    // A calculated project of the type over 500 points, then in fast mode.
+    static void Prepare(TBoxEmbryo& box)
+    {
         FillExampleWoofer(box.FrontDriver(), 0.41e-3);
         box.FrontDriver().Xmax = 0.014;
         box.FrontDriver().EvaluateComplete();
@@ -28,12 +37,44 @@ TEST(BoxAllocation, FastCalculationAllocatesNothing)
         box.Calculate(0);
         box.fastMode = true;
         box.splPlotRefresh = false;
+    }
+
+    std::string saved_;
+};
+
+} // namespace
+
+TEST_F(BoxAllocation, FastCalculationAllocatesNothing)
+{
+    for (const TBoxType* type : TBoxTypes::All()) {
+        SCOPED_TRACE(type->title);
+        THeadlessHost host;
+        TScopedMeasSetup setup;
+        std::unique_ptr<TBoxEmbryo> box = type->make(host);
+        Prepare(*box);
         for (bool nonLinear : {false, true}) {
-            box.FrontDriver().blNonLinear = nonLinear;
-            box.FrontDriver().cmsNonLinear = nonLinear;
-            box.BoxVolume().dirty = true;
-            EXPECT_EQ(allocation_counter::During([&] { box.Calculate(0); }), 0) << "non-linear " << nonLinear;
+            box->FrontDriver().blNonLinear = nonLinear;
+            box->FrontDriver().cmsNonLinear = nonLinear;
+            box->BoxVolume().dirty = true;
+            EXPECT_EQ(allocation_counter::During([&] { box->Calculate(0); }), 0) << "non-linear " << nonLinear;
         }
     }
-    TProgramFolder::Set(saved);
+}
+
+TEST_F(BoxAllocation, BassReflexWithACompressedPortAllocatesNothing)
+{
+    THeadlessHost host;
+    TScopedMeasSetup setup;
+    TBassReflexBox box(host);
+    Prepare(box);
+    CurrentMeasSetup().SetSourceLevel(50.0); // beyond the port's speed limit
+    box.Port().SetNonLinearity(true);
+    // What an optimiser step changes: the box and the port.
+    box.BoxVolume().dirty = true;
+    box.Port().dirty = true;
+    box.FrontDriver().outOfDate = true;
+    EXPECT_EQ(allocation_counter::During([&] { box.Calculate(0); }), 0);
+    // The drawn SPL curves of an optimiser that redraws: still nothing.
+    box.splPlotRefresh = true;
+    EXPECT_EQ(allocation_counter::During([&] { box.Calculate(0); }), 0);
 }

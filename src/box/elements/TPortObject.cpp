@@ -160,7 +160,7 @@ double TPortObject::SpeedLimit() const
 
 double TPortObject::AirSpeed(int i) const
 {
-    return std::abs(volumeVelocity[static_cast<std::size_t>(i)]) / (S * n);
+    return MagnitudeOf(volumeVelocity[static_cast<std::size_t>(i)]) / (S * n);
 }
 
 double TPortObject::SetFlow(int i, const TComplex& flow)
@@ -185,7 +185,7 @@ double TPortObject::SetFlow(int i, const TComplex& flow, double speedLimit)
 TComplex TPortObject::Radiate(int i, const TComplex& pressureConstant, double frequency)
 {
     const auto k = static_cast<std::size_t>(i);
-    pressure[k] = pressureConstant * frequency * volumeVelocity[k];
+    pressure[k] = MulComplex(pressureConstant * frequency, volumeVelocity[k]);
     return pressure[k];
 }
 

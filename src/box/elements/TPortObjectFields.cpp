@@ -15,7 +15,8 @@ using K = TValueKind;
 const std::array<TFieldInfo, 8> kFields = {{
     {"Length", "cm", "%2.1f", 0.0, 1000.0, 0.01},
     {"Min dia.", "cm", "%2.1f", 1.0, 100.0, 0.01},
-    {"Flare radius", "cm", "%2.1f", 0.0, 20000.0, 0.01},
+    // 0 stands for a straight port: the radius of its wall is infinite.
+    {"Flare radius", "cm", "%2.1f", 0.0, 20000.0, 0.01, K::Real, false, 0.0, "inf."},
     {"Max dia.", "cm", "%2.1f", 0.0, 0.0, 0.01, K::Real, true},
     {"Min area", "cm\xC2\xB2", "%2.1f", 0.7853981633975, 7853.9816339750005, 0.0001},
     {"Res. freq.", "Hz", "%2.1f", 1.0, 1000.0},

@@ -6,6 +6,11 @@
 
 #include <cmath>
 
+namespace {
+// π · (1.8 mm)²: the area whose whole radius is the boundary layer.
+constexpr double kMinRecordArea = 3.14159265359 * 0.0018 * 0.0018;
+} // namespace
+
 void TPortObject::WriteRecord(TBinaryWriter& out) const
 {
     out.WriteDouble(L);
@@ -36,7 +41,9 @@ bool TPortObject::ReadRecord(TBinaryReader& in, int version)
         return false;
     // Values no dialog can produce would make the mass, the tuning or the air speed
     // infinite or NaN; such a record is refused as a whole.
-    const bool plausible = std::isfinite(l) && l >= 0.0 && std::isfinite(s) && s > 0.0 && std::isfinite(d) &&
+    // The area must leave an effective radius once the boundary layer is off, or the
+    // port would have no air to move (and an infinite mass).
+    const bool plausible = std::isfinite(l) && l >= 0.0 && std::isfinite(s) && s > kMinRecordArea && std::isfinite(d) &&
                            d > 0.0 && std::isfinite(v) && v > 0.0 && count >= kMinCount && count <= kMaxCount &&
                            std::isfinite(f) && std::isfinite(flare) && flare >= 0.0 && flare <= 1.0;
     if (!plausible)

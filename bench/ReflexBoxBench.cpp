@@ -1,0 +1,101 @@
+// A bass reflex box calculation over 500 grid points: the full pipeline with report,
+// curves and the port's standing waves, and the optimisers' fast mode. Each run also
+// counts the heap allocations of one Calculate (allocs/calc): none in fast mode.
+
+#include "../tests/support/AllocationCounter.h"
+#include "../tests/support/ExampleWoofer.h"
+#include "box/TBassReflexBox.h"
+#include "box/elements/TBoxObject.h"
+#include "core/TProgramFolder.h"
+#include "settings/TMeasSetup.h"
+#include "ui/THeadlessHost.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+// The example woofer in 20 l, the port tuned to 45 Hz, calculated from 10 Hz to 20 kHz.
+struct TCalculatedReflexBox {
+    TCalculatedReflexBox()
+    {
+        // Preferences must not come from wherever the benchmark runs.
+        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
+        box = std::make_unique<TBassReflexBox>(host);
+        FillExampleWoofer(box->FrontDriver(), 0.41e-3);
+        box->FrontDriver().Xmax = 0.014;
+        box->FrontDriver().Pmax = 80;
+        box->FrontDriver().EvaluateComplete();
+        box->BoxVolume().Vb = 0.02;
+        TPortObject& port = box->Port();
+        port.V = box->BoxVolume().TuningVolume();
+        (void)port.SetLengthFromTuning(45.0);
+        TMeasSetup& s = CurrentMeasSetup();
+        s.startFrequency = 10;
+        s.stopFrequency = 20000;
+        s.pointCount = 500;
+        s.setupChanged = true;
+        box->Calculate(0);
+    }
+    THeadlessHost host;
+    TScopedMeasSetup setup;
+    std::unique_ptr<TBassReflexBox> box;
+};
+
+void CountAllocations(benchmark::State& state, TBassReflexBox& box)
+{
+    state.counters["allocs/calc"] = static_cast<double>(allocation_counter::During([&] { box.Calculate(0); }));
+}
+
+void BM_ReflexBoxFull(benchmark::State& state)
+{
+    TCalculatedReflexBox f;
+    for (auto _ : state) {
+        f.box->FrontDriver().outOfDate = true; // the driver terms are recomputed too
+        f.box->Calculate(0);
+        benchmark::DoNotOptimize(f.box->splTotal[499]);
+    }
+    state.SetItemsProcessed(state.iterations() * 500);
+    CountAllocations(state, *f.box);
+}
+
+void BM_ReflexBoxFastMode(benchmark::State& state)
+{
+    TCalculatedReflexBox f;
+    f.box->fastMode = true;
+    f.box->splPlotRefresh = false;
+    for (auto _ : state) {
+        // What an optimiser step changes: the box and its port.
+        f.box->BoxVolume().dirty = true;
+        f.box->Port().dirty = true;
+        f.box->Calculate(0);
+        benchmark::DoNotOptimize(f.box->splTotal[499]);
+    }
+    state.SetItemsProcessed(state.iterations() * 500);
+    CountAllocations(state, *f.box);
+}
+
+void BM_ReflexBoxCompressedPort(benchmark::State& state)
+{
+    TCalculatedReflexBox f;
+    CurrentMeasSetup().SetSourceLevel(40.0);
+    f.box->Port().SetNonLinearity(true);
+    f.box->fastMode = true;
+    f.box->splPlotRefresh = false;
+    for (auto _ : state) {
+        f.box->Port().dirty = true;
+        f.box->Calculate(0);
+        benchmark::DoNotOptimize(f.box->splTotal[499]);
+    }
+    state.SetItemsProcessed(state.iterations() * 500);
+    CountAllocations(state, *f.box);
+}
+
+} // namespace
+
+BENCHMARK(BM_ReflexBoxFull)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReflexBoxFastMode)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReflexBoxCompressedPort)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();

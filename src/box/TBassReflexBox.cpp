@@ -1,0 +1,234 @@
+// The bass reflex box: its description, windows, calculation, file body and quick box.
+// The report and the standing waves are in TBassReflexReport.cpp.
+
+#include "TBassReflexBox.h"
+
+#include "TBreflDialog.h"
+#include "box/elements/TBoxObject.h"
+#include "box/elements/TBoxObjectFields.h"
+#include "box/elements/TElementConstants.h"
+#include "core/TBinaryStream.h"
+#include "ui/TCommandIds.h"
+#include "ui/THost.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// A level in dB of a pressure relative to 20 µPa; 0 where there is no pressure at all,
+// as for the total.
+double Level(const TComplex& p)
+{
+    const double m2 = SquaredMagnitudeOf(p);
+    return m2 > 0 ? 10.0 * std::log10(m2) : 0.0;
+}
+} // namespace
+
+const TBoxType& TBassReflexBox::Type()
+{
+    static const TBoxType type{
+        .typeCode = kTypeCode,
+        .title = "Bassreflex box",
+        .cliName = "reflex",
+        .menu = 4,
+        .picture = 206,
+        .frontAndRear = false,
+        .unsupportedCommands = {TCmd::ExportModesSpl},
+        .roomSources = {TRoomSources::DriverUnits, TRoomSources::Port},
+        .make = [](THost& host) -> std::unique_ptr<TBoxEmbryo> { return std::make_unique<TBassReflexBox>(host); },
+    };
+    return type;
+}
+
+TBassReflexBox::TBassReflexBox(THost& host) : TBoxEmbryo(host, Type())
+{
+    SetBoxVolume(std::make_unique<TBoxObject>("Box", true));
+    SplPlot().AddCurve(splTotal.data(), thickBlack_, "Total", false);
+    SplPlot().AddCurve(driverSpl.data(), driverStyle_, "Driver", false);
+    SplPlot().AddCurve(portSpl.data(), portStyle_, "Port", false);
+    SplPlot().AddCurve(target.data(), dottedBlack_, "Target", false);
+    SplPlot().SetShownCurves(3); // the target shows only while an optimiser uses it
+
+    airSpeedPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Airspeed in port", styles_, cursor_.get(), 0, 290, 10,
+                                                    kPoints);
+    airSpeedPlot_->SetXUnit("Hz");
+    airSpeedPlot_->SetYUnit("m/s");
+    airSpeedPlot_->AddCurve(portAirSpeed.data(), thickBlack_, "", false);
+    // Under the excursion plot, where the two are read together.
+    airSpeedPlot_->placement.restored = TRect{600, 290, 1200, 580};
+    airSpeedPlot_->SetXData(CurrentMeasSetup().grid.Frequencies().data());
+    airSpeedPlot_->SetPointCount(PointCount());
+    host_.CreateView(*airSpeedPlot_);
+    Reset();
+}
+
+TBassReflexBox::~TBassReflexBox()
+{
+    // The dialog's bindings reach the port, which goes before the base's members.
+    boxDialog_.reset();
+    host_.DestroyView(*airSpeedPlot_);
+}
+
+void TBassReflexBox::Reset()
+{
+    TBoxEmbryo::Reset();
+    port_.Reset();
+    // The dialog shows the tuning against this box from the start.
+    port_.V = BoxVolume().TuningVolume();
+    port_.UpdateTuning();
+}
+
+// ---------------------------------------------------------------- calculation
+
+void TBassReflexBox::PrepareCalculation()
+{
+    TBoxEmbryo::PrepareCalculation();
+    const TMeasSetup& setup = CurrentMeasSetup();
+    const TFreqGrid& grid = setup.grid;
+    airSpeedPlot_->SetPointCount(grid.Count());
+    if (setup.setupChanged)
+        port_.dirty = true;
+    port_.V = BoxVolume().TuningVolume();
+    port_.UpdateTuning();
+    if (port_.dirty)
+        port_.UpdateImpedance(TElementGrid::Of(grid));
+    // Box and port in parallel: 1 / (1/Zb + 1/Zp).
+    const TBoxObject& box = BoxVolume();
+    const int n = grid.Count();
+    for (int i = 0; i < n; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        const TComplex zb = box.impedance[j], zp = port_.impedance[j];
+        loadImpedance[j] = DivComplex(MulComplex(zb, zp), zb + zp);
+    }
+}
+
+void TBassReflexBox::BuildLoad()
+{
+    const int n = PointCount();
+    // Every driver fills the same box: each cone sees nd times the load.
+    const double drivers = front_.numberOfDrivers;
+    for (int i = 0; i < n; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        acousticLoad[j] = drivers * loadImpedance[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] +
+                          front_.extraLoad[j];
+    }
+}
+
+void TBassReflexBox::BuildPressure()
+{
+    const TFreqGrid& grid = Grid();
+    const int n = grid.Count();
+    const double drivers = front_.numberOfDrivers;
+    const double perArea = 1.0 / (port_.S * port_.n);
+    // The driver and port curves are drawn with the SPL plot; an optimiser's steps that
+    // do not redraw it skip their levels.
+    const bool levels = !fastMode || splPlotRefresh;
+    for (int i = 0; i < n; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        const double k = kPressureConstant * grid.Frequency(i);
+        const TComplex cone = front_.volumeVelocity[j] * drivers;
+        // j·K·f·q: a quarter turn of the scaled volume velocity.
+        const TComplex qd = cone * k;
+        const TComplex pd(-qd.imag(), qd.real());
+        front_.auxPressure[j] = pd;
+        // The cones' flow compresses the box; the port lets part of it out.
+        const TComplex chamber = MulComplex(cone, loadImpedance[j]);
+        const TComplex flow = DivComplex(chamber, port_.impedance[j]);
+        const double speed = MagnitudeOf(flow) * perArea;
+        portAirSpeed[j] = speed * port_.SetFlow(i, flow);
+        const TComplex qp = port_.volumeVelocity[j] * k;
+        const TComplex pp(-qp.imag(), qp.real());
+        port_.pressure[j] = pp;
+        // What leaves through the port leaves the box where the cones push into it.
+        pressure[j] = pd - pp;
+        if (levels) {
+            driverSpl[j] = Level(pd);
+            portSpl[j] = Level(pp);
+        }
+    }
+}
+
+void TBassReflexBox::RefreshResults()
+{
+    // Only a full calculation comes here; the report of a partial one reads the curves
+    // as they are.
+    if (!fastMode)
+        ComputeStandingWaves();
+    TBoxEmbryo::RefreshResults();
+    if (!fastMode) {
+        TPlotLogXLinY& plot = *airSpeedPlot_;
+        plot.FitXRange(0);
+        plot.FitYRange(0);
+        plot.yMinimum = 0;
+        plot.DataReady();
+        plot.Redraw();
+    }
+    port_.dirty = false;
+}
+
+std::vector<TCurveColumn> TBassReflexBox::OwnCurves() const
+{
+    return {{"driver SPL/dB", driverSpl.data()},
+            {"port SPL/dB", portSpl.data()},
+            {"port air speed/m/s", portAirSpeed.data()},
+            {"SPL with port modes/dB", splModes.data()}};
+}
+
+// ---------------------------------------------------------------- file body
+
+bool TBassReflexBox::ReadBody(TBinaryReader& in, int version)
+{
+    return port_.ReadRecord(in, version) && airSpeedPlot_->ReadWindowRecord(in);
+}
+
+void TBassReflexBox::WriteBody(TBinaryWriter& out) const
+{
+    port_.WriteRecord(out);
+    airSpeedPlot_->WriteWindowRecord(out);
+}
+
+// ---------------------------------------------------------------- quick box and dialog
+
+void TBassReflexBox::QuickBox()
+{
+    // Without a complete unit there is nothing to size for.
+    if (!front_.complete) {
+        host_.Beep();
+        return;
+    }
+    ComputeEffectiveDriver();
+    const TFieldInfo& volume = BoxFieldInfo(TBoxField::Volume);
+    const double litres = volume.Shown(1.5 * totalVas);
+    const double area = 0.004 * front_.Sd * front_.numberOfDrivers / port_.n * effectiveFs;
+    if (!std::isfinite(litres) || !(effectiveFs > 0) || !std::isfinite(area) || !(area > 0)) {
+        host_.Beep();
+        return;
+    }
+    TPortObject* ports[] = {&port_};
+    // The dialog's own limits: the volume stays one the user could have typed.
+    CommitBoxStored(BoxVolume(), TBoxField::Volume, volume.Stored(std::clamp(litres, volume.minimum, volume.maximum)),
+                    ports);
+    // The port is sized against the bare volume; the fill then lowers its tuning a little.
+    port_.V = BoxVolume().Vb;
+    const double s0 = port_.S, d0 = port_.D;
+    port_.S = area;
+    port_.UpdateEffectiveArea();
+    port_.D = std::sqrt(4.0 * area / TElementConstants::kPi);
+    if (!port_.SizeForTuning(effectiveFs)) {
+        port_.S = s0;
+        port_.D = d0;
+        host_.Beep();
+    }
+    UpdateCalculateCommand();
+    BoxVolume().dirty = true;
+    port_.dirty = true;
+    port_.V = BoxVolume().TuningVolume();
+    port_.UpdateTuning();
+    if (TDialogModel* dialog = ExistingBoxDialog(); dialog && dialog->IsOpen())
+        dialog->Reload();
+    RecalcRequest(TRecalc::Recalculate);
+}
+
+std::unique_ptr<TDialogModel> TBassReflexBox::MakeBoxDialog() { return std::make_unique<TBreflDialog>(host_, *this); }
+
+TBreflDialog* TBassReflexBox::BoxDialog() const { return static_cast<TBreflDialog*>(ExistingBoxDialog()); }

@@ -1,0 +1,72 @@
+// A bass reflex project in the real main window: the "&Bass reflex" command makes one
+// and asks for a unit, the example opens with its windows where it keeps them, and the
+// box dialog shows the port.
+
+#include "GuiTestUtil.h"
+
+#include "app/TMainApp.h"
+#include "app/TMainWindow.h"
+#include "box/TBassReflexBox.h"
+#include "box/TBreflDialog.h"
+#include "core/TProgramFolder.h"
+#include "shell/TShell.h"
+#include "ui/TCommandIds.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <gtest/gtest.h>
+
+class ReflexBoxGuiTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = TProgramFolder::Get();
+        // The examples store their unit relative to the program folder of the build.
+        TProgramFolder::Set(TONVEK_BIN_DIR);
+    }
+    void TearDown() override { TProgramFolder::Set(saved_); }
+    std::string Example() const { return std::string(TONVEK_BIN_DIR) + "/examples/reflex-7in.box"; }
+    std::string saved_;
+};
+
+TEST_F(ReflexBoxGuiTest, NewBassReflexShowsTheUnitHintThenTheChooser)
+{
+    TMainApp app;
+    app.Start({QString(), false});
+    auto hint = AnswerNextMessage(QMessageBox::Ok);
+    auto chooser = CancelNextDialog();
+    app.Window().Trigger(TCmd::NewProjectBase + TBassReflexBox::kTypeCode);
+    EXPECT_TRUE(hint->seen);
+    EXPECT_EQ(hint->title, "Load a driver unit");
+    EXPECT_TRUE(chooser->seen);
+    ASSERT_NE(dynamic_cast<TBassReflexBox*>(app.Shell().Project()), nullptr);
+    EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta Bassreflex box[*]");
+    EXPECT_FALSE(app.Window().Action(TCmd::Calculate)->isEnabled());
+}
+
+TEST_F(ReflexBoxGuiTest, ExampleOpensWithItsWindowsAndTheBoxDialog)
+{
+    TMainApp app;
+    app.Start({QString::fromStdString(Example()), false});
+    auto* box = dynamic_cast<TBassReflexBox*>(app.Shell().Project());
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta Bassreflex box - reflex-7in.box[*]");
+    QStringList shown;
+    for (QMdiSubWindow* w : app.Window().MdiArea()->subWindowList())
+        if (w->isVisible() && !w->isMinimized())
+            shown << w->windowTitle();
+    for (const char* title :
+         {"Free air SPL at 1m distance", "Cone excursion", "Airspeed in port", "Impedance", "Information"})
+        EXPECT_TRUE(shown.contains(title)) << title << ": " << shown.join(", ").toStdString();
+    EXPECT_FALSE(box->HandlesCommand(TCmd::ExportModesSpl));
+
+    app.Window().Trigger(TCmd::BoxDialog);
+    TBreflDialog* dialog = box->BoxDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->IsOpen());
+    EXPECT_FALSE(app.Window().Action(TCmd::BoxDialog)->isEnabled());
+    EXPECT_EQ(dialog->Field(TBreflDialog::kFlareRadius).ShownValue(), "inf.");
+    EXPECT_EQ(dialog->Field(TBreflDialog::kResFreq).ShownValue(), "36.0");
+}
