@@ -2,6 +2,7 @@
 
 #include "box/TBoxType.h"
 
+#include "box/TAbrBox.h"
 #include "box/TClosedBox.h"
 
 #include <array>
@@ -10,7 +11,11 @@ namespace TBoxTypes {
 
 std::span<const TBoxType* const> All()
 {
-    static const std::array<const TBoxType*, 1> types = {&TClosedBox::Type()};
+    // One line a type, in type code order.
+    static const std::array types{
+        &TClosedBox::Type(),
+        &TAbrBox::Type(),
+    };
     return types;
 }
 

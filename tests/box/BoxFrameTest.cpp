@@ -417,7 +417,9 @@ TEST_P(BoxFrameTest, PrintDiagramsPagesFollowTheListAndPerPage)
     TDiagramPages all = box->DiagramPages();
     EXPECT_EQ(all.diagrams.size(), 4u); // an empty list prints the four standard plots
     EXPECT_EQ(all.PageCount(), 1);
-    EXPECT_EQ(all.heading, "CLOSED BOX");
+    // The pages are headed with the type's report title ("CLOSED BOX", "ABR BOX").
+    EXPECT_FALSE(all.heading.empty());
+    EXPECT_EQ(all.heading, box->Report().Title());
     box->diagramsPerPage = 3;
     EXPECT_EQ(box->DiagramPages().PageCount(), 2);
     ASSERT_TRUE(box->AddToPrintList(2));

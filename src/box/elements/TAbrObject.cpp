@@ -157,7 +157,7 @@ void TAbrObject::SetUnitFlow(int i, const TComplex& unitFlow, double omega)
 {
     const auto k = static_cast<std::size_t>(i);
     volumeVelocity[k] = unitFlow * static_cast<double>(n);
-    excursion[k] = std::abs(unitFlow) / (Sd * omega) * kPeakToPeakMm;
+    excursion[k] = MagnitudeOf(unitFlow) / (Sd * omega) * kPeakToPeakMm;
 }
 
 void TAbrObject::LimitExcursion(int count)
@@ -179,6 +179,6 @@ void TAbrObject::LimitExcursion(int count)
 TComplex TAbrObject::Radiate(int i, const TComplex& pressureConstant, double frequency)
 {
     const auto k = static_cast<std::size_t>(i);
-    pressure[k] = pressureConstant * frequency * volumeVelocity[k];
+    pressure[k] = MulComplex(pressureConstant, frequency * volumeVelocity[k]);
     return pressure[k];
 }
