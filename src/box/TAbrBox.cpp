@@ -92,8 +92,8 @@ void TAbrBox::BuildLoad()
     const double drivers = front_.numberOfDrivers;
     for (int i = 0; i < n; ++i) {
         const auto j = static_cast<std::size_t>(i);
-        acousticLoad[j] =
-            drivers * loadImpedance[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] + front_.extraLoad[j];
+        acousticLoad[j] = drivers * loadImpedance[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] +
+                          front_.extraLoad[j];
     }
 }
 

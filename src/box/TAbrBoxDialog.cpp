@@ -10,9 +10,9 @@
 TAbrBoxDialog::TAbrBoxDialog(THost& host, TAbrBox& box) : TDialogModel(host, "ABR box", "abr.txt"), box_(box)
 {
     menuCommand = TCmd::BoxDialog;
-    menu = {SubMenu("&Optimize", {MenuCommand(kTableLookup, "By &table lookup..."),
-                                  MenuCommand(kFrequencyFit, "By &frequency fit..."),
-                                  MenuCommand(kQuickBox, "&Quick box")})};
+    menu = {SubMenu("&Optimize",
+                    {MenuCommand(kTableLookup, "By &table lookup..."),
+                     MenuCommand(kFrequencyFit, "By &frequency fit..."), MenuCommand(kQuickBox, "&Quick box")})};
     auto radiator = [this]() -> TAbrObject& { return box_.Radiator(); };
     // A new volume or fill retunes the radiators in it.
     const TBoxElements elements{.box = [this]() -> TBoxObject& { return box_.BoxVolume(); },
@@ -27,8 +27,9 @@ TAbrBoxDialog::TAbrBoxDialog(THost& host, TAbrBox& box) : TDialogModel(host, "AB
     const struct {
         int id;
         TAbrField field;
-    } radiatorFields[] = {{kVap, TAbrField::Vap},   {kSd, TAbrField::Sd},     {kMmp, TAbrField::Mmp},
-                          {kFp, TAbrField::Fp},     {kFb, TAbrField::Fb},     {kXmax, TAbrField::Xmax},
+    } radiatorFields[] = {{kVap, TAbrField::Vap},     {kSd, TAbrField::Sd},
+                          {kMmp, TAbrField::Mmp},     {kFp, TAbrField::Fp},
+                          {kFb, TAbrField::Fb},       {kXmax, TAbrField::Xmax},
                           {kCount, TAbrField::Count}, {kNonLinearity, TAbrField::NonLinearity}};
     for (const auto& f : radiatorFields) {
         TFieldBinding binding = BindAbrField(radiator, f.field);

@@ -204,10 +204,17 @@ TEST_F(TAbrBoxTest, AlignmentRowsByEffectiveQts)
         double rowQts, h, alpha;
     };
     const Row rows[] = {
-        {0.2, true, 0.20, 2.10, 8.21},     {0.19999, false, 0, 0, 0},       {0.405, true, 0.41, 1.21, 1.30},
-        {0.41, true, 0.41, 1.21, 1.30},    {0.4100000000001, true, 0.41, 1.21, 1.30},
-        {0.411, true, 0.42, 1.19, 1.22},   {0.48, true, 0.48, 1.00, 0.73}, {0.6 + 0.005, true, 0.60, 0.68, 0.28},
-        {0.61, true, 0.60, 0.68, 0.28},    {0.6100001, false, 0, 0, 0},     {std::nan(""), false, 0, 0, 0},
+        {0.2, true, 0.20, 2.10, 8.21},
+        {0.19999, false, 0, 0, 0},
+        {0.405, true, 0.41, 1.21, 1.30},
+        {0.41, true, 0.41, 1.21, 1.30},
+        {0.4100000000001, true, 0.41, 1.21, 1.30},
+        {0.411, true, 0.42, 1.19, 1.22},
+        {0.48, true, 0.48, 1.00, 0.73},
+        {0.6 + 0.005, true, 0.60, 0.68, 0.28},
+        {0.61, true, 0.60, 0.68, 0.28},
+        {0.6100001, false, 0, 0, 0},
+        {std::nan(""), false, 0, 0, 0},
         {0.0, false, 0, 0, 0},
     };
     for (const Row& r : rows) {
@@ -259,8 +266,7 @@ TEST_F(TAbrBoxTest, TableLookupSizesTheBoxFromTheRow)
         EXPECT_EQ(abr.Sd, 0.02) << "the radiator keeps its area";
         EXPECT_NEAR(abr.fb, box->effectiveFs * r.h, 1e-9);
         // The dialog shows the sized box, and the project was calculated with it.
-        EXPECT_NEAR(std::stod(box->BoxDialog()->Field(TAbrBoxDialog::kFb).ShownValue()), box->effectiveFs * r.h,
-                    0.051);
+        EXPECT_NEAR(std::stod(box->BoxDialog()->Field(TAbrBoxDialog::kFb).ShownValue()), box->effectiveFs * r.h, 0.051);
         EXPECT_NE(box->Report().Lines()[1].find(TNumberText::FormatDouble("%3.2f", box->BoxVolume().Vb * 1000)),
                   std::string::npos);
     }
@@ -424,9 +430,9 @@ TEST_F(TAbrBoxTest, ReportListsBoxRadiatorDriverSetupAndRoom)
     EXPECT_EQ(r.Title(), "ABR BOX");
     const auto& lines = r.Lines();
     ASSERT_GE(lines.size(), 14u);
-    const std::vector<std::string> head = {"Box",      " Vol\t\t20.00 l", " Qb\t\t15.0", " Ql\t\t15.0",
-                                           " Fill\t\t0 %", "Abr unit",    " Vap\t\t100.00 l", " Sd\t\t300.00 sq.cm",
-                                           " Mmp\t\t10.00 g", " # units\t2"};
+    const std::vector<std::string> head = {
+        "Box",      " Vol\t\t20.00 l",  " Qb\t\t15.0",         " Ql\t\t15.0",     " Fill\t\t0 %",
+        "Abr unit", " Vap\t\t100.00 l", " Sd\t\t300.00 sq.cm", " Mmp\t\t10.00 g", " # units\t2"};
     for (std::size_t i = 0; i < head.size(); ++i)
         EXPECT_EQ(lines[i], head[i]) << i;
     EXPECT_EQ(lines[10], " Res freq.\t50.02 Hz (free air)");
@@ -531,13 +537,15 @@ TEST_F(TAbrBoxTest, ExtremeElementsGiveNoNaN)
         {"radiator without mass", [](TAbrBox& b) { b.Radiator().SetMmp(0.0); }},
         {"radiator mass only its air load", [](TAbrBox& b) { b.Radiator().SetFp(100000.0); }},
         {"1e9 l box", [](TAbrBox& b) { b.BoxVolume().Vb = 1e6; }},
-        {"1e9 l box, filled, nine units", [](TAbrBox& b) {
+        {"1e9 l box, filled, nine units",
+         [](TAbrBox& b) {
              b.BoxVolume().Vb = 1e6;
              b.BoxVolume().fill = 100;
              b.Radiator().n = 9;
          }},
         {"smallest radiator area", [](TAbrBox& b) { b.Radiator().SetSd(1e-10); }},
-        {"largest radiator and limit at work", [](TAbrBox& b) {
+        {"largest radiator and limit at work",
+         [](TAbrBox& b) {
              b.Radiator().SetSd(10.0);
              b.Radiator().nonLinearity = true;
              b.Radiator().Xmax = 1e-6;

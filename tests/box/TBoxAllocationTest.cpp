@@ -6,9 +6,9 @@
 #include "box/elements/TBoxObject.h"
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
-#include "ui/THeadlessHost.h"
 #include "support/AllocationCounter.h"
 #include "support/ExampleWoofer.h"
+#include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
 
@@ -42,7 +42,7 @@ TEST(BoxAllocation, FastCalculationAllocatesNothing)
 
 TEST(BoxAllocation, PassiveRadiatorCalculationAllocatesNothing)
 {
-    const std::string saved = TProgramFolder::Get();
+    std::string saved = TProgramFolder::Get(); // a copy: Set below changes what Get refers to
     TProgramFolder::Set(std::filesystem::temp_directory_path().string());
     {
         THeadlessHost host;

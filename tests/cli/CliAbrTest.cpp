@@ -42,9 +42,9 @@ TEST_F(CliAbrTest, NewProjectReportsTheBoxAndTheRadiators)
     TCliRun r = RunTonvekCli("report '" + project + "'", dir_);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("ABR BOX\n", 0), 0u) << r.out;
-    for (const char* line : {"\n Vol\t\t12.00 l\n", "\n Qb\t\t10.0\n", "\nAbr unit\n", "\n Sd\t\t94.00 sq.cm\n",
-                             "\n # units\t2\n", "\n Res freq.\t45.00 Hz (in box)\n", "\n  Abr 2\t\t",
-                             "\nAdditional details:\n", "\n  -3dB point: \t"})
+    for (const char* line :
+         {"\n Vol\t\t12.00 l\n", "\n Qb\t\t10.0\n", "\nAbr unit\n", "\n Sd\t\t94.00 sq.cm\n", "\n # units\t2\n",
+          "\n Res freq.\t45.00 Hz (in box)\n", "\n  Abr 2\t\t", "\nAdditional details:\n", "\n  -3dB point: \t"})
         EXPECT_NE(r.out.find(line), std::string::npos) << line;
 }
 
@@ -80,9 +80,9 @@ TEST_F(CliAbrTest, FieldsListTheRadiator)
     std::string project = MakeProject();
     TCliRun r = RunTonvekCli("fields '" + project + "'", dir_);
     ASSERT_EQ(r.status, 0) << r.err;
-    for (const char* line : {"Box volume\t12.0\tl\t0.1 .. 10000\n", "Sd\t94.0\tcm\xC2\xB2\t0.000001 .. 100000\n",
-                             "Fb\t45.0\tHz\t0.1 .. 100000\n", "# ABR units\t1\t\t1 .. 9\n",
-                             "Simulate non lin.\toff\t\ton|off\n"})
+    for (const char* line :
+         {"Box volume\t12.0\tl\t0.1 .. 10000\n", "Sd\t94.0\tcm\xC2\xB2\t0.000001 .. 100000\n",
+          "Fb\t45.0\tHz\t0.1 .. 100000\n", "# ABR units\t1\t\t1 .. 9\n", "Simulate non lin.\toff\t\ton|off\n"})
         EXPECT_NE(r.out.find(line), std::string::npos) << line << r.out;
 }
 
