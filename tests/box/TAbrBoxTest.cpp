@@ -591,3 +591,42 @@ TEST_F(TAbrBoxTest, ExampleProjectIsTheTableLookupOfItsUnit)
     EXPECT_EQ(example.BoxVolume().Qb, sized.BoxVolume().Qb);
     EXPECT_NEAR(example.Radiator().fb, sized.Radiator().fb, 1e-3);
 }
+
+// A radiator record with values no dialog makes, each finite: the project either
+// refuses the file or opens it and calculates without NaN or infinity.
+TEST_F(TAbrBoxTest, ExtremeRadiatorRecordsAreRefusedOrCalculateFinitely)
+{
+    TAbrBox box(host_);
+    ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
+    const std::string path = (dir_ / "record.box").string();
+    ASSERT_TRUE(box.SaveTo(path));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    const std::size_t record = bytes.size() - 2 - TAbrObject::kRecordSize;
+    const struct {
+        const char* what;
+        std::size_t at;
+        double value;
+    } rows[] = {
+        {"stored compliance at the smallest double", 60, 5e-324}, {"stored compliance huge", 60, 1e300},
+        {"free-air resonance huge", 76, 1e308},                  {"free-air resonance negative", 76, -50.0},
+        {"moving mass huge", 16, 1e300},                          {"suspension volume huge", 32, 1e300},
+        {"area tiny", 0, 1e-150},                                 {"radius tiny", 8, 1e-300},
+        {"excursion limit huge", 44, 1e300},                      {"box resonance huge", 68, 1e300},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        std::vector<std::uint8_t> damaged = bytes;
+        std::uint64_t bits;
+        std::memcpy(&bits, &r.value, sizeof bits);
+        for (int k = 0; k < 8; ++k)
+            damaged[record + r.at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(bits >> (8 * k));
+        TAbrBox reader(host_);
+        TBinaryReader in(damaged);
+        if (!reader.LoadFrom(in))
+            continue;
+        reader.Radiator().nonLinearity = true;
+        reader.Calculate(0);
+        ExpectFiniteCurves(reader);
+    }
+}
