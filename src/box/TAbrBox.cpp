@@ -104,12 +104,15 @@ void TAbrBox::BuildPressure()
     const double drivers = front_.numberOfDrivers;
     const TComplex k(0.0, kPressureConstant);
     TAbrObject& abr = *radiator_;
+    // The two levels are only drawn: an optimiser step that draws nothing skips them.
+    const bool levels = !fastMode || splPlotRefresh;
     for (int i = 0; i < n; ++i) {
         const auto j = static_cast<std::size_t>(i);
         const TComplex cone = drivers * front_.volumeVelocity[j];
         const TComplex pd = MulComplex(k, grid.Frequency(i) * cone);
         front_.auxPressure[j] = pd;
-        driverSpl[j] = LevelOf(pd);
+        if (levels)
+            driverSpl[j] = LevelOf(pd);
         const TComplex chamber = MulComplex(cone, loadImpedance[j]);
         // With na > 1 each unit carries U1 = pb / Zu, and the radiators together move
         // na · U1: the cone's flow into the box is what the air compresses plus what
@@ -121,7 +124,8 @@ void TAbrBox::BuildPressure()
     for (int i = 0; i < n; ++i) {
         const auto j = static_cast<std::size_t>(i);
         const TComplex pa = abr.Radiate(i, k, grid.Frequency(i));
-        radiatorSpl[j] = LevelOf(pa);
+        if (levels)
+            radiatorSpl[j] = LevelOf(pa);
         // The radiators' flow leaves the box where the cones' flow enters it.
         pressure[j] = front_.auxPressure[j] - pa;
     }
