@@ -131,8 +131,12 @@ void TAbrObject::SetMmp(double mmp)
 void TAbrObject::UpdateImpedances(const TElementGrid& grid)
 {
     Mms = AirLoad() + Mmp;
+    UpdateCompliance();
     const double sd2 = Sd * Sd;
-    const double rms = Mms * fp * C::kTwoPi / Qmp;
+    // Mms · ω0 / Qmp at the resonance ω0 = 1 / sqrt(Mms · Cmp) of the mass and
+    // suspension the radiator has now: the same as Mms · 2π · fp for the fp they give,
+    // without trusting a stored fp (a damaged file's would overflow the loss).
+    const double rms = std::sqrt(Mms / Cmp) / Qmp;
     const double innerMass = kInnerMass / (C::kPi * a);
     const int count = grid.Points();
     for (int i = 0; i < count; ++i) {

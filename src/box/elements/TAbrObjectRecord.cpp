@@ -51,14 +51,15 @@ bool TAbrObject::ReadRecord(TBinaryReader& in)
                            positive(freeRes);
     if (!plausible)
         return false;
-    // Finite is not enough: the impedances multiply masses, resonances and frequencies
-    // and divide by the area squared, so values far beyond any radiator overflow them.
-    // The bounds lie many decades outside what the dialog's fields and the sizing
-    // rules can make (a mass of 1e14 kg takes an Fp of 0.1 Hz on the stiffest
-    // suspension the fields allow).
-    auto within = [](double v, double low, double high) { return std::fabs(v) >= low && std::fabs(v) <= high; };
-    if (!within(sd, 1e-12, 1e3) || !within(radius, 1e-7, 1e2) || !within(vap, 1e-12, 1e6) ||
-        !within(mms, 0.0, 1e20) || !within(mmp, 0.0, 1e20) || !within(xmax, 0.0, 1e3) || !within(freeRes, 0.0, 1e12))
+    // Finite is not enough: the impedances multiply masses and frequencies and divide
+    // by the area squared, so values far beyond any radiator overflow them. The bounds
+    // lie many decades outside what the dialog's fields and the sizing rules make (a
+    // mass of 1e14 kg takes an Fp of 0.1 Hz on the stiffest suspension the fields
+    // allow); the mass is bounded as it is stored and as the next calculation
+    // recomputes it, so what a calculation leaves is read back.
+    auto within = [](double v, double high) { return std::fabs(v) <= high; };
+    if (sd < 1e-12 || !within(sd, 1e3) || radius < 1e-7 || !within(radius, 1e2) || vap < 1e-12 || !within(vap, 1e6) ||
+        !within(mms, 1e20) || !within(mmp + AirLoadOf(radius), 1e20) || !within(xmax, 1e3))
         return false;
     // What the radiator recomputes from the record must be usable as well: an area
     // whose square underflows, or a mass and a compliance whose product does, give
