@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     TProgramFolder::Set(fuzz::PrivateDir());
     const fs::path examples = fs::path(fuzz::PrivateDir()) / "examples";
     fs::create_directories(examples);
-    for (const char* unit : {"woofer-10in.unt", "woofer-6in.unt", "woofer-7in.unt"})
+    for (const char* unit : {"woofer-10in.unt", "woofer-6in.unt", "woofer-7in.unt", "woofer-10in-4ohm.unt"})
         fs::copy_file(fs::path(TONVEK_SOURCE_DIR) / "examples" / unit, examples / unit,
                       fs::copy_options::overwrite_existing);
     return 0;

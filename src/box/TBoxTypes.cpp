@@ -2,6 +2,7 @@
 
 #include "box/TBoxType.h"
 
+#include "box/TAbrBox.h"
 #include "box/TBassReflexBox.h"
 #include "box/TClosedBox.h"
 
@@ -11,9 +12,11 @@ namespace TBoxTypes {
 
 std::span<const TBoxType* const> All()
 {
-    static const std::array types = {
+    // One line a type, in type code order.
+    static const std::array types{
         &TClosedBox::Type(),
         &TBassReflexBox::Type(),
+        &TAbrBox::Type(),
     };
     return types;
 }

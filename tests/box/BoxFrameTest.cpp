@@ -421,8 +421,9 @@ TEST_P(BoxFrameTest, PrintDiagramsPagesFollowTheListAndPerPage)
     TDiagramPages all = box->DiagramPages();
     EXPECT_EQ(all.diagrams.size(), box->DiagramWindows().size()); // an empty list prints every plot
     EXPECT_EQ(all.PageCount(), 1);
+    // The pages are headed with the type's report title ("CLOSED BOX", "BASSREFLEX BOX", "ABR BOX").
     EXPECT_FALSE(all.heading.empty());
-    EXPECT_EQ(all.heading, box->Report().Title()); // "CLOSED BOX", "BASSREFLEX BOX", ...
+    EXPECT_EQ(all.heading, box->Report().Title());
     box->diagramsPerPage = 3;
     EXPECT_EQ(box->DiagramPages().PageCount(), 2);
     ASSERT_TRUE(box->AddToPrintList(2));

@@ -131,8 +131,12 @@ void TAbrObject::SetMmp(double mmp)
 void TAbrObject::UpdateImpedances(const TElementGrid& grid)
 {
     Mms = AirLoad() + Mmp;
+    UpdateCompliance();
     const double sd2 = Sd * Sd;
-    const double rms = Mms * fp * C::kTwoPi / Qmp;
+    // Mms · ω0 / Qmp at the resonance ω0 = 1 / sqrt(Mms · Cmp) of the mass and
+    // suspension the radiator has now: the same as Mms · 2π · fp for the fp they give,
+    // without trusting a stored fp (a damaged file's would overflow the loss).
+    const double rms = std::sqrt(Mms / Cmp) / Qmp;
     const double innerMass = kInnerMass / (C::kPi * a);
     const int count = grid.Points();
     for (int i = 0; i < count; ++i) {
@@ -157,7 +161,7 @@ void TAbrObject::SetUnitFlow(int i, const TComplex& unitFlow, double omega)
 {
     const auto k = static_cast<std::size_t>(i);
     volumeVelocity[k] = unitFlow * static_cast<double>(n);
-    excursion[k] = std::abs(unitFlow) / (Sd * omega) * kPeakToPeakMm;
+    excursion[k] = MagnitudeOf(unitFlow) / (Sd * omega) * kPeakToPeakMm;
 }
 
 void TAbrObject::LimitExcursion(int count)
@@ -179,6 +183,6 @@ void TAbrObject::LimitExcursion(int count)
 TComplex TAbrObject::Radiate(int i, const TComplex& pressureConstant, double frequency)
 {
     const auto k = static_cast<std::size_t>(i);
-    pressure[k] = pressureConstant * frequency * volumeVelocity[k];
+    pressure[k] = MulComplex(pressureConstant, frequency * volumeVelocity[k]);
     return pressure[k];
 }

@@ -48,8 +48,18 @@ bool TAbrObject::ReadRecord(TBinaryReader& in)
     const bool plausible = positive(sd) && positive(radius) && std::isfinite(mmp) && positive(mms) &&
                            positive(vap) && count >= kMinCount && count <= kMaxCount && std::isfinite(xmax) &&
                            xmax >= 0.0 && positive(cap) && positive(cmp) && std::isfinite(boxRes) &&
-                           std::isfinite(freeRes);
+                           positive(freeRes);
     if (!plausible)
+        return false;
+    // Finite is not enough: the impedances multiply masses and frequencies and divide
+    // by the area squared, so values far beyond any radiator overflow them. The bounds
+    // lie many decades outside what the dialog's fields and the sizing rules make (a
+    // mass of 1e14 kg takes an Fp of 0.1 Hz on the stiffest suspension the fields
+    // allow); the mass is bounded as it is stored and as the next calculation
+    // recomputes it, so what a calculation leaves is read back.
+    auto within = [](double v, double high) { return std::fabs(v) <= high; };
+    if (sd < 1e-12 || !within(sd, 1e3) || radius < 1e-7 || !within(radius, 1e2) || vap < 1e-12 || !within(vap, 1e6) ||
+        !within(mms, 1e20) || !within(mmp + AirLoadOf(radius), 1e20) || !within(xmax, 1e3))
         return false;
     // What the radiator recomputes from the record must be usable as well: an area
     // whose square underflows, or a mass and a compliance whose product does, give
@@ -70,8 +80,9 @@ bool TAbrObject::ReadRecord(TBinaryReader& in)
     Vap = vap;
     n = count;
     Xmax = xmax;
-    Cap = cap;
-    Cmp = cmp;
+    // The compliances are derived values: taken from the volume and area they follow
+    // from, so a stored one that disagrees cannot reach the impedances.
+    UpdateCompliance();
     fb = boxRes;
     fp = freeRes;
     nonLinearity = nonLinear != 0;
