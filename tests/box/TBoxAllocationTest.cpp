@@ -81,34 +81,22 @@ TEST_F(BoxAllocation, BassReflexWithACompressedPortAllocatesNothing)
     EXPECT_EQ(allocation_counter::During([&] { box.Calculate(0); }), 0);
 }
 
-TEST(BoxAllocation, PassiveRadiatorCalculationAllocatesNothing)
+TEST_F(BoxAllocation, PassiveRadiatorCalculationAllocatesNothing)
 {
-    std::string saved = TProgramFolder::Get(); // a copy: Set below changes what Get refers to
-    TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-    {
-        THeadlessHost host;
-        TScopedMeasSetup setup;
-        TAbrBox box(host);
-        FillExampleWoofer(box.FrontDriver(), 0.41e-3);
-        box.FrontDriver().Xmax = 0.014;
-        box.FrontDriver().EvaluateComplete();
-        box.Radiator().n = 2;
-        CurrentMeasSetup().pointCount = 500;
-        CurrentMeasSetup().setupChanged = true;
-        box.Calculate(0);
-        // The radiator's impedances and its excursion limit run in both calculations,
-        // the driver's non-linear passes in the second.
-        box.Radiator().nonLinearity = true;
-        box.Radiator().Xmax = 0.001;
-        box.fastMode = true;
-        box.splPlotRefresh = false;
-        for (bool nonLinear : {false, true}) {
-            box.FrontDriver().blNonLinear = nonLinear;
-            box.FrontDriver().cmsNonLinear = nonLinear;
-            box.BoxVolume().dirty = true;
-            box.Radiator().dirty = true;
-            EXPECT_EQ(allocation_counter::During([&] { box.Calculate(0); }), 0) << "non-linear " << nonLinear;
-        }
+    THeadlessHost host;
+    TScopedMeasSetup setup;
+    TAbrBox box(host);
+    box.Radiator().n = 2;
+    Prepare(box);
+    // The radiator's impedances and its excursion limit run in both calculations, the
+    // driver's non-linear passes in the second.
+    box.Radiator().nonLinearity = true;
+    box.Radiator().Xmax = 0.001;
+    for (bool nonLinear : {false, true}) {
+        box.FrontDriver().blNonLinear = nonLinear;
+        box.FrontDriver().cmsNonLinear = nonLinear;
+        box.BoxVolume().dirty = true;
+        box.Radiator().dirty = true;
+        EXPECT_EQ(allocation_counter::During([&] { box.Calculate(0); }), 0) << "non-linear " << nonLinear;
     }
-    TProgramFolder::Set(saved);
 }
