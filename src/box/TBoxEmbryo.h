@@ -170,8 +170,10 @@ public:
     void OpenShowDiagrams();
     void OpenPrintDiagrams();
     const std::vector<int>& PrintList() const { return printList_; }
-    // The plot windows in pick-list order.
+    // The plot windows in pick-list order: the four standard plots, then the type's own.
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
+    // The type's own plot windows (an air speed window), none for the closed box.
+    virtual std::vector<TPlotXYEmbryo*> OptionalPlots() const { return {}; }
     // The plot the user works in, or nullptr.
     TPlotXYEmbryo* ActivePlot() const;
 

@@ -2,6 +2,8 @@
 
 #include "box/TBoxType.h"
 
+#include "box/TBassReflexDT2Box.h"
+#include "box/TBassReflexDTBox.h"
 #include "box/TClosedBox.h"
 
 #include <array>
@@ -10,7 +12,11 @@ namespace TBoxTypes {
 
 std::span<const TBoxType* const> All()
 {
-    static const std::array<const TBoxType*, 1> types = {&TClosedBox::Type()};
+    static const std::array types = {
+        &TClosedBox::Type(),
+        &TBassReflexDTBox::Type(),
+        &TBassReflexDT2Box::Type(),
+    };
     return types;
 }
 

@@ -64,7 +64,10 @@ void TBoxEmbryo::DestroyViews()
 
 std::vector<TPlotXYEmbryo*> TBoxEmbryo::DiagramWindows() const
 {
-    return {plots_[0].get(), plots_[1].get(), plots_[2].get(), plots_[3].get()};
+    std::vector<TPlotXYEmbryo*> windows{plots_[0].get(), plots_[1].get(), plots_[2].get(), plots_[3].get()};
+    for (TPlotXYEmbryo* plot : OptionalPlots())
+        windows.push_back(plot);
+    return windows;
 }
 
 TPlotXYEmbryo* TBoxEmbryo::ActivePlot() const
