@@ -158,8 +158,8 @@ public:
     // Every parameter dialog, box dialog first, created closed when needed.
     std::vector<TDialogModel*> ParameterDialogs();
 
-    // The chosen diagrams as printed pages (the whole print list, or the four standard
-    // plots when the list is empty).
+    // The chosen diagrams as printed pages (the whole print list, or every plot window
+    // when the list is empty).
     TDiagramPages DiagramPages();
     // Print list of "Print diagrams".
     bool AddToPrintList(int window);

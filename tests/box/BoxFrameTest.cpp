@@ -169,11 +169,15 @@ TEST_P(BoxFrameTest, ShowDiagramsListsEveryPlotAndBringsUpTheChosenOne)
     ASSERT_NE(show, nullptr);
     const TField* list = show->Find(TShowDiagramsDialog::kList);
     ASSERT_NE(list, nullptr);
-    ASSERT_EQ(list->items.size(), 4u);
+    // The four standard plots, then the type's own windows.
+    const std::vector<TPlotXYEmbryo*> own = box->OptionalPlots();
+    ASSERT_EQ(list->items.size(), 4u + own.size());
     EXPECT_EQ(list->items[0], "Free air SPL at 1m distance");
     EXPECT_EQ(list->items[1], "Impedance");
     EXPECT_EQ(list->items[2], "Cone excursion");
     EXPECT_EQ(list->items[3], "Group delay");
+    for (std::size_t k = 0; k < own.size(); ++k)
+        EXPECT_EQ(list->items[4 + k], own[k]->Title());
     show->Select(TShowDiagramsDialog::kList, 2);
     show->Press(TShowDiagramsDialog::kShow);
     EXPECT_FALSE(host_.IsViewMinimised(box->ExcursionPlot()));
@@ -401,7 +405,8 @@ TEST_P(BoxFrameTest, PrintListRules)
     EXPECT_TRUE(box.AddToPrintList(0));
     EXPECT_FALSE(box.AddToPrintList(0));
     EXPECT_EQ(host_.LastMessage()->text, "Item already selected");
-    EXPECT_FALSE(box.AddToPrintList(4)); // no such window
+    const int windows = static_cast<int>(box.DiagramWindows().size());
+    EXPECT_FALSE(box.AddToPrintList(windows)); // no such window
     EXPECT_FALSE(box.AddToPrintList(-1));
     EXPECT_EQ(box.PrintList().size(), 1u);
     EXPECT_TRUE(box.RemoveFromPrintList());
@@ -415,9 +420,11 @@ TEST_P(BoxFrameTest, PrintDiagramsPagesFollowTheListAndPerPage)
     auto box = MakeBox();
     box->Calculate(0);
     TDiagramPages all = box->DiagramPages();
-    EXPECT_EQ(all.diagrams.size(), 4u); // an empty list prints the four standard plots
+    // An empty list prints every plot window.
+    EXPECT_EQ(all.diagrams.size(), 4u + box->OptionalPlots().size());
     EXPECT_EQ(all.PageCount(), 1);
-    EXPECT_EQ(all.heading, "CLOSED BOX");
+    EXPECT_EQ(all.heading, box->Report().Title());
+    EXPECT_FALSE(all.heading.empty());
     box->diagramsPerPage = 3;
     EXPECT_EQ(box->DiagramPages().PageCount(), 2);
     ASSERT_TRUE(box->AddToPrintList(2));

@@ -1,5 +1,7 @@
 // A box calculation in the optimisers' fast mode walks fixed arrays only.
 
+#include "box/TBassReflexDT2Box.h"
+#include "box/TBassReflexDTBox.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TProgramFolder.h"
@@ -16,10 +18,12 @@ TEST(BoxAllocation, FastCalculationAllocatesNothing)
 {
     const std::string saved = TProgramFolder::Get();
     TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-    {
+    for (int code : {TClosedBox::kTypeCode, TBassReflexDTBox::kTypeCode, TBassReflexDT2Box::kTypeCode}) {
+        SCOPED_TRACE(code);
         THeadlessHost host;
         TScopedMeasSetup setup;
-        TClosedBox box(host);
+        std::unique_ptr<TBoxEmbryo> made = TBoxTypes::ByCode(code)->make(host);
+        TBoxEmbryo& box = *made;
         FillExampleWoofer(box.FrontDriver(), 0.41e-3);
         box.FrontDriver().Xmax = 0.014;
         box.FrontDriver().EvaluateComplete();
