@@ -47,8 +47,7 @@ TComplex TBassReflexDT2Box::PortFlows(int i, const TComplex& coneFlow)
     const std::size_t j = static_cast<std::size_t>(i);
     const TComplex chamber = MulComplex(coneFlow, loadA[j]);
     SetPortFlow(SecondPort(), secondPortSpeed, i, MulComplex(chamber, Admittance(loadB[j])));
-    return SetPortFlow(FirstPort(), firstPortSpeed, i,
-                       MulComplex(chamber, Admittance(PortImpedance(FirstPort(), i))));
+    return SetPortFlow(FirstPort(), firstPortSpeed, i, MulComplex(chamber, Admittance(PortImpedance(FirstPort(), i))));
 }
 
 double TBassReflexDT2Box::TuningCoefficient(double m1, double m2, double c1, double c2) const

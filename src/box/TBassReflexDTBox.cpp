@@ -38,8 +38,8 @@ void TBassReflexDTBox::BuildNetwork()
         const TComplex b = DivComplex(1.0, DivComplex(1.0, frontBox.impedance[j]) +
                                                Admittance(PortImpedance(SecondPort(), i)));
         loadB[j] = b;
-        loadA[j] = DivComplex(1.0, DivComplex(1.0, rearBox.impedance[j]) +
-                                       Admittance(PortImpedance(FirstPort(), i) + b));
+        loadA[j] = DivComplex(1.0,
+                              DivComplex(1.0, rearBox.impedance[j]) + Admittance(PortImpedance(FirstPort(), i) + b));
     }
 }
 
@@ -47,8 +47,8 @@ TComplex TBassReflexDTBox::PortFlows(int i, const TComplex& coneFlow)
 {
     const std::size_t j = static_cast<std::size_t>(i);
     const TComplex rearPressure = MulComplex(coneFlow, loadA[j]);
-    const TComplex rearFlow = SetPortFlow(FirstPort(), firstPortSpeed, i,
-                                          MulComplex(rearPressure, Admittance(PortImpedance(FirstPort(), i) + loadB[j])));
+    const TComplex rearFlow = SetPortFlow(
+        FirstPort(), firstPortSpeed, i, MulComplex(rearPressure, Admittance(PortImpedance(FirstPort(), i) + loadB[j])));
     // The compressed rear flow is what drives the front chamber.
     const TComplex frontPressure = MulComplex(rearFlow, loadB[j]);
     return SetPortFlow(SecondPort(), secondPortSpeed, i,

@@ -23,10 +23,7 @@ constexpr double kInvTwoPi = 0.15915494309188485;
 
 // j · K · f · q, the pressure at 1 m (re 20 µPa) of a volume velocity q: a rotation by
 // 90 degrees of the scaled flow.
-TComplex Radiated(const TComplex& q, double kf)
-{
-    return TComplex(-q.imag() * kf, q.real() * kf);
-}
+TComplex Radiated(const TComplex& q, double kf) { return TComplex(-q.imag() * kf, q.real() * kf); }
 
 // 20 · log10 |p|; a point without pressure reads 0 dB, as the total does.
 double Level(const TComplex& p)
@@ -36,10 +33,7 @@ double Level(const TComplex& p)
 }
 
 // A port without cross-section carries nothing.
-bool Open(const TPortObject& port)
-{
-    return port.S > 0.0 && port.D > 0.0 && port.n > 0;
-}
+bool Open(const TPortObject& port) { return port.S > 0.0 && port.D > 0.0 && port.n > 0; }
 } // namespace
 
 TDoubleTunedBox::TDoubleTunedBox(THost& host, const TBoxType& type, const TLayout& layout)
@@ -328,8 +322,8 @@ std::unique_ptr<TDialogModel> TDoubleTunedBox::MakeBoxDialog()
 
 bool TDoubleTunedBox::ReadBody(TBinaryReader& in, int version)
 {
-    return secondBox_->ReadRecord(in) && firstPort_->ReadRecord(in, version) &&
-           secondPort_->ReadRecord(in, version) && airSpeedPlot_->ReadWindowRecord(in);
+    return secondBox_->ReadRecord(in) && firstPort_->ReadRecord(in, version) && secondPort_->ReadRecord(in, version) &&
+           airSpeedPlot_->ReadWindowRecord(in);
 }
 
 void TDoubleTunedBox::WriteBody(TBinaryWriter& out) const

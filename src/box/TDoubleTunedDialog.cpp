@@ -62,8 +62,7 @@ void TDoubleTunedDialog::AddBoxGroup(const char* caption, int column, int base, 
     const TBoxElements elements{
         .box = [this, rear]() -> TBoxObject& { return rear ? box_.RearBox() : box_.FrontBox(); }};
     AddField(base + kVolume, BoxFieldInfo(TBoxField::Volume), BindBoxField(elements, TBoxField::Volume));
-    AddField(base + kQb, Relabelled(BoxFieldInfo(TBoxField::Qb), "Box Q-value"),
-             BindBoxField(elements, TBoxField::Qb));
+    AddField(base + kQb, Relabelled(BoxFieldInfo(TBoxField::Qb), "Box Q-value"), BindBoxField(elements, TBoxField::Qb));
     AddField(base + kFill, BoxFieldInfo(TBoxField::Fill), BindBoxField(elements, TBoxField::Fill));
 }
 
@@ -74,7 +73,8 @@ void TDoubleTunedDialog::AddPortGroup(const char* caption, int column, int base,
     AddField(base + kLength, PortFieldInfo(TPortField::Length), BindPortField(port, TPortField::Length, Host()));
     AddField(base + kDiameter, Relabelled(PortFieldInfo(TPortField::Diameter), "Diameter"),
              BindPortSection(port, TPortField::Diameter));
-    AddField(base + kArea, Relabelled(PortFieldInfo(TPortField::Area), "Area"), BindPortSection(port, TPortField::Area));
+    AddField(base + kArea, Relabelled(PortFieldInfo(TPortField::Area), "Area"),
+             BindPortSection(port, TPortField::Area));
     TFieldInfo tuning = PortFieldInfo(TPortField::ResFreq);
     tuning.readOnly = true;
     AddField(base + kResFreq, tuning, {.read = [port] { return port().fp; }});

@@ -6,9 +6,9 @@
 #include "box/elements/TBoxObject.h"
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
-#include "ui/THeadlessHost.h"
 #include "support/AllocationCounter.h"
 #include "support/ExampleWoofer.h"
+#include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
 

@@ -136,8 +136,8 @@ TEST_P(TDoubleTunedBoxTest, EachPortPeaksNearItsOwnTuningAndTheConeRestsAtTheLow
         const int n = box->PointCount();
         std::vector<double> rearSpl(static_cast<std::size_t>(n));
         for (int i = 0; i < n; ++i)
-            rearSpl[static_cast<std::size_t>(i)] =
-                20.0 * std::log10(std::abs(box->RearPort().pressure[static_cast<std::size_t>(i)]));
+            rearSpl[static_cast<std::size_t>(i)] = 20.0 * std::log10(std::abs(
+                                                              box->RearPort().pressure[static_cast<std::size_t>(i)]));
         const double rearTuning = box->RearPort().fp, frontTuning = box->FrontPort().fp;
         ASSERT_GT(std::max(rearTuning, frontTuning), 3 * std::min(rearTuning, frontTuning));
         EXPECT_TRUE(Near(Peaks(*box, Column(box->frontPortSpl.data(), n)), frontTuning, row.portTolerance))
@@ -162,7 +162,8 @@ TEST_P(TDoubleTunedBoxTest, WithTheSecondPortClosedTheFirstChamberIsAPlainReflex
         box->SecondPort().D = 0.0;
         SetGrid(10, 400, 500);
         box->Calculate(0);
-        const double helmholtz = 1.0 / (C::kTwoPi * std::sqrt(box->FirstPort().AcousticMass() * box->BoxVolume().Compliance()));
+        const double helmholtz = 1.0 / (C::kTwoPi *
+                                        std::sqrt(box->FirstPort().AcousticMass() * box->BoxVolume().Compliance()));
         std::vector<double> excursion = Column(box->FrontDriver().excursion.data(), box->PointCount());
         for (double& x : excursion)
             x = -x;
@@ -435,7 +436,9 @@ TEST_P(TDoubleTunedBoxTest, OddElementsGiveFiniteCurves)
         {"zero-area first port", [](TDoubleTunedBox& b) { b.FirstPort().S = 0, b.FirstPort().D = 0; }},
         {"zero-area second port", [](TDoubleTunedBox& b) { b.SecondPort().S = 0; }},
         {"both ports closed",
-         [](TDoubleTunedBox& b) { b.FirstPort().S = 0, b.FirstPort().D = 0, b.SecondPort().S = 0, b.SecondPort().D = 0; }},
+         [](TDoubleTunedBox& b) {
+             b.FirstPort().S = 0, b.FirstPort().D = 0, b.SecondPort().S = 0, b.SecondPort().D = 0;
+         }},
         {"1e9 l boxes", [](TDoubleTunedBox& b) { b.BoxVolume().Vb = 1e6, b.SecondBox().Vb = 1e6; }},
         {"1e9 l second box, tiny first", [](TDoubleTunedBox& b) { b.BoxVolume().Vb = 1e-4, b.SecondBox().Vb = 1e6; }},
     };
@@ -459,4 +462,6 @@ TEST_P(TDoubleTunedBoxTest, OddElementsGiveFiniteCurves)
 
 INSTANTIATE_TEST_SUITE_P(BothTypes, TDoubleTunedBoxTest,
                          ::testing::Values(TBassReflexDTBox::kTypeCode, TBassReflexDT2Box::kTypeCode),
-                         [](const ::testing::TestParamInfo<int>& info) { return "type" + std::to_string(info.param - 1); });
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "type" + std::to_string(info.param - 1);
+                         });

@@ -21,7 +21,7 @@ protected:
         std::string args = "new " + type + " --unit " + Unit();
         for (const std::string& s : sets)
             args += " --set " + ShellQuote(s);
-        const std::string project = File(name);
+        std::string project = File(name);
         TCliRun r = Cli(args + " -o '" + project + "'");
         EXPECT_EQ(r.status, 0) << r.err;
         return project;
@@ -46,9 +46,9 @@ TEST_F(CliDoubleTunedTest, NamesCarryTheirGroupWhereTheLabelIsInTwo)
 {
     for (const char* type : {"dt1", "dt2"}) {
         SCOPED_TRACE(type);
-        const std::string project =
-            Make(type, {"Rear box:Box volume=30", "front BOX : box volume=12", "Front port:Length=7.5",
-                        "Rear port:Number of vents=2", "Sim. port nonlinearity=on"});
+        const std::string project = Make(type, {"Rear box:Box volume=30", "front BOX : box volume=12",
+                                                "Front port:Length=7.5", "Rear port:Number of vents=2",
+                                                "Sim. port nonlinearity=on"});
         const std::vector<std::string> report = Lines(Cli("report '" + project + "'").out);
         ASSERT_FALSE(report.empty());
         EXPECT_EQ(report[0], std::string("DOUBLE TUNED BASSREFLEX BOX ") + (type[2] == '1' ? "1" : "2"));
@@ -72,8 +72,7 @@ TEST_F(CliDoubleTunedTest, NamesCarryTheirGroupWhereTheLabelIsInTwo)
             {"Box volume=10", "\"Box volume\" is in more than one group; name the group: \"Rear box:Box volume\", "
                               "\"Front box:Box volume\"."},
             {"Rear port:Length=2000", "\"2000\" was refused: Rear port:Length takes 0 .. 1000 cm"},
-            {"Front port:Res. freq.=40",
-             "Front port:Res. freq. cannot be changed now (the dialog shows it read-only)"},
+            {"Front port:Res. freq.=40", "Front port:Res. freq. cannot be changed now (the dialog shows it read-only)"},
         };
         for (const Case& c : refused) {
             TCliRun r = Cli("set '" + project + "' " + ShellQuote(c.assignment));

@@ -31,7 +31,7 @@ TElementCommit CommitPortSection(TPortObject& port, TPortField field, double sto
     return result;
 }
 
-TFieldBinding BindPortSection(std::function<TPortObject&()> port, TPortField field)
+TFieldBinding BindPortSection(const std::function<TPortObject&()>& port, TPortField field)
 {
     return {
         .read = [port, field] { return PortFieldStored(port(), field); },

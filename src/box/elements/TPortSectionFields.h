@@ -13,4 +13,4 @@
 // positive number, is refused and changes nothing.
 TElementCommit CommitPortSection(TPortObject& port, TPortField field, double stored);
 
-TFieldBinding BindPortSection(std::function<TPortObject&()> port, TPortField field);
+TFieldBinding BindPortSection(const std::function<TPortObject&()>& port, TPortField field);
