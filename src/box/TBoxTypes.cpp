@@ -4,6 +4,8 @@
 
 #include "box/TAbrBox.h"
 #include "box/TBassReflexBox.h"
+#include "box/TBassReflexDT2Box.h"
+#include "box/TBassReflexDTBox.h"
 #include "box/TClosedBox.h"
 
 #include <array>
@@ -16,6 +18,8 @@ std::span<const TBoxType* const> All()
     static const std::array types{
         &TClosedBox::Type(),
         &TBassReflexBox::Type(),
+        &TBassReflexDTBox::Type(),
+        &TBassReflexDT2Box::Type(),
         &TAbrBox::Type(),
     };
     return types;

@@ -57,9 +57,9 @@ bool WholeNumber(std::string text)
     return TNumberText::ReadDouble(text, value) == text.size() && std::isfinite(value);
 }
 
-std::string Refused(const std::string& value, const TField& field)
+std::string Refused(const std::string& value, const std::string& name, const TField& field)
 {
-    std::string text = "\"" + value + "\" was refused: " + FieldName(field) + " takes " + field.AcceptedText();
+    std::string text = "\"" + value + "\" was refused: " + name + " takes " + field.AcceptedText();
     if (!field.unit.empty() && (field.kind == TFieldKind::Double || field.kind == TFieldKind::Long))
         text += " " + field.unit;
     return text;
@@ -82,9 +82,57 @@ std::size_t EditDistance(const std::string& a, const std::string& b)
     return row[b.size()];
 }
 
+// Whether another group of the dialog has a field of the same name: then each carries
+// its group's caption. Hidden fields count too, so a name does not change with what a
+// dialog shows at the moment.
+bool InTwoGroups(const TDialogModel& dialog, const TField& field)
+{
+    const std::string key = CanonicalFieldName(Caption(field));
+    for (const TField& other : dialog.Fields())
+        if (other.group != field.group && CanonicalFieldName(Caption(other)) == key)
+            return true;
+    return false;
+}
+
+// The name with the group caption: "Rear port:Length".
+std::string GroupedName(const TField& field) { return PlainCaption(field.group) + ":" + FieldName(field); }
+
+// What a typed name is compared as: the canonical group and label around the first ":"
+// ("Rear port : Length" and "rear port:length" are one name), or the canonical label.
+std::string CanonicalQualifiedName(const std::string& text)
+{
+    const std::size_t colon = text.find(':');
+    if (colon != std::string::npos) {
+        const std::string label = CanonicalFieldName(text.substr(colon + 1));
+        if (!label.empty())
+            return CanonicalFieldName(text.substr(0, colon)) + ":" + label;
+    }
+    return CanonicalFieldName(text);
+}
+
+// A label that is in two groups of one dialog, typed without its group: the names
+// that would reach it.
+std::vector<std::string> GroupedNamesOf(const std::vector<TDialogModel*>& dialogs, const std::string& key)
+{
+    std::vector<std::string> out;
+    for (TDialogModel* dialog : dialogs)
+        for (const TField& field : dialog->Fields())
+            if (field.visible && CanonicalFieldName(Caption(field)) == key && !field.group.empty() &&
+                InTwoGroups(*dialog, field))
+                out.push_back(GroupedName(field));
+    return out;
+}
+
 std::string UnknownName(const std::string& name, const std::vector<TDialogModel*>& dialogs,
                         const std::string& project)
 {
+    const std::vector<std::string> grouped = GroupedNamesOf(dialogs, CanonicalQualifiedName(name));
+    if (grouped.size() > 1) {
+        std::string text = "\"" + CliTrim(name) + "\" is in more than one group; name the group:";
+        for (std::size_t i = 0; i < grouped.size(); ++i)
+            text += (i ? ", \"" : " \"") + grouped[i] + "\"";
+        return text + ".";
+    }
     std::vector<std::string> names;
     for (const TNamedField& f : SettableFields(dialogs))
         names.push_back(f.name);
@@ -135,15 +183,27 @@ std::string FieldName(const TField& field)
     return out;
 }
 
+std::string ListedFieldName(const TDialogModel& dialog, const TField& field)
+{
+    if (field.group.empty() || FieldName(field).empty() || !InTwoGroups(dialog, field))
+        return FieldName(field);
+    return GroupedName(field);
+}
+
 bool FindNamedField(const std::vector<TDialogModel*>& dialogs, const std::string& name, TNamedField& found)
 {
-    const std::string key = CanonicalFieldName(name);
+    const std::string key = CanonicalQualifiedName(name);
     if (key.empty())
         return false;
     for (TDialogModel* dialog : dialogs) {
         for (const TField& field : dialog->Fields()) {
-            if (field.visible && CanonicalFieldName(Caption(field)) == key) {
-                found = {dialog, &field, FieldName(field)};
+            if (!field.visible || CanonicalFieldName(Caption(field)).empty())
+                continue;
+            const std::string listed = ListedFieldName(*dialog, field);
+            // The listed name, or the label with its group where the label alone is enough.
+            if (CanonicalQualifiedName(listed) == key ||
+                (!field.group.empty() && CanonicalQualifiedName(GroupedName(field)) == key)) {
+                found = {dialog, &field, listed};
                 return true;
             }
         }
@@ -157,12 +217,15 @@ std::vector<TNamedField> SettableFields(const std::vector<TDialogModel*>& dialog
     std::vector<std::string> seen;
     for (TDialogModel* dialog : dialogs) {
         for (const TField& field : dialog->Fields()) {
-            const std::string key = CanonicalFieldName(Caption(field));
-            if (!field.visible || key.empty() || std::find(seen.begin(), seen.end(), key) != seen.end())
+            if (!field.visible || CanonicalFieldName(Caption(field)).empty())
+                continue;
+            const std::string name = ListedFieldName(*dialog, field);
+            const std::string key = CanonicalQualifiedName(name);
+            if (std::find(seen.begin(), seen.end(), key) != seen.end())
                 continue;
             seen.push_back(key); // the first visible field of a name owns it, settable or not
             if (field.enabled && HoldsValue(field) && !ReadOnly(field))
-                out.push_back({dialog, &field, FieldName(field)});
+                out.push_back({dialog, &field, name});
         }
     }
     return out;
@@ -227,18 +290,18 @@ std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost
     case TFieldKind::String:
     case TFieldKind::Note: {
         if (field.kind == TFieldKind::Double && !field.dbl.TwoValue() && !WholeNumber(value))
-            return Refused(value, field);
+            return Refused(value, named.name, field);
         const int beeps = host.Beeps();
         dialog.Type(id, value);
         dialog.FocusLeft(id);
         if (host.Beeps() != beeps)
-            return Refused(value, dialog.Field(id));
+            return Refused(value, named.name, dialog.Field(id));
         return {};
     }
     case TFieldKind::Check: {
         bool on = false;
         if (!ParseSwitch(value, on))
-            return Refused(value, field);
+            return Refused(value, named.name, field);
         if (field.checked != on)
             dialog.Toggle(id, on);
         return {};
@@ -250,7 +313,7 @@ std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost
                 return {};
             }
         }
-        return Refused(value, field);
+        return Refused(value, named.name, field);
     }
     }
 }

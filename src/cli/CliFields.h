@@ -1,6 +1,7 @@
 #pragma once
 // The names under which tonvek-cli set reaches a project's dialog fields. A name is the
-// field's label (or a check box's caption), without mnemonics, case and runs of blanks;
+// field's label (or a check box's caption), without mnemonics, case and runs of blanks,
+// with its group's caption in front where the dialog has the label in two groups;
 // the first visible field of a name in dialog order owns it, as a user scanning the
 // dialogs would find it. `fields` lists what `set` takes, from the same descriptions,
 // so the two cannot drift apart.
@@ -16,14 +17,19 @@ struct TField;
 struct TNamedField {
     TDialogModel* dialog = nullptr;
     const TField* field = nullptr;
-    std::string name; // as shown: "Box volume", "BL nonlinearity"
+    std::string name; // as listed: "Box volume", "BL nonlinearity", "Front port:Length"
 };
 
 // "Box  Volume:" -> "box volume": what two names must share to be the same.
 std::string CanonicalFieldName(const std::string& text);
-// The name of a field as listed: "&Yes" -> "Yes", "Isobarik:" -> "Isobarik"; empty for a
+// The name of a field's label: "&Yes" -> "Yes", "Isobarik:" -> "Isobarik"; empty for a
 // field without label or caption, which no name reaches.
 std::string FieldName(const TField& field);
+// The name a field is listed and reached by: its label's name, or, where the label is
+// in two groups of the dialog, the group caption and the label ("Rear box:Box volume",
+// "Front port:Length"). The label with its group reaches a field whose label alone is
+// enough as well; a label in two groups alone reaches neither.
+std::string ListedFieldName(const TDialogModel& dialog, const TField& field);
 
 // The field a name reaches, if any (it may be disabled or not hold a value).
 [[nodiscard]] bool FindNamedField(const std::vector<TDialogModel*>& dialogs, const std::string& name,

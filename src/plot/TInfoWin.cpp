@@ -237,7 +237,10 @@ void TInfoWin::PaintReport(TCanvas& canvas, const TLayout& layout, int& firstEnd
     TBoxPicture::Draw(canvas, picture_, layout.pictureRight - TBoxPicture::kWidth, 50);
     canvas.SetTextColor(TColors::Black);
     canvas.SetFont(Font(kTitleFont, true, s));
-    canvas.Text(layout.titleX, 1, title_, TAlign::Center | TAlign::Top);
+    // Centred over the report; a title too long for that ("DOUBLE TUNED BASSREFLEX BOX 1")
+    // moves right so that it starts where the report does instead of off the window.
+    const int titleX = std::max(layout.titleX, layout.firstColumn + canvas.TextWidth(title_) / 2);
+    canvas.Text(titleX, 1, title_, TAlign::Center | TAlign::Top);
 
     const int start = TBoxPicture::kHeight + 70;
     int x = layout.firstColumn, y = start;

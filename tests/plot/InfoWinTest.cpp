@@ -69,6 +69,18 @@ TEST(InfoWin, LinesAreLaidOutAtTabStopsByClass)
     EXPECT_EQ(title->at, (TPoint{300, 1}));
     EXPECT_TRUE(title->font.bold);
     EXPECT_EQ(title->font.family, "Times New Roman");
+    // A title wider than twice its centre starts at the report's first column.
+    const std::string wide = "DOUBLE TUNED BASSREFLEX BOX 1";
+    info.SetTitle(wide);
+    TRecordingCanvas wideCanvas(600, 500);
+    info.Paint(wideCanvas);
+    const std::vector<TDrawn> wideTexts = ReportTexts(wideCanvas);
+    const TDrawn* moved = Find(wideTexts, wide);
+    ASSERT_NE(moved, nullptr);
+    const int width = static_cast<int>(wide.size()) * moved->font.height / 2; // the recording canvas's measure
+    EXPECT_EQ(moved->at.x, 10 + width / 2);
+    EXPECT_GT(moved->at.x, 300);
+    info.SetTitle("CLOSED BOX");
     const TDrawn* heading = Find(texts, "Box");
     ASSERT_NE(heading, nullptr);
     EXPECT_EQ(heading->at, (TPoint{10, kStart + 4}));
