@@ -5,6 +5,7 @@
 
 #include "TAbrBoxDialog.h"
 #include "TBoxReport.h"
+#include "box/TBoxPipeline.h"
 #include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TElementGrid.h"
@@ -13,14 +14,6 @@
 #include "ui/TNumberText.h"
 
 #include <cmath>
-
-namespace {
-double LevelOf(const TComplex& p)
-{
-    const double m2 = SquaredMagnitudeOf(p);
-    return m2 > 0 ? 10.0 * std::log10(m2) : 0.0;
-}
-} // namespace
 
 const TBoxType& TAbrBox::Type()
 {
@@ -112,7 +105,7 @@ void TAbrBox::BuildPressure()
         const TComplex pd = MulComplex(k, grid.Frequency(i) * cone);
         front_.auxPressure[j] = pd;
         if (levels)
-            driverSpl[j] = LevelOf(pd);
+            driverSpl[j] = TBoxPipeline::LevelOf(pd);
         const TComplex chamber = MulComplex(cone, loadImpedance[j]);
         // With na > 1 each unit carries U1 = pb / Zu, and the radiators together move
         // na · U1: the cone's flow into the box is what the air compresses plus what
@@ -125,7 +118,7 @@ void TAbrBox::BuildPressure()
         const auto j = static_cast<std::size_t>(i);
         const TComplex pa = abr.Radiate(i, k, grid.Frequency(i));
         if (levels)
-            radiatorSpl[j] = LevelOf(pa);
+            radiatorSpl[j] = TBoxPipeline::LevelOf(pa);
         // The radiators' flow leaves the box where the cones' flow enters it.
         pressure[j] = front_.auxPressure[j] - pa;
     }

@@ -4,6 +4,7 @@
 #include "TBassReflexBox.h"
 
 #include "TBreflDialog.h"
+#include "box/TBoxPipeline.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TElementConstants.h"
@@ -13,16 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-
-namespace {
-// A level in dB of a pressure relative to 20 µPa; 0 where there is no pressure at all,
-// as for the total.
-double Level(const TComplex& p)
-{
-    const double m2 = SquaredMagnitudeOf(p);
-    return m2 > 0 ? 10.0 * std::log10(m2) : 0.0;
-}
-} // namespace
 
 const TBoxType& TBassReflexBox::Type()
 {
@@ -142,8 +133,8 @@ void TBassReflexBox::BuildPressure()
         // What leaves through the port leaves the box where the cones push into it.
         pressure[j] = pd - pp;
         if (levels) {
-            driverSpl[j] = Level(pd);
-            portSpl[j] = Level(pp);
+            driverSpl[j] = TBoxPipeline::LevelOf(pd);
+            portSpl[j] = TBoxPipeline::LevelOf(pp);
         }
     }
 }

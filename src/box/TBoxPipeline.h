@@ -13,6 +13,14 @@ class TSpeakerObject;
 
 namespace TBoxPipeline {
 
+// The level in dB of a pressure relative to 20 µPa; 0 where there is no pressure at all,
+// as the total reads there.
+inline double LevelOf(const TComplex& p)
+{
+    const double m2 = SquaredMagnitudeOf(p);
+    return m2 > 0 ? DecibelsOfSquared(m2) : 0.0;
+}
+
 // The motional impedance of the driver on its load and the voice coil's impedance; with
 // withImpedance also the input impedance's magnitude (into the driver) and phase.
 void CoupleDriver(TSpeakerObject& driver, std::span<TComplex> acousticLoad, std::span<TComplex> motionalImpedance,

@@ -2,6 +2,7 @@
 
 #include "TBoxReport.h"
 #include "TDoubleTunedDialog.h"
+#include "box/TBoxPipeline.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TElementConstants.h"
@@ -24,13 +25,6 @@ constexpr double kInvTwoPi = 0.15915494309188485;
 // j · K · f · q, the pressure at 1 m (re 20 µPa) of a volume velocity q: a rotation by
 // 90 degrees of the scaled flow.
 TComplex Radiated(const TComplex& q, double kf) { return TComplex(-q.imag() * kf, q.real() * kf); }
-
-// 20 · log10 |p|; a point without pressure reads 0 dB, as the total does.
-double Level(const TComplex& p)
-{
-    const double squared = SquaredMagnitudeOf(p);
-    return squared > 0.0 ? 10.0 * std::log10(squared) : 0.0;
-}
 
 // A port without cross-section carries nothing.
 bool Open(const TPortObject& port) { return port.S > 0.0 && port.D > 0.0 && port.n > 0; }
@@ -208,11 +202,11 @@ void TDoubleTunedBox::BuildPressure()
         const TComplex cone = front_.volumeVelocity[j] * drivers;
         const TComplex pd = Radiated(cone, kf);
         front_.auxPressure[j] = pd;
-        driverSpl[j] = Level(pd);
+        driverSpl[j] = TBoxPipeline::LevelOf(pd);
         const TComplex frontFlow = PortFlows(i, cone);
         const TComplex pf = Radiated(frontFlow, kf);
         front.pressure[j] = pf;
-        frontPortSpl[j] = Level(pf);
+        frontPortSpl[j] = TBoxPipeline::LevelOf(pf);
         // The rear port's pressure is kept, but it opens into a chamber, not the room.
         rear.pressure[j] = Radiated(rear.volumeVelocity[j], kf);
         // The front port's flow leaves the box where the cones' rear flow enters it.
