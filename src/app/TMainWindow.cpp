@@ -61,6 +61,7 @@ QAction* TMainWindow::ActionFor(const TMenuItem& item)
     action->setShortcut(id == TCmd::NewProjectBase + newShortcutType_ ? QKeySequence(Qt::CTRL | Qt::Key_N)
                                                                       : StandardShortcut(id));
     connect(action, &QAction::triggered, this, [this, id] { Trigger(id); });
+    action->setVisible(removed_.count(id) == 0);
     actions_[id] = action;
     return action;
 }
@@ -170,6 +171,8 @@ void TMainWindow::EnableCommand(int id, bool enabled)
 
 void TMainWindow::RemoveCommand(int id)
 {
+    // A new project removes its commands before the shell builds its menu.
+    removed_.insert(id);
     if (QAction* a = Action(id))
         a->setVisible(false);
 }

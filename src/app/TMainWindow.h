@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 class QAction;
@@ -66,6 +67,8 @@ private:
     std::vector<QMenu*> menus_;
     std::map<QString, QAction*> byPath_;
     std::map<int, bool> enabled_;
+    // Commands a project removed, hidden also when their menu is built after the removal.
+    std::set<int> removed_;
     CommandHandler handler_;
     CloseGuard closeGuard_;
     Availability available_;

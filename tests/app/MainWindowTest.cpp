@@ -114,3 +114,21 @@ TEST_F(MainWindowTest, CommandLineProjectOpensWithoutQuestion)
     EXPECT_TRUE(answer->seen);
     EXPECT_TRUE(answer->text.startsWith("Bad data in file.\nThe project file is corrupt.\n\n"));
 }
+
+TEST_F(MainWindowTest, ACommandTheFirstProjectRemovesStaysHidden)
+{
+    // The closed box has no standing-wave SPL to export; the first project of a session
+    // removes that command before its menu exists.
+    TMainApp app;
+    app.Start({QString(), false});
+    app.Shell().SetShowUnitHint(false);
+    auto chooser = CancelNextDialog(); // the new project asks for its unit
+    app.Window().Trigger(TCmd::NewProjectBase + 0);
+    EXPECT_TRUE(chooser->seen);
+    QAction* modes = app.Window().Action(TCmd::ExportModesSpl);
+    ASSERT_NE(modes, nullptr);
+    EXPECT_FALSE(modes->isVisible());
+    QAction* spl = app.Window().Action(TCmd::ExportSpl);
+    ASSERT_NE(spl, nullptr);
+    EXPECT_TRUE(spl->isVisible());
+}
