@@ -4,6 +4,7 @@
 #include "TMainWindow.h"
 #include "TScreenshot.h"
 #include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -75,7 +76,8 @@ int RunGui(int argc, char** argv)
     if (!options.ok)
         return 2;
 
-    TMainApp app;
+    TProgramContext context;
+    TMainApp app(context);
     TMainApp::StartOptions start;
     start.project = options.project;
     start.startScreen = options.screenshot.isEmpty();

@@ -33,9 +33,9 @@ TRecentProjects LoadRecent()
 }
 } // namespace
 
-TMainApp::TMainApp()
-    : window_(std::make_unique<TMainWindow>()), host_(std::make_unique<QtHost>(*window_)),
-      shell_(std::make_unique<TShell>(*host_))
+TMainApp::TMainApp(TProgramContext& context)
+    : context_(context), window_(std::make_unique<TMainWindow>()), host_(std::make_unique<QtHost>(*window_)),
+      shell_(std::make_unique<TShell>(*host_, context))
 {
     window_->setWindowTitle(QString(kBaseTitle) + "[*]");
     window_->SetAvailability([this](int id) { return CommandAvailable(id); });

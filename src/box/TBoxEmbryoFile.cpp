@@ -16,7 +16,7 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     out.WriteInt32(type_.typeCode);
     out.WriteInt16(kFileVersion);
     out.WriteZeros(16);
-    CurrentMeasSetup().WriteBlock(out);
+    MeasSetup().WriteBlock(out);
     out.WriteText(TProjectRelative::Store(unitFile_.fileName, projectPath), kPathSize);
     out.WriteText(snapshotPath_, kPathSize);
     front_.WriteConfigBlock(out);
@@ -46,7 +46,7 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
         host_.Message("This project file was created with an\nolder version of Tonvek.\nRemenber that project files are not\n"
                       "backwards compatible",
                       "Old project file", TMsgButtons::Ok, TMsgIcon::Warning);
-    TMeasSetup& setup = CurrentMeasSetup();
+    TMeasSetup& setup = MeasSetup();
     setup.fileVersion = static_cast<std::int16_t>(version);
     if (!in.Skip(16) || !setup.ReadBlock(in, version))
         return false;
@@ -109,13 +109,13 @@ bool TBoxEmbryo::LoadFrom(TBinaryReader& in)
     ok = ok && in.ReadInt16(mark) && mark == kEndMark;
     if (!ok) {
         // The older block sizes applied to this file only.
-        CurrentMeasSetup().fileVersion = kFileVersion;
+        MeasSetup().fileVersion = kFileVersion;
         return false;
     }
     if (front_.complete)
         Calculate(0);
     RecalcRequest(TRecalc::MarkUnchanged);
-    CurrentMeasSetup().fileVersion = kFileVersion;
+    MeasSetup().fileVersion = kFileVersion;
     return true;
 }
 

@@ -102,6 +102,6 @@ void TBoxEmbryo::LoadProjectUnit()
     if (!front_.complete)
         host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
                       TMsgIcon::Warning);
-    CurrentMeasSetup().setupChanged = true;
+    MeasSetup().setupChanged = true;
     UpdateCalculateCommand();
 }

@@ -5,6 +5,7 @@
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
 #include "settings/TMeasSetupFields.h"
+#include "settings/TProgramContext.h"
 #include "ui/TNumberText.h"
 
 #include <cctype>
@@ -237,7 +238,7 @@ bool JoinAssignments(const TCliArgs& words, std::vector<std::string>& out, std::
     return true;
 }
 
-int RunSetup(const TCliArgs& all)
+int RunSetup(TProgramContext& context, const TCliArgs& all)
 {
     TCliArgs args;
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -259,7 +260,7 @@ int RunSetup(const TCliArgs& all)
     const std::string path = TMeasSetup::PreferencesPath();
     const std::string& verb = args[0];
     const TCliArgs rest(args.begin() + 1, args.end());
-    TMeasSetup setup;
+    TMeasSetup& setup = context.MeasSetup();
 
     if (verb == "show") {
         bool withGrid = false;

@@ -1,5 +1,6 @@
 #include "TCliCommand.h"
 #include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -54,7 +55,8 @@ int main(int argc, char** argv)
             std::printf("Usage: tonvek-cli %s\n", c.usage.c_str());
             return 0;
         }
-        return c.run(TCliArgs(argv + 2, argv + argc));
+        TProgramContext context;
+        return c.run(context, TCliArgs(argv + 2, argv + argc));
     }
     return CliFail(std::string("unknown command \"") + argv[1] + "\" (see tonvek-cli --help)");
 }

@@ -7,7 +7,7 @@
 
 using namespace TSpeakerConnection;
 
-TSpeakerObject::TSpeakerObject(THost* host) : host_(host)
+TSpeakerObject::TSpeakerObject(const TProgramContext& context, THost* host) : context_(context), host_(host)
 {
     ResetConfiguration();
 }

@@ -2,6 +2,7 @@
 
 #include "core/TProgramFolder.h"
 #include "measdata/TMeasDataOwner.h"
+#include "settings/TProgramContext.h"
 
 namespace {
 constexpr const char* kSplFilter =
@@ -53,7 +54,7 @@ void TMeasData::ReadMeasFile()
         return;
     }
     const std::string path = TProgramFolder::Resolve(fileName_);
-    const TFilterGrid& grid = owner_.FilterGrid();
+    const TFilterGrid& grid = owner_.Context().General().FilterGrid();
     const TMeasGrid onto{grid.Frequencies().data(), grid.Logarithms().data(), grid.Count()};
     const TMeasReadResult result = ReadMeasCurveFile(path, onto, kind_, response_.data(), &report_);
     if (result == TMeasReadResult::NotOpened) {

@@ -6,9 +6,8 @@
 // in box project files.
 //
 // Ownership: there is one setup for the whole program; box projects come and go and
-// the setup stays. It is reached through CurrentMeasSetup() rather than through a
-// static hidden inside the box code, so the owner is visible at every use and a test
-// can install a fresh one (TScopedMeasSetup) without touching the program's own.
+// the setup stays. The program's context (TProgramContext) owns it and hands it to
+// the projects, their dialogs and the command line.
 
 #include "settings/TFreqGrid.h"
 
@@ -128,32 +127,11 @@ public:
     static const char* QFormat() { return "%2.1f"; }
 };
 
-// The program's measurement setup (see the note at the top).
-TMeasSetup& CurrentMeasSetup();
-// Installs another setup as the current one; nullptr returns to the program's own.
-// The caller keeps ownership and must keep it alive while it is installed.
-void SetCurrentMeasSetup(TMeasSetup* setup);
-
-// Installs a fresh setup with factory values for a scope, then restores the previous.
-class TScopedMeasSetup {
-public:
-    TScopedMeasSetup();
-    ~TScopedMeasSetup();
-    TScopedMeasSetup(const TScopedMeasSetup&) = delete;
-    TScopedMeasSetup& operator=(const TScopedMeasSetup&) = delete;
-    TMeasSetup& Get() { return setup_; }
-
-private:
-    TMeasSetup setup_;
-    TMeasSetup* previous_;
-};
-
 // Base of every box project and box element: where the project's setup dialog was
-// last closed (0, 0 = not placed yet). Constructing one loads the preferences into
-// the current setup, so each new project starts from the saved preferences.
+// last closed (0, 0 = not placed yet). Each new box project loads the preferences
+// into the program's setup when it is made (TBoxEmbryo), so it starts from them.
 class TMeasureSetupObject {
 public:
-    TMeasureSetupObject() { CurrentMeasSetup().LoadPreferences(false); }
     std::int16_t x = 0;
     std::int16_t y = 0;
 };

@@ -1,14 +1,16 @@
 #include "settings/TMeasSetupDialog.h"
 
 #include "settings/TMeasSetupFields.h"
+#include "settings/TProgramContext.h"
 #include "ui/THost.h"
 
 namespace L = TMeasSetupLimits;
 using F = TSetupField;
 
-TMeasSetupDialog::TMeasSetupDialog(THost& host, TMeasSetup& setup, TRecalcRequest request,
+TMeasSetupDialog::TMeasSetupDialog(THost& host, TProgramContext& context, TRecalcRequest request,
                                    TMeasureSetupObject* owner, int mainMenuCommand)
-    : TDialogModel(host, "Measurement setup", "measetup.txt"), setup_(setup), request_(std::move(request))
+    : TDialogModel(host, "Measurement setup", "measetup.txt"), context_(context), setup_(context.MeasSetup()),
+      request_(std::move(request))
 {
     menuCommand = mainMenuCommand;
     menu = {SubMenu("&Preferences", {MenuCommand(SaveCommand, "&Save"), MenuCommand(DefaultCommand, "Set to &default")})};

@@ -4,6 +4,7 @@
 #include "GuiTestUtil.h"
 
 #include "app/TMainApp.h"
+#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "core/TProgramFolder.h"
 #include "shell/TShell.h"
@@ -66,6 +67,7 @@ protected:
     }
 
     std::string saved_;
+    TProgramContext context_;
     fs::path dir_;
 };
 
@@ -73,7 +75,7 @@ TEST_F(AppLifecycleTest, ClosingTheFrameEndsTheProgramWithToolWindowsOpen)
 {
     for (bool viaExit : {false, true}) {
         SCOPED_TRACE(viaExit ? "File > Exit" : "frame close button");
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({Example(), false});
         ASSERT_NE(app.Shell().Project(), nullptr);
         ASSERT_TRUE(app.Window().Trigger(TCmd::BoxDialog));
@@ -96,7 +98,7 @@ TEST_F(AppLifecycleTest, ClosingTheFrameEndsTheProgramWithToolWindowsOpen)
 
 TEST_F(AppLifecycleTest, RefusedSaveQuestionKeepsTheProgramRunning)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({Example(), false});
     ASSERT_NE(app.Shell().Project(), nullptr);
     app.Shell().Project()->RecalcRequest(TRecalc::MarkChanged); // changed

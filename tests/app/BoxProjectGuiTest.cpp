@@ -5,6 +5,7 @@
 
 #include "app/QtHost.h"
 #include "app/TMainApp.h"
+#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "box/TClosedBox.h"
 #include "core/TProgramFolder.h"
@@ -31,11 +32,12 @@ protected:
     void TearDown() override { TProgramFolder::Set(saved_); }
     std::string Example() const { return std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"; }
     std::string saved_;
+    TProgramContext context_;
 };
 
 TEST_F(BoxProjectGuiTest, OpeningShowsPlotsReportAndBoxMenu)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString::fromStdString(Example()), false});
     ASSERT_NE(app.Shell().Project(), nullptr);
     EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta Closed box - closed-10in.box[*]");
@@ -55,7 +57,7 @@ TEST_F(BoxProjectGuiTest, OpeningShowsPlotsReportAndBoxMenu)
 
 TEST_F(BoxProjectGuiTest, SaveQuestionGuardsNew)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString::fromStdString(Example()), false});
     TProject* first = app.Shell().Project();
     ASSERT_NE(first, nullptr);
@@ -82,7 +84,7 @@ TEST_F(BoxProjectGuiTest, SaveQuestionGuardsNew)
 
 TEST_F(BoxProjectGuiTest, NewClosedBoxShowsTheUnitHintThenTheChooser)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     auto hint = AnswerNextMessage(QMessageBox::Ok);
     auto chooser = CancelNextDialog();

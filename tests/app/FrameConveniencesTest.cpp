@@ -5,6 +5,7 @@
 
 #include "app/QtHost.h"
 #include "app/TMainApp.h"
+#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "core/TProgramFolder.h"
 #include "shell/TRecentProjects.h"
@@ -49,12 +50,13 @@ protected:
     QString Project(const char* name) const { return QString::fromStdString((dir_ / "examples" / name).string()); }
 
     std::string saved_;
+    TProgramContext context_;
     fs::path dir_;
 };
 
 TEST_F(FrameConveniencesTest, UsualShortcutsSitOnTheirCommands)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     struct Row {
         int id;
@@ -78,7 +80,7 @@ TEST_F(FrameConveniencesTest, UsualShortcutsSitOnTheirCommands)
 
 TEST_F(FrameConveniencesTest, TitleMarksUnsavedChanges)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({Project("closed-10in.box"), false});
     EXPECT_TRUE(app.Window().windowTitle().endsWith("[*]"));
     EXPECT_FALSE(app.Window().isWindowModified());
@@ -93,7 +95,7 @@ TEST_F(FrameConveniencesTest, TitleMarksUnsavedChanges)
 TEST_F(FrameConveniencesTest, RecentProjectsListOpenedFilesAndReopenThem)
 {
     {
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({Project("closed-10in.box"), false});
         app.Shell().OpenProject(Project("second.box").toStdString());
         QTest::qWait(400);
@@ -104,7 +106,7 @@ TEST_F(FrameConveniencesTest, RecentProjectsListOpenedFilesAndReopenThem)
         EXPECT_EQ(recent->actions()[1]->toolTip(), Project("closed-10in.box"));
     }
     // Kept across runs; choosing an entry opens it.
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     QMenu* recent = app.Window().RecentMenu();
     ASSERT_NE(recent, nullptr);

@@ -4,7 +4,7 @@
 #include "app/TPlotRender.h"
 #include "box/TClosedBox.h"
 #include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <QImage>
@@ -26,9 +26,9 @@ TEST(InfoWindowWidth, DefaultSizeShowsTheWholeReport)
     const std::string saved = TProgramFolder::Get();
     TProgramFolder::Set(TONVEK_BIN_DIR);
     {
-        TScopedMeasSetup setup;
+        TProgramContext context;
         THeadlessHost host;
-        TClosedBox box(host);
+        TClosedBox box(host, context);
         ASSERT_TRUE(box.Load(std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"));
         TInfoWin& info = box.InfoWindow();
         ASSERT_FALSE(info.Text().empty());

@@ -1,6 +1,7 @@
 #include "GuiTestUtil.h"
 
 #include "app/TMainApp.h"
+#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "core/TBinaryStream.h"
 #include "core/TProgramFolder.h"
@@ -41,12 +42,13 @@ protected:
     }
 
     std::string saved_;
+    TProgramContext context_;
     fs::path dir_;
 };
 
 TEST_F(MainWindowTest, StartsWithTitleAndNoProjectMenu)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta [*]");
     QStringList titles;
@@ -66,7 +68,7 @@ TEST_F(MainWindowTest, StartsWithTitleAndNoProjectMenu)
 TEST_F(MainWindowTest, OpenOfCodesWithoutProjectShowsBadData)
 {
     for (std::int32_t code : {10, 17, -1}) {
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({QString(), false});
         auto answer = AnswerNextMessage(QMessageBox::Ok);
         const std::string path = WriteCode(code);
@@ -90,7 +92,7 @@ TEST_F(MainWindowTest, ConfigWrittenAtExitAndReadAtStart)
         ASSERT_TRUE(w.SaveTo((dir_ / "tonvek.cfg").string()));
     }
     {
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({QString(), false});
         EXPECT_EQ(app.Window().width(), 800);
         EXPECT_EQ(app.Window().height(), 600);
@@ -99,7 +101,7 @@ TEST_F(MainWindowTest, ConfigWrittenAtExitAndReadAtStart)
         EXPECT_TRUE(app.Window().close());
     }
     EXPECT_EQ(fs::file_size(dir_ / "tonvek.cfg"), 17u);
-    TMainApp again;
+    TMainApp again(context_);
     again.Start({QString(), false});
     EXPECT_FALSE(again.Shell().ShowUnitHint());
 }
@@ -108,7 +110,7 @@ TEST_F(MainWindowTest, CommandLineProjectOpensWithoutQuestion)
 {
     std::string path = WriteCode(10);
     auto answer = AnswerNextMessage(QMessageBox::Ok);
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString::fromStdString(path), false});
     // The only message is the one about the unknown type; no save question came first.
     EXPECT_TRUE(answer->seen);

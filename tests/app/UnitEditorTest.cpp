@@ -12,7 +12,7 @@
 #include "driver/TSpeakerUnitDialog.h"
 #include "driver/TSpkFields.h"
 #include "driver/TSpkUnitText.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 
@@ -47,13 +47,12 @@ protected:
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_ / "units");
         TProgramFolder::Set(dir_.string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
-        box = std::make_unique<TClosedBox>(host);
+        box = std::make_unique<TClosedBox>(host, context_);
         FillExampleWoofer(box->FrontDriver());
         box->FrontDriver().EvaluateComplete();
         box->BoxVolume().Vb = 0.014;
         box->BoxVolume().dirty = true;
-        CurrentMeasSetup().setupChanged = true;
+        context_.MeasSetup().setupChanged = true;
         box->Calculate(0);
         box->OpenUnitEditor();
         editor = box->UnitEditor();
@@ -63,7 +62,6 @@ protected:
     {
         view.reset();
         box.reset();
-        setup_.reset();
         TProgramFolder::Set(saved_);
         fs::remove_all(dir_);
     }
@@ -108,7 +106,7 @@ protected:
 
     std::string saved_;
     fs::path dir_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
+    TProgramContext context_;
     THeadlessHost host;
     std::unique_ptr<TClosedBox> box;
     TSpeakerUnitDialog* editor = nullptr;

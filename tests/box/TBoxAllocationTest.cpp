@@ -3,7 +3,7 @@
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 #include "support/AllocationCounter.h"
 #include "support/ExampleWoofer.h"
@@ -18,13 +18,13 @@ TEST(BoxAllocation, FastCalculationAllocatesNothing)
     TProgramFolder::Set(std::filesystem::temp_directory_path().string());
     {
         THeadlessHost host;
-        TScopedMeasSetup setup;
-        TClosedBox box(host);
+        TProgramContext context;
+        TClosedBox box(host, context);
         FillExampleWoofer(box.FrontDriver(), 0.41e-3);
         box.FrontDriver().Xmax = 0.014;
         box.FrontDriver().EvaluateComplete();
-        CurrentMeasSetup().pointCount = 500;
-        CurrentMeasSetup().setupChanged = true;
+        context.MeasSetup().pointCount = 500;
+        context.MeasSetup().setupChanged = true;
         box.Calculate(0);
         box.fastMode = true;
         box.splPlotRefresh = false;

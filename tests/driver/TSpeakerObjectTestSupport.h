@@ -5,7 +5,7 @@
 
 #include "core/TProgramFolder.h"
 #include "driver/TSpeakerObject.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 
 #include <cmath>
 #include <complex>
@@ -41,12 +41,13 @@ private:
     std::filesystem::path path_;
 };
 
-// The folder is set before the setup is installed, so the setup's preferences come
-// from the empty folder (factory values: 50 points, 20 .. 2000 Hz, Ug 2.83 V).
+// A private folder and a context of its own, whose setup has the factory values
+// (50 points, 20 .. 2000 Hz, Ug 2.83 V).
 struct TSpeakerTestEnv {
     TSpeakerTestFolder folder;
-    TScopedMeasSetup setup;
-    const TFreqGrid& Grid() { return setup.Get().grid; }
+    TProgramContext context;
+    TMeasSetup& Setup() { return context.MeasSetup(); }
+    const TFreqGrid& Grid() { return context.MeasSetup().grid; }
 };
 
 // SEAS E0018-08S W18E001, /work/shared/refdata/drivers.csv (row seas_w18e001), in SI
@@ -75,9 +76,9 @@ inline void SetReferenceUnit(TSpkData& u)
     u.UpdateSquares();
 }
 
-inline std::unique_ptr<TSpeakerObject> MakeReferenceSpeaker()
+inline std::unique_ptr<TSpeakerObject> MakeReferenceSpeaker(const TProgramContext& context)
 {
-    auto s = std::make_unique<TSpeakerObject>();
+    auto s = std::make_unique<TSpeakerObject>(context);
     SetReferenceUnit(*s);
     s->EvaluateComplete();
     return s;

@@ -13,7 +13,7 @@
 #include "driver/TSpeakerUnitDialog.h"
 #include "driver/TSpkFields.h"
 #include "driver/TSpkUnitText.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 #include "ui/TInfoDialog.h"
@@ -76,8 +76,9 @@ protected:
 
     spktest::TScratchFolder folder_;
     std::string savedFolder_;
+    TProgramContext context;
     THeadlessHost host;
-    TSpeakerObject unit{&host};
+    TSpeakerObject unit{context, &host};
     std::string storedPath;
     int changes = 0;
     int closes = 0;
@@ -582,12 +583,12 @@ protected:
     {
         savedFolder = TProgramFolder::Get();
         TProgramFolder::Set(folder.Path().string());
-        box = std::make_unique<TClosedBox>(host);
+        box = std::make_unique<TClosedBox>(host, context);
         FillExampleWoofer(box->FrontDriver());
         box->FrontDriver().EvaluateComplete();
         box->BoxVolume().Vb = 0.014;
         box->BoxVolume().dirty = true;
-        CurrentMeasSetup().setupChanged = true;
+        context.MeasSetup().setupChanged = true;
         box->Calculate(0);
         mid = static_cast<std::size_t>(box->PointCount() / 2);
     }
@@ -599,8 +600,8 @@ protected:
     spktest::TScratchFolder folder;
     std::string savedFolder;
     std::size_t mid = 0;
+    TProgramContext context;
     THeadlessHost host;
-    TScopedMeasSetup setup;
     std::unique_ptr<TClosedBox> box;
 };
 

@@ -5,6 +5,7 @@
 #include "core/TProgramFolder.h"
 #include "measdata/TMeasData.h"
 #include "measdata/TMeasDataOwner.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -16,10 +17,11 @@ namespace {
 class FakeNetwork : public TMeasDataOwner {
 public:
     THost& Host() override { return host; }
-    const TFilterGrid& FilterGrid() const override { return meastest::FilterGrid(); }
+    const TProgramContext& Context() const override { return context; }
     void MarkChanged() override { ++changed; }
     void Recalculate() override { ++recalculated; }
 
+    TProgramContext context;
     THeadlessHost host;
     int changed = 0;
     int recalculated = 0;

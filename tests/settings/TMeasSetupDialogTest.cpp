@@ -2,6 +2,7 @@
 
 #include "settings/TMeasSetupDialog.h"
 #include "settings/TMeasSetupFields.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,7 @@ constexpr int kMenuCommand = 4711;
 class TMeasSetupDialogTest : public ::testing::Test {
 protected:
     TMeasSetupDialogTest()
-        : dialog(host, setup, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }, &project, kMenuCommand)
+        : dialog(host, context, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }, &project, kMenuCommand)
     {
     }
 
@@ -30,7 +31,8 @@ protected:
 
     TMeasSetupFolder folder; // before the dialog, so preferences stay private
     THeadlessHost host;
-    TMeasSetup setup;
+    TProgramContext context;
+    TMeasSetup& setup = context.MeasSetup();
     TMeasureSetupObject project;
     std::vector<int> requests;
     TMeasSetupDialog dialog;

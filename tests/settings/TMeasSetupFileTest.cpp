@@ -277,7 +277,6 @@ TEST(TMeasSetupBlock, NarrowRangeFromAStoredFileIsKept)
 class TMeasSetupPrefs : public ::testing::Test {
 protected:
     TMeasSetupFolder folder;
-    TScopedMeasSetup current;
 };
 
 TEST_F(TMeasSetupPrefs, SaveWritesTheBlockIntoTheProgramFolder)
@@ -345,37 +344,4 @@ TEST_F(TMeasSetupPrefs, FailedSaveKeepsTheOldFile)
     // A folder that does not exist cannot take the file.
     EXPECT_FALSE(s.SaveFile((folder.Path() / "no-such-dir" / "msetup.prf").string()));
     EXPECT_EQ(folder.ReadPrefs(), BlockOf(DistinctSetup()));
-}
-
-TEST_F(TMeasSetupPrefs, NewSetupObjectLoadsPreferencesIntoTheCurrentSetup)
-{
-    ASSERT_TRUE(DistinctSetup().SavePreferences());
-    ASSERT_EQ(&CurrentMeasSetup(), &current.Get());
-    current.Get().setupChanged = false;
-    TMeasureSetupObject project;
-    EXPECT_EQ(project.x, 0);
-    EXPECT_EQ(project.y, 0);
-    EXPECT_TRUE(SameStoredFields(current.Get(), DistinctSetup()));
-    EXPECT_TRUE(current.Get().setupChanged);
-}
-
-TEST(TMeasSetupOwner, ScopedSetupIsInstalledAndRestored)
-{
-    TMeasSetup& program = CurrentMeasSetup();
-    {
-        TScopedMeasSetup outer;
-        EXPECT_EQ(&CurrentMeasSetup(), &outer.Get());
-        {
-            TScopedMeasSetup inner;
-            EXPECT_EQ(&CurrentMeasSetup(), &inner.Get());
-        }
-        EXPECT_EQ(&CurrentMeasSetup(), &outer.Get());
-    }
-    EXPECT_EQ(&CurrentMeasSetup(), &program);
-
-    TMeasSetup mine;
-    SetCurrentMeasSetup(&mine);
-    EXPECT_EQ(&CurrentMeasSetup(), &mine);
-    SetCurrentMeasSetup(nullptr);
-    EXPECT_EQ(&CurrentMeasSetup(), &program);
 }

@@ -4,7 +4,7 @@
 #include "box/TClosedBox.h"
 #include "core/TBinaryStream.h"
 #include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/THeadlessHost.h"
 
@@ -48,7 +48,7 @@ protected:
 
     std::string savedFolder_;
     fs::path dir_;
-    TScopedMeasSetup setup_;
+    TProgramContext context_;
     THeadlessHost host_;
 };
 
@@ -72,13 +72,13 @@ TEST_F(TShellOpenCheckTest, DamagedFileLeavesTheOpenProjectAsItWas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TShell shell(host_);
+        TShell shell(host_, context_);
         shell.OpenProject(Example());
         auto* before = dynamic_cast<TClosedBox*>(shell.Project());
         ASSERT_NE(before, nullptr);
         ASSERT_TRUE(before->FrontDriver().complete);
         const double level = before->splTotal[50];
-        const int setupPoints = CurrentMeasSetup().pointCount;
+        const int setupPoints = context_.MeasSetup().pointCount;
         host_.ClearMessages();
 
         const std::string path = Write(c.name, c.bytes);
@@ -87,7 +87,7 @@ TEST_F(TShellOpenCheckTest, DamagedFileLeavesTheOpenProjectAsItWas)
         EXPECT_EQ(shell.Project(), before) << "the open project must stay";
         EXPECT_EQ(before->splTotal[50], level);
         EXPECT_TRUE(before->SplPlot().HasData());
-        EXPECT_EQ(CurrentMeasSetup().pointCount, setupPoints);
+        EXPECT_EQ(context_.MeasSetup().pointCount, setupPoints);
         EXPECT_EQ(shell.TypeCode(), 0);
         ASSERT_EQ(host_.Messages().size(), 1u);
         EXPECT_EQ(host_.Messages()[0].text, std::string(c.message) + "\n\n" + path);
@@ -96,7 +96,7 @@ TEST_F(TShellOpenCheckTest, DamagedFileLeavesTheOpenProjectAsItWas)
 
 TEST_F(TShellOpenCheckTest, MissingFileIsNamedAndAGoodFileStillReplacesTheProject)
 {
-    TShell shell(host_);
+    TShell shell(host_, context_);
     const std::string missing = (dir_ / "nowhere.box").string();
     shell.OpenProject(missing);
     ASSERT_EQ(host_.Messages().size(), 1u);

@@ -8,7 +8,6 @@
 #include "box/elements/TPortStandingWaves.h"
 #include "core/TBinaryStream.h"
 #include "settings/TFreqGrid.h"
-#include "settings/TMeasSetup.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +65,6 @@ double Helmholtz(double seff, double leff, double v, int n)
 
 class PortTest : public ::testing::Test {
 protected:
-    TScopedMeasSetup setup;
     TPortNonLinearity shared;
     TPortObject port{"Port", shared};
 };
