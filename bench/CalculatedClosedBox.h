@@ -5,7 +5,6 @@
 #include "../tests/support/ExampleWoofer.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
@@ -15,8 +14,6 @@
 struct TCalculatedClosedBox {
     TCalculatedClosedBox()
     {
-        // Preferences must not come from wherever the benchmark runs.
-        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
         box = std::make_unique<TClosedBox>(host, context);
         FillExampleWoofer(box->FrontDriver(), 0.41e-3);
         box->FrontDriver().Xmax = 0.014;
@@ -30,7 +27,8 @@ struct TCalculatedClosedBox {
         s.setupChanged = true;
         box->Calculate(0);
     }
-    TProgramContext context;
+    // Preferences must not come from wherever the benchmark runs.
+    TProgramContext context{std::filesystem::temp_directory_path().string()};
     THeadlessHost host;
     std::unique_ptr<TClosedBox> box;
 };

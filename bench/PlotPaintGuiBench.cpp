@@ -8,7 +8,6 @@
 #include "app/TPlotRender.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "../tests/support/ExampleWoofer.h"
 #include "settings/TMeasSetup.h"
 #include "ui/THeadlessHost.h"

@@ -8,7 +8,6 @@
 
 #include "box/TBoxEmbryo.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/THeadlessHost.h"
@@ -32,7 +31,6 @@ std::vector<std::uint8_t> SaveAndRead(TBoxEmbryo& box, const std::string& path)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     namespace fs = std::filesystem;
-    TProgramFolder::Set(fuzz::PrivateDir());
     const fs::path examples = fs::path(fuzz::PrivateDir()) / "examples";
     fs::create_directories(examples);
     for (const char* unit : {"woofer-10in.unt", "woofer-6in.unt"})
@@ -58,7 +56,7 @@ bool OpenedWhole(const THeadlessHost& host)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::TTempFile file(data, size, "project.box");
-    TProgramContext context;
+    TProgramContext context(fuzz::PrivateDir());
     THeadlessHost host;
     TShell shell(host, context);
     shell.OpenProject(file.Path());

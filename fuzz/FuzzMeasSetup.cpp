@@ -39,10 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     {
         fuzz::TTempFile file(data, size, TMeasSetup::kPreferencesFile);
-        fuzz::Check(file.Path() == TMeasSetup::PreferencesPath(), "preferences in the program folder");
-        TProgramContext context;
+        TProgramContext context(fuzz::PrivateDir());
+        fuzz::Check(file.Path() == TMeasSetup::PreferencesPath(context.Folder()), "preferences in the program folder");
         TMeasSetup& setup = context.MeasSetup();
-        const bool used = setup.LoadPreferences(false);
+        const bool used = setup.LoadPreferences(context.Folder(), false);
         CheckUsable(setup);
         if (used) {
             TBinaryWriter out;

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Check(back.ReadFileBytes(first), "a written unit reads back");
         fuzz::Check(back.FileBytes() == first, "a unit reads back unchanged");
     }
-    const TProgramContext context;
+    const TProgramContext context(fuzz::PrivateDir());
     TSpeakerObject driver{context};
     if (driver.Load(file.Path()))
         driver.EvaluateComplete();

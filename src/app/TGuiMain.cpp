@@ -66,7 +66,8 @@ bool RunNamedCommand(TMainApp& app, const QString& name)
 
 int RunGui(int argc, char** argv)
 {
-    TProgramFolder::Set(TProgramFolder::FolderOfExecutable(argc > 0 ? argv[0] : nullptr));
+    // What outlives projects: made first, gone last.
+    TProgramContext context(TProgramFolder::FolderOfExecutable(argc > 0 ? argv[0] : nullptr));
     QApplication qapp(argc, argv);
     QApplication::setApplicationName("Tonvek");
     QFont::insertSubstitution("Arial", "Liberation Sans");
@@ -76,7 +77,6 @@ int RunGui(int argc, char** argv)
     if (!options.ok)
         return 2;
 
-    TProgramContext context;
     TMainApp app(context);
     TMainApp::StartOptions start;
     start.project = options.project;

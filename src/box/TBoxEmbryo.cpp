@@ -8,7 +8,6 @@
 #include "TBoxReport.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TElementGrid.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "settings/TMeasSetupDialog.h"
@@ -24,7 +23,7 @@ TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& ty
       report_(std::make_unique<TBoxReport>()), type_(type)
 {
     // Every new project starts from the saved preferences.
-    MeasSetup().LoadPreferences(false);
+    MeasSetup().LoadPreferences(context_.Folder(), false);
     cursor_ = std::make_unique<TCursorDialog>(host);
     infoWin_ = std::make_unique<TInfoWin>(host);
     unitFile_ = {"", kUnitFilter, "unt"};
@@ -57,9 +56,9 @@ void TBoxEmbryo::Reset()
 {
     if (boxDialog_ && boxDialog_->IsOpen())
         boxDialog_->Close();
-    MeasSetup().LoadPreferences(false);
+    MeasSetup().LoadPreferences(context_.Folder(), false);
     stepResponse_.Reset();
-    room_.LoadPreferences(TProgramFolder::Resolve(TRoomSettings::PreferencesFile));
+    room_.LoadPreferences(context_.Folder().Resolve(TRoomSettings::PreferencesFile));
     front_.Clear();
     rear_.Clear();
     if (boxVolume_)

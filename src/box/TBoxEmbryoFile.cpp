@@ -17,7 +17,7 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     out.WriteInt16(kFileVersion);
     out.WriteZeros(16);
     MeasSetup().WriteBlock(out);
-    out.WriteText(TProjectRelative::Store(unitFile_.fileName, projectPath), kPathSize);
+    out.WriteText(TProjectRelative::Store(context_.Folder(), unitFile_.fileName, projectPath), kPathSize);
     out.WriteText(snapshotPath_, kPathSize);
     front_.WriteConfigBlock(out);
     boxVolume_->WriteRecord(out);
@@ -53,7 +53,8 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     std::string unitPath, snapshotPath;
     if (!in.ReadText(unitPath, kPathSize))
         return false;
-    unitFile_.fileName = TProjectRelative::Locate(TProgramFolder::Normalise(unitPath), projectFile_.fileName);
+    unitFile_.fileName =
+        TProjectRelative::Locate(context_.Folder(), TProgramFolder::Normalise(unitPath), projectFile_.fileName);
     if (!in.ReadText(snapshotPath, kPathSize))
         return false;
     snapshotPath_ = TProgramFolder::Normalise(snapshotPath);
@@ -79,7 +80,7 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     // The snapshot file is read when snapshots exist; until then a named file that is
     // missing clears the name, as a failed snapshot read does. Nothing of it is read.
     if (!snapshotPath_.empty()) {
-        if (!CanOpenRegularFile(TProgramFolder::Resolve(snapshotPath_))) {
+        if (!CanOpenRegularFile(context_.Folder().Resolve(snapshotPath_))) {
             snapshotPath_.clear();
             snapshotFile_.fileName.clear();
         }

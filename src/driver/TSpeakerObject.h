@@ -72,8 +72,11 @@ public:
 
     // The unit cleared and every configuration field back to its default.
     void Clear() override;
-    // Loads the unit; without a double voice coil the coil factors become 1, 1, 1, with
-    // one they follow the stored coil connection. complete is evaluated on success.
+    // Saves the unit; a relative path is taken in the program folder.
+    [[nodiscard]] bool Save(const std::string& path) override;
+    // Loads the unit (a relative path is taken in the program folder); without a double
+    // voice coil the coil factors become 1, 1, 1, with one they follow the stored coil
+    // connection. complete is evaluated on success.
     [[nodiscard]] bool Load(const std::string& path) override;
     // complete = the unit has the full parameter set.
     void EvaluateComplete() { complete = IsComplete(); }

@@ -18,6 +18,7 @@
 
 class TBinaryReader;
 class TBinaryWriter;
+class TProgramFolder;
 
 // Ranges the setup dialog and the command line enforce, and that a stored block must
 // meet to be accepted.
@@ -107,10 +108,10 @@ public:
     // Preferences: sets file version 410 and the setup changed flag, then takes
     // "msetup.prf" from the program folder; a missing, short or garbage file, or
     // forceDefaults, gives the factory values. Returns true when the file was used.
-    bool LoadPreferences(bool forceDefaults);
+    bool LoadPreferences(const TProgramFolder& folder, bool forceDefaults);
     // Writes "msetup.prf" into the program folder by a safe save.
-    [[nodiscard]] bool SavePreferences() const;
-    static std::string PreferencesPath();
+    [[nodiscard]] bool SavePreferences(const TProgramFolder& folder) const;
+    static std::string PreferencesPath(const TProgramFolder& folder);
 
     // The generator as the driver sees it at angular frequency omega: Ug, through the
     // high-pass when its cutoff is not 0. No allocation; called per grid point.

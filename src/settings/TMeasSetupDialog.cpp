@@ -67,10 +67,10 @@ TMeasSetupDialog::TMeasSetupDialog(THost& host, TProgramContext& context, TRecal
 void TMeasSetupDialog::Preferences(int command)
 {
     if (command == SaveCommand) {
-        if (!setup_.SavePreferences())
+        if (!setup_.SavePreferences(context_.Folder()))
             Host().Message("Could not save to file 'msetup.prf'", "Error", TMsgButtons::Ok, TMsgIcon::Error);
     } else if (command == DefaultCommand) {
-        setup_.LoadPreferences(true);
+        setup_.LoadPreferences(context_.Folder(), true);
         Reload();
         // The factory values are a change like any other: the plots must follow them.
         Request(TRecalc::Recalculate);

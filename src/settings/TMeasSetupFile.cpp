@@ -138,22 +138,22 @@ bool TMeasSetup::SaveFile(const std::string& path) const
     return out.SaveTo(path);
 }
 
-std::string TMeasSetup::PreferencesPath()
+std::string TMeasSetup::PreferencesPath(const TProgramFolder& folder)
 {
-    return TProgramFolder::Resolve(kPreferencesFile);
+    return folder.Resolve(kPreferencesFile);
 }
 
-bool TMeasSetup::LoadPreferences(bool forceDefaults)
+bool TMeasSetup::LoadPreferences(const TProgramFolder& folder, bool forceDefaults)
 {
     fileVersion = kCurrentVersion;
     setupChanged = true;
-    if (!forceDefaults && LoadFile(PreferencesPath()))
+    if (!forceDefaults && LoadFile(PreferencesPath(folder)))
         return true;
     SetDefaults();
     return false;
 }
 
-bool TMeasSetup::SavePreferences() const
+bool TMeasSetup::SavePreferences(const TProgramFolder& folder) const
 {
-    return SaveFile(PreferencesPath());
+    return SaveFile(PreferencesPath(folder));
 }

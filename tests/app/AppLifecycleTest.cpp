@@ -6,7 +6,6 @@
 #include "app/TMainApp.h"
 #include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
-#include "core/TProgramFolder.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 #include "ui/TProject.h"
@@ -27,19 +26,14 @@ class AppLifecycleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-life-" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "examples");
         for (const char* name : {"closed-10in.box", "woofer-10in.unt"})
             fs::copy_file(fs::path(TONVEK_BIN_DIR) / "examples" / name, dir_ / "examples" / name,
                           fs::copy_options::overwrite_existing);
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(saved_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     QString Example() const { return QString::fromStdString((dir_ / "examples" / "closed-10in.box").string()); }
 
     // Runs the event loop until it ends by itself; false when a guard had to end it.
@@ -66,7 +60,6 @@ protected:
         return n;
     }
 
-    std::string saved_;
     TProgramContext context_;
     fs::path dir_;
 };

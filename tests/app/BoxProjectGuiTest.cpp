@@ -8,7 +8,6 @@
 #include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "box/TClosedBox.h"
-#include "core/TProgramFolder.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 
@@ -23,16 +22,9 @@ namespace fs = std::filesystem;
 
 class BoxProjectGuiTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved_ = TProgramFolder::Get();
-        // The examples store their unit relative to the program folder of the build.
-        TProgramFolder::Set(TONVEK_BIN_DIR);
-    }
-    void TearDown() override { TProgramFolder::Set(saved_); }
     std::string Example() const { return std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"; }
-    std::string saved_;
-    TProgramContext context_;
+    // The examples store their unit relative to the program folder of the build.
+    TProgramContext context_{TONVEK_BIN_DIR};
 };
 
 TEST_F(BoxProjectGuiTest, OpeningShowsPlotsReportAndBoxMenu)

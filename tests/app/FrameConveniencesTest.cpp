@@ -32,24 +32,21 @@ protected:
     void SetUp() override
     {
         QSettings().remove("recentProjects");
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-frame-" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "examples");
         for (const char* name : {"closed-10in.box", "woofer-10in.unt"})
             fs::copy_file(fs::path(TONVEK_BIN_DIR) / "examples" / name, dir_ / "examples" / name,
                           fs::copy_options::overwrite_existing);
         fs::copy_file(dir_ / "examples" / "closed-10in.box", dir_ / "examples" / "second.box");
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
     }
     void TearDown() override
     {
         QSettings().remove("recentProjects");
-        TProgramFolder::Set(saved_);
         fs::remove_all(dir_);
     }
     QString Project(const char* name) const { return QString::fromStdString((dir_ / "examples" / name).string()); }
 
-    std::string saved_;
     TProgramContext context_;
     fs::path dir_;
 };
@@ -135,8 +132,7 @@ TEST(RecentProjects, NewestFirstEachOnceAtMostEight)
 
 TEST(FileChooserStart, BesideTheProjectElseWhereTheUserWasNeverTheProgramFolder)
 {
-    const std::string saved = TProgramFolder::Get();
-    TProgramFolder::Set("/opt/tonvek");
+    const TProgramFolder program("/opt/tonvek");
     struct Row {
         const char* name;
         const char* initialFolder;
@@ -154,9 +150,8 @@ TEST(FileChooserStart, BesideTheProjectElseWhereTheUserWasNeverTheProgramFolder)
     };
     for (const Row& r : rows) {
         TFileRequest request{"t", "", "box", r.name, r.initialFolder};
-        EXPECT_EQ(QtHost::StartPath(request, r.project, r.last), r.expected) << r.name << " " << r.project;
+        EXPECT_EQ(QtHost::StartPath(program, request, r.project, r.last), r.expected) << r.name << " " << r.project;
     }
-    TProgramFolder::Set(saved);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 
@@ -21,16 +20,11 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-gui-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(saved_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     std::string WriteCode(std::int32_t code)
     {
         TBinaryWriter w;
@@ -41,7 +35,6 @@ protected:
         return path;
     }
 
-    std::string saved_;
     TProgramContext context_;
     fs::path dir_;
 };

@@ -8,7 +8,6 @@
 
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "driver/TSpkFields.h"
 #include "driver/TSpkUnitText.h"
@@ -41,12 +40,11 @@ class UnitEditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() /
                ("tonvek-uniteditor-" + std::to_string(::getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_ / "units");
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
         box = std::make_unique<TClosedBox>(host, context_);
         FillExampleWoofer(box->FrontDriver());
         box->FrontDriver().EvaluateComplete();
@@ -62,7 +60,6 @@ protected:
     {
         view.reset();
         box.reset();
-        TProgramFolder::Set(saved_);
         fs::remove_all(dir_);
     }
 
@@ -104,7 +101,6 @@ protected:
         return host.FileRequests().empty() ? std::string() : host.FileRequests().back().initialName;
     }
 
-    std::string saved_;
     fs::path dir_;
     TProgramContext context_;
     THeadlessHost host;

@@ -9,7 +9,6 @@
 #include "box/TBoxType.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "settings/TProgramContext.h"
 #include "support/BoxTestBench.h"
 #include "support/ExampleWoofer.h"
@@ -71,7 +70,7 @@ TEST_P(BoxFrameTest, NewProjectStartsFromTheSavedPreferences)
     saved.pointCount = 123;
     saved.SetSourceLevel(4.0);
     saved.highPassCutoff = 25;
-    ASSERT_TRUE(saved.SavePreferences());
+    ASSERT_TRUE(saved.SavePreferences(context_.Folder()));
     // What the previous project left in the program's setup does not carry over.
     TMeasSetup& setup = context_.MeasSetup();
     setup.pointCount = 77;

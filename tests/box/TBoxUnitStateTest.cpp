@@ -6,7 +6,6 @@
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "ui/TCommandIds.h"
 #include "settings/TProgramContext.h"
@@ -27,17 +26,12 @@ class TBoxUnitStateTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-unitstate-" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "program");
         fs::create_directories(dir_ / "work" / "units");
-        TProgramFolder::Set((dir_ / "program").string());
+        context_.SetFolder((dir_ / "program").string());
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
 
     std::string SaveWoofer(const fs::path& path)
     {
@@ -73,7 +67,6 @@ protected:
         return 0;
     }
 
-    std::string savedFolder_;
     fs::path dir_;
     TProgramContext context_;
     THeadlessHost host_;

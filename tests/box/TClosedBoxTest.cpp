@@ -7,7 +7,6 @@
 #include "box/TClosedBoxDialog.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpkCalcMissing.h"
 #include "settings/TProgramContext.h"

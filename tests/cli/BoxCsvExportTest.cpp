@@ -43,7 +43,7 @@ class BoxCsvExportTest : public TScratchFolderTest {};
 
 TEST_F(BoxCsvExportTest, ChooserOffersCsvAndTheNameDecides)
 {
-    TProgramContext context;
+    TProgramContext context(dir_.string());
     THeadlessHost host;
     TClosedBox box(host, context);
     box.RestoreStartWindows();

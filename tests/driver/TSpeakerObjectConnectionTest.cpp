@@ -111,10 +111,11 @@ TEST(SpeakerConnectionStages, SingleCoilUnitAfterDoubleCoilUnitDropsTheCoilFacto
     TSpkData unit;
     SetReferenceUnit(unit);
     unit.doubleVoiceCoil = 1;
-    ASSERT_TRUE(unit.Save("dvc.unt"));
+    ASSERT_TRUE(unit.Save(env.folder.File("dvc.unt")));
     unit.doubleVoiceCoil = 0;
-    ASSERT_TRUE(unit.Save("single.unt"));
+    ASSERT_TRUE(unit.Save(env.folder.File("single.unt")));
 
+    // The project's unit finds bare names in the program folder.
     TSpeakerObject s{env.context};
     ASSERT_TRUE(s.Load("dvc.unt"));
     s.SetDvcConnection(kPairSeries);

@@ -8,7 +8,6 @@
 
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerObject.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "driver/TSpkFields.h"
@@ -37,20 +36,14 @@ class TSpeakerUnitDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
-        TProgramFolder::Set(folder_.Path().string());
         D::TOwner owner;
         owner.unitPath = [this] { return storedPath; };
-        owner.setUnitPath = [this](const std::string& path) { storedPath = TProgramFolder::Strip(path); };
+        owner.setUnitPath = [this](const std::string& path) { storedPath = context.Folder().Strip(path); };
         owner.unitChanged = [this] { ++changes; };
         owner.closed = [this] { ++closes; };
         dialog = std::make_unique<D>(host, unit, std::move(owner));
     }
-    void TearDown() override
-    {
-        dialog.reset();
-        TProgramFolder::Set(savedFolder_);
-    }
+    void TearDown() override { dialog.reset(); }
 
     void OpenWithWoofer()
     {
@@ -75,8 +68,7 @@ protected:
     }
 
     spktest::TScratchFolder folder_;
-    std::string savedFolder_;
-    TProgramContext context;
+    TProgramContext context{folder_.Path().string()};
     THeadlessHost host;
     TSpeakerObject unit{context, &host};
     std::string storedPath;
@@ -581,8 +573,6 @@ class TUnitEditorInBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder = TProgramFolder::Get();
-        TProgramFolder::Set(folder.Path().string());
         box = std::make_unique<TClosedBox>(host, context);
         FillExampleWoofer(box->FrontDriver());
         box->FrontDriver().EvaluateComplete();
@@ -592,15 +582,10 @@ protected:
         box->Calculate(0);
         mid = static_cast<std::size_t>(box->PointCount() / 2);
     }
-    void TearDown() override
-    {
-        box.reset();
-        TProgramFolder::Set(savedFolder);
-    }
+    void TearDown() override { box.reset(); }
     spktest::TScratchFolder folder;
-    std::string savedFolder;
     std::size_t mid = 0;
-    TProgramContext context;
+    TProgramContext context{folder.Path().string()};
     THeadlessHost host;
     std::unique_ptr<TClosedBox> box;
 };

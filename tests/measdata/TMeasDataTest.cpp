@@ -2,7 +2,6 @@
 // the program folder rule for the stored name.
 #include "MeasTestSupport.h"
 
-#include "core/TProgramFolder.h"
 #include "measdata/TMeasData.h"
 #include "measdata/TMeasDataOwner.h"
 #include "settings/TProgramContext.h"
@@ -16,6 +15,8 @@ namespace {
 
 class FakeNetwork : public TMeasDataOwner {
 public:
+    // The program folder is the working folder unless a test names one.
+    explicit FakeNetwork(const std::string& folder = "./") : context(folder) {}
     THost& Host() override { return host; }
     const TProgramContext& Context() const override { return context; }
     void MarkChanged() override { ++changed; }
@@ -25,15 +26,6 @@ public:
     THeadlessHost host;
     int changed = 0;
     int recalculated = 0;
-};
-
-class ProgramFolderScope {
-public:
-    explicit ProgramFolderScope(const std::string& folder) : old_(TProgramFolder::Get()) { TProgramFolder::Set(folder); }
-    ~ProgramFolderScope() { TProgramFolder::Set(old_); }
-
-private:
-    std::string old_;
 };
 
 TEST(MeasData, StartsEmptyWithTheDialogOfItsKind)
@@ -120,9 +112,8 @@ TEST(MeasData, EmptyNameReadsNothingAndSaysNothing)
 TEST(MeasData, NamesInsideTheProgramFolderAreStoredRelative)
 {
     TempDir dir;
-    ProgramFolderScope scope(dir.Path());
     dir.Write("tweeter.frd", "1000 90 0\n");
-    FakeNetwork net;
+    FakeNetwork net(dir.Path());
     TMeasData spl(net, TMeasKind::Spl);
     std::string chosen = dir.Path() + "/tweeter.frd";
     net.host.QueueFileName(chosen);

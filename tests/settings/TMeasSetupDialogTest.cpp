@@ -31,7 +31,7 @@ protected:
 
     TMeasSetupFolder folder; // before the dialog, so preferences stay private
     THeadlessHost host;
-    TProgramContext context;
+    TProgramContext context{folder.Path().string()};
     TMeasSetup& setup = context.MeasSetup();
     TMeasureSetupObject project;
     std::vector<int> requests;
@@ -253,7 +253,7 @@ TEST_F(TMeasSetupDialogTest, SetToDefaultRestoresFactoryValuesDespiteTheFile)
     custom.startFrequency = 50;
     custom.SetSourceLevel(10);
     custom.highPassCutoff = 20;
-    ASSERT_TRUE(custom.SavePreferences());
+    ASSERT_TRUE(custom.SavePreferences(context.Folder()));
     setup = custom;
     dialog.Open();
     EXPECT_EQ(Shown(D::StartId), "50");

@@ -3,7 +3,6 @@
 
 #include "box/TClosedBox.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/THeadlessHost.h"
@@ -22,17 +21,10 @@ class TShellOpenCheckTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
-        // The examples name their unit relative to the program folder of the build.
-        TProgramFolder::Set(TONVEK_BIN_DIR);
         dir_ = fs::temp_directory_path() / ("tonvek-opencheck-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     static std::string Example() { return std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"; }
     std::string Write(const std::string& name, const std::vector<char>& bytes)
     {
@@ -46,9 +38,9 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    std::string savedFolder_;
     fs::path dir_;
-    TProgramContext context_;
+    // The examples name their unit relative to the program folder of the build.
+    TProgramContext context_{TONVEK_BIN_DIR};
     THeadlessHost host_;
 };
 

@@ -8,7 +8,6 @@
 #include "box/TClosedBox.h"
 #include "core/FMatrix.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpkData.h"
 #include "measdata/TMeasCurveReader.h"
 #include "room/TRoomSettings.h"
@@ -39,10 +38,9 @@ class TShellSpecialFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-special-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
         fifo_ = MakeFifo(dir_);
 
         TSpkData unit;
@@ -55,11 +53,7 @@ protected:
         ASSERT_TRUE(ReadWholeFile(path, project_));
         ASSERT_LT(project_.size(), TBoxEmbryo::kMaxFileBytes);
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
 
     // The valid project with a name written into one of its path fields.
     std::string ProjectNaming(std::size_t at, const std::string& name)
@@ -89,7 +83,6 @@ protected:
         return out.size() > kSnapshotPathAt ? std::string(reinterpret_cast<const char*>(&out[kSnapshotPathAt])) : "";
     }
 
-    std::string savedFolder_;
     fs::path dir_;
     std::string fifo_;
     std::vector<std::uint8_t> project_;

@@ -1,6 +1,5 @@
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
-#include "core/TProgramFolder.h"
 #include "settings/TProgramContext.h"
 #include "shell/TMainConfig.h"
 #include "support/ExampleWoofer.h"
@@ -255,19 +254,13 @@ protected:
     void SetUp() override
     {
         TShellTest::SetUp();
-        saved_ = TProgramFolder::Get();
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
         TSpkData unit;
         FillExampleWoofer(unit);
         unit_ = (dir_ / "woofer.unt").string();
         ASSERT_TRUE(unit.Save(unit_));
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(saved_);
-        TShellTest::TearDown();
-    }
-    std::string saved_, unit_;
+    std::string unit_;
 };
 } // namespace
 

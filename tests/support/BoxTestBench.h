@@ -5,7 +5,6 @@
 // driver.
 
 #include "box/TBoxEmbryo.h"
-#include "core/TProgramFolder.h"
 #include "settings/TProgramContext.h"
 #include "support/ExampleWoofer.h"
 #include "ui/THeadlessHost.h"
@@ -21,17 +20,11 @@ class BoxTestBench {
 public:
     void Enter(const char* name)
     {
-        savedFolder_ = TProgramFolder::Get();
         dir_ = std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
-        context_ = TProgramContext();
+        context_ = TProgramContext(dir_.string());
     }
-    void Leave()
-    {
-        TProgramFolder::Set(savedFolder_);
-        std::filesystem::remove_all(dir_);
-    }
+    void Leave() { std::filesystem::remove_all(dir_); }
 
     static void FillWoofer(TSpkData& u, double le = 0.0) { FillExampleWoofer(u, le); }
 
@@ -65,7 +58,6 @@ public:
     }
 
 protected:
-    std::string savedFolder_;
     std::filesystem::path dir_;
     TProgramContext context_;
     THeadlessHost host_;
