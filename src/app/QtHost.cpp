@@ -132,8 +132,8 @@ QString QtHost::QtFilter(const std::string& filter)
     return out.join(";;");
 }
 
-QString QtHost::StartPath(const TProgramFolder& programFolder, const TFileRequest& request, const QString& projectFolder,
-                          const QString& lastFolder)
+QString QtHost::StartPath(const TProgramFolder& programFolder, const TFileRequest& request,
+                          const QString& projectFolder, const QString& lastFolder)
 {
     // A name with a folder is where the file is (relative ones by the program folder
     // rule); a bare name or none starts beside the open project, else where the user

@@ -3,10 +3,10 @@
 #include "QtHost.h"
 #include "TMainWindow.h"
 #include "TStartScreen.h"
+#include "settings/TProgramContext.h"
 #include "shell/TMainConfig.h"
 #include "shell/TOutOfMemory.h"
 #include "shell/TRecentProjects.h"
-#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 #include "ui/TProject.h"
@@ -34,8 +34,8 @@ TRecentProjects LoadRecent()
 } // namespace
 
 TMainApp::TMainApp(TProgramContext& context)
-    : context_(context), window_(std::make_unique<TMainWindow>()), host_(std::make_unique<QtHost>(*window_, context.Folder())),
-      shell_(std::make_unique<TShell>(*host_, context))
+    : context_(context), window_(std::make_unique<TMainWindow>()),
+      host_(std::make_unique<QtHost>(*window_, context.Folder())), shell_(std::make_unique<TShell>(*host_, context))
 {
     window_->setWindowTitle(QString(kBaseTitle) + "[*]");
     window_->SetAvailability([this](int id) { return CommandAvailable(id); });

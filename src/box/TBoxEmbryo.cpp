@@ -237,7 +237,8 @@ void TBoxEmbryo::ComputeEffectiveDriver()
     double b2 = b * c;
     double qm = b2 * d.Qms;
     double qes = d.HasDoubleVoiceCoil() ? d.Qes * 0.5 : d.Qes;
-    double qe = (front_.coilResistance[0].real() + MeasSetup().sourceResistance * d.TotalFactors().kR) * b2 * qes / d.Re;
+    double qe = (front_.coilResistance[0].real() + MeasSetup().sourceResistance * d.TotalFactors().kR) * b2 * qes /
+                d.Re;
     effectiveQts = qe > 0 ? 1.0 / (1.0 / qe + 1.0 / qm) : 100.0;
 }
 

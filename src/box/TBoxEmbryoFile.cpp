@@ -53,8 +53,8 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     std::string unitPath, snapshotPath;
     if (!in.ReadText(unitPath, kPathSize))
         return false;
-    unitFile_.fileName =
-        TProjectRelative::Locate(context_.Folder(), TProgramFolder::Normalise(unitPath), projectFile_.fileName);
+    unitFile_.fileName = TProjectRelative::Locate(context_.Folder(), TProgramFolder::Normalise(unitPath),
+                                                  projectFile_.fileName);
     if (!in.ReadText(snapshotPath, kPathSize))
         return false;
     snapshotPath_ = TProgramFolder::Normalise(snapshotPath);

@@ -6,15 +6,15 @@
 #include "TCliCommand.h"
 #include "TCliHost.h"
 
-#include "box/TBoxReport.h"
 #include "box/TBoxEmbryo.h"
+#include "box/TBoxReport.h"
 #include "box/TBoxType.h"
 #include "core/TBinaryStream.h"
-#include "ui/TCommandIds.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "measdata/TCurveExport.h"
 #include "settings/TMeasSetupDialog.h"
 #include "settings/TProgramContext.h"
+#include "ui/TCommandIds.h"
 #include "ui/TDialogModel.h"
 
 #include <cctype>

@@ -116,7 +116,4 @@ const char* TMeasSetup::LevelFormat(double value)
     return "%3.2e";
 }
 
-const char* TMeasSetup::ResistanceFormat(double value)
-{
-    return std::fabs(value) >= 10.0 ? "%2.1f" : "%3.2f";
-}
+const char* TMeasSetup::ResistanceFormat(double value) { return std::fabs(value) >= 10.0 ? "%2.1f" : "%3.2f"; }

@@ -1,10 +1,11 @@
 #pragma once
 // "Measurement setup": the modeless dialog that edits the program's measurement setup
-// (the one of the program's context) for the open box project. Its fields are the setup fields (TMeasSetupFields), bound
-// to the live TMeasSetup: every committed change goes straight into it, sets its setup
-// changed flag and asks the project to react through the recalculation callback - box
-// projects sit above this layer, so the dialog knows them only by that callback and by
-// the TMeasureSetupObject where the project keeps the dialog's position.
+// (the context's) for the open box project. Its fields are the setup fields
+// (TMeasSetupFields), bound to the live TMeasSetup: every committed change goes
+// straight into it, sets its setup changed flag and asks the project to react through
+// the recalculation callback - box projects sit above this layer, so the dialog knows
+// them only by that callback and by the TMeasureSetupObject where the project keeps
+// the dialog's position. "&Save" writes into the context's program folder.
 //
 // Linked rules: start and stop keep at least 10 Hz apart (each one's value moves the
 // other's limit); Ug and Pg follow each other (Pg = Ug² / 8) and pick their formats

@@ -138,10 +138,7 @@ bool TMeasSetup::SaveFile(const std::string& path) const
     return out.SaveTo(path);
 }
 
-std::string TMeasSetup::PreferencesPath(const TProgramFolder& folder)
-{
-    return folder.Resolve(kPreferencesFile);
-}
+std::string TMeasSetup::PreferencesPath(const TProgramFolder& folder) { return folder.Resolve(kPreferencesFile); }
 
 bool TMeasSetup::LoadPreferences(const TProgramFolder& folder, bool forceDefaults)
 {
@@ -153,7 +150,4 @@ bool TMeasSetup::LoadPreferences(const TProgramFolder& folder, bool forceDefault
     return false;
 }
 
-bool TMeasSetup::SavePreferences(const TProgramFolder& folder) const
-{
-    return SaveFile(PreferencesPath(folder));
-}
+bool TMeasSetup::SavePreferences(const TProgramFolder& folder) const { return SaveFile(PreferencesPath(folder)); }

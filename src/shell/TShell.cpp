@@ -3,16 +3,15 @@
 #include "TMenus.h"
 #include "TYankee.h"
 #include "core/TBinaryStream.h"
-#include "ui/TCommandIds.h"
 #include "settings/TProgramContext.h"
+#include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 #include "ui/THost.h"
 #include "ui/TProject.h"
 
 TShell::TShell(THost& host, TProgramContext& context, TProjectFactory factory)
     : host_(host), context_(context), factory_(std::move(factory))
-{
-}
+{}
 
 TShell::~TShell()
 {

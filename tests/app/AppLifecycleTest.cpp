@@ -4,8 +4,8 @@
 #include "GuiTestUtil.h"
 
 #include "app/TMainApp.h"
-#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 #include "ui/TProject.h"

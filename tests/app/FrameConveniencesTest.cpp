@@ -5,9 +5,9 @@
 
 #include "app/QtHost.h"
 #include "app/TMainApp.h"
-#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TRecentProjects.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"

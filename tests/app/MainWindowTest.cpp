@@ -1,9 +1,9 @@
 #include "GuiTestUtil.h"
 
 #include "app/TMainApp.h"
-#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "core/TBinaryStream.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 

@@ -16,7 +16,10 @@ namespace {
 using D = TMeasSetupDialog;
 
 struct SetupView {
-    SetupView() : dialog(host, context, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }) { dialog.Open(); }
+    SetupView() : dialog(host, context, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); })
+    {
+        dialog.Open();
+    }
     // Types into a field, then clicks into another one: the focus change commits.
     void TypeAndMoveTo(ShownDialog& d, int id, const char* text, int next)
     {

@@ -4,9 +4,9 @@
 
 #include "app/QtHost.h"
 #include "app/TMainApp.h"
-#include "settings/TProgramContext.h"
 #include "app/TMainWindow.h"
 #include "app/TScreenshot.h"
+#include "settings/TProgramContext.h"
 #include "shell/TYankee.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"

@@ -3,9 +3,9 @@
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
 #include "support/AllocationCounter.h"
 #include "support/ExampleWoofer.h"
+#include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "driver/TSpeakerUnitDialog.h"
-#include "ui/TCommandIds.h"
 #include "settings/TProgramContext.h"
 #include "support/ExampleWoofer.h"
+#include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>

@@ -1,19 +1,19 @@
 // The closed box itself: physics of the sealed box, its report, quick box and dialog,
 // and its project file layout. What all box types share is in BoxFrameTest.
 
+#include "box/TClosedBox.h"
 #include "box/TBoxDiagramDialogs.h"
 #include "box/TBoxReport.h"
-#include "box/TClosedBox.h"
 #include "box/TClosedBoxDialog.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpkCalcMissing.h"
 #include "settings/TProgramContext.h"
-#include "ui/TCommandIds.h"
-#include "ui/THeadlessHost.h"
 #include "support/BoxTestBench.h"
 #include "support/ExampleWoofer.h"
+#include "ui/TCommandIds.h"
+#include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
 

@@ -17,7 +17,9 @@ constexpr int kMenuCommand = 4711;
 class TMeasSetupDialogTest : public ::testing::Test {
 protected:
     TMeasSetupDialogTest()
-        : dialog(host, context, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }, &project, kMenuCommand)
+        : dialog(
+              host, context, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }, &project,
+              kMenuCommand)
     {
     }
 

@@ -1,8 +1,8 @@
 // Air volume element: compliance and losses, fill, the 28-byte record, report lines
 // and the volume editing rules.
 
-#include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObject.h"
+#include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObject.h"
 #include "core/TBinaryStream.h"

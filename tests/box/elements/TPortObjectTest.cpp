@@ -1,9 +1,9 @@
 // Port (vent) element: Helmholtz tuning, length and area solving, flow, air speed and
 // compression, standing waves, the port record and the port's editing rules.
 
+#include "box/elements/TPortObject.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TBoxObjectFields.h"
-#include "box/elements/TPortObject.h"
 #include "box/elements/TPortObjectFields.h"
 #include "box/elements/TPortStandingWaves.h"
 #include "core/TBinaryStream.h"
