@@ -6,8 +6,7 @@
 #include "box/TAbrBox.h"
 #include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <benchmark/benchmark.h>
@@ -20,9 +19,7 @@ namespace {
 struct TCalculatedAbrBox {
     TCalculatedAbrBox()
     {
-        // Preferences must not come from wherever the benchmark runs.
-        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-        box = std::make_unique<TAbrBox>(host);
+        box = std::make_unique<TAbrBox>(host, context);
         FillExampleWoofer(box->FrontDriver(), 0.41e-3);
         box->FrontDriver().Xmax = 0.014;
         box->FrontDriver().Pmax = 80;
@@ -31,15 +28,16 @@ struct TCalculatedAbrBox {
         box->Radiator().SetSd(0.0094);
         box->Radiator().SetFb(45.0);
         box->Radiator().nonLinearity = true; // the limit walks the points too
-        TMeasSetup& s = CurrentMeasSetup();
+        TMeasSetup& s = context.MeasSetup();
         s.startFrequency = 10;
         s.stopFrequency = 20000;
         s.pointCount = 500;
         s.setupChanged = true;
         box->Calculate(0);
     }
+    // Preferences must not come from wherever the benchmark runs.
+    TProgramContext context{std::filesystem::temp_directory_path().string()};
     THeadlessHost host;
-    TScopedMeasSetup setup;
     std::unique_ptr<TAbrBox> box;
 };
 

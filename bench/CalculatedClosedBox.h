@@ -5,8 +5,7 @@
 #include "../tests/support/ExampleWoofer.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <filesystem>
@@ -15,22 +14,21 @@
 struct TCalculatedClosedBox {
     TCalculatedClosedBox()
     {
-        // Preferences must not come from wherever the benchmark runs.
-        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-        box = std::make_unique<TClosedBox>(host);
+        box = std::make_unique<TClosedBox>(host, context);
         FillExampleWoofer(box->FrontDriver(), 0.41e-3);
         box->FrontDriver().Xmax = 0.014;
         box->FrontDriver().Pmax = 80;
         box->FrontDriver().EvaluateComplete();
         box->BoxVolume().Vb = 0.01;
-        TMeasSetup& s = CurrentMeasSetup();
+        TMeasSetup& s = context.MeasSetup();
         s.startFrequency = 10;
         s.stopFrequency = 20000;
         s.pointCount = 500;
         s.setupChanged = true;
         box->Calculate(0);
     }
+    // Preferences must not come from wherever the benchmark runs.
+    TProgramContext context{std::filesystem::temp_directory_path().string()};
     THeadlessHost host;
-    TScopedMeasSetup setup;
     std::unique_ptr<TClosedBox> box;
 };

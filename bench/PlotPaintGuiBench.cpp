@@ -4,12 +4,11 @@
 // window at its default size. Positions are recomputed before every paint, as after
 // a calculation.
 
+#include "../tests/support/ExampleWoofer.h"
 #include "app/QtCanvas.h"
 #include "app/TPlotRender.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
-#include "../tests/support/ExampleWoofer.h"
 #include "settings/TMeasSetup.h"
 #include "ui/THeadlessHost.h"
 

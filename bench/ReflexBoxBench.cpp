@@ -6,8 +6,7 @@
 #include "../tests/support/ExampleWoofer.h"
 #include "box/TBassReflexBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <benchmark/benchmark.h>
@@ -21,9 +20,7 @@ namespace {
 struct TCalculatedReflexBox {
     TCalculatedReflexBox()
     {
-        // Preferences must not come from wherever the benchmark runs.
-        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-        box = std::make_unique<TBassReflexBox>(host);
+        box = std::make_unique<TBassReflexBox>(host, context);
         FillExampleWoofer(box->FrontDriver(), 0.41e-3);
         box->FrontDriver().Xmax = 0.014;
         box->FrontDriver().Pmax = 80;
@@ -32,15 +29,16 @@ struct TCalculatedReflexBox {
         TPortObject& port = box->Port();
         port.V = box->BoxVolume().TuningVolume();
         (void)port.SetLengthFromTuning(45.0);
-        TMeasSetup& s = CurrentMeasSetup();
+        TMeasSetup& s = context.MeasSetup();
         s.startFrequency = 10;
         s.stopFrequency = 20000;
         s.pointCount = 500;
         s.setupChanged = true;
         box->Calculate(0);
     }
+    // Preferences must not come from wherever the benchmark runs.
+    TProgramContext context{std::filesystem::temp_directory_path().string()};
     THeadlessHost host;
-    TScopedMeasSetup setup;
     std::unique_ptr<TBassReflexBox> box;
 };
 
@@ -80,7 +78,7 @@ void BM_ReflexBoxFastMode(benchmark::State& state)
 void BM_ReflexBoxCompressedPort(benchmark::State& state)
 {
     TCalculatedReflexBox f;
-    CurrentMeasSetup().SetSourceLevel(40.0);
+    f.context.MeasSetup().SetSourceLevel(40.0);
     f.box->Port().SetNonLinearity(true);
     f.box->fastMode = true;
     f.box->splPlotRefresh = false;

@@ -8,7 +8,7 @@
 
 #include "box/TBoxEmbryo.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/THeadlessHost.h"
 #include "ui/TRecordingCanvas.h"
@@ -31,7 +31,6 @@ std::vector<std::uint8_t> SaveAndRead(TBoxEmbryo& box, const std::string& path)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     namespace fs = std::filesystem;
-    TProgramFolder::Set(fuzz::PrivateDir());
     const fs::path examples = fs::path(fuzz::PrivateDir()) / "examples";
     fs::create_directories(examples);
     for (const char* unit : {"woofer-10in.unt", "woofer-6in.unt", "woofer-7in.unt", "woofer-10in-4ohm.unt"})
@@ -57,8 +56,9 @@ bool OpenedWhole(const THeadlessHost& host)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::TTempFile file(data, size, "project.box");
+    TProgramContext context(fuzz::PrivateDir());
     THeadlessHost host;
-    TShell shell(host);
+    TShell shell(host, context);
     shell.OpenProject(file.Path());
     auto* box = dynamic_cast<TBoxEmbryo*>(shell.Project());
     if (!box)
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string copy = fuzz::PrivateDir() + "/copy.box";
     fuzz::Check(SaveFileSafely(copy, first.data(), first.size()), "copy written");
     THeadlessHost host2;
-    TShell shell2(host2);
+    TShell shell2(host2, context);
     shell2.OpenProject(copy);
     ::unlink(copy.c_str());
     auto* again = dynamic_cast<TBoxEmbryo*>(shell2.Project());

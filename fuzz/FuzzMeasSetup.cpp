@@ -7,6 +7,7 @@
 
 #include "core/TBinaryStream.h"
 #include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 
 #include <cmath>
 
@@ -38,10 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     {
         fuzz::TTempFile file(data, size, TMeasSetup::kPreferencesFile);
-        fuzz::Check(file.Path() == TMeasSetup::PreferencesPath(), "preferences in the program folder");
-        TScopedMeasSetup scoped;
-        TMeasSetup& setup = scoped.Get();
-        const bool used = setup.LoadPreferences(false);
+        TProgramContext context(fuzz::PrivateDir());
+        fuzz::Check(file.Path() == TMeasSetup::PreferencesPath(context.Folder()), "preferences in the program folder");
+        TMeasSetup& setup = context.MeasSetup();
+        const bool used = setup.LoadPreferences(context.Folder(), false);
         CheckUsable(setup);
         if (used) {
             TBinaryWriter out;

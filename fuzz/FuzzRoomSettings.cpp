@@ -5,6 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "core/TBinaryStream.h"
+#include "core/TProgramFolder.h"
 #include "room/TRoomSettings.h"
 #include "room/TRoomSource.h"
 
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         fuzz::TTempFile file(data, size, TRoomSettings::PreferencesFile);
         TRoomSettings room;
-        room.LoadPreferences(TProgramFolder::Resolve(TRoomSettings::PreferencesFile));
+        room.LoadPreferences(TProgramFolder(fuzz::PrivateDir()).Resolve(TRoomSettings::PreferencesFile));
         Report(room);
         TBinaryWriter out;
         room.WritePreferences(out);

@@ -1,11 +1,9 @@
 #pragma once
 // What the fuzz targets share: a private folder for this process (made on first use,
-// removed at exit, and the program folder, so no settings file of a real installation
-// is read) and per-run input files inside it that are unlinked again, so a
-// reader that takes a path sees the fuzzer's bytes as a file, and a check that stops
-// the run when an invariant of the reader does not hold.
-
-#include "core/TProgramFolder.h"
+// removed at exit, and the program folder of the targets' contexts, so no settings
+// file of a real installation is read) and per-run input files inside it that are
+// unlinked again, so a reader that takes a path sees the fuzzer's bytes as a file, and
+// a check that stops the run when an invariant of the reader does not hold.
 
 #include <cstdint>
 #include <cstdio>
@@ -29,7 +27,6 @@ inline const std::string& PrivateDir()
             std::error_code ec;
             std::filesystem::remove_all(*dir, ec);
         });
-        TProgramFolder::Set(*made);
         return made;
     }();
     return *dir;

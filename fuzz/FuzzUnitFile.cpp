@@ -8,6 +8,7 @@
 #include "driver/TSpkData.h"
 #include "driver/TSpkEfficiency.h"
 #include "driver/TSpkUnitText.h"
+#include "settings/TProgramContext.h"
 
 #include <cmath>
 
@@ -27,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fuzz::Check(back.ReadFileBytes(first), "a written unit reads back");
         fuzz::Check(back.FileBytes() == first, "a unit reads back unchanged");
     }
-    TSpeakerObject driver;
+    const TProgramContext context(fuzz::PrivateDir());
+    TSpeakerObject driver{context};
     if (driver.Load(file.Path()))
         driver.EvaluateComplete();
     return 0;

@@ -31,7 +31,7 @@
 #include <QStyle>
 #include <QTimer>
 
-QtHost::QtHost(TMainWindow& window) : window_(window) {}
+QtHost::QtHost(TMainWindow& window, const TProgramFolder& folder) : window_(window), folder_(folder) {}
 
 QtHost::~QtHost()
 {
@@ -132,14 +132,15 @@ QString QtHost::QtFilter(const std::string& filter)
     return out.join(";;");
 }
 
-QString QtHost::StartPath(const TFileRequest& request, const QString& projectFolder, const QString& lastFolder)
+QString QtHost::StartPath(const TProgramFolder& programFolder, const TFileRequest& request,
+                          const QString& projectFolder, const QString& lastFolder)
 {
     // A name with a folder is where the file is (relative ones by the program folder
     // rule); a bare name or none starts beside the open project, else where the user
     // last went, else the working folder, never the program's own folder.
     const std::string& name = request.initialName;
     if (name.find('/') != std::string::npos || name.find('\\') != std::string::npos)
-        return QString::fromStdString(TProgramFolder::Resolve(TProgramFolder::Normalise(name)));
+        return QString::fromStdString(programFolder.Resolve(TProgramFolder::Normalise(name)));
     QString folder = !request.initialFolder.empty() ? QString::fromStdString(request.initialFolder)
                      : !projectFolder.isEmpty()     ? projectFolder
                      : !lastFolder.isEmpty()        ? lastFolder
@@ -149,7 +150,8 @@ QString QtHost::StartPath(const TFileRequest& request, const QString& projectFol
 
 QString QtHost::InitialPath(const TFileRequest& request) const
 {
-    return StartPath(request, projectFolder ? QString::fromStdString(projectFolder()) : QString(), lastFolder_);
+    return StartPath(folder_, request, projectFolder ? QString::fromStdString(projectFolder()) : QString(),
+                     lastFolder_);
 }
 
 void QtHost::NoteChosen(const QString& path) { lastFolder_ = QFileInfo(path).absolutePath(); }
@@ -198,7 +200,7 @@ void QtHost::PostDeferred(std::function<void()> step) { QTimer::singleShot(0, &w
 
 void QtHost::OpenHelp(const std::string& fileName)
 {
-    std::string path = TProgramFolder::Resolve("help/" + fileName);
+    std::string path = folder_.Resolve("help/" + fileName);
     helpViewers_.push_back(THelpViewer::Open(QString::fromStdString(path), &window_));
 }
 

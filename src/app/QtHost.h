@@ -1,6 +1,7 @@
 #pragma once
 // THost with real widgets: message boxes, file dialogs, MDI children, the print
-// dialog and the clipboard.
+// dialog and the clipboard. Help texts and stored names are found through the program
+// folder (the context's; it outlives the host).
 
 #include "ui/THost.h"
 
@@ -13,10 +14,11 @@ class QMdiArea;
 class QWidget;
 class TMainWindow;
 class TModelSubWindow;
+class TProgramFolder;
 
 class QtHost : public THost {
 public:
-    explicit QtHost(TMainWindow& window);
+    QtHost(TMainWindow& window, const TProgramFolder& folder);
     ~QtHost() override;
 
     TMsgAnswer Message(const std::string& text, const std::string& title, TMsgButtons buttons,
@@ -62,7 +64,8 @@ public:
 
     // The folder of the open project, where bare names and empty choosers start.
     std::function<std::string()> projectFolder;
-    static QString StartPath(const TFileRequest& request, const QString& projectFolder, const QString& lastFolder);
+    static QString StartPath(const TProgramFolder& folder, const TFileRequest& request, const QString& projectFolder,
+                             const QString& lastFolder);
 
     // Converts the "Name|*.ext|..." filter form to Qt's "Name (*.ext);;..." form.
     static QString QtFilter(const std::string& filter);
@@ -72,6 +75,7 @@ private:
     void NoteChosen(const QString& path);
 
     TMainWindow& window_;
+    const TProgramFolder& folder_;
     QString lastFolder_;
     std::map<const TWindowModel*, QPointer<TModelSubWindow>> views_;
     std::map<const TDialogModel*, QPointer<QWidget>> dialogs_;

@@ -4,6 +4,7 @@
 #include "TMainWindow.h"
 #include "TScreenshot.h"
 #include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -66,7 +67,8 @@ bool RunNamedCommand(TMainApp& app, const QString& name)
 
 int RunGui(int argc, char** argv)
 {
-    TProgramFolder::Set(TProgramFolder::FolderOfExecutable(argc > 0 ? argv[0] : nullptr));
+    // What outlives projects: made first, gone last.
+    TProgramContext context(TProgramFolder::FolderOfExecutable(argc > 0 ? argv[0] : nullptr));
     QApplication qapp(argc, argv);
     // Qt hands the user's locale to the C library as well; the engine prints numbers
     // with printf, and axis labels, reports and files always use a ".".
@@ -79,7 +81,7 @@ int RunGui(int argc, char** argv)
     if (!options.ok)
         return 2;
 
-    TMainApp app;
+    TMainApp app(context);
     TMainApp::StartOptions start;
     start.project = options.project;
     start.startScreen = options.screenshot.isEmpty();

@@ -3,7 +3,7 @@
 #include "QtHost.h"
 #include "TMainWindow.h"
 #include "TStartScreen.h"
-#include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TMainConfig.h"
 #include "shell/TOutOfMemory.h"
 #include "shell/TRecentProjects.h"
@@ -33,9 +33,9 @@ TRecentProjects LoadRecent()
 }
 } // namespace
 
-TMainApp::TMainApp()
-    : window_(std::make_unique<TMainWindow>()), host_(std::make_unique<QtHost>(*window_)),
-      shell_(std::make_unique<TShell>(*host_))
+TMainApp::TMainApp(TProgramContext& context)
+    : context_(context), window_(std::make_unique<TMainWindow>()),
+      host_(std::make_unique<QtHost>(*window_, context.Folder())), shell_(std::make_unique<TShell>(*host_, context))
 {
     window_->setWindowTitle(QString(kBaseTitle) + "[*]");
     window_->SetAvailability([this](int id) { return CommandAvailable(id); });
@@ -117,7 +117,7 @@ void TMainApp::Start(const StartOptions& options)
 {
     if (options.startScreen)
         TStartScreen::Show();
-    TMainConfig config = TMainConfig::Read(TProgramFolder::Resolve(TMainConfig::FileName));
+    TMainConfig config = TMainConfig::Read(context_.Folder().Resolve(TMainConfig::FileName));
     if (config.rect) {
         const QRect s = window_->screen()->availableGeometry();
         if (auto r = PlaceOnScreen(*config.rect, {s.left(), s.top(), s.left() + s.width(), s.top() + s.height()})) {
@@ -141,7 +141,7 @@ bool TMainApp::CloseRequested()
     QRect g = window_->geometry();
     config.rect = TWindowRect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
     config.showUnitHint = shell_->ShowUnitHint();
-    (void)config.Write(TProgramFolder::Resolve(TMainConfig::FileName)); // failures are ignored
+    (void)config.Write(context_.Folder().Resolve(TMainConfig::FileName)); // failures are ignored
     // The frame goes last: tool windows and dialogs must not keep the program running
     // (the cursor readout refuses a close of its own), window manager or not.
     EndProgram();

@@ -1,6 +1,8 @@
 #pragma once
 // The desktop program: the main window, its Qt host, the shell that owns the project,
 // and the commands the frame handles itself (window arrangement, About, New instance).
+// The program's context (measurement setup, general settings, program folder) is made
+// by whoever makes the application (RunGui, a test) and outlives it.
 
 #include <QObject>
 #include <QString>
@@ -9,18 +11,20 @@
 class QtHost;
 class TMainWindow;
 class TShell;
+class TProgramContext;
 class TRecentProjects;
 class QTimer;
 
 class TMainApp : public QObject {
     Q_OBJECT
 public:
-    TMainApp();
+    explicit TMainApp(TProgramContext& context);
     ~TMainApp() override;
 
     TMainWindow& Window() const { return *window_; }
     QtHost& Host() const { return *host_; }
     TShell& Shell() const { return *shell_; }
+    TProgramContext& Context() const { return context_; }
 
     struct StartOptions {
         QString project;        // opened without a question
@@ -44,6 +48,7 @@ private:
     void OpenRecent(const QString& path);
     void SetRecent(const TRecentProjects& recent);
 
+    TProgramContext& context_;
     std::unique_ptr<TMainWindow> window_;
     std::unique_ptr<QtHost> host_;
     std::unique_ptr<TShell> shell_;

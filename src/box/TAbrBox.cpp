@@ -26,12 +26,14 @@ const TBoxType& TAbrBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::Abr},
-        .make = [](THost& host) -> std::unique_ptr<TBoxEmbryo> { return std::make_unique<TAbrBox>(host); },
+        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
+            return std::make_unique<TAbrBox>(host, context);
+        },
     };
     return type;
 }
 
-TAbrBox::TAbrBox(THost& host) : TBoxEmbryo(host, Type())
+TAbrBox::TAbrBox(THost& host, TProgramContext& context) : TBoxEmbryo(host, context, Type())
 {
     SetBoxVolume(std::make_unique<TBoxObject>("Box", true));
     radiator_ = std::make_unique<TAbrObject>(BoxVolume());
@@ -55,7 +57,7 @@ void TAbrBox::Reset()
 
 void TAbrBox::PrepareCalculation()
 {
-    const bool setupChanged = CurrentMeasSetup().setupChanged;
+    const bool setupChanged = MeasSetup().setupChanged;
     TBoxEmbryo::PrepareCalculation();
     TAbrObject& abr = *radiator_;
     if (setupChanged)

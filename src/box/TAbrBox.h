@@ -31,7 +31,7 @@ public:
     // outside kLowestQts .. kHighestQts.
     static std::optional<TAbrAlignment> AlignmentFor(double qts);
 
-    explicit TAbrBox(THost& host);
+    TAbrBox(THost& host, TProgramContext& context);
     ~TAbrBox() override;
 
     void Reset() override;

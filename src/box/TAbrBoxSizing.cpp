@@ -91,7 +91,7 @@ bool TAbrBox::TableLookup()
     CommitAbr(abr, TAbrField::Vap, front_.Vas * isobaric);
     CommitAbr(abr, TAbrField::Count, drivers);
     CommitAbr(abr, TAbrField::Fb, effectiveFs * row->h);
-    CurrentMeasSetup().setupChanged = true;
+    MeasSetup().setupChanged = true;
     Resized();
     return true;
 }

@@ -26,12 +26,14 @@ const TBoxType& TBassReflexBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::Port},
-        .make = [](THost& host) -> std::unique_ptr<TBoxEmbryo> { return std::make_unique<TBassReflexBox>(host); },
+        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
+            return std::make_unique<TBassReflexBox>(host, context);
+        },
     };
     return type;
 }
 
-TBassReflexBox::TBassReflexBox(THost& host) : TBoxEmbryo(host, Type())
+TBassReflexBox::TBassReflexBox(THost& host, TProgramContext& context) : TBoxEmbryo(host, context, Type())
 {
     SetBoxVolume(std::make_unique<TBoxObject>("Box", true));
     SplPlot().AddCurve(splTotal.data(), thickBlack_, "Total", false);
@@ -47,7 +49,7 @@ TBassReflexBox::TBassReflexBox(THost& host) : TBoxEmbryo(host, Type())
     airSpeedPlot_->AddCurve(portAirSpeed.data(), thickBlack_, "", false);
     // Under the excursion plot, where the two are read together.
     airSpeedPlot_->placement.restored = TRect{600, 290, 1200, 580};
-    airSpeedPlot_->SetXData(CurrentMeasSetup().grid.Frequencies().data());
+    airSpeedPlot_->SetXData(MeasSetup().grid.Frequencies().data());
     airSpeedPlot_->SetPointCount(PointCount());
     host_.CreateView(*airSpeedPlot_);
     Reset();
@@ -74,7 +76,7 @@ void TBassReflexBox::Reset()
 void TBassReflexBox::PrepareCalculation()
 {
     TBoxEmbryo::PrepareCalculation();
-    const TMeasSetup& setup = CurrentMeasSetup();
+    const TMeasSetup& setup = MeasSetup();
     const TFreqGrid& grid = setup.grid;
     airSpeedPlot_->SetPointCount(grid.Count());
     if (setup.setupChanged)

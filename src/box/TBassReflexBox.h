@@ -15,7 +15,7 @@ public:
     static constexpr int kTypeCode = 1;
     static const TBoxType& Type();
 
-    explicit TBassReflexBox(THost& host);
+    TBassReflexBox(THost& host, TProgramContext& context);
     ~TBassReflexBox() override;
 
     void Reset() override;

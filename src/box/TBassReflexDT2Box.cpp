@@ -15,13 +15,15 @@ const TBoxType& TBassReflexDT2Box::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::FrontPort},
-        .make = [](THost& host) -> std::unique_ptr<TBoxEmbryo> { return std::make_unique<TBassReflexDT2Box>(host); },
+        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
+            return std::make_unique<TBassReflexDT2Box>(host, context);
+        },
     };
     return type;
 }
 
-TBassReflexDT2Box::TBassReflexDT2Box(THost& host)
-    : TDoubleTunedBox(host, Type(), TLayout{false, "DOUBLE TUNED BASSREFLEX BOX 2", "brefldt2.txt"})
+TBassReflexDT2Box::TBassReflexDT2Box(THost& host, TProgramContext& context)
+    : TDoubleTunedBox(host, context, Type(), TLayout{false, "DOUBLE TUNED BASSREFLEX BOX 2", "brefldt2.txt"})
 {
     Reset();
 }

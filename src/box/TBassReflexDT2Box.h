@@ -10,7 +10,7 @@ public:
     static constexpr int kTypeCode = 3;
     static const TBoxType& Type();
 
-    explicit TBassReflexDT2Box(THost& host);
+    TBassReflexDT2Box(THost& host, TProgramContext& context);
 
 protected:
     void BuildNetwork() override;

@@ -15,13 +15,15 @@ const TBoxType& TBassReflexDTBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::FrontPort},
-        .make = [](THost& host) -> std::unique_ptr<TBoxEmbryo> { return std::make_unique<TBassReflexDTBox>(host); },
+        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
+            return std::make_unique<TBassReflexDTBox>(host, context);
+        },
     };
     return type;
 }
 
-TBassReflexDTBox::TBassReflexDTBox(THost& host)
-    : TDoubleTunedBox(host, Type(), TLayout{true, "DOUBLE TUNED BASSREFLEX BOX 1", "brefldt1.txt"})
+TBassReflexDTBox::TBassReflexDTBox(THost& host, TProgramContext& context)
+    : TDoubleTunedBox(host, context, Type(), TLayout{true, "DOUBLE TUNED BASSREFLEX BOX 1", "brefldt1.txt"})
 {
     Reset();
 }

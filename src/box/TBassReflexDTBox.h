@@ -10,7 +10,7 @@ public:
     static constexpr int kTypeCode = 2;
     static const TBoxType& Type();
 
-    explicit TBassReflexDTBox(THost& host);
+    TBassReflexDTBox(THost& host, TProgramContext& context);
 
 protected:
     void BuildNetwork() override;

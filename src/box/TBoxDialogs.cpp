@@ -35,7 +35,7 @@ TMeasSetupDialog& TBoxEmbryo::SetupDialog()
 {
     if (!setupDialog_)
         setupDialog_ = std::make_unique<TMeasSetupDialog>(
-            host_, CurrentMeasSetup(), [this](TRecalc kind) { RecalcRequest(kind); }, this, TCmd::MeasSetup);
+            host_, context_, [this](TRecalc kind) { RecalcRequest(kind); }, this, TCmd::MeasSetup);
     return *setupDialog_;
 }
 

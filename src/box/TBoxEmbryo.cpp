@@ -8,7 +8,6 @@
 #include "TBoxReport.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TElementGrid.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "settings/TMeasSetupDialog.h"
@@ -19,9 +18,12 @@
 
 using namespace TBoxFileNames;
 
-TBoxEmbryo::TBoxEmbryo(THost& host, const TBoxType& type)
-    : host_(host), front_(&host), rear_(&host), report_(std::make_unique<TBoxReport>()), type_(type)
+TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& type)
+    : host_(host), context_(context), front_(context, &host), rear_(context, &host),
+      report_(std::make_unique<TBoxReport>()), type_(type)
 {
+    // Every new project starts from the saved preferences.
+    MeasSetup().LoadPreferences(context_.Folder(), false);
     cursor_ = std::make_unique<TCursorDialog>(host);
     infoWin_ = std::make_unique<TInfoWin>(host);
     unitFile_ = {"", kUnitFilter, "unt"};
@@ -54,9 +56,9 @@ void TBoxEmbryo::Reset()
 {
     if (boxDialog_ && boxDialog_->IsOpen())
         boxDialog_->Close();
-    CurrentMeasSetup().LoadPreferences(false);
+    MeasSetup().LoadPreferences(context_.Folder(), false);
     stepResponse_.Reset();
-    room_.LoadPreferences(TProgramFolder::Resolve(TRoomSettings::PreferencesFile));
+    room_.LoadPreferences(context_.Folder().Resolve(TRoomSettings::PreferencesFile));
     front_.Clear();
     rear_.Clear();
     if (boxVolume_)
@@ -100,7 +102,7 @@ void TBoxEmbryo::StartNew(bool)
 
 // ---------------------------------------------------------------- recalculation
 
-void TBoxEmbryo::ShowPhaseOption() { SplPlot().SetPhaseShown(!CurrentMeasSetup().hidePhase); }
+void TBoxEmbryo::ShowPhaseOption() { SplPlot().SetPhaseShown(!MeasSetup().hidePhase); }
 
 void TBoxEmbryo::RecalcRequest(TRecalc kind)
 {
@@ -115,7 +117,7 @@ void TBoxEmbryo::RecalcRequest(TRecalc kind)
     case TRecalc::ReportOnly: Calculate(1); return;
     case TRecalc::Recalculate:
         UpdateCalculateCommand();
-        if (CurrentMeasSetup().calculateImmediately)
+        if (MeasSetup().calculateImmediately)
             Calculate(0);
         return;
     case TRecalc::MarkUnchanged: return;
@@ -184,7 +186,7 @@ void TBoxEmbryo::Calculate(int partial)
 void TBoxEmbryo::PrepareCalculation()
 {
     TWaitCursor wait(host_);
-    TMeasSetup& setup = CurrentMeasSetup();
+    TMeasSetup& setup = MeasSetup();
     if (setup.setupChanged) {
         setup.LayoutGrid();
         if (boxVolume_)
@@ -204,7 +206,7 @@ void TBoxEmbryo::CoupleDriver()
     TBoxPipeline::CoupleDriver(front_, acousticLoad, motionalImpedance, impedancePhase, PointCount(), !fastMode);
 }
 
-void TBoxEmbryo::DriveDriver() { TBoxPipeline::DriveDriver(front_, CurrentMeasSetup(), acousticLoad); }
+void TBoxEmbryo::DriveDriver() { TBoxPipeline::DriveDriver(front_, MeasSetup(), acousticLoad); }
 
 void TBoxEmbryo::FinishResponse()
 {
@@ -223,7 +225,7 @@ void TBoxEmbryo::ComputeEffectiveDriver()
     totalVas = d.numberOfDrivers * d.Vas;
     if (d.isobaric)
         totalVas *= 0.5;
-    front_.ComputeCoilTerms(Grid(), CurrentMeasSetup().sourceLevel);
+    front_.ComputeCoilTerms(Grid(), MeasSetup().sourceLevel);
     if (d.Mms <= 0 || d.Re <= 0) {
         effectiveFs = d.fs;
         effectiveQts = 100;
@@ -235,7 +237,8 @@ void TBoxEmbryo::ComputeEffectiveDriver()
     double b2 = b * c;
     double qm = b2 * d.Qms;
     double qes = d.HasDoubleVoiceCoil() ? d.Qes * 0.5 : d.Qes;
-    double qe = (front_.coilResistance[0].real() + CurrentMeasSetup().sourceResistance * d.TotalFactors().kR) * b2 * qes / d.Re;
+    double qe = (front_.coilResistance[0].real() + MeasSetup().sourceResistance * d.TotalFactors().kR) * b2 * qes /
+                d.Re;
     effectiveQts = qe > 0 ? 1.0 / (1.0 / qe + 1.0 / qm) : 100.0;
 }
 
@@ -250,7 +253,7 @@ void TBoxEmbryo::ReportFileName()
 void TBoxEmbryo::ReportDriverSetupRoom(const TRoomCounts& counts)
 {
     report_->Add(front_.ReportLines(""));
-    report_->Add(CurrentMeasSetup().ReportLines());
+    report_->Add(MeasSetup().ReportLines());
     std::vector<std::string> room = room_.ReportLines(type_.roomSources, counts);
     if (!room.empty()) {
         report_->StartSecondColumn();

@@ -22,7 +22,7 @@
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
 #include "room/TRoomSettings.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "timedomain/TStepRespSettings.h"
 #include "ui/TInfoDialog.h"
 #include "ui/TProject.h"
@@ -82,12 +82,16 @@ public:
     static constexpr double kPressureConstant = 58999.99999999999;
     static constexpr double kDegrees = 57.29577951307855;
 
-    TBoxEmbryo(THost& host, const TBoxType& type);
+    // The context outlives the project: its setup is the one the project reads, writes
+    // and calculates with; making a project loads the setup preferences into it.
+    TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& type);
     ~TBoxEmbryo() override;
     TBoxEmbryo(const TBoxEmbryo&) = delete;
     TBoxEmbryo& operator=(const TBoxEmbryo&) = delete;
 
     const TBoxType& Type() const { return type_; }
+    TProgramContext& Context() const { return context_; }
+    TMeasSetup& MeasSetup() const { return context_.MeasSetup(); }
 
     // TProject
     int TypeCode() const override { return type_.typeCode; }
@@ -194,7 +198,7 @@ public:
     TInfoWin& InfoWindow() { return *infoWin_; }
     const TBoxReport& Report() const { return *report_; }
     TBoxReport& Report() { return *report_; }
-    const TFreqGrid& Grid() const { return CurrentMeasSetup().grid; }
+    const TFreqGrid& Grid() const { return MeasSetup().grid; }
     int PointCount() const { return Grid().Count(); }
 
     bool Changed() const { return changed_; }
@@ -251,6 +255,7 @@ protected:
     void ShowReport();
 
     THost& host_;
+    TProgramContext& context_;
     TSpeakerObject front_;
     TSpeakerObject rear_;
     std::unique_ptr<TBoxObject> boxVolume_;

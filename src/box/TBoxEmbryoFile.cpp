@@ -16,8 +16,8 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     out.WriteInt32(type_.typeCode);
     out.WriteInt16(kFileVersion);
     out.WriteZeros(16);
-    CurrentMeasSetup().WriteBlock(out);
-    out.WriteText(TProjectRelative::Store(unitFile_.fileName, projectPath), kPathSize);
+    MeasSetup().WriteBlock(out);
+    out.WriteText(TProjectRelative::Store(context_.Folder(), unitFile_.fileName, projectPath), kPathSize);
     out.WriteText(snapshotPath_, kPathSize);
     front_.WriteConfigBlock(out);
     boxVolume_->WriteRecord(out);
@@ -46,14 +46,15 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
         host_.Message("This project file was created with an\nolder version of Tonvek.\nRemenber that project files are not\n"
                       "backwards compatible",
                       "Old project file", TMsgButtons::Ok, TMsgIcon::Warning);
-    TMeasSetup& setup = CurrentMeasSetup();
+    TMeasSetup& setup = MeasSetup();
     setup.fileVersion = static_cast<std::int16_t>(version);
     if (!in.Skip(16) || !setup.ReadBlock(in, version))
         return false;
     std::string unitPath, snapshotPath;
     if (!in.ReadText(unitPath, kPathSize))
         return false;
-    unitFile_.fileName = TProjectRelative::Locate(TProgramFolder::Normalise(unitPath), projectFile_.fileName);
+    unitFile_.fileName = TProjectRelative::Locate(context_.Folder(), TProgramFolder::Normalise(unitPath),
+                                                  projectFile_.fileName);
     if (!in.ReadText(snapshotPath, kPathSize))
         return false;
     snapshotPath_ = TProgramFolder::Normalise(snapshotPath);
@@ -79,7 +80,7 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     // The snapshot file is read when snapshots exist; until then a named file that is
     // missing clears the name, as a failed snapshot read does. Nothing of it is read.
     if (!snapshotPath_.empty()) {
-        if (!CanOpenRegularFile(TProgramFolder::Resolve(snapshotPath_))) {
+        if (!CanOpenRegularFile(context_.Folder().Resolve(snapshotPath_))) {
             snapshotPath_.clear();
             snapshotFile_.fileName.clear();
         }
@@ -109,13 +110,13 @@ bool TBoxEmbryo::LoadFrom(TBinaryReader& in)
     ok = ok && in.ReadInt16(mark) && mark == kEndMark;
     if (!ok) {
         // The older block sizes applied to this file only.
-        CurrentMeasSetup().fileVersion = kFileVersion;
+        MeasSetup().fileVersion = kFileVersion;
         return false;
     }
     if (front_.complete)
         Calculate(0);
     RecalcRequest(TRecalc::MarkUnchanged);
-    CurrentMeasSetup().fileVersion = kFileVersion;
+    MeasSetup().fileVersion = kFileVersion;
     return true;
 }
 

@@ -14,6 +14,7 @@
 
 class TBoxEmbryo;
 class THost;
+class TProgramContext;
 
 struct TBoxType {
     int typeCode = 0;        // first four bytes of the project file
@@ -24,7 +25,7 @@ struct TBoxType {
     bool frontAndRear = false; // two driver units (driver dialogs say which)
     std::vector<int> unsupportedCommands;
     std::vector<TRoomSource> roomSources;
-    std::function<std::unique_ptr<TBoxEmbryo>(THost&)> make;
+    std::function<std::unique_ptr<TBoxEmbryo>(THost&, TProgramContext&)> make;
 };
 
 namespace TBoxTypes {

@@ -3,7 +3,6 @@
 
 #include "TBoxEmbryo.h"
 
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "ui/TCommandIds.h"
@@ -24,7 +23,7 @@ void TBoxEmbryo::OpenUnitEditor()
     if (!unitEditor_) {
         TSpeakerUnitDialog::TOwner owner;
         owner.unitPath = [this] { return unitFile_.fileName; };
-        owner.setUnitPath = [this](const std::string& path) { unitFile_.fileName = TProgramFolder::Strip(path); };
+        owner.setUnitPath = [this](const std::string& path) { unitFile_.fileName = context_.Folder().Strip(path); };
         owner.unitChanged = [this] { UnitChanged(); };
         owner.closed = [this] { EnableUnitCommands(host_, true); };
         unitEditor_ = std::make_unique<TSpeakerUnitDialog>(host_, front_, std::move(owner));
@@ -70,7 +69,7 @@ bool TBoxEmbryo::LoadFrontUnitFrom(const std::string& path)
     changed_ = true;
     front_.EvaluateComplete();
     if (front_.complete) {
-        unitFile_.fileName = TProgramFolder::Strip(path);
+        unitFile_.fileName = context_.Folder().Strip(path);
         EnableProjectCommands(true);
     } else {
         host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
@@ -92,7 +91,7 @@ void TBoxEmbryo::LoadProjectUnit()
         UpdateCalculateCommand();
         return;
     }
-    if (!front_.Load(TProgramFolder::Resolve(unitFile_.fileName))) {
+    if (!front_.Load(context_.Folder().Resolve(unitFile_.fileName))) {
         host_.Message("Could not open file : " + unitFile_.fileName + "\nCheck if path and filename is correct.",
                       "Speaker unit load", TMsgButtons::Ok, TMsgIcon::Warning);
         UpdateCalculateCommand();
@@ -102,6 +101,6 @@ void TBoxEmbryo::LoadProjectUnit()
     if (!front_.complete)
         host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
                       TMsgIcon::Warning);
-    CurrentMeasSetup().setupChanged = true;
+    MeasSetup().setupChanged = true;
     UpdateCalculateCommand();
 }

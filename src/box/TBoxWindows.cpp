@@ -45,7 +45,7 @@ void TBoxEmbryo::CreatePlots()
     GroupDelayPlot().AddCurve(groupDelay.data(), thickBlack_, "", false);
     infoWin_->placement.restored = TRect{600, 0, 1360, 580};
     host_.CreateView(*infoWin_);
-    const double* x = CurrentMeasSetup().grid.Frequencies().data();
+    const double* x = MeasSetup().grid.Frequencies().data();
     for (TPlotXYEmbryo* plot : DiagramWindows()) {
         plot->SetXData(x);
         plot->SetPointCount(PointCount());
@@ -100,7 +100,7 @@ void TBoxEmbryo::ShowReport()
 
 void TBoxEmbryo::RefreshResults()
 {
-    const TMeasSetup& setup = CurrentMeasSetup();
+    const TMeasSetup& setup = MeasSetup();
     TPlotLogXLinY& spl = SplPlot();
     bool splFitted = false;
     if (splPlotRefresh || !fastMode) {
@@ -140,7 +140,7 @@ void TBoxEmbryo::RefreshResults()
     if (boxVolume_)
         boxVolume_->dirty = false;
     front_.outOfDate = false;
-    CurrentMeasSetup().setupChanged = false;
+    MeasSetup().setupChanged = false;
 }
 
 // ---------------------------------------------------------------- printing

@@ -22,12 +22,14 @@ const TBoxType& TClosedBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits},
-        .make = [](THost& host) -> std::unique_ptr<TBoxEmbryo> { return std::make_unique<TClosedBox>(host); },
+        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
+            return std::make_unique<TClosedBox>(host, context);
+        },
     };
     return type;
 }
 
-TClosedBox::TClosedBox(THost& host) : TBoxEmbryo(host, Type())
+TClosedBox::TClosedBox(THost& host, TProgramContext& context) : TBoxEmbryo(host, context, Type())
 {
     SetBoxVolume(std::make_unique<TBoxObject>("Box", true));
     SplPlot().AddCurve(splTotal.data(), thickBlack_, "Total", false);

@@ -11,7 +11,7 @@ public:
     static constexpr int kTypeCode = 0;
     static const TBoxType& Type();
 
-    explicit TClosedBox(THost& host);
+    TClosedBox(THost& host, TProgramContext& context);
     ~TClosedBox() override;
 
     // "&Quick box": Vb = effective Qts · Vas · N.

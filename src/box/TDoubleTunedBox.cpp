@@ -30,8 +30,8 @@ TComplex Radiated(const TComplex& q, double kf) { return TComplex(-q.imag() * kf
 bool Open(const TPortObject& port) { return port.S > 0.0 && port.D > 0.0 && port.n > 0; }
 } // namespace
 
-TDoubleTunedBox::TDoubleTunedBox(THost& host, const TBoxType& type, const TLayout& layout)
-    : TBoxEmbryo(host, type), layout_(layout)
+TDoubleTunedBox::TDoubleTunedBox(THost& host, TProgramContext& context, const TBoxType& type, const TLayout& layout)
+    : TBoxEmbryo(host, context, type), layout_(layout)
 {
     const char* first = layout.firstIsRear ? "Rear" : "Front";
     const char* second = layout.firstIsRear ? "Front" : "Rear";
@@ -134,7 +134,7 @@ void TDoubleTunedBox::UpdateCoupledTuning()
 void TDoubleTunedBox::PrepareCalculation()
 {
     TBoxEmbryo::PrepareCalculation();
-    const TMeasSetup& setup = CurrentMeasSetup();
+    const TMeasSetup& setup = MeasSetup();
     airSpeedPlot_->SetPointCount(PointCount());
     if (setup.setupChanged) {
         firstPort_->dirty = true;

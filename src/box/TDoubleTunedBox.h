@@ -69,7 +69,7 @@ public:
     TComplexBlock loadA{}, loadB{};
 
 protected:
-    TDoubleTunedBox(THost& host, const TBoxType& type, const TLayout& layout);
+    TDoubleTunedBox(THost& host, TProgramContext& context, const TBoxType& type, const TLayout& layout);
 
     // A and B at every grid point from the element impedances (once per calculation:
     // the passes change only the driver).

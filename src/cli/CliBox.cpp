@@ -6,14 +6,15 @@
 #include "TCliCommand.h"
 #include "TCliHost.h"
 
-#include "box/TBoxReport.h"
 #include "box/TBoxEmbryo.h"
+#include "box/TBoxReport.h"
 #include "box/TBoxType.h"
 #include "core/TBinaryStream.h"
-#include "ui/TCommandIds.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "measdata/TCurveExport.h"
 #include "settings/TMeasSetupDialog.h"
+#include "settings/TProgramContext.h"
+#include "ui/TCommandIds.h"
 #include "ui/TDialogModel.h"
 
 #include <cctype>
@@ -37,14 +38,16 @@ std::string FromWorkingFolder(const std::string& path)
 }
 
 struct TBoxSession {
+    explicit TBoxSession(TProgramContext& c) : context(c) {}
+    TProgramContext& context;
     TCliHost host;
     std::unique_ptr<TBoxEmbryo> project;
 };
 
-std::unique_ptr<TBoxEmbryo> MakeBox(const std::string& type, THost& host)
+std::unique_ptr<TBoxEmbryo> MakeBox(const std::string& type, TBoxSession& s)
 {
     const TBoxType* t = TBoxTypes::ByCliName(type);
-    return t ? t->make(host) : nullptr;
+    return t ? t->make(s.host, s.context) : nullptr;
 }
 
 std::string BoxTypeNames()
@@ -81,7 +84,7 @@ bool OpenProject(TBoxSession& s, const std::string& name)
             CliFail(path + " is not a box project this version can open (type code " + std::to_string(code) + ")");
         return false;
     }
-    s.project = type->make(s.host);
+    s.project = type->make(s.host, s.context);
     if (!s.project->Load(path)) {
         CliFail("Error while reading box data. The project file is corrupt: " + path);
         return false;
@@ -132,12 +135,12 @@ bool SaveProject(TBoxSession& s, const std::string& path)
     return true;
 }
 
-int RunNew(const TCliArgs& args)
+int RunNew(TProgramContext& context, const TCliArgs& args)
 {
     if (args.empty())
         return CliFail("new: which box type? (tonvek-cli new closed --unit FILE.unt -o PROJECT.box)");
-    TBoxSession s;
-    s.project = MakeBox(args[0], s.host);
+    TBoxSession s{context};
+    s.project = MakeBox(args[0], s);
     if (!s.project)
         return CliFail("new: unknown or not yet available box type \"" + args[0] + "\" (available: " + BoxTypeNames() + ")");
     std::string unit, out;
@@ -163,11 +166,11 @@ int RunNew(const TCliArgs& args)
     return SaveProject(s, out) ? 0 : 1;
 }
 
-int RunSet(const TCliArgs& args)
+int RunSet(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() < 2)
         return CliFail("set: tonvek-cli set PROJECT.box NAME=VALUE ... (names: tonvek-cli fields PROJECT.box)");
-    TBoxSession s;
+    TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
     std::vector<std::string> sets(args.begin() + 1, args.end());
@@ -177,11 +180,11 @@ int RunSet(const TCliArgs& args)
     return SaveProject(s, args[0]) ? 0 : 1;
 }
 
-int RunFields(const TCliArgs& args)
+int RunFields(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() != 1)
         return CliFail("fields: tonvek-cli fields PROJECT.box");
-    TBoxSession s;
+    TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
     for (const TNamedField& f : SettableFields(OpenDialogs(s)))
@@ -189,11 +192,11 @@ int RunFields(const TCliArgs& args)
     return 0;
 }
 
-int RunReport(const TCliArgs& args)
+int RunReport(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() != 1)
         return CliFail("report: tonvek-cli report PROJECT.box");
-    TBoxSession s;
+    TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
     const TBoxReport& r = s.project->Report();
@@ -205,11 +208,11 @@ int RunReport(const TCliArgs& args)
     return 0;
 }
 
-int RunCurves(const TCliArgs& args)
+int RunCurves(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() != 1)
         return CliFail("curves: tonvek-cli curves PROJECT.box");
-    TBoxSession s;
+    TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
     const TBoxEmbryo& p = *s.project;
@@ -255,7 +258,7 @@ bool ExportAs(TBoxEmbryo& project, TBoxExport kind, const std::string& out, cons
 
 const char* kExportUsage = "export PROJECT.box --kind spl|modes|impedance|groupdelay [--format F] -o FILE";
 
-int RunExport(const TCliArgs& args)
+int RunExport(TProgramContext& context, const TCliArgs& args)
 {
     std::string project, kind, out, format;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -281,7 +284,7 @@ int RunExport(const TCliArgs& args)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (!format.empty() && !ExportFormatOf("x." + format))
         return CliFail("export: unknown format \"" + format + "\" (frd, zma, gdt, fmp, fm or csv)");
-    TBoxSession s;
+    TBoxSession s{context};
     if (!OpenProject(s, project))
         return 1;
     if (*exportKind == TBoxExport::ModesSpl && !s.project->HandlesCommand(TCmd::ExportModesSpl))

@@ -3,7 +3,7 @@
 
 #include "measdata/TCurveExport.h"
 #include "measdata/TMeasCurveReader.h"
-#include "settings/TFilterGrid.h"
+#include "settings/TProgramContext.h"
 
 #include <array>
 #include <cctype>
@@ -50,7 +50,7 @@ bool EndsWithZma(const std::string& path)
 
 void Note(const std::string& text) { std::fprintf(stderr, "measdata: %s\n", text.c_str()); }
 
-int RunRead(const TCliArgs& args)
+int RunRead(const TProgramContext& context, const TCliArgs& args)
 {
     std::string file;
     std::string grid = "filter";
@@ -81,7 +81,7 @@ int RunRead(const TCliArgs& args)
     }
     const TMeasKind kind = kindName == "spl" ? TMeasKind::Spl : TMeasKind::Impedance;
 
-    const TFilterGrid filterGrid;
+    const TFilterGrid& filterGrid = context.General().FilterGrid();
     const std::vector<double> boxGrid = DefaultBoxGrid();
     const TMeasGrid onto = grid == "filter"
                                ? TMeasGrid{filterGrid.Frequencies().data(), filterGrid.Logarithms().data(),
@@ -116,11 +116,11 @@ int RunRead(const TCliArgs& args)
     return std::fflush(stdout) == 0 ? 0 : CliFail("measdata read: could not write the output");
 }
 
-int RunMeasData(const TCliArgs& args)
+int RunMeasData(TProgramContext& context, const TCliArgs& args)
 {
     if (args.empty() || args[0] != "read")
         return CliFail("measdata: expected \"read FILE\" (see tonvek-cli --help)");
-    return RunRead(TCliArgs(args.begin() + 1, args.end()));
+    return RunRead(context, TCliArgs(args.begin() + 1, args.end()));
 }
 
 const TCliRegistration kRegistration{"measdata", kUsage, RunMeasData};

@@ -32,7 +32,7 @@ std::string FileNameFor(const std::string& title)
     return out.empty() ? "window" : out;
 }
 
-int RunRender(const TCliArgs& args)
+int RunRender(TProgramContext& context, const TCliArgs& args)
 {
     std::string project, outDir, pdf;
     int width = 1200, height = 580;
@@ -69,7 +69,7 @@ int RunRender(const TCliArgs& args)
     const TBoxType* type = TBoxTypes::ByCode(code);
     if (!type)
         return CliFail(project + " is not a box project this version can open (type code " + std::to_string(code) + ")");
-    std::unique_ptr<TBoxEmbryo> made = type->make(host);
+    std::unique_ptr<TBoxEmbryo> made = type->make(host, context);
     TBoxEmbryo& box = *made;
     if (!box.Load(project))
         return CliFail("Error while reading box data. The project file is corrupt: " + project);

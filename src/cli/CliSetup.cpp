@@ -2,9 +2,9 @@
 #include "TCliCommand.h"
 #include "CliText.h"
 
-#include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
 #include "settings/TMeasSetupFields.h"
+#include "settings/TProgramContext.h"
 #include "ui/TNumberText.h"
 
 #include <cctype>
@@ -237,7 +237,7 @@ bool JoinAssignments(const TCliArgs& words, std::vector<std::string>& out, std::
     return true;
 }
 
-int RunSetup(const TCliArgs& all)
+int RunSetup(TProgramContext& context, const TCliArgs& all)
 {
     TCliArgs args;
     for (std::size_t i = 0; i < all.size(); ++i) {
@@ -248,7 +248,7 @@ int RunSetup(const TCliArgs& all)
             const std::filesystem::path dir = std::filesystem::absolute(all[++i], ec);
             if (ec || !std::filesystem::is_directory(dir, ec))
                 return CliFail("program folder \"" + all[i] + "\" is not a folder");
-            TProgramFolder::Set(dir.string());
+            context.SetFolder(dir.string());
         } else {
             args.push_back(all[i]);
         }
@@ -256,10 +256,10 @@ int RunSetup(const TCliArgs& all)
     if (args.empty())
         return CliFail("setup needs show, default or set (see tonvek-cli --help)");
 
-    const std::string path = TMeasSetup::PreferencesPath();
+    const std::string path = TMeasSetup::PreferencesPath(context.Folder());
     const std::string& verb = args[0];
     const TCliArgs rest(args.begin() + 1, args.end());
-    TMeasSetup setup;
+    TMeasSetup& setup = context.MeasSetup();
 
     if (verb == "show") {
         bool withGrid = false;
@@ -268,14 +268,14 @@ int RunSetup(const TCliArgs& all)
                 return CliFail("setup show: unexpected \"" + a + "\"");
             withGrid = true;
         }
-        const bool fromFile = setup.LoadPreferences(false);
+        const bool fromFile = setup.LoadPreferences(context.Folder(), false);
         Show(setup, fromFile, path, withGrid);
         return 0;
     }
     if (verb == "default") {
         if (!rest.empty())
             return CliFail("setup default takes no arguments");
-        setup.LoadPreferences(true);
+        setup.LoadPreferences(context.Folder(), true);
     } else if (verb == "set") {
         std::vector<std::string> assignments;
         std::string error;
@@ -283,7 +283,7 @@ int RunSetup(const TCliArgs& all)
             return CliFail(error);
         if (assignments.empty())
             return CliFail("setup set needs NAME=VALUE");
-        setup.LoadPreferences(false);
+        setup.LoadPreferences(context.Folder(), false);
         for (const std::string& a : assignments) {
             error = Assign(setup, a);
             if (!error.empty())

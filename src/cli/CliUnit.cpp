@@ -258,7 +258,7 @@ int New(const TCliArgs& args)
     return 0;
 }
 
-int RunUnit(const TCliArgs& args)
+int RunUnit(TProgramContext&, const TCliArgs& args)
 {
     if (args.empty())
         return CliFail("unit: show or new expected (see tonvek-cli --help)");

@@ -1,15 +1,18 @@
 #pragma once
 // tonvek-cli commands register themselves from their own source files:
 //   static TCliRegistration reg{"unit", "unit show|new ...", RunUnit};
-// A command gets its arguments after its name and returns the exit status.
+// A command gets the program's context (made once by main) and its arguments after its
+// name, and returns the exit status.
 // Errors are one clear line on stderr and a non-zero status.
 
 #include <functional>
 #include <string>
 #include <vector>
 
+class TProgramContext;
+
 using TCliArgs = std::vector<std::string>;
-using TCliRun = std::function<int(const TCliArgs& args)>;
+using TCliRun = std::function<int(TProgramContext& context, const TCliArgs& args)>;
 
 struct TCliCommand {
     std::string name;

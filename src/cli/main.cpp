@@ -1,5 +1,6 @@
 #include "TCliCommand.h"
 #include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -42,7 +43,8 @@ bool AsksForHelp(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
-    TProgramFolder::Set(TProgramFolder::FolderOfExecutable(argv[0]));
+    // What outlives a project, for whichever command runs.
+    TProgramContext context(TProgramFolder::FolderOfExecutable(argv[0]));
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
         PrintHelp();
         return argc < 2 ? 2 : 0;
@@ -54,7 +56,7 @@ int main(int argc, char** argv)
             std::printf("Usage: tonvek-cli %s\n", c.usage.c_str());
             return 0;
         }
-        return c.run(TCliArgs(argv + 2, argv + argc));
+        return c.run(context, TCliArgs(argv + 2, argv + argc));
     }
     return CliFail(std::string("unknown command \"") + argv[1] + "\" (see tonvek-cli --help)");
 }

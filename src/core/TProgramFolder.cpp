@@ -5,63 +5,48 @@
 #include <climits>
 #include <unistd.h>
 
-namespace {
-std::string& Folder()
+TProgramFolder::TProgramFolder(const std::string& folder) : folder_(Normalise(folder))
 {
-    static std::string folder = "./";
-    return folder;
-}
-} // namespace
-
-namespace TProgramFolder {
-
-void Set(const std::string& folder)
-{
-    std::string f = Normalise(folder);
-    if (f.empty())
-        f = "./";
-    if (f.back() != '/')
-        f += '/';
-    Folder() = f;
+    if (folder_.empty())
+        folder_ = "./";
+    if (folder_.back() != '/')
+        folder_ += '/';
 }
 
-const std::string& Get() { return Folder(); }
-
-std::string Normalise(const std::string& name)
+std::string TProgramFolder::Normalise(const std::string& name)
 {
     std::string out = name;
     std::replace(out.begin(), out.end(), '\\', '/');
     return out;
 }
 
-bool IsRelative(const std::string& name)
+bool TProgramFolder::IsRelative(const std::string& name)
 {
     std::string n = Normalise(name);
     return n.empty() || n.front() != '/';
 }
 
-std::string Resolve(const std::string& name)
+std::string TProgramFolder::Resolve(const std::string& name) const
 {
     std::string n = Normalise(name);
     if (!IsRelative(n))
         return n;
-    return Folder() + n;
+    return folder_ + n;
 }
 
-std::string Strip(const std::string& path)
+std::string TProgramFolder::Strip(const std::string& path) const
 {
     std::string p = Normalise(path);
-    const std::string& f = Folder();
-    if (p.size() < f.size())
+    if (p.size() < folder_.size())
         return p;
-    for (std::size_t i = 0; i < f.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(p[i])) != std::tolower(static_cast<unsigned char>(f[i])))
+    for (std::size_t i = 0; i < folder_.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(p[i])) != std::tolower(static_cast<unsigned char>(folder_[i])))
             return p;
     }
-    return p.substr(f.size());
+    return p.substr(folder_.size());
 }
 
-std::string FolderOfExecutable(const char* argv0)
+std::string TProgramFolder::FolderOfExecutable(const char* argv0)
 {
     char buffer[PATH_MAX];
     ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
@@ -75,5 +60,3 @@ std::string FolderOfExecutable(const char* argv0)
         return "./";
     return exe.substr(0, slash + 1);
 }
-
-} // namespace TProgramFolder

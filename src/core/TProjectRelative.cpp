@@ -18,13 +18,13 @@ fs::path FolderOf(const std::string& projectPath)
 
 namespace TProjectRelative {
 
-std::string Store(const std::string& name, const std::string& projectPath)
+std::string Store(const TProgramFolder& programFolder, const std::string& name, const std::string& projectPath)
 {
     if (name.empty() || projectPath.empty())
         return name;
     fs::path folder = FolderOf(projectPath);
     std::error_code ec;
-    fs::path file = fs::absolute(fs::path(TProgramFolder::Resolve(name)), ec);
+    fs::path file = fs::absolute(fs::path(programFolder.Resolve(name)), ec);
     if (folder.empty() || ec)
         return name;
     fs::path relative = file.lexically_normal().lexically_relative(folder);
@@ -33,7 +33,7 @@ std::string Store(const std::string& name, const std::string& projectPath)
     return relative.generic_string();
 }
 
-std::string Locate(const std::string& name, const std::string& projectPath)
+std::string Locate(const TProgramFolder& programFolder, const std::string& name, const std::string& projectPath)
 {
     if (name.empty() || projectPath.empty() || !TProgramFolder::IsRelative(name))
         return name;
@@ -44,7 +44,7 @@ std::string Locate(const std::string& name, const std::string& projectPath)
     std::error_code ec;
     if (!fs::is_regular_file(beside, ec))
         return name;
-    return TProgramFolder::Strip(beside.generic_string());
+    return programFolder.Strip(beside.generic_string());
 }
 
 } // namespace TProjectRelative

@@ -6,13 +6,15 @@
 
 #include <string>
 
+class TProgramFolder;
+
 namespace TProjectRelative {
 
-// The name to write for `name` (absolute or program-folder relative) into a project
-// saved as `projectPath`.
-std::string Store(const std::string& name, const std::string& projectPath);
+// The name to write for `name` (absolute or relative to `folder`, the program folder)
+// into a project saved as `projectPath`.
+std::string Store(const TProgramFolder& folder, const std::string& name, const std::string& projectPath);
 // The name to use for a stored `name` of the project at `projectPath`: a relative name
 // found beside the project wins; otherwise the name as the program folder takes it.
-std::string Locate(const std::string& name, const std::string& projectPath);
+std::string Locate(const TProgramFolder& folder, const std::string& name, const std::string& projectPath);
 
 } // namespace TProjectRelative

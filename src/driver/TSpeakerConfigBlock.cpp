@@ -9,6 +9,7 @@
 #include "TSpeakerObject.h"
 
 #include "core/TBinaryStream.h"
+#include "settings/TProgramContext.h"
 
 #include <cmath>
 
@@ -144,7 +145,7 @@ bool TSpeakerObject::ReadConfigBlock(TBinaryReader& in, int version)
         loadResistor = b.loadResistor;
 
     if (importValid)
-        ReadImportedData(CurrentMeasSetup().grid);
+        ReadImportedData(context_.MeasSetup().grid);
     EvaluateComplete();
     return true;
 }

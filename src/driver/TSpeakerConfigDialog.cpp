@@ -1,7 +1,7 @@
 #include "TSpeakerConfigDialog.h"
 
 #include "driver/TSpeakerObject.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/THost.h"
 
 #include <cmath>
@@ -161,7 +161,7 @@ void TSpeakerConfigDialog::Browse()
     if (!Host().ChooseOpenFile(request, path))
         return;
     speaker_.SetImportFileName(path);
-    speaker_.ReadImportedData(CurrentMeasSetup().grid);
+    speaker_.ReadImportedData(speaker_.Context().MeasSetup().grid);
     Reload();
     Recalculate();
 }

@@ -2,9 +2,9 @@
 // upwards: reading them onto the box grid and merging them into the pressure.
 #include "TSpeakerObject.h"
 
-#include "core/TProgramFolder.h"
 #include "driver/TSpkMessages.h"
 #include "measdata/TMeasCurveReader.h"
+#include "settings/TProgramContext.h"
 #include "ui/THost.h"
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 
 void TSpeakerObject::SetImportFileName(const std::string& path)
 {
-    importFileName = TProgramFolder::Strip(path);
+    importFileName = context_.Folder().Strip(path);
     if (importFileName.size() >= kImportNameSize)
         importFileName.resize(kImportNameSize - 1); // the project file keeps 270 characters
 }
@@ -54,7 +54,7 @@ bool TSpeakerObject::ReadImportedData(const TFreqGrid& grid)
     importKey_ = KeyFor(importFileName, grid);
     if (importFileName.empty())
         return false;
-    const std::string path = TProgramFolder::Resolve(importFileName);
+    const std::string path = context_.Folder().Resolve(importFileName);
     TMeasGrid measGrid;
     measGrid.frequencies = grid.Frequencies().data();
     measGrid.count = grid.Count();

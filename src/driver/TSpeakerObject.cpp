@@ -1,5 +1,6 @@
 #include "TSpeakerObject.h"
 
+#include "settings/TProgramContext.h"
 #include "ui/TNumberText.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 
 using namespace TSpeakerConnection;
 
-TSpeakerObject::TSpeakerObject(THost* host) : host_(host)
+TSpeakerObject::TSpeakerObject(const TProgramContext& context, THost* host) : context_(context), host_(host)
 {
     ResetConfiguration();
 }
@@ -49,11 +50,13 @@ void TSpeakerObject::Clear()
     ResetConfiguration();
 }
 
+bool TSpeakerObject::Save(const std::string& path) { return TSpkData::Save(context_.Folder().Resolve(path)); }
+
 bool TSpeakerObject::Load(const std::string& path)
 {
     complete = false;
     outOfDate = true;
-    if (!TSpkData::Load(path))
+    if (!TSpkData::Load(context_.Folder().Resolve(path)))
         return false;
     // The coil factors belong to the unit: a single-coil unit has none, and a unit with
     // two coils takes the wiring that is set for them.

@@ -36,6 +36,7 @@
 class TBinaryReader;
 class TBinaryWriter;
 class THost;
+class TProgramContext;
 
 class TSpeakerObject : public TSpkData, public TMeasureSetupObject {
 public:
@@ -58,18 +59,24 @@ public:
     static constexpr double kMaxExtraMass = 1.0;     // kg
     static constexpr double kMaxLoadResistor = 1000.0; // ohm
 
-    // The host shows the messages (the owner window); without one nothing is shown.
-    explicit TSpeakerObject(THost* host = nullptr);
+    // The context gives the box grid (the stored imported data are read onto it when a
+    // project is read) and the program folder (names of imported data). The host
+    // shows the messages (the owner window); without one nothing is shown.
+    explicit TSpeakerObject(const TProgramContext& context, THost* host = nullptr);
     TSpeakerObject(const TSpeakerObject&) = delete;
     TSpeakerObject& operator=(const TSpeakerObject&) = delete;
 
     void SetHost(THost* host) { host_ = host; }
     THost* Host() const { return host_; }
+    const TProgramContext& Context() const { return context_; }
 
     // The unit cleared and every configuration field back to its default.
     void Clear() override;
-    // Loads the unit; without a double voice coil the coil factors become 1, 1, 1, with
-    // one they follow the stored coil connection. complete is evaluated on success.
+    // Saves the unit; a relative path is taken in the program folder.
+    [[nodiscard]] bool Save(const std::string& path) override;
+    // Loads the unit (a relative path is taken in the program folder); without a double
+    // voice coil the coil factors become 1, 1, 1, with one they follow the stored coil
+    // connection. complete is evaluated on success.
     [[nodiscard]] bool Load(const std::string& path) override;
     // complete = the unit has the full parameter set.
     void EvaluateComplete() { complete = IsComplete(); }
@@ -98,7 +105,7 @@ public:
     // 410). Reading marks the data out of date and complete = 0 first; it takes the
     // whole block and changes nothing when it is short or holds values the program
     // never writes. When the stored imported data were valid, the file is read again
-    // onto the current grid.
+    // onto the grid of the context's setup.
     void WriteConfigBlock(TBinaryWriter& out) const;
     [[nodiscard]] bool ReadConfigBlock(TBinaryReader& in, int version);
 
@@ -212,5 +219,6 @@ private:
     TImportReadKey importKey_;
     void ReportImportError(const std::string& path) const;
 
+    const TProgramContext& context_;
     THost* host_ = nullptr;
 };

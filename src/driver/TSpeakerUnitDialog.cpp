@@ -1,6 +1,5 @@
 #include "TSpeakerUnitDialog.h"
 
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerObject.h"
 #include "driver/TSpkCalcMissing.h"
 #include "driver/TSpkCrossCalc.h"
@@ -8,6 +7,7 @@
 #include "driver/TSpkFields.h"
 #include "driver/TSpkMessages.h"
 #include "driver/TSpkUnitText.h"
+#include "settings/TProgramContext.h"
 #include "ui/TCanvas.h"
 #include "ui/THost.h"
 #include "ui/TInfoDialog.h"
@@ -339,7 +339,7 @@ bool TSpeakerUnitDialog::SaveUnit()
     const std::string stored = owner_.unitPath ? owner_.unitPath() : std::string();
     if (stored.empty())
         return SaveUnitAs();
-    return WriteUnit(TProgramFolder::Resolve(stored), false);
+    return WriteUnit(unit_.Context().Folder().Resolve(stored), false);
 }
 
 bool TSpeakerUnitDialog::SaveUnitAs()

@@ -75,11 +75,12 @@ public:
     // Every parameter, Bl^2, Sd^2, both flags and the speaker type to 0, every text empty.
     // The editor position stays.
     virtual void Clear();
-    // Writes the unit file (a relative path is taken in the program folder); true when
-    // the whole file was written. A failed save leaves an existing file as it was.
+    // Writes the unit file at path (as given: the unit of a project, TSpeakerObject,
+    // takes a relative path in the program folder); true when the whole file was
+    // written. A failed save leaves an existing file as it was.
     [[nodiscard]] virtual bool Save(const std::string& path);
-    // Reads the unit file (a relative path is taken in the program folder). Items read
-    // before a failure stay in the record; texts are always terminated.
+    // Reads the unit file at path (as given, as for Save). Items read before a failure
+    // stay in the record; texts are always terminated.
     [[nodiscard]] virtual bool Load(const std::string& path);
 
     // Why the last Load failed (None after a successful one).

@@ -5,7 +5,6 @@
 #include "TSpkData.h"
 
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 
 #include <cmath>
 #include <cstring>
@@ -47,24 +46,22 @@ void TSpkData::Write(TBinaryWriter& out) const
 
 bool TSpkData::Save(const std::string& path)
 {
-    std::string resolved = TProgramFolder::Resolve(path);
     TBinaryWriter out;
     Write(out);
-    if (!out.SaveTo(resolved))
+    if (!out.SaveTo(path))
         return false;
-    SetFileNameFromPath(resolved);
+    SetFileNameFromPath(path);
     return true;
 }
 
 bool TSpkData::Load(const std::string& path)
 {
-    std::string resolved = TProgramFolder::Resolve(path);
     TBinaryReader in;
-    if (!in.Open(resolved, kMaxFileBytes)) {
+    if (!in.Open(path, kMaxFileBytes)) {
         lastLoadError_ = TSpkLoadError::CannotOpen;
         return false;
     }
-    SetFileNameFromPath(resolved);
+    SetFileNameFromPath(path);
     return Read(in);
 }
 

@@ -1,7 +1,7 @@
 #include "measdata/TMeasData.h"
 
-#include "core/TProgramFolder.h"
 #include "measdata/TMeasDataOwner.h"
+#include "settings/TProgramContext.h"
 
 namespace {
 constexpr const char* kSplFilter =
@@ -46,14 +46,15 @@ void TMeasData::ImportMeasData()
 
 void TMeasData::ReadMeasFile()
 {
-    fileName_ = TProgramFolder::Strip(chosenName_);
+    const TProgramFolder& folder = owner_.Context().Folder();
+    fileName_ = folder.Strip(chosenName_);
     loaded_ = false;
     if (fileName_.empty()) {
         report_ = TMeasReadReport();
         return;
     }
-    const std::string path = TProgramFolder::Resolve(fileName_);
-    const TFilterGrid& grid = owner_.FilterGrid();
+    const std::string path = folder.Resolve(fileName_);
+    const TFilterGrid& grid = owner_.Context().General().FilterGrid();
     const TMeasGrid onto{grid.Frequencies().data(), grid.Logarithms().data(), grid.Count()};
     const TMeasReadResult result = ReadMeasCurveFile(path, onto, kind_, response_.data(), &report_);
     if (result == TMeasReadResult::NotOpened) {

@@ -6,8 +6,6 @@
 
 namespace {
 
-TMeasSetup* installedSetup = nullptr;
-
 // The report always shows "." as the decimal point, whatever the locale.
 std::string Format(const char* format, double value)
 {
@@ -118,30 +116,4 @@ const char* TMeasSetup::LevelFormat(double value)
     return "%3.2e";
 }
 
-const char* TMeasSetup::ResistanceFormat(double value)
-{
-    return std::fabs(value) >= 10.0 ? "%2.1f" : "%3.2f";
-}
-
-TMeasSetup& CurrentMeasSetup()
-{
-    if (installedSetup)
-        return *installedSetup;
-    static TMeasSetup programSetup;
-    return programSetup;
-}
-
-void SetCurrentMeasSetup(TMeasSetup* setup)
-{
-    installedSetup = setup;
-}
-
-TScopedMeasSetup::TScopedMeasSetup() : previous_(installedSetup)
-{
-    installedSetup = &setup_;
-}
-
-TScopedMeasSetup::~TScopedMeasSetup()
-{
-    installedSetup = previous_;
-}
+const char* TMeasSetup::ResistanceFormat(double value) { return std::fabs(value) >= 10.0 ? "%2.1f" : "%3.2f"; }

@@ -6,9 +6,8 @@
 // in box project files.
 //
 // Ownership: there is one setup for the whole program; box projects come and go and
-// the setup stays. It is reached through CurrentMeasSetup() rather than through a
-// static hidden inside the box code, so the owner is visible at every use and a test
-// can install a fresh one (TScopedMeasSetup) without touching the program's own.
+// the setup stays. The program's context (TProgramContext) owns it and hands it to
+// the projects, their dialogs and the command line.
 
 #include "settings/TFreqGrid.h"
 
@@ -19,6 +18,7 @@
 
 class TBinaryReader;
 class TBinaryWriter;
+class TProgramFolder;
 
 // Ranges the setup dialog and the command line enforce, and that a stored block must
 // meet to be accepted.
@@ -108,10 +108,10 @@ public:
     // Preferences: sets file version 410 and the setup changed flag, then takes
     // "msetup.prf" from the program folder; a missing, short or garbage file, or
     // forceDefaults, gives the factory values. Returns true when the file was used.
-    bool LoadPreferences(bool forceDefaults);
+    bool LoadPreferences(const TProgramFolder& folder, bool forceDefaults);
     // Writes "msetup.prf" into the program folder by a safe save.
-    [[nodiscard]] bool SavePreferences() const;
-    static std::string PreferencesPath();
+    [[nodiscard]] bool SavePreferences(const TProgramFolder& folder) const;
+    static std::string PreferencesPath(const TProgramFolder& folder);
 
     // The generator as the driver sees it at angular frequency omega: Ug, through the
     // high-pass when its cutoff is not 0. No allocation; called per grid point.
@@ -128,32 +128,11 @@ public:
     static const char* QFormat() { return "%2.1f"; }
 };
 
-// The program's measurement setup (see the note at the top).
-TMeasSetup& CurrentMeasSetup();
-// Installs another setup as the current one; nullptr returns to the program's own.
-// The caller keeps ownership and must keep it alive while it is installed.
-void SetCurrentMeasSetup(TMeasSetup* setup);
-
-// Installs a fresh setup with factory values for a scope, then restores the previous.
-class TScopedMeasSetup {
-public:
-    TScopedMeasSetup();
-    ~TScopedMeasSetup();
-    TScopedMeasSetup(const TScopedMeasSetup&) = delete;
-    TScopedMeasSetup& operator=(const TScopedMeasSetup&) = delete;
-    TMeasSetup& Get() { return setup_; }
-
-private:
-    TMeasSetup setup_;
-    TMeasSetup* previous_;
-};
-
 // Base of every box project and box element: where the project's setup dialog was
-// last closed (0, 0 = not placed yet). Constructing one loads the preferences into
-// the current setup, so each new project starts from the saved preferences.
+// last closed (0, 0 = not placed yet). Each new box project loads the preferences
+// into the program's setup when it is made (TBoxEmbryo), so it starts from them.
 class TMeasureSetupObject {
 public:
-    TMeasureSetupObject() { CurrentMeasSetup().LoadPreferences(false); }
     std::int16_t x = 0;
     std::int16_t y = 0;
 };

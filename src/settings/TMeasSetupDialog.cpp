@@ -1,14 +1,16 @@
 #include "settings/TMeasSetupDialog.h"
 
 #include "settings/TMeasSetupFields.h"
+#include "settings/TProgramContext.h"
 #include "ui/THost.h"
 
 namespace L = TMeasSetupLimits;
 using F = TSetupField;
 
-TMeasSetupDialog::TMeasSetupDialog(THost& host, TMeasSetup& setup, TRecalcRequest request,
+TMeasSetupDialog::TMeasSetupDialog(THost& host, TProgramContext& context, TRecalcRequest request,
                                    TMeasureSetupObject* owner, int mainMenuCommand)
-    : TDialogModel(host, "Measurement setup", "measetup.txt"), setup_(setup), request_(std::move(request))
+    : TDialogModel(host, "Measurement setup", "measetup.txt"), context_(context), setup_(context.MeasSetup()),
+      request_(std::move(request))
 {
     menuCommand = mainMenuCommand;
     menu = {SubMenu("&Preferences", {MenuCommand(SaveCommand, "&Save"), MenuCommand(DefaultCommand, "Set to &default")})};
@@ -65,10 +67,10 @@ TMeasSetupDialog::TMeasSetupDialog(THost& host, TMeasSetup& setup, TRecalcReques
 void TMeasSetupDialog::Preferences(int command)
 {
     if (command == SaveCommand) {
-        if (!setup_.SavePreferences())
+        if (!setup_.SavePreferences(context_.Folder()))
             Host().Message("Could not save to file 'msetup.prf'", "Error", TMsgButtons::Ok, TMsgIcon::Error);
     } else if (command == DefaultCommand) {
-        setup_.LoadPreferences(true);
+        setup_.LoadPreferences(context_.Folder(), true);
         Reload();
         // The factory values are a change like any other: the plots must follow them.
         Request(TRecalc::Recalculate);

@@ -1,10 +1,11 @@
 #pragma once
 // "Measurement setup": the modeless dialog that edits the program's measurement setup
-// for the open box project. Its fields are the setup fields (TMeasSetupFields), bound
-// to the live TMeasSetup: every committed change goes straight into it, sets its setup
-// changed flag and asks the project to react through the recalculation callback - box
-// projects sit above this layer, so the dialog knows them only by that callback and by
-// the TMeasureSetupObject where the project keeps the dialog's position.
+// (the context's) for the open box project. Its fields are the setup fields
+// (TMeasSetupFields), bound to the live TMeasSetup: every committed change goes
+// straight into it, sets its setup changed flag and asks the project to react through
+// the recalculation callback - box projects sit above this layer, so the dialog knows
+// them only by that callback and by the TMeasureSetupObject where the project keeps
+// the dialog's position. "&Save" writes into the context's program folder.
 //
 // Linked rules: start and stop keep at least 10 Hz apart (each one's value moves the
 // other's limit); Ug and Pg follow each other (Pg = Ug² / 8) and pick their formats
@@ -19,6 +20,8 @@
 #include "ui/TRecalc.h"
 
 #include <functional>
+
+class TProgramContext;
 
 class TMeasSetupDialog : public TDialogModel {
 public:
@@ -36,13 +39,14 @@ public:
 
     // owner: where the project keeps the dialog's position (may be null);
     // mainMenuCommand: the project's "&Meas. setup" command, disabled while open.
-    TMeasSetupDialog(THost& host, TMeasSetup& setup, TRecalcRequest request, TMeasureSetupObject* owner = nullptr,
-                     int mainMenuCommand = 0);
+    TMeasSetupDialog(THost& host, TProgramContext& context, TRecalcRequest request,
+                     TMeasureSetupObject* owner = nullptr, int mainMenuCommand = 0);
 
 private:
     void Preferences(int command);
     void Request(TRecalc kind);
 
+    TProgramContext& context_;
     TMeasSetup& setup_;
     TRecalcRequest request_;
 };

@@ -138,22 +138,16 @@ bool TMeasSetup::SaveFile(const std::string& path) const
     return out.SaveTo(path);
 }
 
-std::string TMeasSetup::PreferencesPath()
-{
-    return TProgramFolder::Resolve(kPreferencesFile);
-}
+std::string TMeasSetup::PreferencesPath(const TProgramFolder& folder) { return folder.Resolve(kPreferencesFile); }
 
-bool TMeasSetup::LoadPreferences(bool forceDefaults)
+bool TMeasSetup::LoadPreferences(const TProgramFolder& folder, bool forceDefaults)
 {
     fileVersion = kCurrentVersion;
     setupChanged = true;
-    if (!forceDefaults && LoadFile(PreferencesPath()))
+    if (!forceDefaults && LoadFile(PreferencesPath(folder)))
         return true;
     SetDefaults();
     return false;
 }
 
-bool TMeasSetup::SavePreferences() const
-{
-    return SaveFile(PreferencesPath());
-}
+bool TMeasSetup::SavePreferences(const TProgramFolder& folder) const { return SaveFile(PreferencesPath(folder)); }

@@ -9,14 +9,17 @@ TProjectFactory TProjectFactory::Standard()
     TProjectFactory factory;
     // Every box type built so far, from its description.
     for (const TBoxType* type : TBoxTypes::All())
-        factory.Register(type->typeCode, [make = type->make](THost& host) -> std::unique_ptr<TProject> { return make(host); });
+        factory.Register(type->typeCode,
+                         [make = type->make](THost& host, TProgramContext& context) -> std::unique_ptr<TProject> {
+                             return make(host, context);
+                         });
     return factory;
 }
 
-std::unique_ptr<TProject> TProjectFactory::Create(int typeCode, THost& host) const
+std::unique_ptr<TProject> TProjectFactory::Create(int typeCode, THost& host, TProgramContext& context) const
 {
     auto it = makers_.find(typeCode);
     if (it == makers_.end())
         return nullptr;
-    return it->second(host);
+    return it->second(host, context);
 }

@@ -3,13 +3,15 @@
 #include "TMenus.h"
 #include "TYankee.h"
 #include "core/TBinaryStream.h"
+#include "settings/TProgramContext.h"
 #include "ui/TCommandIds.h"
-#include "settings/TMeasSetup.h"
 #include "ui/THeadlessHost.h"
 #include "ui/THost.h"
 #include "ui/TProject.h"
 
-TShell::TShell(THost& host, TProjectFactory factory) : host_(host), factory_(std::move(factory)) {}
+TShell::TShell(THost& host, TProgramContext& context, TProjectFactory factory)
+    : host_(host), context_(context), factory_(std::move(factory))
+{}
 
 TShell::~TShell()
 {
@@ -74,7 +76,7 @@ void TShell::NewProject(int typeCode)
     if (!AskSaveOpenProject())
         return;
     CloseProject();
-    auto project = factory_.Create(typeCode, host_);
+    auto project = factory_.Create(typeCode, host_, context_);
     if (!project) {
         host_.SwitchMenu(TMenus::NoProject);
         host_.SetMainTitle(kBaseTitle);
@@ -115,11 +117,12 @@ std::string AboutFile(const char* text, const std::string& path) { return std::s
 
 bool TShell::ReadsCleanly(int typeCode, const std::string& path) const
 {
-    // A trial read on a project of its own: its messages go nowhere and the shared
-    // measurement setup is not touched, so a damaged file changes nothing.
+    // A trial read on a project of its own: its messages go nowhere and it reads into
+    // a scratch copy of the context, so a damaged file leaves the program's
+    // measurement setup as it was.
     THeadlessHost quiet;
-    TScopedMeasSetup setup;
-    std::unique_ptr<TProject> trial = factory_.Create(typeCode, quiet);
+    TProgramContext scratch = context_;
+    std::unique_ptr<TProject> trial = factory_.Create(typeCode, quiet, scratch);
     return trial && trial->Load(path);
 }
 
@@ -152,7 +155,7 @@ void TShell::OpenProject(const std::string& path)
         return;
     }
     CloseProject();
-    auto project = factory_.Create(code, host_);
+    auto project = factory_.Create(code, host_, context_);
     host_.SwitchMenu(project->MenuNumber());
     project_ = std::move(project);
     typeCode_ = code;

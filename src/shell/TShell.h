@@ -12,12 +12,14 @@
 #include <string>
 
 class THost;
+class TProgramContext;
 class TProject;
 class TYankee;
 
 class TShell {
 public:
-    TShell(THost& host, TProjectFactory factory = TProjectFactory::Standard());
+    // The context is the program's: every project the shell makes shares it.
+    TShell(THost& host, TProgramContext& context, TProjectFactory factory = TProjectFactory::Standard());
     ~TShell();
 
     // Commands the shell itself runs (New, Open, project commands); false otherwise.
@@ -46,6 +48,7 @@ public:
     bool ShowUnitHint() const { return showUnitHint_; }
     void SetShowUnitHint(bool show) { showUnitHint_ = show; }
     const std::string& OpenFileName() const { return openFileName_; }
+    TProgramContext& Context() const { return context_; }
 
     // Called when the open project is closed, so the front end can remove what it owns.
     std::function<void()> onProjectClosed;
@@ -58,6 +61,7 @@ private:
     bool ReadsCleanly(int typeCode, const std::string& path) const;
 
     THost& host_;
+    TProgramContext& context_;
     TProjectFactory factory_;
     std::unique_ptr<TProject> project_;
     std::unique_ptr<TYankee> yankee_;

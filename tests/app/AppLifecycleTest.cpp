@@ -5,7 +5,7 @@
 
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
-#include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 #include "ui/TProject.h"
@@ -26,19 +26,14 @@ class AppLifecycleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-life-" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "examples");
         for (const char* name : {"closed-10in.box", "woofer-10in.unt"})
             fs::copy_file(fs::path(TONVEK_BIN_DIR) / "examples" / name, dir_ / "examples" / name,
                           fs::copy_options::overwrite_existing);
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(saved_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     QString Example() const { return QString::fromStdString((dir_ / "examples" / "closed-10in.box").string()); }
 
     // Runs the event loop until it ends by itself; false when a guard had to end it.
@@ -65,7 +60,7 @@ protected:
         return n;
     }
 
-    std::string saved_;
+    TProgramContext context_;
     fs::path dir_;
 };
 
@@ -73,7 +68,7 @@ TEST_F(AppLifecycleTest, ClosingTheFrameEndsTheProgramWithToolWindowsOpen)
 {
     for (bool viaExit : {false, true}) {
         SCOPED_TRACE(viaExit ? "File > Exit" : "frame close button");
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({Example(), false});
         ASSERT_NE(app.Shell().Project(), nullptr);
         ASSERT_TRUE(app.Window().Trigger(TCmd::BoxDialog));
@@ -96,7 +91,7 @@ TEST_F(AppLifecycleTest, ClosingTheFrameEndsTheProgramWithToolWindowsOpen)
 
 TEST_F(AppLifecycleTest, RefusedSaveQuestionKeepsTheProgramRunning)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({Example(), false});
     ASSERT_NE(app.Shell().Project(), nullptr);
     app.Shell().Project()->RecalcRequest(TRecalc::MarkChanged); // changed

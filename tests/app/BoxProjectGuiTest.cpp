@@ -7,7 +7,7 @@
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
 #include "box/TClosedBox.h"
-#include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 
@@ -22,20 +22,14 @@ namespace fs = std::filesystem;
 
 class BoxProjectGuiTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved_ = TProgramFolder::Get();
-        // The examples store their unit relative to the program folder of the build.
-        TProgramFolder::Set(TONVEK_BIN_DIR);
-    }
-    void TearDown() override { TProgramFolder::Set(saved_); }
     std::string Example() const { return std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"; }
-    std::string saved_;
+    // The examples store their unit relative to the program folder of the build.
+    TProgramContext context_{TONVEK_BIN_DIR};
 };
 
 TEST_F(BoxProjectGuiTest, OpeningShowsPlotsReportAndBoxMenu)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString::fromStdString(Example()), false});
     ASSERT_NE(app.Shell().Project(), nullptr);
     EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta Closed box - closed-10in.box[*]");
@@ -55,7 +49,7 @@ TEST_F(BoxProjectGuiTest, OpeningShowsPlotsReportAndBoxMenu)
 
 TEST_F(BoxProjectGuiTest, SaveQuestionGuardsNew)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString::fromStdString(Example()), false});
     TProject* first = app.Shell().Project();
     ASSERT_NE(first, nullptr);
@@ -82,7 +76,7 @@ TEST_F(BoxProjectGuiTest, SaveQuestionGuardsNew)
 
 TEST_F(BoxProjectGuiTest, NewClosedBoxShowsTheUnitHintThenTheChooser)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     auto hint = AnswerNextMessage(QMessageBox::Ok);
     auto chooser = CancelNextDialog();

@@ -7,6 +7,7 @@
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
 #include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TRecentProjects.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
@@ -31,30 +32,28 @@ protected:
     void SetUp() override
     {
         QSettings().remove("recentProjects");
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-frame-" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "examples");
         for (const char* name : {"closed-10in.box", "woofer-10in.unt"})
             fs::copy_file(fs::path(TONVEK_BIN_DIR) / "examples" / name, dir_ / "examples" / name,
                           fs::copy_options::overwrite_existing);
         fs::copy_file(dir_ / "examples" / "closed-10in.box", dir_ / "examples" / "second.box");
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
     }
     void TearDown() override
     {
         QSettings().remove("recentProjects");
-        TProgramFolder::Set(saved_);
         fs::remove_all(dir_);
     }
     QString Project(const char* name) const { return QString::fromStdString((dir_ / "examples" / name).string()); }
 
-    std::string saved_;
+    TProgramContext context_;
     fs::path dir_;
 };
 
 TEST_F(FrameConveniencesTest, UsualShortcutsSitOnTheirCommands)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     struct Row {
         int id;
@@ -78,7 +77,7 @@ TEST_F(FrameConveniencesTest, UsualShortcutsSitOnTheirCommands)
 
 TEST_F(FrameConveniencesTest, TitleMarksUnsavedChanges)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({Project("closed-10in.box"), false});
     EXPECT_TRUE(app.Window().windowTitle().endsWith("[*]"));
     EXPECT_FALSE(app.Window().isWindowModified());
@@ -93,7 +92,7 @@ TEST_F(FrameConveniencesTest, TitleMarksUnsavedChanges)
 TEST_F(FrameConveniencesTest, RecentProjectsListOpenedFilesAndReopenThem)
 {
     {
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({Project("closed-10in.box"), false});
         app.Shell().OpenProject(Project("second.box").toStdString());
         QTest::qWait(400);
@@ -104,7 +103,7 @@ TEST_F(FrameConveniencesTest, RecentProjectsListOpenedFilesAndReopenThem)
         EXPECT_EQ(recent->actions()[1]->toolTip(), Project("closed-10in.box"));
     }
     // Kept across runs; choosing an entry opens it.
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     QMenu* recent = app.Window().RecentMenu();
     ASSERT_NE(recent, nullptr);
@@ -133,8 +132,7 @@ TEST(RecentProjects, NewestFirstEachOnceAtMostEight)
 
 TEST(FileChooserStart, BesideTheProjectElseWhereTheUserWasNeverTheProgramFolder)
 {
-    const std::string saved = TProgramFolder::Get();
-    TProgramFolder::Set("/opt/tonvek");
+    const TProgramFolder program("/opt/tonvek");
     struct Row {
         const char* name;
         const char* initialFolder;
@@ -152,9 +150,8 @@ TEST(FileChooserStart, BesideTheProjectElseWhereTheUserWasNeverTheProgramFolder)
     };
     for (const Row& r : rows) {
         TFileRequest request{"t", "", "box", r.name, r.initialFolder};
-        EXPECT_EQ(QtHost::StartPath(request, r.project, r.last), r.expected) << r.name << " " << r.project;
+        EXPECT_EQ(QtHost::StartPath(program, request, r.project, r.last), r.expected) << r.name << " " << r.project;
     }
-    TProgramFolder::Set(saved);
 }
 
 } // namespace

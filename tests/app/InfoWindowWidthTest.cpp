@@ -3,8 +3,7 @@
 
 #include "app/TPlotRender.h"
 #include "box/TClosedBox.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <QImage>
@@ -23,26 +22,22 @@ int RightmostInk(const QImage& image)
 
 TEST(InfoWindowWidth, DefaultSizeShowsTheWholeReport)
 {
-    const std::string saved = TProgramFolder::Get();
-    TProgramFolder::Set(TONVEK_BIN_DIR);
-    {
-        TScopedMeasSetup setup;
-        THeadlessHost host;
-        TClosedBox box(host);
-        ASSERT_TRUE(box.Load(std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"));
-        TInfoWin& info = box.InfoWindow();
-        ASSERT_FALSE(info.Text().empty());
-        // The widest line of the example: the speaker position with its Z value.
-        ASSERT_NE(info.Text().find("Z=0.800m"), std::string_view::npos);
+    // The example stores its unit relative to the program folder of the build.
+    TProgramContext context(TONVEK_BIN_DIR);
+    THeadlessHost host;
+    TClosedBox box(host, context);
+    ASSERT_TRUE(box.Load(std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"));
+    TInfoWin& info = box.InfoWindow();
+    ASSERT_FALSE(info.Text().empty());
+    // The widest line of the example: the speaker position with its Z value.
+    ASSERT_NE(info.Text().find("Z=0.800m"), std::string_view::npos);
 
-        QImage image = TPlotRender::RenderImage(info, info.DefaultWidth(), 1000);
-        const int right = RightmostInk(image);
-        EXPECT_GT(right, info.DefaultWidth() * 3 / 4) << "the second column's values are drawn";
-        EXPECT_LT(right, info.DefaultWidth() - 12) << "text runs into the right edge";
-        EXPECT_GT(info.ContentBottom(), 400);
-        EXPECT_LT(info.ContentBottom(), 1000);
-    }
-    TProgramFolder::Set(saved);
+    QImage image = TPlotRender::RenderImage(info, info.DefaultWidth(), 1000);
+    const int right = RightmostInk(image);
+    EXPECT_GT(right, info.DefaultWidth() * 3 / 4) << "the second column's values are drawn";
+    EXPECT_LT(right, info.DefaultWidth() - 12) << "text runs into the right edge";
+    EXPECT_GT(info.ContentBottom(), 400);
+    EXPECT_LT(info.ContentBottom(), 1000);
 }
 
 } // namespace

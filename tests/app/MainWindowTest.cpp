@@ -3,7 +3,7 @@
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 
@@ -20,16 +20,11 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-gui-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
+        context_.SetFolder(dir_.string());
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(saved_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     std::string WriteCode(std::int32_t code)
     {
         TBinaryWriter w;
@@ -40,13 +35,13 @@ protected:
         return path;
     }
 
-    std::string saved_;
+    TProgramContext context_;
     fs::path dir_;
 };
 
 TEST_F(MainWindowTest, StartsWithTitleAndNoProjectMenu)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     EXPECT_EQ(app.Window().windowTitle(), "Tonvek 4.10 Beta [*]");
     QStringList titles;
@@ -66,7 +61,7 @@ TEST_F(MainWindowTest, StartsWithTitleAndNoProjectMenu)
 TEST_F(MainWindowTest, OpenOfCodesWithoutProjectShowsBadData)
 {
     for (std::int32_t code : {10, 17, -1}) {
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({QString(), false});
         auto answer = AnswerNextMessage(QMessageBox::Ok);
         const std::string path = WriteCode(code);
@@ -90,7 +85,7 @@ TEST_F(MainWindowTest, ConfigWrittenAtExitAndReadAtStart)
         ASSERT_TRUE(w.SaveTo((dir_ / "tonvek.cfg").string()));
     }
     {
-        TMainApp app;
+        TMainApp app(context_);
         app.Start({QString(), false});
         EXPECT_EQ(app.Window().width(), 800);
         EXPECT_EQ(app.Window().height(), 600);
@@ -99,7 +94,7 @@ TEST_F(MainWindowTest, ConfigWrittenAtExitAndReadAtStart)
         EXPECT_TRUE(app.Window().close());
     }
     EXPECT_EQ(fs::file_size(dir_ / "tonvek.cfg"), 17u);
-    TMainApp again;
+    TMainApp again(context_);
     again.Start({QString(), false});
     EXPECT_FALSE(again.Shell().ShowUnitHint());
 }
@@ -108,7 +103,7 @@ TEST_F(MainWindowTest, CommandLineProjectOpensWithoutQuestion)
 {
     std::string path = WriteCode(10);
     auto answer = AnswerNextMessage(QMessageBox::Ok);
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString::fromStdString(path), false});
     // The only message is the one about the unknown type; no save question came first.
     EXPECT_TRUE(answer->seen);
@@ -119,7 +114,7 @@ TEST_F(MainWindowTest, ACommandTheFirstProjectRemovesStaysHidden)
 {
     // The closed box has no standing-wave SPL to export; the first project of a session
     // removes that command before its menu exists.
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     app.Shell().SetShowUnitHint(false);
     auto chooser = CancelNextDialog(); // the new project asks for its unit

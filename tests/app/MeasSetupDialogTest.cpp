@@ -3,6 +3,7 @@
 #include "DialogTestUtil.h"
 
 #include "settings/TMeasSetupDialog.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <QCheckBox>
@@ -15,7 +16,10 @@ namespace {
 using D = TMeasSetupDialog;
 
 struct SetupView {
-    SetupView() : dialog(host, setup, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }) { dialog.Open(); }
+    SetupView() : dialog(host, context, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); })
+    {
+        dialog.Open();
+    }
     // Types into a field, then clicks into another one: the focus change commits.
     void TypeAndMoveTo(ShownDialog& d, int id, const char* text, int next)
     {
@@ -24,7 +28,8 @@ struct SetupView {
         QApplication::processEvents();
     }
     THeadlessHost host;
-    TMeasSetup setup;
+    TProgramContext context;
+    TMeasSetup& setup = context.MeasSetup();
     std::vector<int> requests;
     TMeasSetupDialog dialog;
 };

@@ -8,6 +8,7 @@
 #include "app/TModelSubWindow.h"
 #include "app/TModelView.h"
 #include "app/TPlotRender.h"
+#include "core/TProgramFolder.h"
 #include "plot/TBoxPicture.h"
 #include "plot/TCursorDialog.h"
 #include "plot/TInfoWin.h"
@@ -84,8 +85,9 @@ int CountPdfPages(const QString& path)
 
 TEST(PlotView, MouseOverPlotShowsValuesInCursorWindow)
 {
+    const TProgramFolder folder;
     TMainWindow window;
-    QtHost host(window);
+    QtHost host(window, folder);
     window.show();
     TCursorDialog cursor(host);
     TCursorView* readout = TCursorView::Of(cursor.View());

@@ -8,7 +8,7 @@
 #include "app/TMainWindow.h"
 #include "box/TBassReflexBox.h"
 #include "box/TBreflDialog.h"
-#include "core/TProgramFolder.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
 
@@ -20,20 +20,14 @@
 
 class ReflexBoxGuiTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved_ = TProgramFolder::Get();
-        // The examples store their unit relative to the program folder of the build.
-        TProgramFolder::Set(TONVEK_BIN_DIR);
-    }
-    void TearDown() override { TProgramFolder::Set(saved_); }
     std::string Example() const { return std::string(TONVEK_BIN_DIR) + "/examples/reflex-7in.box"; }
-    std::string saved_;
+    // The examples store their unit relative to the program folder of the build.
+    TProgramContext context_{TONVEK_BIN_DIR};
 };
 
 TEST_F(ReflexBoxGuiTest, NewBassReflexShowsTheUnitHintThenTheChooser)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString(), false});
     auto hint = AnswerNextMessage(QMessageBox::Ok);
     auto chooser = CancelNextDialog();
@@ -48,7 +42,7 @@ TEST_F(ReflexBoxGuiTest, NewBassReflexShowsTheUnitHintThenTheChooser)
 
 TEST_F(ReflexBoxGuiTest, ExampleOpensWithItsWindowsAndTheBoxDialog)
 {
-    TMainApp app;
+    TMainApp app(context_);
     app.Start({QString::fromStdString(Example()), false});
     auto* box = dynamic_cast<TBassReflexBox*>(app.Shell().Project());
     ASSERT_NE(box, nullptr);

@@ -8,11 +8,10 @@
 
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "driver/TSpkFields.h"
 #include "driver/TSpkUnitText.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 
@@ -41,19 +40,17 @@ class UnitEditorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        saved_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() /
                ("tonvek-uniteditor-" + std::to_string(::getpid()) + "-" +
                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(dir_ / "units");
-        TProgramFolder::Set(dir_.string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
-        box = std::make_unique<TClosedBox>(host);
+        context_.SetFolder(dir_.string());
+        box = std::make_unique<TClosedBox>(host, context_);
         FillExampleWoofer(box->FrontDriver());
         box->FrontDriver().EvaluateComplete();
         box->BoxVolume().Vb = 0.014;
         box->BoxVolume().dirty = true;
-        CurrentMeasSetup().setupChanged = true;
+        context_.MeasSetup().setupChanged = true;
         box->Calculate(0);
         box->OpenUnitEditor();
         editor = box->UnitEditor();
@@ -63,8 +60,6 @@ protected:
     {
         view.reset();
         box.reset();
-        setup_.reset();
-        TProgramFolder::Set(saved_);
         fs::remove_all(dir_);
     }
 
@@ -106,9 +101,8 @@ protected:
         return host.FileRequests().empty() ? std::string() : host.FileRequests().back().initialName;
     }
 
-    std::string saved_;
     fs::path dir_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
+    TProgramContext context_;
     THeadlessHost host;
     std::unique_ptr<TClosedBox> box;
     TSpeakerUnitDialog* editor = nullptr;

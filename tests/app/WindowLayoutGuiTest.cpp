@@ -8,6 +8,7 @@
 #include "app/TMainWindow.h"
 #include "app/TModelSubWindow.h"
 #include "app/TModelView.h"
+#include "core/TProgramFolder.h"
 #include "ui/TDialogModel.h"
 #include "ui/TWindowModel.h"
 
@@ -74,8 +75,9 @@ protected:
     }
     int TitleBar() const { return window.style()->pixelMetric(QStyle::PM_TitleBarHeight); }
 
+    const TProgramFolder folder;
     TMainWindow window;
-    QtHost host{window};
+    QtHost host{window, folder};
 };
 
 TEST_F(WindowLayoutGuiTest, PlotWindowsGetTheirDesignedClientSizeAndStaySideBySide)

@@ -6,6 +6,7 @@
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
 #include "app/TScreenshot.h"
+#include "settings/TProgramContext.h"
 #include "shell/TYankee.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
@@ -72,7 +73,8 @@ TEST(YankeeView, LooksTidy)
 
 TEST(YankeeView, OpensInTheMainWindowAndDisablesItsCommand)
 {
-    TMainApp app;
+    TProgramContext context;
+    TMainApp app(context);
     app.Start({QString(), false});
     QAction* command = app.Window().Action(TCmd::YankeeTool);
     ASSERT_NE(command, nullptr);

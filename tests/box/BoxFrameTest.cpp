@@ -9,8 +9,7 @@
 #include "box/TBoxType.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "support/BoxTestBench.h"
 #include "support/ExampleWoofer.h"
 #include "ui/TCommandIds.h"
@@ -32,7 +31,7 @@ protected:
     void TearDown() override { Leave(); }
 
     // An empty project of the type under test.
-    std::unique_ptr<TBoxEmbryo> Make() { return GetParam()->make(host_); }
+    std::unique_ptr<TBoxEmbryo> Make() { return GetParam()->make(host_, context_); }
 
     // A project of the type with the example woofer, ready to calculate.
     std::unique_ptr<TBoxEmbryo> MakeBox()
@@ -63,6 +62,31 @@ TEST_P(BoxFrameTest, DescriptionMatchesTheProjectItMakes)
         }
 }
 
+TEST_P(BoxFrameTest, NewProjectStartsFromTheSavedPreferences)
+{
+    TMeasSetup saved;
+    saved.startFrequency = 35;
+    saved.stopFrequency = 3500;
+    saved.pointCount = 123;
+    saved.SetSourceLevel(4.0);
+    saved.highPassCutoff = 25;
+    ASSERT_TRUE(saved.SavePreferences(context_.Folder()));
+    // What the previous project left in the program's setup does not carry over.
+    TMeasSetup& setup = context_.MeasSetup();
+    setup.pointCount = 77;
+    setup.sourceResistance = 3.0;
+    setup.setupChanged = false;
+    auto box = Make();
+    EXPECT_EQ(setup.startFrequency, 35);
+    EXPECT_EQ(setup.stopFrequency, 3500);
+    EXPECT_EQ(setup.pointCount, 123);
+    EXPECT_DOUBLE_EQ(setup.sourceLevel, 4.0);
+    EXPECT_EQ(setup.highPassCutoff, 25);
+    EXPECT_EQ(setup.sourceResistance, saved.sourceResistance);
+    EXPECT_TRUE(setup.setupChanged);
+    EXPECT_EQ(setup.grid.Count(), 123);
+}
+
 TEST_P(BoxFrameTest, IncompleteDriverCalculatesNothing)
 {
     auto madeBox = Make();
@@ -80,7 +104,7 @@ TEST_P(BoxFrameTest, RecalculationKinds)
     box->RecalcRequest(TRecalc::MarkChanged); // marks changed, calculates nothing
     EXPECT_TRUE(box->Changed());
     EXPECT_TRUE(box->Report().Lines().empty());
-    CurrentMeasSetup().hidePhase = true;
+    context_.MeasSetup().hidePhase = true;
     box->RecalcRequest(TRecalc::MarkChanged);
     EXPECT_FALSE(box->SplPlot().PhaseShown());
     box->RecalcRequest(TRecalc::Recalculate); // calculate immediately is on by default

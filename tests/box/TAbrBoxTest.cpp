@@ -30,7 +30,7 @@ protected:
 
     std::unique_ptr<TAbrBox> MakeBox(double vb)
     {
-        auto box = std::make_unique<TAbrBox>(host_);
+        auto box = std::make_unique<TAbrBox>(host_, context_);
         Prepare(*box, vb);
         return box;
     }
@@ -304,7 +304,7 @@ TEST_F(TAbrBoxTest, TableLookupOutsideTheTableChangesNothing)
         EXPECT_FALSE(box->Changed());
     }
     // Without a complete unit there is no Q: a beep, no message.
-    TAbrBox empty(host_);
+    TAbrBox empty(host_, context_);
     host_.ClearMessages();
     const int beeps = host_.Beeps();
     EXPECT_FALSE(empty.TableLookup());
@@ -458,7 +458,7 @@ constexpr std::size_t kAbrBoxFileSize = kClosedBoxFileSize + TAbrObject::kRecord
 
 TEST_F(TAbrBoxTest, SavedFileIsTheCommonBodyAndTheRadiatorRecord)
 {
-    TAbrBox box(host_);
+    TAbrBox box(host_, context_);
     ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
     TAbrObject& abr = box.Radiator();
     abr.SetSd(0.02);
@@ -485,7 +485,7 @@ TEST_F(TAbrBoxTest, SavedFileIsTheCommonBodyAndTheRadiatorRecord)
     const std::size_t at = kAbrBoxFileSize - 2 - TAbrObject::kRecordSize;
     EXPECT_TRUE(std::equal(record.Bytes().begin(), record.Bytes().end(), bytes.begin() + static_cast<long>(at)));
 
-    TAbrBox again(host_);
+    TAbrBox again(host_, context_);
     ASSERT_TRUE(again.Load(path));
     EXPECT_FALSE(again.Changed());
     EXPECT_EQ(again.Radiator().Sd, 0.02);
@@ -499,7 +499,7 @@ TEST_F(TAbrBoxTest, SavedFileIsTheCommonBodyAndTheRadiatorRecord)
     // radiator that would compute NaN.
     std::fill(bytes.begin() + static_cast<long>(at), bytes.begin() + static_cast<long>(at + 8), 0);
     TBinaryReader in(bytes);
-    TAbrBox reader(host_);
+    TAbrBox reader(host_, context_);
     EXPECT_FALSE(reader.LoadFrom(in));
 }
 
@@ -565,7 +565,7 @@ TEST_F(TAbrBoxTest, ExtremeElementsGiveNoNaN)
         // What was saved opens again.
         std::string path = (dir_ / "extreme.box").string();
         ASSERT_TRUE(box->SaveTo(path));
-        TAbrBox again(host_);
+        TAbrBox again(host_, context_);
         EXPECT_TRUE(again.Load(path));
     }
 }
@@ -574,10 +574,10 @@ TEST_F(TAbrBoxTest, ExtremeElementsGiveNoNaN)
 // with the radiator's area and limit chosen by hand.
 TEST_F(TAbrBoxTest, ExampleProjectIsTheTableLookupOfItsUnit)
 {
-    TAbrBox example(host_);
+    TAbrBox example(host_, context_);
     ASSERT_TRUE(example.Load(TONVEK_SOURCE_DIR "/examples/abr-10in.box"));
     ASSERT_TRUE(example.FrontDriver().complete);
-    TAbrBox sized(host_);
+    TAbrBox sized(host_, context_);
     ASSERT_TRUE(sized.LoadFrontUnitFrom(TONVEK_SOURCE_DIR "/examples/woofer-10in-4ohm.unt"));
     ASSERT_TRUE(sized.TableLookup());
     // Qes 0.5 and Qms 7.42 give 0.468 (the datasheet rounds it to 0.46): row 0.47.
@@ -595,7 +595,7 @@ TEST_F(TAbrBoxTest, ExampleProjectIsTheTableLookupOfItsUnit)
 // refuses the file or opens it and calculates without NaN or infinity.
 TEST_F(TAbrBoxTest, ExtremeRadiatorRecordsAreRefusedOrCalculateFinitely)
 {
-    TAbrBox box(host_);
+    TAbrBox box(host_, context_);
     ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
     const std::string path = (dir_ / "record.box").string();
     ASSERT_TRUE(box.SaveTo(path));
@@ -620,7 +620,7 @@ TEST_F(TAbrBoxTest, ExtremeRadiatorRecordsAreRefusedOrCalculateFinitely)
         std::memcpy(&bits, &r.value, sizeof bits);
         for (int k = 0; k < 8; ++k)
             damaged[record + r.at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(bits >> (8 * k));
-        TAbrBox reader(host_);
+        TAbrBox reader(host_, context_);
         TBinaryReader in(damaged);
         if (!reader.LoadFrom(in))
             continue;

@@ -46,7 +46,7 @@ protected:
     // The example woofer in vb m³ with the port tuned to fb.
     std::unique_ptr<TBassReflexBox> MakeBox(double vb, double fb)
     {
-        auto box = std::make_unique<TBassReflexBox>(host_);
+        auto box = std::make_unique<TBassReflexBox>(host_, context_);
         Prepare(*box, vb);
         Tune(*box, fb);
         return box;
@@ -65,7 +65,7 @@ protected:
     template <class Row>
     std::unique_ptr<TBassReflexBox> MakeVented(const Row& row, double qts, double vb, double q)
     {
-        auto box = std::make_unique<TBassReflexBox>(host_);
+        auto box = std::make_unique<TBassReflexBox>(host_, context_);
         FillTableWoofer(box->FrontDriver(), row.fs, row.vas, row.cms, qts);
         box->FrontDriver().EvaluateComplete();
         box->FrontDriver().outOfDate = true;
@@ -210,7 +210,7 @@ TEST_F(TBassReflexBoxTest, FlowsAndPressuresFollowTheLoad)
 {
     auto box = MakeBox(0.025, 40.0);
     SetGrid(10, 2000, 200);
-    CurrentMeasSetup().SetSourceLevel(40.0); // beyond any port's limit
+    context_.MeasSetup().SetSourceLevel(40.0); // beyond any port's limit
     box->Calculate(0);
     const TPortObject& port = box->Port();
     const TSpeakerObject& d = box->FrontDriver();
@@ -248,7 +248,7 @@ TEST_F(TBassReflexBoxTest, PortCompressionAboveItsSpeedLimit)
         box->Port().c = row.flare;
         Tune(*box, 40.0);
         SetGrid(10, 500, 100);
-        CurrentMeasSetup().SetSourceLevel(30.0);
+        context_.MeasSetup().SetSourceLevel(30.0);
         box->Calculate(0);
         const auto free = box->portAirSpeed;
         const auto freeFlow = box->Port().volumeVelocity;
@@ -371,7 +371,7 @@ TEST_F(TBassReflexBoxTest, NothingDegenerateProducesNaN)
         box->Port().dirty = true;
         box->BoxVolume().dirty = true;
         SetGrid(10, 20000, 500);
-        CurrentMeasSetup().SetSourceLevel(100.0);
+        context_.MeasSetup().SetSourceLevel(100.0);
         box->Calculate(0);
         const std::pair<const char*, const double*> curves[] = {
             {"total", box->splTotal.data()},
@@ -410,7 +410,7 @@ TEST_F(TBassReflexBoxTest, QuickBoxSizesBoxAndPortFromTheDriver)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        TScopedMeasSetup setup;
+        context_.MeasSetup() = TMeasSetup(); // a fresh setup for each row
         auto box = MakeBox(0.02, 40.0);
         TSpeakerObject& d = box->FrontDriver();
         d.Vas = row.vas;
@@ -441,7 +441,7 @@ TEST_F(TBassReflexBoxTest, QuickBoxSizesBoxAndPortFromTheDriver)
 
 TEST_F(TBassReflexBoxTest, QuickBoxWithoutACompleteUnitChangesNothing)
 {
-    TBassReflexBox box(host_);
+    TBassReflexBox box(host_, context_);
     box.BoxVolume().Vb = 0.03;
     const double length = box.Port().L;
     box.QuickBox();
@@ -620,7 +620,7 @@ constexpr std::size_t kPortAt = kClosedBoxFileSize - 2;
 
 TEST_F(TBassReflexBoxTest, SavedFileHasTheBlockLayout)
 {
-    TBassReflexBox box(host_);
+    TBassReflexBox box(host_, context_);
     ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
     box.Port().L = 0.123;
     box.Port().c = 0.25;
@@ -650,7 +650,7 @@ TEST_F(TBassReflexBoxTest, SavedFileHasTheBlockLayout)
     EXPECT_EQ(v, box.BoxVolume().TuningVolume());
     EXPECT_EQ(fp, box.Port().fp);
 
-    TBassReflexBox again(host_);
+    TBassReflexBox again(host_, context_);
     ASSERT_TRUE(again.Load(path));
     EXPECT_EQ(again.Port().L, 0.123);
     EXPECT_EQ(again.Port().c, 0.25);
@@ -661,7 +661,7 @@ TEST_F(TBassReflexBoxTest, SavedFileHasTheBlockLayout)
 
 TEST_F(TBassReflexBoxTest, OldFilesLoadWithStraightPortsAndDamagedPortsAreRefused)
 {
-    TBassReflexBox box(host_);
+    TBassReflexBox box(host_, context_);
     ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
     box.Port().c = 0.5;
     box.Port().L = 0.2;
@@ -690,7 +690,7 @@ TEST_F(TBassReflexBoxTest, OldFilesLoadWithStraightPortsAndDamagedPortsAreRefuse
     for (int version : {300, 350, 399}) {
         SCOPED_TRACE(version);
         const std::vector<std::uint8_t> old = older(version);
-        TBassReflexBox reader(host_);
+        TBassReflexBox reader(host_, context_);
         host_.ClearMessages();
         TBinaryReader in(old);
         ASSERT_TRUE(reader.LoadFrom(in));
@@ -701,7 +701,7 @@ TEST_F(TBassReflexBoxTest, OldFilesLoadWithStraightPortsAndDamagedPortsAreRefuse
     }
     // The same cut read as a current file is short by the flare ratio.
     {
-        TBassReflexBox reader(host_);
+        TBassReflexBox reader(host_, context_);
         std::vector<std::uint8_t> cut = bytes;
         cut.erase(cut.begin() + static_cast<long>(kPortAt + 45), cut.begin() + static_cast<long>(kPortAt + 53));
         TBinaryReader in(cut);
@@ -723,7 +723,7 @@ TEST_F(TBassReflexBoxTest, OldFilesLoadWithStraightPortsAndDamagedPortsAreRefuse
         SCOPED_TRACE(damage.name);
         std::vector<std::uint8_t> b = bytes;
         std::memcpy(&b[kPortAt + damage.offset], &damage.value, sizeof(double));
-        TBassReflexBox reader(host_);
+        TBassReflexBox reader(host_, context_);
         const double length = reader.Port().L;
         TBinaryReader in(b);
         EXPECT_FALSE(reader.LoadFrom(in));

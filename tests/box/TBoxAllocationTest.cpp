@@ -7,8 +7,7 @@
 #include "box/TBoxType.h"
 #include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "support/AllocationCounter.h"
 #include "support/ExampleWoofer.h"
 #include "ui/THeadlessHost.h"
@@ -21,27 +20,22 @@ namespace {
 
 class BoxAllocation : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        saved_ = TProgramFolder::Get();
-        TProgramFolder::Set(std::filesystem::temp_directory_path().string());
-    }
-    void TearDown() override { TProgramFolder::Set(saved_); }
-
     // A calculated project of the type over 500 points, then in fast mode.
-    static void Prepare(TBoxEmbryo& box)
+    void Prepare(TBoxEmbryo& box)
     {
         FillExampleWoofer(box.FrontDriver(), 0.41e-3);
         box.FrontDriver().Xmax = 0.014;
         box.FrontDriver().EvaluateComplete();
-        CurrentMeasSetup().pointCount = 500;
-        CurrentMeasSetup().setupChanged = true;
+        context_.MeasSetup().pointCount = 500;
+        context_.MeasSetup().setupChanged = true;
         box.Calculate(0);
         box.fastMode = true;
         box.splPlotRefresh = false;
     }
 
-    std::string saved_;
+    // Preferences must not come from wherever the test runs.
+    TProgramContext context_{std::filesystem::temp_directory_path().string()};
+    THeadlessHost host_;
 };
 
 } // namespace
@@ -50,9 +44,7 @@ TEST_F(BoxAllocation, FastCalculationAllocatesNothing)
 {
     for (const TBoxType* type : TBoxTypes::All()) {
         SCOPED_TRACE(type->title);
-        THeadlessHost host;
-        TScopedMeasSetup setup;
-        std::unique_ptr<TBoxEmbryo> box = type->make(host);
+        std::unique_ptr<TBoxEmbryo> box = type->make(host_, context_);
         Prepare(*box);
         for (bool nonLinear : {false, true}) {
             box->FrontDriver().blNonLinear = nonLinear;
@@ -65,11 +57,9 @@ TEST_F(BoxAllocation, FastCalculationAllocatesNothing)
 
 TEST_F(BoxAllocation, BassReflexWithACompressedPortAllocatesNothing)
 {
-    THeadlessHost host;
-    TScopedMeasSetup setup;
-    TBassReflexBox box(host);
+    TBassReflexBox box(host_, context_);
     Prepare(box);
-    CurrentMeasSetup().SetSourceLevel(50.0); // beyond the port's speed limit
+    context_.MeasSetup().SetSourceLevel(50.0); // beyond the port's speed limit
     box.Port().SetNonLinearity(true);
     // What an optimiser step changes: the box and the port.
     box.BoxVolume().dirty = true;
@@ -83,9 +73,7 @@ TEST_F(BoxAllocation, BassReflexWithACompressedPortAllocatesNothing)
 
 TEST_F(BoxAllocation, PassiveRadiatorCalculationAllocatesNothing)
 {
-    THeadlessHost host;
-    TScopedMeasSetup setup;
-    TAbrBox box(host);
+    TAbrBox box(host_, context_);
     box.Radiator().n = 2;
     Prepare(box);
     // The radiator's impedances and its excursion limit run in both calculations, the

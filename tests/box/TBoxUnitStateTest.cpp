@@ -6,11 +6,10 @@
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerUnitDialog.h"
-#include "ui/TCommandIds.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "support/ExampleWoofer.h"
+#include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -27,19 +26,12 @@ class TBoxUnitStateTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-unitstate-" + std::to_string(::getpid()));
         fs::create_directories(dir_ / "program");
         fs::create_directories(dir_ / "work" / "units");
-        TProgramFolder::Set((dir_ / "program").string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
+        context_.SetFolder((dir_ / "program").string());
     }
-    void TearDown() override
-    {
-        setup_.reset();
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
 
     std::string SaveWoofer(const fs::path& path)
     {
@@ -52,7 +44,7 @@ protected:
     // A calculated closed box of `litres` on the example woofer read from a file.
     std::unique_ptr<TClosedBox> CalculatedBox(double litres, const fs::path& unit)
     {
-        auto box = std::make_unique<TClosedBox>(host_);
+        auto box = std::make_unique<TClosedBox>(host_, context_);
         box->BoxVolume().Vb = litres * 1e-3;
         box->BoxVolume().dirty = true;
         EXPECT_TRUE(box->LoadFrontUnitFrom(SaveWoofer(unit)));
@@ -75,9 +67,8 @@ protected:
         return 0;
     }
 
-    std::string savedFolder_;
     fs::path dir_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
+    TProgramContext context_;
     THeadlessHost host_;
 };
 
@@ -137,7 +128,7 @@ TEST_F(TBoxUnitStateTest, SavingAUnitWithoutFileAsksAndReopeningSaysSo)
     EXPECT_TRUE(fs::exists(project));
 
     host_.ClearMessages();
-    TClosedBox reopened(host_);
+    TClosedBox reopened(host_, context_);
     ASSERT_TRUE(reopened.Load(project.string()));
     ASSERT_FALSE(host_.Messages().empty());
     EXPECT_EQ(host_.Messages().front().text, "This project names no driver unit file.\nLoad a driver unit to calculate.");
@@ -155,7 +146,7 @@ TEST_F(TBoxUnitStateTest, ProjectFolderMovesWithItsUnit)
 
     fs::rename(dir_ / "work", dir_ / "moved");
     host_.ClearMessages();
-    TClosedBox reopened(host_);
+    TClosedBox reopened(host_, context_);
     ASSERT_TRUE(reopened.Load((dir_ / "moved" / "moving.box").string()));
     EXPECT_TRUE(host_.Messages().empty()) << host_.Messages().front().text;
     ASSERT_TRUE(reopened.FrontDriver().complete);
@@ -166,7 +157,7 @@ TEST_F(TBoxUnitStateTest, ClosedBoxReportGivesFcAndQtcOfTheSealedBox)
 {
     // Rg = 0 and no added mass: the effective driver is the data sheet's, and the
     // sealed box stiffens it by sqrt(1 + Vas/Vb).
-    CurrentMeasSetup().sourceResistance = 0;
+    context_.MeasSetup().sourceResistance = 0;
     for (double litres : {7.0, 14.0, 40.0}) {
         auto box = CalculatedBox(litres, dir_ / "work" / "woofer.unt");
         const TSpkData& u = box->FrontDriver();

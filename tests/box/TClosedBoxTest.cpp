@@ -1,20 +1,19 @@
 // The closed box itself: physics of the sealed box, its report, quick box and dialog,
 // and its project file layout. What all box types share is in BoxFrameTest.
 
+#include "box/TClosedBox.h"
 #include "box/TBoxDiagramDialogs.h"
 #include "box/TBoxReport.h"
-#include "box/TClosedBox.h"
 #include "box/TClosedBoxDialog.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpkCalcMissing.h"
-#include "settings/TMeasSetup.h"
-#include "ui/TCommandIds.h"
-#include "ui/THeadlessHost.h"
+#include "settings/TProgramContext.h"
 #include "support/BoxTestBench.h"
 #include "support/ExampleWoofer.h"
+#include "ui/TCommandIds.h"
+#include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +32,7 @@ protected:
 
     std::unique_ptr<TClosedBox> MakeBox(double vb, double le = 0.0)
     {
-        auto box = std::make_unique<TClosedBox>(host_);
+        auto box = std::make_unique<TClosedBox>(host_, context_);
         Prepare(*box, vb, le);
         return box;
     }
@@ -83,7 +82,7 @@ TEST_F(TClosedBoxTest, DoublingVoltageAddsSixDecibelsAndDoublesExcursion)
     box->Calculate(0);
     auto spl = box->splTotal;
     auto excursion = box->FrontDriver().excursion;
-    CurrentMeasSetup().SetSourceLevel(2 * 2.83);
+    context_.MeasSetup().SetSourceLevel(2 * 2.83);
     box->FrontDriver().outOfDate = true;
     box->Calculate(0);
     for (int i = 0; i < box->PointCount(); ++i) {
@@ -153,13 +152,13 @@ TEST_F(TClosedBoxTest, EffectiveDriverAndQuickBox)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        TScopedMeasSetup setup;
+        context_.MeasSetup() = TMeasSetup();
         auto box = MakeBox(0.05);
         TSpeakerObject& d = box->FrontDriver();
         d.Qes = 0.6;
         d.Qms = 3.0;
         d.Vas = 0.04;
-        row.change(d, CurrentMeasSetup());
+        row.change(d, context_.MeasSetup());
         box->QuickBox();
         EXPECT_NEAR(box->effectiveFs, d.fs * row.fsFactor, 1e-9);
         EXPECT_NEAR(box->effectiveQts, row.qts, 1e-12);
@@ -172,14 +171,14 @@ TEST_F(TClosedBoxTest, QuickBoxWithoutACompleteUnitChangesNothing)
 {
     // A project opened without its unit: an empty Vas would size a box of no volume,
     // and a file holding one could not be opened again.
-    TClosedBox box(host_);
+    TClosedBox box(host_, context_);
     box.BoxVolume().Vb = 0.03;
     box.QuickBox();
     EXPECT_DOUBLE_EQ(box.BoxVolume().Vb, 0.03);
     EXPECT_GT(host_.Beeps(), 0);
     std::string path = (dir_ / "nounit.box").string();
     ASSERT_TRUE(box.SaveTo(path));
-    TClosedBox again(host_);
+    TClosedBox again(host_, context_);
     EXPECT_TRUE(again.Load(path));
 }
 
@@ -195,7 +194,7 @@ TEST_F(TClosedBoxTest, GroupDelayWrapsAcrossPlusMinus180)
 
 TEST_F(TClosedBoxTest, GroupDelayTakesTheShortWayRoundEitherWrap)
 {
-    TClosedBox box(host_);
+    TClosedBox box(host_, context_);
     const TFreqGrid& g = box.Grid();
     ASSERT_GE(g.Count(), 20);
     box.pressure.fill(TComplex(1.0, 0.0));
@@ -234,7 +233,7 @@ TEST_F(TClosedBoxTest, ImportedDataFromBelowTheGridTakeOverAtUnityLevel)
 
 TEST_F(TClosedBoxTest, GroupDelaySpikesAreClippedAgainstUnclippedNeighbours)
 {
-    TClosedBox box(host_);
+    TClosedBox box(host_, context_);
     const TFreqGrid& g = box.Grid();
     const int n = g.Count();
     ASSERT_GE(n, 30);
@@ -305,7 +304,7 @@ constexpr std::size_t kClosedBoxFileSize = 4 + 2 + 16 + 63 + 271 + 271 + 378 + 2
 
 TEST_F(TClosedBoxTest, SavedFileHasTheBlockLayout)
 {
-    TClosedBox box(host_);
+    TClosedBox box(host_, context_);
     ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
     std::string path = (dir_ / "p.box").string();
     ASSERT_TRUE(box.SaveTo(path));
@@ -325,7 +324,7 @@ TEST_F(TClosedBoxTest, SavedFileHasTheBlockLayout)
 
 TEST_F(TClosedBoxTest, VersionsAndEndMark)
 {
-    TClosedBox box(host_);
+    TClosedBox box(host_, context_);
     ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
     std::string path = (dir_ / "v.box").string();
     ASSERT_TRUE(box.SaveTo(path));
@@ -340,7 +339,7 @@ TEST_F(TClosedBoxTest, VersionsAndEndMark)
         EXPECT_TRUE(SaveFileSafely(p, b.data(), b.size()));
         return p;
     };
-    TClosedBox reader(host_);
+    TClosedBox reader(host_, context_);
     host_.ClearMessages();
     EXPECT_FALSE(reader.Load(withVersion(299)));
     EXPECT_TRUE(host_.Messages().empty());
@@ -373,7 +372,7 @@ TEST_F(TClosedBoxTest, BoxDialogStoresLitresAndRecalculates)
 
 TEST_F(TClosedBoxTest, OlderVersionsReadTheirShorterBlocksWithAWarning)
 {
-    TClosedBox box(host_);
+    TClosedBox box(host_, context_);
     ASSERT_TRUE(box.LoadFrontUnitFrom(unitPath()));
     box.BoxVolume().Vb = 0.025;
     box.BoxVolume().dirty = true;
@@ -398,7 +397,7 @@ TEST_F(TClosedBoxTest, OlderVersionsReadTheirShorterBlocksWithAWarning)
         return b;
     };
     for (int version : {409, 300}) {
-        TClosedBox reader(host_);
+        TClosedBox reader(host_, context_);
         host_.ClearMessages();
         TBinaryReader in(older(version));
         ASSERT_TRUE(reader.LoadFrom(in)) << version;
@@ -408,6 +407,6 @@ TEST_F(TClosedBoxTest, OlderVersionsReadTheirShorterBlocksWithAWarning)
                                             "Remenber that project files are not\nbackwards compatible");
         EXPECT_DOUBLE_EQ(reader.BoxVolume().Vb, 0.025) << version;
         EXPECT_FALSE(reader.Report().Lines().empty()) << version; // the unit was found and calculated
-        EXPECT_EQ(CurrentMeasSetup().fileVersion, 410);
+        EXPECT_EQ(context_.MeasSetup().fileVersion, 410);
     }
 }

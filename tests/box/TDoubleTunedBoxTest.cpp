@@ -31,8 +31,8 @@ protected:
     std::unique_ptr<TDoubleTunedBox> Make()
     {
         if (TypeOne())
-            return std::make_unique<TBassReflexDTBox>(host_);
-        return std::make_unique<TBassReflexDT2Box>(host_);
+            return std::make_unique<TBassReflexDTBox>(host_, context_);
+        return std::make_unique<TBassReflexDT2Box>(host_, context_);
     }
     // The example woofer, a 20 l rear box and an 8 l front box with the reset ports.
     std::unique_ptr<TDoubleTunedBox> MakeBox()
@@ -189,7 +189,7 @@ TEST_P(TDoubleTunedBoxTest, AirSpeedIsFlowOverAreaAndCompressesAboveFifteenPoint
 {
     auto box = MakeBox();
     box->SecondPort().n = 2;
-    CurrentMeasSetup().SetSourceLevel(40.0); // far beyond what the ports take
+    context_.MeasSetup().SetSourceLevel(40.0); // far beyond what the ports take
     box->Calculate(0);
     const int n = box->PointCount();
     const auto first = box->firstPortSpeed, second = box->secondPortSpeed;
@@ -307,13 +307,13 @@ TEST_P(TDoubleTunedBoxTest, DialogGroupsEditTheElementsOfTheirNames)
     type(D::kRearPort + D::kDiameter, "0.5"); // below 1 cm: refused
     EXPECT_NEAR(box->RearPort().S, 0.005, 1e-15);
 
-    CurrentMeasSetup().calculateImmediately = false; // a calculation would use the dirty marks up
+    context_.MeasSetup().calculateImmediately = false; // a calculation would use the dirty marks up
     box->RearPort().dirty = box->FrontPort().dirty = false;
     dialog.Toggle(D::kNonLinearity, true);
     EXPECT_TRUE(box->RearPort().NonLinearity());
     EXPECT_TRUE(box->RearPort().dirty && box->FrontPort().dirty);
 
-    CurrentMeasSetup().calculateImmediately = true;
+    context_.MeasSetup().calculateImmediately = true;
     dialog.Command(D::kFrequencyFit);
     EXPECT_EQ(host_.LastMessage()->title, "Optimize");
     dialog.Command(D::kQuickBox);

@@ -8,7 +8,6 @@
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObject.h"
 #include "box/elements/TPortObjectFields.h"
-#include "settings/TMeasSetup.h"
 #include "ui/TDialogModel.h"
 #include "ui/THeadlessHost.h"
 
@@ -32,7 +31,6 @@ int AbrId(TAbrField f) { return 300 + static_cast<int>(f); }
 
 // One box with one port and one radiator, as a vented box with a radiator would hold them.
 struct Elements {
-    TScopedMeasSetup setup;
     TBoxObject box{"Box", true};
     TPortNonLinearity shared;
     TPortObject port{"Port", shared};

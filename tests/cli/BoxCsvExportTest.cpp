@@ -43,8 +43,9 @@ class BoxCsvExportTest : public TScratchFolderTest {};
 
 TEST_F(BoxCsvExportTest, ChooserOffersCsvAndTheNameDecides)
 {
+    TProgramContext context(dir_.string());
     THeadlessHost host;
-    TClosedBox box(host);
+    TClosedBox box(host, context);
     box.RestoreStartWindows();
     ASSERT_TRUE(box.LoadFrontUnitFrom(std::string(TONVEK_SOURCE_DIR) + "/examples/woofer-6in.unt"));
     box.Calculate(0);

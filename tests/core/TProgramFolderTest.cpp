@@ -2,34 +2,43 @@
 
 #include <gtest/gtest.h>
 
-class TProgramFolderTest : public ::testing::Test {
-protected:
-    void SetUp() override { saved_ = TProgramFolder::Get(); }
-    void TearDown() override { TProgramFolder::Set(saved_); }
-    std::string saved_;
-};
-
-TEST_F(TProgramFolderTest, RelativeNamesResolveInsideTheFolder)
+TEST(TProgramFolder, EndsInOneSlashAndStartsAsTheWorkingFolder)
 {
-    TProgramFolder::Set("/opt/Tonvek");
-    EXPECT_EQ(TProgramFolder::Get(), "/opt/Tonvek/");
-    EXPECT_EQ(TProgramFolder::Resolve("units/w8.unt"), "/opt/Tonvek/units/w8.unt");
-    EXPECT_EQ(TProgramFolder::Resolve("units\\w8.unt"), "/opt/Tonvek/units/w8.unt");
-    EXPECT_EQ(TProgramFolder::Resolve("/home/a/w8.unt"), "/home/a/w8.unt");
+    EXPECT_EQ(TProgramFolder("/opt/Tonvek").Path(), "/opt/Tonvek/");
+    EXPECT_EQ(TProgramFolder("/opt/Tonvek/").Path(), "/opt/Tonvek/");
+    EXPECT_EQ(TProgramFolder("\\opt\\Tonvek").Path(), "/opt/Tonvek/");
+    EXPECT_EQ(TProgramFolder("").Path(), "./");
+    EXPECT_EQ(TProgramFolder().Path(), "./");
 }
 
-TEST_F(TProgramFolderTest, StripsLeadingFolderIgnoringCase)
+TEST(TProgramFolder, RelativeNamesResolveInsideTheFolder)
 {
-    TProgramFolder::Set("/opt/Tonvek/");
-    EXPECT_EQ(TProgramFolder::Strip("/opt/Tonvek/units/w8.unt"), "units/w8.unt");
-    EXPECT_EQ(TProgramFolder::Strip("/OPT/tonvek/w8.unt"), "w8.unt");
+    const TProgramFolder folder("/opt/Tonvek");
+    EXPECT_EQ(folder.Resolve("units/w8.unt"), "/opt/Tonvek/units/w8.unt");
+    EXPECT_EQ(folder.Resolve("units\\w8.unt"), "/opt/Tonvek/units/w8.unt");
+    EXPECT_EQ(folder.Resolve("/home/a/w8.unt"), "/home/a/w8.unt");
+}
+
+TEST(TProgramFolder, StripsLeadingFolderIgnoringCase)
+{
+    const TProgramFolder folder("/opt/Tonvek/");
+    EXPECT_EQ(folder.Strip("/opt/Tonvek/units/w8.unt"), "units/w8.unt");
+    EXPECT_EQ(folder.Strip("/OPT/tonvek/w8.unt"), "w8.unt");
     // Only the whole folder including its final separator counts.
-    EXPECT_EQ(TProgramFolder::Strip("/opt/TonvekOther/w8.unt"), "/opt/TonvekOther/w8.unt");
-    EXPECT_EQ(TProgramFolder::Strip("/opt/Tonvek"), "/opt/Tonvek");
-    EXPECT_EQ(TProgramFolder::Strip("/home/a/w8.unt"), "/home/a/w8.unt");
+    EXPECT_EQ(folder.Strip("/opt/TonvekOther/w8.unt"), "/opt/TonvekOther/w8.unt");
+    EXPECT_EQ(folder.Strip("/opt/Tonvek"), "/opt/Tonvek");
+    EXPECT_EQ(folder.Strip("/home/a/w8.unt"), "/home/a/w8.unt");
 }
 
-TEST_F(TProgramFolderTest, FolderOfRunningExecutableEndsInSlash)
+TEST(TProgramFolder, TwoFoldersDoNotMeet)
+{
+    const TProgramFolder a("/opt/a"), b("/opt/b");
+    EXPECT_EQ(a.Resolve("w.unt"), "/opt/a/w.unt");
+    EXPECT_EQ(b.Resolve("w.unt"), "/opt/b/w.unt");
+    EXPECT_EQ(a.Strip("/opt/b/w.unt"), "/opt/b/w.unt");
+}
+
+TEST(TProgramFolder, FolderOfRunningExecutableEndsInSlash)
 {
     std::string f = TProgramFolder::FolderOfExecutable(nullptr);
     ASSERT_FALSE(f.empty());

@@ -51,7 +51,7 @@ template <typename T> T At(const std::vector<std::uint8_t>& b, std::size_t offse
 TEST(SpeakerConfigBlock, LayoutByteForByte)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject s;
+    TSpeakerObject s{env.context};
     Configure(s);
     std::vector<std::uint8_t> b = BlockOf(s);
     ASSERT_EQ(b.size(), TSpeakerObject::kBlockSize);
@@ -85,11 +85,11 @@ TEST(SpeakerConfigBlock, LayoutByteForByte)
 TEST(SpeakerConfigBlock, RoundTripRestoresEveryStoredField)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject a;
+    TSpeakerObject a{env.context};
     Configure(a);
     std::vector<std::uint8_t> bytes = BlockOf(a);
 
-    TSpeakerObject b;
+    TSpeakerObject b{env.context};
     TBinaryReader in(bytes);
     ASSERT_TRUE(b.ReadConfigBlock(in, 410));
     EXPECT_TRUE(in.AtEnd());
@@ -101,13 +101,13 @@ TEST(SpeakerConfigBlock, RoundTripRestoresEveryStoredField)
 TEST(SpeakerConfigBlock, Version409BlockKeepsThePreviousLoadResistor)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject a;
+    TSpeakerObject a{env.context};
     Configure(a);
     std::vector<std::uint8_t> bytes = BlockOf(a);
     bytes.resize(TSpeakerObject::kOldBlockSize);
     bytes.push_back(0xAB); // whatever follows belongs to the next block
 
-    TSpeakerObject b;
+    TSpeakerObject b{env.context};
     b.loadResistor = 8.2;
     TBinaryReader in(bytes);
     ASSERT_TRUE(b.ReadConfigBlock(in, 409));
@@ -120,13 +120,13 @@ TEST(SpeakerConfigBlock, Version409BlockKeepsThePreviousLoadResistor)
 TEST(SpeakerConfigBlock, EveryTruncationFailsAndChangesNothing)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject a;
+    TSpeakerObject a{env.context};
     Configure(a);
     const std::vector<std::uint8_t> full = BlockOf(a);
     for (int version : {409, 410}) {
         const std::size_t size = version >= 410 ? TSpeakerObject::kBlockSize : TSpeakerObject::kOldBlockSize;
         for (std::size_t cut = 0; cut < size; ++cut) {
-            TSpeakerObject b;
+            TSpeakerObject b{env.context};
             const std::vector<std::uint8_t> before = BlockOf(b);
             TBinaryReader in(std::vector<std::uint8_t>(full.begin(), full.begin() + static_cast<long>(cut)));
             EXPECT_FALSE(b.ReadConfigBlock(in, version)) << "version " << version << " cut at " << cut;
@@ -160,12 +160,12 @@ class SpeakerConfigBlockDamage : public ::testing::TestWithParam<TDamage> {};
 TEST_P(SpeakerConfigBlockDamage, IsRefused)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject a;
+    TSpeakerObject a{env.context};
     Configure(a);
     std::vector<std::uint8_t> bytes = BlockOf(a);
     const TDamage& d = GetParam();
     std::copy(d.bytes.begin(), d.bytes.end(), bytes.begin() + static_cast<long>(d.offset));
-    TSpeakerObject b;
+    TSpeakerObject b{env.context};
     TBinaryReader in(bytes);
     EXPECT_FALSE(b.ReadConfigBlock(in, 410)) << d.what;
     EXPECT_EQ(b.numberOfDrivers, 1);
@@ -187,13 +187,13 @@ TEST(SpeakerConfigBlock, ReadingRereadsValidImportedData)
 {
     TSpeakerTestEnv env;
     THeadlessHost host;
-    TSpeakerObject a;
+    TSpeakerObject a{env.context};
     // /work/shared/refdata/measured/DCS255-4@0.frd: 19.9 Hz .. 20 kHz
     a.importFileName = std::string(TONVEK_REFDATA) + "/measured/DCS255-4@0.frd";
     a.importValid = true;
     std::vector<std::uint8_t> bytes = BlockOf(a);
 
-    TSpeakerObject b(&host);
+    TSpeakerObject b(env.context, &host);
     TBinaryReader in(bytes);
     ASSERT_TRUE(b.ReadConfigBlock(in, 410));
     EXPECT_TRUE(b.importValid);
@@ -203,7 +203,7 @@ TEST(SpeakerConfigBlock, ReadingRereadsValidImportedData)
     // The same block once the file is gone: the read succeeds, the data do not.
     a.importFileName = env.folder.File("gone.frd");
     bytes = BlockOf(a);
-    TSpeakerObject c(&host);
+    TSpeakerObject c(env.context, &host);
     TBinaryReader in2(bytes);
     ASSERT_TRUE(c.ReadConfigBlock(in2, 410));
     EXPECT_FALSE(c.importValid);
@@ -216,8 +216,8 @@ TEST(SpeakerConfigBlock, ReadingRereadsValidImportedData)
 TEST(SpeakerConfigBlock, ClearRestoresTheDefaults)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject fresh;
-    auto s = MakeReferenceSpeaker();
+    TSpeakerObject fresh{env.context};
+    auto s = MakeReferenceSpeaker(env.context);
     Configure(*s);
     s->dialogX = 40;
     s->complete = true;

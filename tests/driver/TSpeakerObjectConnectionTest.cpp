@@ -65,7 +65,7 @@ TEST(SpeakerConnectionPairs, SeriesParallelSeparateAndLoadResistor)
 TEST(SpeakerConnectionStages, TotalIsTheProductOfTheThreeStages)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject s;
+    TSpeakerObject s{env.context};
     s.doubleVoiceCoil = 1;
     s.SetNumberOfDrivers(2);      // series: 2, 0.5, 0.5
     s.SetIsobaric(true);
@@ -80,7 +80,7 @@ TEST(SpeakerConnectionStages, TotalIsTheProductOfTheThreeStages)
 TEST(SpeakerConnectionStages, NumberOfDriversSelectsSeriesAndStaysInRange)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject s;
+    TSpeakerObject s{env.context};
     EXPECT_EQ(s.driverConnection, kSeparateSources); // the default before N is touched
     s.SetNumberOfDrivers(3);
     EXPECT_EQ(s.driverConnection, kSeries);
@@ -94,7 +94,7 @@ TEST(SpeakerConnectionStages, NumberOfDriversSelectsSeriesAndStaysInRange)
 TEST(SpeakerConnectionStages, IsobaricOffRestoresSeparateSources)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject s;
+    TSpeakerObject s{env.context};
     s.SetIsobaric(true);
     s.SetIsobaricConnection(kPairSeries);
     EXPECT_EQ(s.isobaricFactors, (TConnFactors{2, 0.5, 0.5}));
@@ -111,11 +111,12 @@ TEST(SpeakerConnectionStages, SingleCoilUnitAfterDoubleCoilUnitDropsTheCoilFacto
     TSpkData unit;
     SetReferenceUnit(unit);
     unit.doubleVoiceCoil = 1;
-    ASSERT_TRUE(unit.Save("dvc.unt"));
+    ASSERT_TRUE(unit.Save(env.folder.File("dvc.unt")));
     unit.doubleVoiceCoil = 0;
-    ASSERT_TRUE(unit.Save("single.unt"));
+    ASSERT_TRUE(unit.Save(env.folder.File("single.unt")));
 
-    TSpeakerObject s;
+    // The project's unit finds bare names in the program folder.
+    TSpeakerObject s{env.context};
     ASSERT_TRUE(s.Load("dvc.unt"));
     s.SetDvcConnection(kPairSeries);
     EXPECT_EQ(s.dvcFactors, (TConnFactors{2, 0.5, 0.5}));
@@ -131,7 +132,7 @@ TEST(SpeakerConnectionStages, SingleCoilUnitAfterDoubleCoilUnitDropsTheCoilFacto
 TEST(SpeakerConnectionStages, FailedLoadLeavesTheUnitIncomplete)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->outOfDate = false;
     EXPECT_FALSE(s->Load("missing.unt"));
     EXPECT_FALSE(s->complete);
@@ -146,11 +147,11 @@ TEST(SpeakerConnectionStages, TwoDriversInSeriesDoubleTheImpedance)
     TSpeakerTestEnv env;
     // Constructing a driver configuration loads the setup preferences, so the drivers
     // come first and the generator is set afterwards.
-    auto one = MakeReferenceSpeaker();
-    auto two = MakeReferenceSpeaker();
-    auto single = MakeReferenceSpeaker();
+    auto one = MakeReferenceSpeaker(env.context);
+    auto two = MakeReferenceSpeaker(env.context);
+    auto single = MakeReferenceSpeaker(env.context);
     two->SetNumberOfDrivers(2);
-    TMeasSetup& setup = env.setup.Get();
+    TMeasSetup& setup = env.Setup();
 
     setup.sourceResistance = 2.0;
     setup.SetSourceLevel(4.0);
@@ -176,7 +177,7 @@ namespace {
 TEST(SpeakerConnectionStages, StagesThatDoNotApplyCountAsOne)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->doubleVoiceCoil = 1;
     s->SetDvcConnection(kPairSeries);
     s->isobaricFactors = {2, 0.5, 0.5};

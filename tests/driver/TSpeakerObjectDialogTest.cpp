@@ -15,7 +15,7 @@ namespace {
 struct SpeakerDialog : ::testing::Test {
     TSpeakerTestEnv env;
     THeadlessHost host;
-    std::unique_ptr<TSpeakerObject> s = MakeReferenceSpeaker();
+    std::unique_ptr<TSpeakerObject> s = MakeReferenceSpeaker(env.context);
     std::unique_ptr<D> dialog;
     std::vector<int> requests;
     int closed = 0;

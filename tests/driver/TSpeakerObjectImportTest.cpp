@@ -16,7 +16,7 @@ using TComplexBlock = TSpeakerObject::TComplexBlock;
 
 struct SpeakerImport : ::testing::Test {
     TSpeakerTestEnv env;
-    TSpeakerObject s;
+    TSpeakerObject s{env.context};
     TComplexBlock pressure{};
     TComplexBlock correction{};
     int n = 0;
@@ -190,7 +190,7 @@ TEST(SpeakerImportRereading, FollowsTheGridAndReportsOnce)
 {
     TSpeakerTestEnv env;
     THeadlessHost host;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->SetHost(&host);
     s->importFileName = "missing.frd";
     s->PrepareTerms(env.Grid(), 2.83);
@@ -201,7 +201,7 @@ TEST(SpeakerImportRereading, FollowsTheGridAndReportsOnce)
     s->PrepareTerms(env.Grid(), 2.83); // same name, same grid: not read
     EXPECT_FALSE(s->importValid);
 
-    TMeasSetup& setup = env.setup.Get();
+    TMeasSetup& setup = env.Setup();
     setup.pointCount = 100;
     setup.LayoutGrid();
     EXPECT_TRUE(s->ImportNeedsRead(env.Grid()));

@@ -16,13 +16,13 @@ using TBlock = TSpeakerObject::TRealBlock;
 // level is set here, after the drivers exist.)
 std::vector<TBlock> PassExcursions(TSpeakerObject& s, TSpeakerTestEnv& env, double ug)
 {
-    env.setup.Get().SetSourceLevel(ug);
-    const TFreqGrid& grid = env.setup.Get().grid;
+    env.Setup().SetSourceLevel(ug);
+    const TFreqGrid& grid = env.Setup().grid;
     std::vector<TBlock> out;
-    s.PrepareTerms(grid, env.setup.Get().sourceLevel);
+    s.PrepareTerms(grid, env.Setup().sourceLevel);
     const int passes = s.PassCount();
     for (int k = 0; k < passes; ++k) {
-        FreeAirPass(s, grid, env.setup.Get());
+        FreeAirPass(s, grid, env.Setup());
         out.push_back(s.excursion);
         if (k + 1 < passes)
             s.UpdateNonLinear(grid, k + 1, passes);
@@ -33,7 +33,7 @@ std::vector<TBlock> PassExcursions(TSpeakerObject& s, TSpeakerTestEnv& env, doub
 TEST(SpeakerNonLinear, OffChangesNothing)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->doubleVoiceCoil = 1;
     s->SetDvcConnection(TSpeakerConnection::kPairParallel);
     EXPECT_EQ(s->PassCount(), 1);
@@ -54,11 +54,11 @@ TEST(SpeakerNonLinear, OffChangesNothing)
 TEST(SpeakerNonLinear, WithoutXmaxTheFlagsOnlyAddPasses)
 {
     TSpeakerTestEnv env;
-    auto linear = MakeReferenceSpeaker();
+    auto linear = MakeReferenceSpeaker(env.context);
     linear->Xmax = 0.0;
     PassExcursions(*linear, env, 20.0);
 
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->Xmax = 0.0;
     s->blNonLinear = true;
     s->cmsNonLinear = true;
@@ -80,7 +80,7 @@ class SpeakerBlNonLinearity : public ::testing::TestWithParam<TBlRow> {};
 TEST_P(SpeakerBlNonLinearity, ForceFactorFallsBeyondXmax)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->blNonLinear = true;
     s->ResetForceFactor(env.Grid());
     s->excursion.fill(GetParam().x);
@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, SpeakerBlNonLinearity,
 TEST(SpeakerNonLinear, ComplianceSoftensBeyondHalfXmax)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->cmsNonLinear = true;
     s->ResetForceFactor(env.Grid());
     s->ComputeMechImpedance(env.Grid());
@@ -127,7 +127,7 @@ TEST(SpeakerNonLinear, ComplianceSoftensBeyondHalfXmax)
 TEST(SpeakerNonLinear, ShortedCoilDampingFollowsTheForceFactor)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->doubleVoiceCoil = 1;
     s->SetDvcConnection(TSpeakerConnection::kLoadResistor);
     s->loadResistor = 2.0;
@@ -148,13 +148,13 @@ TEST(SpeakerNonLinear, ShortedCoilDampingFollowsTheForceFactor)
 TEST(SpeakerNonLinear, TenPassesSettle)
 {
     TSpeakerTestEnv env;
-    auto linear = MakeReferenceSpeaker();
+    auto linear = MakeReferenceSpeaker(env.context);
     PassExcursions(*linear, env, 15.0);
     const int i = 0; // 20 Hz: four times Xmax
     ASSERT_GT(linear->excursion[i], 4 * linear->Xmax * 1000.0);
 
     for (int mode = 0; mode < 3; ++mode) {
-        auto s = MakeReferenceSpeaker();
+        auto s = MakeReferenceSpeaker(env.context);
         s->blNonLinear = mode != 1;
         s->cmsNonLinear = mode != 0;
         std::vector<TBlock> x = PassExcursions(*s, env, 15.0);
@@ -179,7 +179,7 @@ TEST(SpeakerNonLinear, TenPassesSettle)
 TEST(SpeakerNonLinear, ExcursionLimitCompressesBeyondXmax)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker(); // Xmax 10 mm
+    auto s = MakeReferenceSpeaker(env.context); // Xmax 10 mm
     s->blNonLinear = true;
     s->excursion.fill(0.0);
     s->excursion[0] = 40.0;

@@ -22,7 +22,7 @@ class SpeakerReport : public ::testing::TestWithParam<TReportRow> {};
 TEST_P(SpeakerReport, Lines)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->SetFileNameFromPath("/units/w18.unt");
     GetParam().configure(*s);
     TLines expected = kHead;
@@ -86,7 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SpeakerReportTitle, GivenTitleReplacesDriver)
 {
     TSpeakerTestEnv env;
-    TSpeakerObject s;
+    TSpeakerObject s{env.context};
     EXPECT_EQ(s.ReportLines("Rear driver").front(), "Rear driver");
 }
 

@@ -9,7 +9,7 @@ namespace {
 TEST(SpeakerTerms, MechanicalImpedanceOfTheMovingSystem)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->extraMass = 0.002;
     s->ResetForceFactor(env.Grid());
     s->ComputeMechImpedance(env.Grid());
@@ -26,7 +26,7 @@ TEST(SpeakerTerms, MechanicalImpedanceOfTheMovingSystem)
 TEST(SpeakerTerms, ExtraMassLowersTheResonance)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->Mms = 0.020;
     s->fs = 1 / (TFreqGrid::kTwoPi * std::sqrt(s->Mms * s->Cms));
     s->extraMass = 0.010;
@@ -46,7 +46,7 @@ TEST(SpeakerTerms, ExtraMassLowersTheResonance)
 TEST(SpeakerTerms, ShortedSecondCoilDampsOnlyWithTheLoadResistorConnection)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->doubleVoiceCoil = 1;
     s->loadResistor = 3.9;
     s->ResetForceFactor(env.Grid());
@@ -70,7 +70,7 @@ TEST(SpeakerTerms, ShortedSecondCoilDampsOnlyWithTheLoadResistorConnection)
 TEST(SpeakerTerms, VoiceCoilHeating)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->Re = 6.0;
     s->Pmax = 100.0;
     s->coilHeating = true;
@@ -97,7 +97,7 @@ TEST(SpeakerTerms, VoiceCoilHeating)
 TEST(SpeakerTerms, RadiationImpedance)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->ComputeRadiationImpedance(env.Grid());
     const double a = s->a;
     for (int i : {0, 30, 49}) {
@@ -116,7 +116,7 @@ TEST(SpeakerTerms, RadiationImpedance)
 TEST(SpeakerTerms, PrepareRecomputesCoilAndRadiationOnlyWhenOutOfDate)
 {
     TSpeakerTestEnv env;
-    auto s = MakeReferenceSpeaker();
+    auto s = MakeReferenceSpeaker(env.context);
     s->coilHeating = true;
     s->PrepareTerms(env.Grid(), 20.0);
     const double heated = s->coilResistance[0].real();

@@ -3,9 +3,8 @@
 // fresh measurement setup, a real driver, and a free-air pass that couples and drives
 // the driver the way the box pipeline does (load = mechanical + radiation impedance).
 
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerObject.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 
 #include <cmath>
 #include <complex>
@@ -16,18 +15,16 @@
 
 class TSpeakerTestFolder {
 public:
-    TSpeakerTestFolder() : saved_(TProgramFolder::Get())
+    TSpeakerTestFolder()
     {
         static int serial = 0;
         path_ = std::filesystem::temp_directory_path()
               / ("tonvek-speaker-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
-        TProgramFolder::Set(path_.string());
     }
     ~TSpeakerTestFolder()
     {
-        TProgramFolder::Set(saved_);
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
@@ -35,18 +32,19 @@ public:
     TSpeakerTestFolder& operator=(const TSpeakerTestFolder&) = delete;
 
     std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::string Path() const { return path_.string(); }
 
 private:
-    std::string saved_;
     std::filesystem::path path_;
 };
 
-// The folder is set before the setup is installed, so the setup's preferences come
-// from the empty folder (factory values: 50 points, 20 .. 2000 Hz, Ug 2.83 V).
+// A private folder and a context of its own over it, whose setup has the factory
+// values (50 points, 20 .. 2000 Hz, Ug 2.83 V).
 struct TSpeakerTestEnv {
     TSpeakerTestFolder folder;
-    TScopedMeasSetup setup;
-    const TFreqGrid& Grid() { return setup.Get().grid; }
+    TProgramContext context{folder.Path()};
+    TMeasSetup& Setup() { return context.MeasSetup(); }
+    const TFreqGrid& Grid() { return context.MeasSetup().grid; }
 };
 
 // SEAS E0018-08S W18E001, /work/shared/refdata/drivers.csv (row seas_w18e001), in SI
@@ -75,9 +73,9 @@ inline void SetReferenceUnit(TSpkData& u)
     u.UpdateSquares();
 }
 
-inline std::unique_ptr<TSpeakerObject> MakeReferenceSpeaker()
+inline std::unique_ptr<TSpeakerObject> MakeReferenceSpeaker(const TProgramContext& context)
 {
-    auto s = std::make_unique<TSpeakerObject>();
+    auto s = std::make_unique<TSpeakerObject>(context);
     SetReferenceUnit(*s);
     s->EvaluateComplete();
     return s;

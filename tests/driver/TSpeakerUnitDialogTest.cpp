@@ -8,12 +8,11 @@
 
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpeakerObject.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "driver/TSpkFields.h"
 #include "driver/TSpkUnitText.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 #include "ui/TInfoDialog.h"
@@ -37,20 +36,14 @@ class TSpeakerUnitDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
-        TProgramFolder::Set(folder_.Path().string());
         D::TOwner owner;
         owner.unitPath = [this] { return storedPath; };
-        owner.setUnitPath = [this](const std::string& path) { storedPath = TProgramFolder::Strip(path); };
+        owner.setUnitPath = [this](const std::string& path) { storedPath = context.Folder().Strip(path); };
         owner.unitChanged = [this] { ++changes; };
         owner.closed = [this] { ++closes; };
         dialog = std::make_unique<D>(host, unit, std::move(owner));
     }
-    void TearDown() override
-    {
-        dialog.reset();
-        TProgramFolder::Set(savedFolder_);
-    }
+    void TearDown() override { dialog.reset(); }
 
     void OpenWithWoofer()
     {
@@ -75,9 +68,9 @@ protected:
     }
 
     spktest::TScratchFolder folder_;
-    std::string savedFolder_;
+    TProgramContext context{folder_.Path().string()};
     THeadlessHost host;
-    TSpeakerObject unit{&host};
+    TSpeakerObject unit{context, &host};
     std::string storedPath;
     int changes = 0;
     int closes = 0;
@@ -580,27 +573,20 @@ class TUnitEditorInBoxTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder = TProgramFolder::Get();
-        TProgramFolder::Set(folder.Path().string());
-        box = std::make_unique<TClosedBox>(host);
+        box = std::make_unique<TClosedBox>(host, context);
         FillExampleWoofer(box->FrontDriver());
         box->FrontDriver().EvaluateComplete();
         box->BoxVolume().Vb = 0.014;
         box->BoxVolume().dirty = true;
-        CurrentMeasSetup().setupChanged = true;
+        context.MeasSetup().setupChanged = true;
         box->Calculate(0);
         mid = static_cast<std::size_t>(box->PointCount() / 2);
     }
-    void TearDown() override
-    {
-        box.reset();
-        TProgramFolder::Set(savedFolder);
-    }
+    void TearDown() override { box.reset(); }
     spktest::TScratchFolder folder;
-    std::string savedFolder;
     std::size_t mid = 0;
+    TProgramContext context{folder.Path().string()};
     THeadlessHost host;
-    TScopedMeasSetup setup;
     std::unique_ptr<TClosedBox> box;
 };
 

@@ -1,9 +1,10 @@
 // The unit file: byte layout, round trip, every kind of bad file, program folder names.
 #include "TSpkTestSupport.h"
 
-#include "core/TProgramFolder.h"
+#include "driver/TSpeakerObject.h"
 #include "driver/TSpkData.h"
 #include "driver/TSpkMessages.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -58,10 +59,7 @@ bool TextsTerminated(const TSpkData& u)
 
 class TSpkFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { savedFolder_ = TProgramFolder::Get(); }
-    void TearDown() override { TProgramFolder::Set(savedFolder_); }
     TScratchFolder dir_;
-    std::string savedFolder_;
 };
 
 } // namespace
@@ -305,31 +303,40 @@ TEST_F(TSpkFileTest, UnreadableAndUnwritablePaths)
 TEST_F(TSpkFileTest, ProgramFolderNames)
 {
     TScratchFolder outside;
-    TProgramFolder::Set(dir_.Path().string());
+    const TProgramContext context(dir_.Path().string());
+    const TProgramFolder& folder = context.Folder();
     std::filesystem::create_directories(dir_.Path() / "units");
 
-    // A relative name lives in the program folder, also with "\" separators.
-    TSpkData u = FilledUnit();
+    // A project's unit takes a relative name in the program folder, also with "\"
+    // separators.
+    TSpeakerObject u(context);
+    static_cast<TSpkData&>(u) = FilledUnit();
     ASSERT_TRUE(u.Save("units\\inside.unt"));
     EXPECT_TRUE(std::filesystem::exists(dir_.Path() / "units" / "inside.unt"));
     EXPECT_STREQ(u.fileName, "inside.unt");
-    TSpkData in;
+    TSpeakerObject in(context);
     ASSERT_TRUE(in.Load("units/inside.unt"));
     EXPECT_STREQ(in.fileName, "inside.unt");
 
     // A full path is used as it is.
     ASSERT_TRUE(u.Save(outside.File("outside.unt")));
-    TSpkData out;
+    TSpeakerObject out(context);
     ASSERT_TRUE(out.Load(outside.File("outside.unt")));
     EXPECT_STREQ(out.fileName, "outside.unt");
 
     // What a project stores: inside the folder relative, outside the full path.
     std::string chosenInside = (dir_.Path() / "units" / "inside.unt").string();
-    EXPECT_EQ(TProgramFolder::Strip(chosenInside), "units/inside.unt");
-    EXPECT_EQ(TProgramFolder::Strip(outside.File("outside.unt")), outside.File("outside.unt"));
-    TSpkData again;
-    EXPECT_TRUE(again.Load(TProgramFolder::Strip(chosenInside)));
-    EXPECT_TRUE(again.Load(TProgramFolder::Strip(outside.File("outside.unt"))));
+    EXPECT_EQ(folder.Strip(chosenInside), "units/inside.unt");
+    EXPECT_EQ(folder.Strip(outside.File("outside.unt")), outside.File("outside.unt"));
+    TSpeakerObject again(context);
+    EXPECT_TRUE(again.Load(folder.Strip(chosenInside)));
+    EXPECT_TRUE(again.Load(folder.Strip(outside.File("outside.unt"))));
+
+    // A unit of no project (the command line's) reads a full path as it is, and the
+    // name a project stores is its own business.
+    TSpkData plain;
+    EXPECT_TRUE(plain.Load(folder.Resolve("units/inside.unt")));
+    EXPECT_STREQ(plain.fileName, "inside.unt");
 }
 
 TEST_F(TSpkFileTest, SaveOntoAFolderFailsAndLeavesNoTemporaryFile)

@@ -2,9 +2,9 @@
 // the program folder rule for the stored name.
 #include "MeasTestSupport.h"
 
-#include "core/TProgramFolder.h"
 #include "measdata/TMeasData.h"
 #include "measdata/TMeasDataOwner.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -15,23 +15,17 @@ namespace {
 
 class FakeNetwork : public TMeasDataOwner {
 public:
+    // The program folder is the working folder unless a test names one.
+    explicit FakeNetwork(const std::string& folder = "./") : context(folder) {}
     THost& Host() override { return host; }
-    const TFilterGrid& FilterGrid() const override { return meastest::FilterGrid(); }
+    const TProgramContext& Context() const override { return context; }
     void MarkChanged() override { ++changed; }
     void Recalculate() override { ++recalculated; }
 
+    TProgramContext context;
     THeadlessHost host;
     int changed = 0;
     int recalculated = 0;
-};
-
-class ProgramFolderScope {
-public:
-    explicit ProgramFolderScope(const std::string& folder) : old_(TProgramFolder::Get()) { TProgramFolder::Set(folder); }
-    ~ProgramFolderScope() { TProgramFolder::Set(old_); }
-
-private:
-    std::string old_;
 };
 
 TEST(MeasData, StartsEmptyWithTheDialogOfItsKind)
@@ -118,9 +112,8 @@ TEST(MeasData, EmptyNameReadsNothingAndSaysNothing)
 TEST(MeasData, NamesInsideTheProgramFolderAreStoredRelative)
 {
     TempDir dir;
-    ProgramFolderScope scope(dir.Path());
     dir.Write("tweeter.frd", "1000 90 0\n");
-    FakeNetwork net;
+    FakeNetwork net(dir.Path());
     TMeasData spl(net, TMeasKind::Spl);
     std::string chosen = dir.Path() + "/tweeter.frd";
     net.host.QueueFileName(chosen);

@@ -2,6 +2,7 @@
 
 #include "settings/TMeasSetupDialog.h"
 #include "settings/TMeasSetupFields.h"
+#include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +17,9 @@ constexpr int kMenuCommand = 4711;
 class TMeasSetupDialogTest : public ::testing::Test {
 protected:
     TMeasSetupDialogTest()
-        : dialog(host, setup, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }, &project, kMenuCommand)
+        : dialog(
+              host, context, [this](TRecalc kind) { requests.push_back(static_cast<int>(kind)); }, &project,
+              kMenuCommand)
     {
     }
 
@@ -30,7 +33,8 @@ protected:
 
     TMeasSetupFolder folder; // before the dialog, so preferences stay private
     THeadlessHost host;
-    TMeasSetup setup;
+    TProgramContext context{folder.Path().string()};
+    TMeasSetup& setup = context.MeasSetup();
     TMeasureSetupObject project;
     std::vector<int> requests;
     TMeasSetupDialog dialog;
@@ -251,7 +255,7 @@ TEST_F(TMeasSetupDialogTest, SetToDefaultRestoresFactoryValuesDespiteTheFile)
     custom.startFrequency = 50;
     custom.SetSourceLevel(10);
     custom.highPassCutoff = 20;
-    ASSERT_TRUE(custom.SavePreferences());
+    ASSERT_TRUE(custom.SavePreferences(context.Folder()));
     setup = custom;
     dialog.Open();
     EXPECT_EQ(Shown(D::StartId), "50");

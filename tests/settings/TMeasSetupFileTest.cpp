@@ -277,18 +277,17 @@ TEST(TMeasSetupBlock, NarrowRangeFromAStoredFileIsKept)
 class TMeasSetupPrefs : public ::testing::Test {
 protected:
     TMeasSetupFolder folder;
-    TScopedMeasSetup current;
 };
 
 TEST_F(TMeasSetupPrefs, SaveWritesTheBlockIntoTheProgramFolder)
 {
     TMeasSetup s = DistinctSetup();
-    ASSERT_TRUE(s.SavePreferences());
-    EXPECT_EQ(TMeasSetup::PreferencesPath(), folder.Prefs());
+    ASSERT_TRUE(s.SavePreferences(folder.Program()));
+    EXPECT_EQ(TMeasSetup::PreferencesPath(folder.Program()), folder.Prefs());
     EXPECT_EQ(folder.ReadPrefs(), BlockOf(s));
 
     TMeasSetup loaded;
-    EXPECT_TRUE(loaded.LoadPreferences(false));
+    EXPECT_TRUE(loaded.LoadPreferences(folder.Program(), false));
     EXPECT_TRUE(SameStoredFields(loaded, s));
     EXPECT_EQ(loaded.fileVersion, 410);
     EXPECT_TRUE(loaded.setupChanged);
@@ -320,7 +319,7 @@ TEST_F(TMeasSetupPrefs, MissingShortOrGarbageFileGivesDefaults)
             folder.WritePrefs(*r.content);
         TMeasSetup s = DistinctSetup();
         s.fileVersion = 300;
-        EXPECT_FALSE(s.LoadPreferences(false));
+        EXPECT_FALSE(s.LoadPreferences(folder.Program(), false));
         EXPECT_TRUE(SameStoredFields(s, TMeasSetup()));
         EXPECT_EQ(s.fileVersion, 410);
         EXPECT_EQ(s.grid.Count(), 50);
@@ -330,9 +329,9 @@ TEST_F(TMeasSetupPrefs, MissingShortOrGarbageFileGivesDefaults)
 
 TEST_F(TMeasSetupPrefs, ForceDefaultsIgnoresAnExistingFile)
 {
-    ASSERT_TRUE(DistinctSetup().SavePreferences());
+    ASSERT_TRUE(DistinctSetup().SavePreferences(folder.Program()));
     TMeasSetup s;
-    EXPECT_FALSE(s.LoadPreferences(true));
+    EXPECT_FALSE(s.LoadPreferences(folder.Program(), true));
     EXPECT_TRUE(SameStoredFields(s, TMeasSetup()));
     // ...and leaves the file alone.
     EXPECT_EQ(folder.ReadPrefs(), BlockOf(DistinctSetup()));
@@ -340,42 +339,9 @@ TEST_F(TMeasSetupPrefs, ForceDefaultsIgnoresAnExistingFile)
 
 TEST_F(TMeasSetupPrefs, FailedSaveKeepsTheOldFile)
 {
-    ASSERT_TRUE(DistinctSetup().SavePreferences());
+    ASSERT_TRUE(DistinctSetup().SavePreferences(folder.Program()));
     TMeasSetup s;
     // A folder that does not exist cannot take the file.
     EXPECT_FALSE(s.SaveFile((folder.Path() / "no-such-dir" / "msetup.prf").string()));
     EXPECT_EQ(folder.ReadPrefs(), BlockOf(DistinctSetup()));
-}
-
-TEST_F(TMeasSetupPrefs, NewSetupObjectLoadsPreferencesIntoTheCurrentSetup)
-{
-    ASSERT_TRUE(DistinctSetup().SavePreferences());
-    ASSERT_EQ(&CurrentMeasSetup(), &current.Get());
-    current.Get().setupChanged = false;
-    TMeasureSetupObject project;
-    EXPECT_EQ(project.x, 0);
-    EXPECT_EQ(project.y, 0);
-    EXPECT_TRUE(SameStoredFields(current.Get(), DistinctSetup()));
-    EXPECT_TRUE(current.Get().setupChanged);
-}
-
-TEST(TMeasSetupOwner, ScopedSetupIsInstalledAndRestored)
-{
-    TMeasSetup& program = CurrentMeasSetup();
-    {
-        TScopedMeasSetup outer;
-        EXPECT_EQ(&CurrentMeasSetup(), &outer.Get());
-        {
-            TScopedMeasSetup inner;
-            EXPECT_EQ(&CurrentMeasSetup(), &inner.Get());
-        }
-        EXPECT_EQ(&CurrentMeasSetup(), &outer.Get());
-    }
-    EXPECT_EQ(&CurrentMeasSetup(), &program);
-
-    TMeasSetup mine;
-    SetCurrentMeasSetup(&mine);
-    EXPECT_EQ(&CurrentMeasSetup(), &mine);
-    SetCurrentMeasSetup(nullptr);
-    EXPECT_EQ(&CurrentMeasSetup(), &program);
 }

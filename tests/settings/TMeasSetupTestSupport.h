@@ -1,6 +1,6 @@
 #pragma once
 // A private program folder for one test, so preference files never touch the build
-// tree, and a fresh current setup for the same scope.
+// tree.
 
 #include "core/TProgramFolder.h"
 #include "settings/TMeasSetup.h"
@@ -15,18 +15,17 @@
 
 class TMeasSetupFolder {
 public:
-    TMeasSetupFolder() : saved_(TProgramFolder::Get())
+    TMeasSetupFolder()
     {
         static int serial = 0;
         path_ = std::filesystem::temp_directory_path() /
                 ("tonvek-msetup-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
-        TProgramFolder::Set(path_.string());
+        program_ = TProgramFolder(path_.string());
     }
     ~TMeasSetupFolder()
     {
-        TProgramFolder::Set(saved_);
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
@@ -35,6 +34,7 @@ public:
 
     std::string Prefs() const { return (path_ / "msetup.prf").string(); }
     const std::filesystem::path& Path() const { return path_; }
+    const TProgramFolder& Program() const { return program_; }
 
     void WritePrefs(const std::vector<std::uint8_t>& bytes) const
     {
@@ -48,8 +48,8 @@ public:
     }
 
 private:
-    std::string saved_;
     std::filesystem::path path_;
+    TProgramFolder program_;
 };
 
 // Little-endian encoding written out by hand, independent of the stream classes.

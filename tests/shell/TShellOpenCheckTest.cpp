@@ -3,8 +3,7 @@
 
 #include "box/TClosedBox.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/THeadlessHost.h"
 
@@ -22,17 +21,10 @@ class TShellOpenCheckTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
-        // The examples name their unit relative to the program folder of the build.
-        TProgramFolder::Set(TONVEK_BIN_DIR);
         dir_ = fs::temp_directory_path() / ("tonvek-opencheck-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
     }
-    void TearDown() override
-    {
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
     static std::string Example() { return std::string(TONVEK_BIN_DIR) + "/examples/closed-10in.box"; }
     std::string Write(const std::string& name, const std::vector<char>& bytes)
     {
@@ -46,9 +38,9 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    std::string savedFolder_;
     fs::path dir_;
-    TScopedMeasSetup setup_;
+    // The examples name their unit relative to the program folder of the build.
+    TProgramContext context_{TONVEK_BIN_DIR};
     THeadlessHost host_;
 };
 
@@ -72,13 +64,13 @@ TEST_F(TShellOpenCheckTest, DamagedFileLeavesTheOpenProjectAsItWas)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TShell shell(host_);
+        TShell shell(host_, context_);
         shell.OpenProject(Example());
         auto* before = dynamic_cast<TClosedBox*>(shell.Project());
         ASSERT_NE(before, nullptr);
         ASSERT_TRUE(before->FrontDriver().complete);
         const double level = before->splTotal[50];
-        const int setupPoints = CurrentMeasSetup().pointCount;
+        const int setupPoints = context_.MeasSetup().pointCount;
         host_.ClearMessages();
 
         const std::string path = Write(c.name, c.bytes);
@@ -87,7 +79,7 @@ TEST_F(TShellOpenCheckTest, DamagedFileLeavesTheOpenProjectAsItWas)
         EXPECT_EQ(shell.Project(), before) << "the open project must stay";
         EXPECT_EQ(before->splTotal[50], level);
         EXPECT_TRUE(before->SplPlot().HasData());
-        EXPECT_EQ(CurrentMeasSetup().pointCount, setupPoints);
+        EXPECT_EQ(context_.MeasSetup().pointCount, setupPoints);
         EXPECT_EQ(shell.TypeCode(), 0);
         ASSERT_EQ(host_.Messages().size(), 1u);
         EXPECT_EQ(host_.Messages()[0].text, std::string(c.message) + "\n\n" + path);
@@ -96,7 +88,7 @@ TEST_F(TShellOpenCheckTest, DamagedFileLeavesTheOpenProjectAsItWas)
 
 TEST_F(TShellOpenCheckTest, MissingFileIsNamedAndAGoodFileStillReplacesTheProject)
 {
-    TShell shell(host_);
+    TShell shell(host_, context_);
     const std::string missing = (dir_ / "nowhere.box").string();
     shell.OpenProject(missing);
     ASSERT_EQ(host_.Messages().size(), 1u);

@@ -8,11 +8,10 @@
 #include "box/TClosedBox.h"
 #include "core/FMatrix.h"
 #include "core/TBinaryStream.h"
-#include "core/TProgramFolder.h"
 #include "driver/TSpkData.h"
 #include "measdata/TMeasCurveReader.h"
 #include "room/TRoomSettings.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "shell/TMainConfig.h"
 #include "shell/TShell.h"
 #include "support/ExampleWoofer.h"
@@ -39,29 +38,22 @@ class TShellSpecialFilesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        savedFolder_ = TProgramFolder::Get();
         dir_ = fs::temp_directory_path() / ("tonvek-special-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
+        context_.SetFolder(dir_.string());
         fifo_ = MakeFifo(dir_);
 
         TSpkData unit;
         FillExampleWoofer(unit, 0.41e-3);
         ASSERT_TRUE(unit.Save((dir_ / "woofer.unt").string()));
-        TClosedBox box(host_);
+        TClosedBox box(host_, context_);
         ASSERT_TRUE(box.LoadFrontUnitFrom((dir_ / "woofer.unt").string()));
         const std::string path = (dir_ / "valid.box").string();
         ASSERT_TRUE(box.SaveTo(path));
         ASSERT_TRUE(ReadWholeFile(path, project_));
         ASSERT_LT(project_.size(), TBoxEmbryo::kMaxFileBytes);
     }
-    void TearDown() override
-    {
-        setup_.reset();
-        TProgramFolder::Set(savedFolder_);
-        fs::remove_all(dir_);
-    }
+    void TearDown() override { fs::remove_all(dir_); }
 
     // The valid project with a name written into one of its path fields.
     std::string ProjectNaming(std::size_t at, const std::string& name)
@@ -91,11 +83,10 @@ protected:
         return out.size() > kSnapshotPathAt ? std::string(reinterpret_cast<const char*>(&out[kSnapshotPathAt])) : "";
     }
 
-    std::string savedFolder_;
     fs::path dir_;
     std::string fifo_;
     std::vector<std::uint8_t> project_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
+    TProgramContext context_;
     THeadlessHost host_;
 };
 
@@ -105,7 +96,7 @@ TEST_F(TShellSpecialFilesTest, UnitNamingAFifoOrADeviceOpensWithTheMissingUnitMe
 {
     for (const std::string& unit : {fifo_, std::string(kZero), dir_.string()}) {
         SCOPED_TRACE(unit);
-        TShell shell(host_);
+        TShell shell(host_, context_);
         ASSERT_TRUE(Open(shell, ProjectNaming(kUnitPathAt, unit)));
         ASSERT_NE(shell.Project(), nullptr);
         ASSERT_NE(host_.LastMessage(), nullptr);
@@ -122,7 +113,7 @@ TEST_F(TShellSpecialFilesTest, SnapshotNamingAFifoOrADeviceIsClearedLikeAMissing
 {
     for (const std::string& snapshot : {fifo_, std::string(kZero), dir_.string()}) {
         SCOPED_TRACE(snapshot);
-        TShell shell(host_);
+        TShell shell(host_, context_);
         ASSERT_TRUE(Open(shell, ProjectNaming(kSnapshotPathAt, snapshot)));
         ASSERT_NE(shell.Project(), nullptr);
         EXPECT_TRUE(host_.Messages().empty());
@@ -130,7 +121,7 @@ TEST_F(TShellSpecialFilesTest, SnapshotNamingAFifoOrADeviceIsClearedLikeAMissing
     }
     // A regular snapshot file keeps its name.
     std::ofstream(dir_ / "here.snp") << "x";
-    TShell shell(host_);
+    TShell shell(host_, context_);
     ASSERT_TRUE(Open(shell, ProjectNaming(kSnapshotPathAt, "here.snp")));
     EXPECT_EQ(StoredSnapshotPath(shell), "here.snp");
 }
@@ -139,7 +130,7 @@ TEST_F(TShellSpecialFilesTest, ProjectThatIsAFifoOrADeviceIsNotOpened)
 {
     for (const std::string& path : {fifo_, std::string(kZero), dir_.string()}) {
         SCOPED_TRACE(path);
-        TShell shell(host_);
+        TShell shell(host_, context_);
         ASSERT_TRUE(Open(shell, path));
         ASSERT_NE(host_.LastMessage(), nullptr);
         EXPECT_EQ(host_.LastMessage()->text,
@@ -160,7 +151,7 @@ TEST_F(TShellSpecialFilesTest, JunkAfterTheEndMarkIsNotRead)
     unit.resize(unit.size() + kJunkBytes, 0x5A);
     ASSERT_TRUE(SaveFileSafely((dir_ / "woofer.unt").string(), unit.data(), unit.size()));
 
-    TShell shell(host_);
+    TShell shell(host_, context_);
     const long long before = BytesReadSoFar();
     ASSERT_TRUE(Open(shell, (dir_ / "junk.box").string()));
     const long long read = BytesReadSoFar() - before;

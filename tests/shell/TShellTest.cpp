@@ -1,12 +1,11 @@
+#include "shell/TShell.h"
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
-#include "shell/TMainConfig.h"
-#include "support/ExampleWoofer.h"
-#include "shell/TMenus.h"
-#include "shell/TShell.h"
 #include "core/TBinaryStream.h"
+#include "settings/TProgramContext.h"
+#include "shell/TMainConfig.h"
+#include "shell/TMenus.h"
+#include "support/ExampleWoofer.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 #include "ui/TProject.h"
@@ -58,7 +57,7 @@ protected:
     {
         dir_ = fs::temp_directory_path() / ("tonvek-shell-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
-        factory_.Register(0, [this](THost& h) {
+        factory_.Register(0, [this](THost& h, TProgramContext&) {
             auto p = std::make_unique<FakeProject>(0, h, loadOk_);
             last_ = p.get();
             return p;
@@ -81,6 +80,7 @@ protected:
     }
 
     fs::path dir_;
+    TProgramContext context_;
     THeadlessHost host_;
     TProjectFactory factory_;
     FakeProject* last_ = nullptr;
@@ -92,7 +92,7 @@ protected:
 TEST_F(TShellTest, CodesWithoutProjectGiveBadDataAndChangeNothing)
 {
     for (std::int32_t code : {10, 17, -1, 14, 24, 1000}) {
-        TShell shell(host_, factory_);
+        TShell shell(host_, context_, factory_);
         host_.ClearMessages();
         host_.SwitchMenu(TMenus::NoProject);
         const std::string path = WriteCode("code.box", code);
@@ -104,7 +104,7 @@ TEST_F(TShellTest, CodesWithoutProjectGiveBadDataAndChangeNothing)
         EXPECT_EQ(host_.Menu(), TMenus::NoProject);
     }
     // An open project stays open.
-    TShell shell(host_, factory_);
+    TShell shell(host_, context_, factory_);
     shell.NewProject(0);
     FakeProject* open = last_;
     shell.OpenProject(WriteCode("code.box", 10));
@@ -113,7 +113,7 @@ TEST_F(TShellTest, CodesWithoutProjectGiveBadDataAndChangeNothing)
 
 TEST_F(TShellTest, MissingAndUnreadableFiles)
 {
-    TShell shell(host_, factory_);
+    TShell shell(host_, context_, factory_);
     shell.NewProject(0);
     FakeProject* open = last_;
     host_.ClearMessages();
@@ -133,7 +133,7 @@ TEST_F(TShellTest, MissingAndUnreadableFiles)
 
 TEST_F(TShellTest, FileFailingItsCheckKeepsTheOpenProject)
 {
-    TShell shell(host_, factory_);
+    TShell shell(host_, context_, factory_);
     shell.NewProject(0);
     FakeProject* open = last_;
     loadOk_ = false;
@@ -147,7 +147,7 @@ TEST_F(TShellTest, FileFailingItsCheckKeepsTheOpenProject)
 
 TEST_F(TShellTest, FileChangedAfterItsCheckLeavesEmptyProjectOfThatType)
 {
-    TShell shell(host_, factory_);
+    TShell shell(host_, context_, factory_);
     FakeProject::loads = 0;
     FakeProject::failFrom = 2; // the check reads it, the real open does not
     shell.OpenProject(WriteCode("cut.box", 0));
@@ -161,7 +161,7 @@ TEST_F(TShellTest, FileChangedAfterItsCheckLeavesEmptyProjectOfThatType)
 
 TEST_F(TShellTest, SuccessfulOpenSetsTitleWithFileName)
 {
-    TShell shell(host_, factory_);
+    TShell shell(host_, context_, factory_);
     shell.OpenProject(WriteCode("good.box", 0));
     ASSERT_NE(shell.Project(), nullptr);
     EXPECT_EQ(host_.MainTitle(), "Closed box - file");
@@ -170,7 +170,7 @@ TEST_F(TShellTest, SuccessfulOpenSetsTitleWithFileName)
 
 TEST_F(TShellTest, NewAsksToSaveAndShowsUnitHint)
 {
-    TShell shell(host_, factory_);
+    TShell shell(host_, context_, factory_);
     host_.QueueCheckBox(true); // "Don't show this message later" ticked
     shell.NewProject(0);
     ASSERT_NE(shell.Project(), nullptr);
@@ -196,7 +196,7 @@ TEST_F(TShellTest, NewAsksToSaveAndShowsUnitHint)
 
 TEST_F(TShellTest, CommandsOfUnbuiltProjectsAreUnavailable)
 {
-    TShell shell(host_, factory_);
+    TShell shell(host_, context_, factory_);
     EXPECT_TRUE(shell.CommandAvailable(TCmd::NewProjectBase + 0));
     EXPECT_FALSE(shell.CommandAvailable(TCmd::NewProjectBase + 1));
     EXPECT_FALSE(shell.HandleCommand(TCmd::NewProjectBase + 1));
@@ -254,29 +254,20 @@ protected:
     void SetUp() override
     {
         TShellTest::SetUp();
-        saved_ = TProgramFolder::Get();
-        TProgramFolder::Set(dir_.string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
+        context_.SetFolder(dir_.string());
         TSpkData unit;
         FillExampleWoofer(unit);
         unit_ = (dir_ / "woofer.unt").string();
         ASSERT_TRUE(unit.Save(unit_));
     }
-    void TearDown() override
-    {
-        setup_.reset();
-        TProgramFolder::Set(saved_);
-        TShellTest::TearDown();
-    }
-    std::string saved_, unit_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
+    std::string unit_;
 };
 } // namespace
 
 TEST_F(TShellClosedBoxTest, NewShowsThePlotsThenTheHintThenTheUnitChooser)
 {
     HintProbeHost host;
-    TShell shell(host);
+    TShell shell(host, context_);
     bool plotsUp = false, chooserAsked = true;
     host.onHint = [&] {
         auto* box = dynamic_cast<TBoxEmbryo*>(shell.Project());
@@ -297,7 +288,7 @@ TEST_F(TShellClosedBoxTest, NewShowsThePlotsThenTheHintThenTheUnitChooser)
 
 TEST_F(TShellClosedBoxTest, SavedAndReopenedProjectClosesWithoutAQuestion)
 {
-    TShell shell(host_);
+    TShell shell(host_, context_);
     shell.SetShowUnitHint(false);
     host_.QueueFileName(unit_);
     shell.NewProject(TClosedBox::kTypeCode);
@@ -316,7 +307,7 @@ TEST_F(TShellClosedBoxTest, SavedAndReopenedProjectClosesWithoutAQuestion)
 
 TEST_F(TShellClosedBoxTest, FileCutAfterItsHeaderKeepsTheOpenClosedBox)
 {
-    TShell shell(host_);
+    TShell shell(host_, context_);
     shell.SetShowUnitHint(false);
     host_.QueueFileName(unit_);
     shell.NewProject(TClosedBox::kTypeCode);

@@ -1,11 +1,11 @@
 #pragma once
 // What the box project tests share: a program folder of their own (a temporary folder,
-// removed afterwards), a fresh measurement setup, a headless host, and the example
-// woofer as a unit file or filled into a project's driver.
+// removed afterwards), a context of their own with a fresh measurement setup, a
+// headless host, and the example woofer as a unit file or filled into a project's
+// driver.
 
 #include "box/TBoxEmbryo.h"
-#include "core/TProgramFolder.h"
-#include "settings/TMeasSetup.h"
+#include "settings/TProgramContext.h"
 #include "support/ExampleWoofer.h"
 #include "ui/THeadlessHost.h"
 
@@ -20,18 +20,11 @@ class BoxTestBench {
 public:
     void Enter(const char* name)
     {
-        savedFolder_ = TProgramFolder::Get();
         dir_ = std::filesystem::temp_directory_path() / (std::string(name) + "-" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir_);
-        TProgramFolder::Set(dir_.string());
-        setup_ = std::make_unique<TScopedMeasSetup>();
+        context_ = TProgramContext(dir_.string());
     }
-    void Leave()
-    {
-        setup_.reset();
-        TProgramFolder::Set(savedFolder_);
-        std::filesystem::remove_all(dir_);
-    }
+    void Leave() { std::filesystem::remove_all(dir_); }
 
     static void FillWoofer(TSpkData& u, double le = 0.0) { FillExampleWoofer(u, le); }
 
@@ -45,9 +38,9 @@ public:
         box.FrontDriver().outOfDate = true;
     }
 
-    static void SetGrid(int start, int stop, int points)
+    void SetGrid(int start, int stop, int points)
     {
-        TMeasSetup& s = CurrentMeasSetup();
+        TMeasSetup& s = context_.MeasSetup();
         s.startFrequency = start;
         s.stopFrequency = stop;
         s.pointCount = points;
@@ -65,8 +58,7 @@ public:
     }
 
 protected:
-    std::string savedFolder_;
     std::filesystem::path dir_;
-    std::unique_ptr<TScopedMeasSetup> setup_;
+    TProgramContext context_;
     THeadlessHost host_;
 };

@@ -7,7 +7,6 @@
 #include "box/elements/TElementGrid.h"
 #include "core/TBinaryStream.h"
 #include "settings/TFreqGrid.h"
-#include "settings/TMeasSetup.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +51,6 @@ double SpringResonance(double mass, double v, double sd)
 
 class AbrTest : public ::testing::Test {
 protected:
-    TScopedMeasSetup setup;
     TBoxObject box{"Box", true};
     TAbrObject abr{box};
 };

@@ -1,13 +1,12 @@
 // Air volume element: compliance and losses, fill, the 28-byte record, report lines
 // and the volume editing rules.
 
-#include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObject.h"
+#include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObject.h"
 #include "core/TBinaryStream.h"
 #include "settings/TFreqGrid.h"
-#include "settings/TMeasSetup.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +40,6 @@ std::vector<std::uint8_t> RecordOf(double vb, double qb, double ql, std::int32_t
 class BoxTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(grid.Layout(20, 2000, 50)); }
-    TScopedMeasSetup setup;
     TFreqGrid grid;
     TBoxObject box{"Box", true};
 };

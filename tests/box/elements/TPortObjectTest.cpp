@@ -1,14 +1,13 @@
 // Port (vent) element: Helmholtz tuning, length and area solving, flow, air speed and
 // compression, standing waves, the port record and the port's editing rules.
 
+#include "box/elements/TPortObject.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TBoxObjectFields.h"
-#include "box/elements/TPortObject.h"
 #include "box/elements/TPortObjectFields.h"
 #include "box/elements/TPortStandingWaves.h"
 #include "core/TBinaryStream.h"
 #include "settings/TFreqGrid.h"
-#include "settings/TMeasSetup.h"
 #include "ui/THeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +65,6 @@ double Helmholtz(double seff, double leff, double v, int n)
 
 class PortTest : public ::testing::Test {
 protected:
-    TScopedMeasSetup setup;
     TPortNonLinearity shared;
     TPortObject port{"Port", shared};
 };
