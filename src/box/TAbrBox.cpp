@@ -26,9 +26,7 @@ const TBoxType& TAbrBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::Abr},
-        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
-            return std::make_unique<TAbrBox>(host, context);
-        },
+        .make = MakeBox<TAbrBox>,
     };
     return type;
 }

@@ -26,9 +26,7 @@ const TBoxType& TBassReflexBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::Port},
-        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
-            return std::make_unique<TBassReflexBox>(host, context);
-        },
+        .make = MakeBox<TBassReflexBox>,
     };
     return type;
 }

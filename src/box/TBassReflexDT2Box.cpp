@@ -15,9 +15,7 @@ const TBoxType& TBassReflexDT2Box::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::FrontPort},
-        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
-            return std::make_unique<TBassReflexDT2Box>(host, context);
-        },
+        .make = MakeBox<TBassReflexDT2Box>,
     };
     return type;
 }

@@ -15,9 +15,7 @@ const TBoxType& TBassReflexDTBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits, TRoomSources::FrontPort},
-        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
-            return std::make_unique<TBassReflexDTBox>(host, context);
-        },
+        .make = MakeBox<TBassReflexDTBox>,
     };
     return type;
 }

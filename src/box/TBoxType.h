@@ -28,6 +28,13 @@ struct TBoxType {
     std::function<std::unique_ptr<TBoxEmbryo>(THost&, TProgramContext&)> make;
 };
 
+// The maker of a box type: `.make = MakeBox<TClosedBox>`.
+template <class TBox>
+std::unique_ptr<TBoxEmbryo> MakeBox(THost& host, TProgramContext& context)
+{
+    return std::make_unique<TBox>(host, context);
+}
+
 namespace TBoxTypes {
 
 // Every box type built, in type code order.

@@ -22,9 +22,7 @@ const TBoxType& TClosedBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits},
-        .make = [](THost& host, TProgramContext& context) -> std::unique_ptr<TBoxEmbryo> {
-            return std::make_unique<TClosedBox>(host, context);
-        },
+        .make = MakeBox<TClosedBox>,
     };
     return type;
 }
