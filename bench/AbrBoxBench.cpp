@@ -2,43 +2,23 @@
 // fast mode, beside the closed box of BoxBench: what the radiator's impedances, its
 // flow and its excursion limit add.
 
-#include "../tests/support/ExampleWoofer.h"
+#include "CalculatedBox.h"
 #include "box/TAbrBox.h"
 #include "box/elements/TAbrObject.h"
-#include "box/elements/TBoxObject.h"
-#include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
-
 namespace {
 
-struct TCalculatedAbrBox {
+struct TCalculatedAbrBox : TCalculatedBox<TAbrBox> {
     TCalculatedAbrBox()
+        : TCalculatedBox(0.01, [](TAbrBox& box) {
+              box.Radiator().SetSd(0.0094);
+              box.Radiator().SetFb(45.0);
+              box.Radiator().nonLinearity = true; // the limit walks the points too
+          })
     {
-        box = std::make_unique<TAbrBox>(host, context);
-        FillExampleWoofer(box->FrontDriver(), 0.41e-3);
-        box->FrontDriver().Xmax = 0.014;
-        box->FrontDriver().Pmax = 80;
-        box->FrontDriver().EvaluateComplete();
-        box->BoxVolume().Vb = 0.01;
-        box->Radiator().SetSd(0.0094);
-        box->Radiator().SetFb(45.0);
-        box->Radiator().nonLinearity = true; // the limit walks the points too
-        TMeasSetup& s = context.MeasSetup();
-        s.startFrequency = 10;
-        s.stopFrequency = 20000;
-        s.pointCount = 500;
-        s.setupChanged = true;
-        box->Calculate(0);
     }
-    // Preferences must not come from wherever the benchmark runs.
-    TProgramContext context{std::filesystem::temp_directory_path().string()};
-    THeadlessHost host;
-    std::unique_ptr<TAbrBox> box;
 };
 
 void BM_AbrBoxFull(benchmark::State& state)

@@ -1,7 +1,7 @@
 // A closed box calculation over 500 grid points: the full pipeline with report and
 // curves, the optimisers' fast mode, and the ten passes of the non-linearities.
 
-#include "CalculatedClosedBox.h"
+#include "CalculatedBox.h"
 #include "box/elements/TBoxObject.h"
 
 #include <benchmark/benchmark.h>

@@ -17,7 +17,7 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
-#include "CalculatedClosedBox.h"
+#include "CalculatedBox.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -3,43 +3,24 @@
 // counts the heap allocations of one Calculate (allocs/calc): none in fast mode.
 
 #include "../tests/support/AllocationCounter.h"
-#include "../tests/support/ExampleWoofer.h"
+#include "CalculatedBox.h"
 #include "box/TBassReflexBox.h"
-#include "box/elements/TBoxObject.h"
-#include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
+#include "box/elements/TPortObject.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
-
 namespace {
 
-// The example woofer in 20 l, the port tuned to 45 Hz, calculated from 10 Hz to 20 kHz.
-struct TCalculatedReflexBox {
+// The example woofer in 20 l, the port tuned to 45 Hz.
+struct TCalculatedReflexBox : TCalculatedBox<TBassReflexBox> {
     TCalculatedReflexBox()
+        : TCalculatedBox(0.02, [](TBassReflexBox& box) {
+              TPortObject& port = box.Port();
+              port.V = box.BoxVolume().TuningVolume();
+              (void)port.SetLengthFromTuning(45.0);
+          })
     {
-        box = std::make_unique<TBassReflexBox>(host, context);
-        FillExampleWoofer(box->FrontDriver(), 0.41e-3);
-        box->FrontDriver().Xmax = 0.014;
-        box->FrontDriver().Pmax = 80;
-        box->FrontDriver().EvaluateComplete();
-        box->BoxVolume().Vb = 0.02;
-        TPortObject& port = box->Port();
-        port.V = box->BoxVolume().TuningVolume();
-        (void)port.SetLengthFromTuning(45.0);
-        TMeasSetup& s = context.MeasSetup();
-        s.startFrequency = 10;
-        s.stopFrequency = 20000;
-        s.pointCount = 500;
-        s.setupChanged = true;
-        box->Calculate(0);
     }
-    // Preferences must not come from wherever the benchmark runs.
-    TProgramContext context{std::filesystem::temp_directory_path().string()};
-    THeadlessHost host;
-    std::unique_ptr<TBassReflexBox> box;
 };
 
 void CountAllocations(benchmark::State& state, TBassReflexBox& box)

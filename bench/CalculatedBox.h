@@ -1,6 +1,7 @@
 #pragma once
-// A closed box with the example woofer, calculated over 500 points from 10 Hz to
-// 20 kHz: the common starting point of the box benchmarks.
+// A box project with the example woofer, calculated over 500 points from 10 Hz to
+// 20 kHz: the common starting point of the box benchmarks. A type's bench sizes its
+// box (and ports or radiators) in shape, before the first calculation.
 
 #include "../tests/support/ExampleWoofer.h"
 #include "box/TClosedBox.h"
@@ -9,17 +10,21 @@
 #include "ui/THeadlessHost.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
-struct TCalculatedClosedBox {
-    TCalculatedClosedBox()
+template <class TBox>
+struct TCalculatedBox {
+    explicit TCalculatedBox(double vb = 0.01, const std::function<void(TBox&)>& shape = {})
     {
-        box = std::make_unique<TClosedBox>(host, context);
+        box = std::make_unique<TBox>(host, context);
         FillExampleWoofer(box->FrontDriver(), 0.41e-3);
         box->FrontDriver().Xmax = 0.014;
         box->FrontDriver().Pmax = 80;
         box->FrontDriver().EvaluateComplete();
-        box->BoxVolume().Vb = 0.01;
+        box->BoxVolume().Vb = vb;
+        if (shape)
+            shape(*box);
         TMeasSetup& s = context.MeasSetup();
         s.startFrequency = 10;
         s.stopFrequency = 20000;
@@ -30,5 +35,7 @@ struct TCalculatedClosedBox {
     // Preferences must not come from wherever the benchmark runs.
     TProgramContext context{std::filesystem::temp_directory_path().string()};
     THeadlessHost host;
-    std::unique_ptr<TClosedBox> box;
+    std::unique_ptr<TBox> box;
 };
+
+using TCalculatedClosedBox = TCalculatedBox<TClosedBox>;
