@@ -446,6 +446,29 @@ TEST_P(TBandpassBoxTest, SavedFileHasTheBlockLayoutAndReadsBack)
     EXPECT_EQ(again->splTotal, box->splTotal);
     EXPECT_FALSE(again->Changed());
 
+    // A version 300 .. 399 file has 45-byte port records (straight ports) and the older
+    // common blocks: setup without the high-pass (12 bytes), driver without the load
+    // resistor (8), room without measured data (292).
+    std::vector<std::uint8_t> older = bytes;
+    const std::size_t ports = kCommonSize + 28;
+    for (int k = box->PortCount() - 1; k >= 0; --k) {
+        const std::size_t end = ports + 53 * static_cast<std::size_t>(k + 1);
+        older.erase(older.begin() + static_cast<long>(end - 8), older.begin() + static_cast<long>(end));
+    }
+    const std::size_t room = 22 + 63 + 271 + 271 + 378 + 28 + 95;
+    older.erase(older.begin() + static_cast<long>(room + 1672 - 292), older.begin() + static_cast<long>(room + 1672));
+    older.erase(older.begin() + 22 + 63 + 271 + 271 + 370, older.begin() + 22 + 63 + 271 + 271 + 378);
+    older.erase(older.begin() + 22 + 51, older.begin() + 22 + 63);
+    older[4] = 300 & 0xFF;
+    older[5] = 300 >> 8;
+    auto old = Make();
+    TBinaryReader oldIn(older);
+    ASSERT_TRUE(old->LoadFrom(oldIn));
+    EXPECT_DOUBLE_EQ(old->Port(old->PortCount() - 1).L, 0.17);
+    EXPECT_EQ(old->Port(0).n, 3);
+    EXPECT_EQ(old->ModesPlot().placement.restored.right, 333);
+    EXPECT_EQ(old->Port(0).c, 0.0);
+
     // Every truncation fails without harm.
     for (std::size_t cut = 0; cut + 1 < bytes.size(); cut += 97) {
         std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + static_cast<long>(cut));
