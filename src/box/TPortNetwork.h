@@ -6,6 +6,8 @@
 
 #include "core/TComplex.h"
 
+#include <limits>
+
 class TBoxObject;
 class TPortObject;
 
@@ -20,8 +22,10 @@ TComplex Admittance(const TComplex& z);
 // a ∥ b where either may be infinite (a closed branch).
 inline TComplex Parallel(const TComplex& a, const TComplex& b)
 {
+    // Two closed branches stay closed.
     const TComplex y = Admittance(a) + Admittance(b);
-    return y.real() == 0.0 && y.imag() == 0.0 ? TComplex(0.0, 0.0) : DivComplex(1.0, y);
+    return y.real() == 0.0 && y.imag() == 0.0 ? TComplex(std::numeric_limits<double>::infinity(), 0.0)
+                                              : DivComplex(1.0, y);
 }
 // j · kf · q: the pressure at 1 m (re 20 µPa) of volume velocity q, kf = K · f.
 inline TComplex Radiated(const TComplex& q, double kf) { return TComplex(-q.imag() * kf, q.real() * kf); }
