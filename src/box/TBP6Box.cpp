@@ -75,10 +75,12 @@ TComplex TBP6Box::PointPressure(int i, const TComplex& u, double kf)
     const TComplex chamber = MulComplex(through, loadA[j]);
     SetPortFlow(1, i, MulComplex(chamber, Admittance(Impedance(frontPort, i))));
     const TComplex urp = rearPort.volumeVelocity[j], ufp = frontPort.volumeVelocity[j];
-    firstSpl[j] = TBoxPipeline::LevelOf(Radiated(urp + ufp, kf));
     const TComplex prp = Radiated(urp, kf);
     rearPort.pressure[j] = prp;
-    secondSpl[j] = TBoxPipeline::LevelOf(prp);
+    if (PortLevels()) {
+        firstSpl[j] = TBoxPipeline::LevelOf(Radiated(urp + ufp, kf));
+        secondSpl[j] = TBoxPipeline::LevelOf(prp);
+    }
     const TComplex pfp = Radiated(ufp, kf);
     frontPort.pressure[j] = pfp;
     return pfp;

@@ -85,11 +85,13 @@ TComplex TBP7Box::PointPressure(int i, const TComplex& u, double kf)
     SetPortFlow(0, i, MulComplex(MulComplex(flow, loadB[j]), Admittance(Impedance(rearPort, i))));
     const TComplex prp = Radiated(rearPort.volumeVelocity[j], kf);
     rearPort.pressure[j] = prp;
-    firstSpl[j] = TBoxPipeline::LevelOf(prp);
+    if (PortLevels())
+        firstSpl[j] = TBoxPipeline::LevelOf(prp);
     SetPortFlow(1, i, MulComplex(MulComplex(flow, loadA[j]), Admittance(Impedance(frontPort, i))));
     const TComplex pfp = Radiated(frontPort.volumeVelocity[j], kf);
     frontPort.pressure[j] = pfp;
-    secondSpl[j] = TBoxPipeline::LevelOf(pfp);
+    if (PortLevels())
+        secondSpl[j] = TBoxPipeline::LevelOf(pfp);
     // The cone pushes into one box while it pulls from the other.
     return pfp - prp;
 }

@@ -94,10 +94,12 @@ TComplex TBP8Box::PointPressure(int i, const TComplex& u, double kf)
     SetPortFlow(0, i, 0.5 * MulComplex(MulComplex(flow, loadB[j]), Admittance(Impedance(sidePorts, i))));
     const TComplex psp = Radiated(sidePorts.volumeVelocity[j], 2.0 * kf);
     sidePorts.pressure[j] = psp;
-    firstSpl[j] = TBoxPipeline::LevelOf(psp);
+    if (PortLevels())
+        firstSpl[j] = TBoxPipeline::LevelOf(psp);
     SetPortFlow(1, i, MulComplex(MulComplex(flow, loadA[j]), Admittance(Impedance(middlePort, i))));
     const TComplex pmp = Radiated(middlePort.volumeVelocity[j], kf);
     middlePort.pressure[j] = pmp;
-    secondSpl[j] = TBoxPipeline::LevelOf(pmp);
+    if (PortLevels())
+        secondSpl[j] = TBoxPipeline::LevelOf(pmp);
     return pmp - psp;
 }

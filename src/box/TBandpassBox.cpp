@@ -187,6 +187,7 @@ void TBandpassBox::BuildPressure()
 {
     const TFreqGrid& grid = Grid();
     const int n = grid.Count();
+    portLevels_ = !fastMode || splPlotRefresh;
     for (int i = 0; i < n; ++i) {
         const std::size_t j = static_cast<std::size_t>(i);
         const double kf = kPressureConstant * grid.Frequency(i);

@@ -127,6 +127,9 @@ protected:
     // Returns the compression factor (1 when nothing was compressed).
     double SetPortFlow(int k, int i, const TComplex& flow);
     TRealBlock& SpeedOf(int k) { return k == 0 ? firstSpeed : secondSpeed; }
+    // Whether this calculation draws the port curves of the SPL plot (an optimiser's
+    // steps that do not redraw it skip their levels).
+    bool PortLevels() const { return portLevels_; }
 
 private:
     // The sizing rule of the quick box and table lookup for port group k: area from
@@ -141,5 +144,6 @@ private:
     std::array<std::unique_ptr<TPortObject>, 2> ports_;
     std::unique_ptr<TPlotLogXLinY> airSpeedPlot_, modesPlot_;
     TMinus3dBPair minus3dBPair_;
+    bool portLevels_ = true;
     TLineStyle thickGreen_{TColors::Green, 3, TDash::Solid};
 };

@@ -120,8 +120,8 @@ TEST_P(TBandpassBoxTest, PassBandFallsAtTheNetworksOrderOnEitherSide)
     ASSERT_GT(pair.upper, pair.lower);
     const double below = Slope(*box, pair.lower / 8.0);
     const double above = Slope(*box, pair.upper * 6.0);
-    EXPECT_NEAR(below, Kind() == 1 ? 12.0 : 24.0, Kind() == 1 ? 1.0 : 2.5) << pair.lower;
-    EXPECT_NEAR(above, -12.0, 1.5) << pair.upper;
+    EXPECT_NEAR(below, Kind() == 1 ? 12.0 : 24.0, 0.6) << pair.lower;
+    EXPECT_NEAR(above, -12.0, 0.6) << pair.upper;
 }
 
 TEST_P(TBandpassBoxTest, ConeLoadIsTheNetworkWithoutRadiationAndPressureIsPortsOnly)
