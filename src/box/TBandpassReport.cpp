@@ -182,5 +182,14 @@ int TBandpassBox::TableLookup()
     if (!sized)
         host_.Beep();
     FinishSizing();
+    // The nearest alignment is applied either way; the user should know it is not one
+    // made for this driver.
+    const double top = Alignment(0).qts, bottom = Alignment(kAlignmentRows - 1).qts;
+    if (!(effectiveQts <= top && effectiveQts >= bottom))
+        host_.Message(TNumberText::FormatDouble("The total Q of the driver (%.3f) lies outside the alignment table",
+                                                effectiveQts) +
+                          TNumberText::FormatDouble(" (%.3f", bottom) + TNumberText::FormatDouble(" .. %.3f).", top) +
+                          "\nThe nearest alignment was used.",
+                      "By table lookup", TMsgButtons::Ok, TMsgIcon::Information);
     return row;
 }

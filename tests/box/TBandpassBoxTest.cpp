@@ -280,6 +280,40 @@ TEST_P(TBandpassBoxTest, TableLookupTakesTheRowOfTheEffectiveQts)
     EXPECT_DOUBLE_EQ(box->SecondBox().Qb, 15.0);
 }
 
+TEST_P(TBandpassBoxTest, TableLookupOutsideTheTableTakesTheNearestRowAndSaysSo)
+{
+    if (Kind() <= 2)
+        GTEST_SKIP() << "types 3 and 4";
+    struct Row {
+        const char* name;
+        double qes, qms;
+        int row;
+        bool message;
+    };
+    // Qts = 1 / (1/Qes + 1/Qms) of the example woofer with other electrical damping.
+    for (const Row& r : {Row{"very high Qts", 10.0, 20.0, 0, true}, Row{"very low Qts", 0.1, 2.16, 74, true},
+                         Row{"inside", 0.41, 2.16, -1, false}}) {
+        SCOPED_TRACE(r.name);
+        auto box = Make();
+        Prepare(*box, 0.02);
+        box->FrontDriver().Qes = r.qes;
+        box->FrontDriver().Qms = r.qms;
+        host_.ClearMessages();
+        const int row = box->TableLookup();
+        if (r.row >= 0) {
+            EXPECT_EQ(row, r.row);
+        }
+        ASSERT_EQ(host_.Messages().size(), r.message ? 1u : 0u);
+        if (r.message) {
+            EXPECT_EQ(host_.Messages()[0].title, "By table lookup");
+            EXPECT_NE(host_.Messages()[0].text.find("(0.146 .. 1.437)"), std::string::npos)
+                << host_.Messages()[0].text;
+        }
+        EXPECT_TRUE(std::isfinite(box->FirstBox().Vb) && box->FirstBox().Vb > 0);
+        EXPECT_TRUE(std::isfinite(box->Port(1).L));
+    }
+}
+
 TEST(TBandpassAlignmentTest, RowsFollowThePublishedOnesAndTheirTrends)
 {
     struct Row {
