@@ -193,6 +193,7 @@ void QtHost::RemoveCommand(int id) { window_.RemoveCommand(id); }
 void QtHost::SetCommandText(int id, const std::string& text) { window_.SetCommandText(id, QString::fromStdString(text)); }
 void QtHost::CheckCommand(int id, bool checked) { window_.CheckCommand(id, checked); }
 void QtHost::SwitchMenu(int menu) { window_.SwitchMenu(menu); }
+void QtHost::RestoreRemovedCommands() { window_.RestoreRemovedCommands(); }
 // "[*]" is where the frame shows its modified marker.
 void QtHost::SetMainTitle(const std::string& title) { window_.setWindowTitle(QString::fromStdString(title) + "[*]"); }
 

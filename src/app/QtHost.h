@@ -37,6 +37,7 @@ public:
     void SetCommandText(int id, const std::string& text) override;
     void CheckCommand(int id, bool checked) override;
     void SwitchMenu(int menu) override;
+    void RestoreRemovedCommands() override;
     void SetMainTitle(const std::string& title) override;
     void PostDeferred(std::function<void()> step) override;
     void OpenHelp(const std::string& fileName) override;

@@ -177,6 +177,14 @@ void TMainWindow::RemoveCommand(int id)
         a->setVisible(false);
 }
 
+void TMainWindow::RestoreRemovedCommands()
+{
+    for (int id : removed_)
+        if (QAction* a = Action(id))
+            a->setVisible(true);
+    removed_.clear();
+}
+
 void TMainWindow::SetCommandText(int id, const QString& text)
 {
     if (QAction* a = Action(id))

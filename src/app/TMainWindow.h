@@ -31,6 +31,8 @@ public:
     void SetCloseGuard(CloseGuard guard) { closeGuard_ = std::move(guard); }
 
     void SwitchMenu(int menu);
+    // Undoes RemoveCommand for every command (a project was closed).
+    void RestoreRemovedCommands();
     // Re-reads which commands are built and enabled.
     void RefreshAvailability();
     int CurrentMenu() const { return menu_; }

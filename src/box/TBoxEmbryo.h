@@ -178,6 +178,9 @@ public:
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
     // The box type's own plot windows ("Airspeed in port", ...); none for the closed box.
     virtual std::vector<TPlotXYEmbryo*> OptionalPlots() const { return {}; }
+    // The one optional plot whose window block the common file body keeps after the
+    // four standard plots (the bandpass boxes' standing-wave window); none by default.
+    virtual TPlotXYEmbryo* CommonBodyPlot() const { return nullptr; }
     // The plot the user works in, or nullptr.
     TPlotXYEmbryo* ActivePlot() const;
 

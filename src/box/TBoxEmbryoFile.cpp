@@ -29,6 +29,8 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     out.WriteBytes(optimiserOptions.data(), optimiserOptions.size());
     for (TStdPlot which : kStdPlotFileOrder)
         Plot(which).WriteWindowRecord(out);
+    if (const TPlotXYEmbryo* plot = CommonBodyPlot())
+        plot->WriteWindowRecord(out);
     infoWin_->SaveState(out);
     out.WriteBytes(snapshotRecord_.data(), snapshotRecord_.size());
 }
@@ -71,6 +73,8 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     for (TStdPlot which : kStdPlotFileOrder)
         if (!Plot(which).ReadWindowRecord(in))
             return false;
+    if (TPlotXYEmbryo* plot = CommonBodyPlot(); plot && !plot->ReadWindowRecord(in))
+        return false;
     if (!infoWin_->LoadState(in))
         return false;
     if (!in.ReadBytes(snapshotRecord_.data(), snapshotRecord_.size()))

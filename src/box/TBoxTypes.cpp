@@ -3,6 +3,10 @@
 #include "box/TBoxType.h"
 
 #include "box/TAbrBox.h"
+#include "box/TBP5Box.h"
+#include "box/TBP6Box.h"
+#include "box/TBP7Box.h"
+#include "box/TBP8Box.h"
 #include "box/TBassReflexBox.h"
 #include "box/TBassReflexDT2Box.h"
 #include "box/TBassReflexDTBox.h"
@@ -21,6 +25,10 @@ std::span<const TBoxType* const> All()
         &TBassReflexDTBox::Type(),
         &TBassReflexDT2Box::Type(),
         &TAbrBox::Type(),
+        &TBP5Box::Type(),
+        &TBP6Box::Type(),
+        &TBP7Box::Type(),
+        &TBP8Box::Type(),
     };
     return types;
 }

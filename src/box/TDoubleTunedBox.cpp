@@ -3,6 +3,7 @@
 #include "TBoxReport.h"
 #include "TDoubleTunedDialog.h"
 #include "box/TBoxPipeline.h"
+#include "box/TPortNetwork.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TElementConstants.h"
@@ -20,14 +21,8 @@
 namespace C = TElementConstants;
 
 namespace {
-constexpr double kInvTwoPi = 0.15915494309188485;
-
-// j · K · f · q, the pressure at 1 m (re 20 µPa) of a volume velocity q: a rotation by
-// 90 degrees of the scaled flow.
-TComplex Radiated(const TComplex& q, double kf) { return TComplex(-q.imag() * kf, q.real() * kf); }
-
-// A port without cross-section carries nothing.
-bool Open(const TPortObject& port) { return port.S > 0.0 && port.D > 0.0 && port.n > 0; }
+using TPortNetwork::Open;
+using TPortNetwork::Radiated;
 } // namespace
 
 TDoubleTunedBox::TDoubleTunedBox(THost& host, TProgramContext& context, const TBoxType& type, const TLayout& layout)
@@ -96,18 +91,6 @@ void TDoubleTunedBox::Reset()
 
 // ---------------------------------------------------------------- tuning
 
-void TDoubleTunedBox::SetTuning(TPortObject& port, const TBoxObject& box, double fp)
-{
-    if (!(std::isfinite(fp) && fp > 0.0))
-        return;
-    const double w = C::kTwoPi * fp;
-    const double volume = 1.0 / (port.AcousticMass() * (w * w)) * C::kRhoC2 / box.ComplianceFactor();
-    if (!(std::isfinite(volume) && volume > 0.0))
-        return;
-    port.fp = fp;
-    port.V = volume;
-}
-
 void TDoubleTunedBox::UpdateCoupledTuning()
 {
     TPortObject& p1 = *firstPort_;
@@ -120,13 +103,11 @@ void TDoubleTunedBox::UpdateCoupledTuning()
     const double c2 = secondBox_->ComplianceFactor() * secondBox_->Vb * C::kInvRhoC2;
     const double a = m1 * m2 * c1 * c2;
     const double b = TuningCoefficient(m1, m2, c1, c2);
-    // b² - 4a is never negative for positive masses and compliances; the two roots
-    // are the squared angular frequencies of the tunings.
-    const double root = std::sqrt(b * b - 4.0 * a);
-    const double low = (-b - root) / (2.0 * a);
-    const double high = (root - b) / (2.0 * a);
-    SetTuning(p1, BoxVolume(), std::sqrt(low) * kInvTwoPi);
-    SetTuning(p2, *secondBox_, std::sqrt(high) * kInvTwoPi);
+    double low = 0, high = 0;
+    if (!TPortNetwork::CoupledTunings(a, b, low, high))
+        return;
+    TPortNetwork::SetTuningBack(p1, BoxVolume(), low);
+    TPortNetwork::SetTuningBack(p2, *secondBox_, high);
 }
 
 // ---------------------------------------------------------------- calculation
@@ -165,20 +146,6 @@ void TDoubleTunedBox::BuildLoad()
         acousticLoad[j] = drivers * loadA[j] + front_.mechImpedance[j] + front_.extraLoad[j] +
                           front_.radiationImpedance[j];
     }
-}
-
-TComplex TDoubleTunedBox::PortImpedance(const TPortObject& port, int i)
-{
-    if (!Open(port))
-        return TComplex(std::numeric_limits<double>::infinity(), 0.0);
-    return port.impedance[static_cast<std::size_t>(i)];
-}
-
-TComplex TDoubleTunedBox::Admittance(const TComplex& z)
-{
-    if (!(std::isfinite(z.real()) && std::isfinite(z.imag())))
-        return TComplex(0.0, 0.0);
-    return DivComplex(1.0, z);
 }
 
 TComplex TDoubleTunedBox::SetPortFlow(TPortObject& port, TRealBlock& speed, int i, const TComplex& flow)

@@ -11,6 +11,7 @@
 // front box and front port (its second volume is the closed rear box).
 
 #include "box/TBoxEmbryo.h"
+#include "box/TPortNetwork.h"
 #include "box/elements/TPortNonLinearity.h"
 
 #include <memory>
@@ -90,18 +91,15 @@ protected:
     void WriteBody(TBinaryWriter& out) const override;
 
     // Zp[i] of a port; infinite for a port without cross-section, which is closed.
-    static TComplex PortImpedance(const TPortObject& port, int i);
+    static TComplex PortImpedance(const TPortObject& port, int i) { return TPortNetwork::Impedance(port, i); }
     // 1 / z, and 0 for an infinite z (a closed port, or one behind it).
-    static TComplex Admittance(const TComplex& z);
+    static TComplex Admittance(const TComplex& z) { return TPortNetwork::Admittance(z); }
     // The port's flow at i through the compression of these boxes (their ports have no
     // flare, so the limit is fixed), with its air speed kept in speed[i]. Returns the
     // flow after compression.
     TComplex SetPortFlow(TPortObject& port, TRealBlock& speed, int i, const TComplex& flow);
 
 private:
-    // Sets a port's tuning and the volume that tunes it, for a port in box.
-    static void SetTuning(TPortObject& port, const TBoxObject& box, double fp);
-
     TLayout layout_;
     TPortNonLinearity portNonLinearity_;
     std::unique_ptr<TBoxObject> secondBox_;

@@ -67,6 +67,8 @@ void TShell::CloseProject()
         yankee_->Close();
     project_.reset();
     typeCode_ = -1;
+    // The commands the closed project did not offer may be the next one's.
+    host_.RestoreRemovedCommands();
     if (onProjectClosed)
         onProjectClosed();
 }

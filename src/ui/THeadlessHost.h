@@ -53,6 +53,8 @@ public:
     void EndWait() override { if (waitDepth_ > 0) --waitDepth_; }
     void EnableCommand(int id, bool enabled) override { commandEnabled_[id] = enabled; }
     void RemoveCommand(int id) override { removed_.push_back(id); }
+    void RestoreRemovedCommands() override { removed_.clear(); }
+    const std::vector<int>& RemovedCommands() const { return removed_; }
     void SetCommandText(int id, const std::string& text) override { commandText_[id] = text; }
     void CheckCommand(int id, bool checked) override { commandChecked_[id] = checked; }
     void SwitchMenu(int menu) override { menu_ = menu; }

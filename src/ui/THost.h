@@ -56,6 +56,8 @@ public:
     // Menu commands by command id, and the menu bar by menu number.
     virtual void EnableCommand(int id, bool enabled) = 0;
     virtual void RemoveCommand(int id) = 0;
+    // Shows again every command a project removed: the next project removes its own.
+    virtual void RestoreRemovedCommands() {}
     virtual void SetCommandText(int id, const std::string& text) = 0;
     virtual void CheckCommand(int id, bool checked) = 0;
     virtual void SwitchMenu(int menu) = 0;

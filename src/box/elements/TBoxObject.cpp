@@ -43,7 +43,11 @@ double TBoxObject::Compliance() const
 
 void TBoxObject::UpdateImpedance(const TElementGrid& grid)
 {
-    const double cab = Compliance();
+    // A box without volume (or a damaged one) is taken as a very stiff 1 cm³ rather
+    // than an infinite impedance that would turn every sum through it into NaN.
+    constexpr double kStiffest = 1e-6 * C::kInvRhoC2;
+    const double compliance = Compliance();
+    const double cab = std::isfinite(compliance) && compliance > kStiffest ? compliance : kStiffest;
     const int n = grid.Points();
     for (int i = 0; i < n; ++i) {
         // Absorption: a series resistance following the reactance; leakage: a
