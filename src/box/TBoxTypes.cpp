@@ -4,6 +4,7 @@
 
 #include "box/TAbrBox.h"
 #include "box/TBassReflexBox.h"
+#include "box/TBassReflexDorvelBox.h"
 #include "box/TBassReflexDT2Box.h"
 #include "box/TBassReflexDTBox.h"
 #include "box/TClosedBox.h"
@@ -21,6 +22,7 @@ std::span<const TBoxType* const> All()
         &TBassReflexDTBox::Type(),
         &TBassReflexDT2Box::Type(),
         &TAbrBox::Type(),
+        &TBassReflexDorvelBox::Type(),
     };
     return types;
 }
