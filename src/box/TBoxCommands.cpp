@@ -116,9 +116,9 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
         return unitEditor_ && unitEditor_->IsOpen();
     if (id == TCmd::RearDriverLoad || id == TCmd::RearUnitEditor)
         return rearUnitEditor_ && rearUnitEditor_->IsOpen();
-    // Both box commands open the one box dialog.
-    if (id == TCmd::ReflexBandpassDialog)
-        id = TCmd::BoxDialog;
+    // Both box commands open the one box dialog, whichever of them it names.
+    if ((id == TCmd::BoxDialog || id == TCmd::ReflexBandpassDialog) && boxDialog_ && boxDialog_->IsOpen())
+        return true;
     const TDialogModel* dialogs[] = {boxDialog_.get(),    setupDialog_.get(),   configDialog_.get(),
                                      rearConfigDialog_.get(), showDiagrams_.get(), printDiagrams_.get()};
     for (const TDialogModel* d : dialogs)

@@ -33,7 +33,7 @@ TBreflDorvelDialog::TBreflDorvelDialog(THost& host, TBassReflexDorvelBox& box)
     : TDialogModel(host, "Dorvel's bassreflex box", "brefl.txt"), box_(box), frontPorts_{&box.FrontPort()},
       rearPorts_{&box.RearPort()}
 {
-    menuCommand = TCmd::BoxDialog;
+    menuCommand = TCmd::ReflexBandpassDialog; // this type's "&Box"
     menu = {SubMenu("&Optimize",
                     {MenuCommand(kTableLookup, "By &table lookup..."),
                      MenuCommand(kFrequencyFit, "By &frequency fit..."), MenuCommand(kQuickBox, "&Quick box")})};
