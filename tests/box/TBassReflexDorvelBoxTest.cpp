@@ -363,3 +363,54 @@ TEST_F(TBassReflexDorvelBoxTest, TruncatedBodiesFail)
 }
 
 } // namespace
+
+namespace {
+
+class TBassReflexDorvelOldFileTest : public ::testing::Test, protected BoxTestBench {
+protected:
+    void SetUp() override { Enter("tonvek-rbp-old"); }
+    void TearDown() override { Leave(); }
+};
+
+TEST_F(TBassReflexDorvelOldFileTest, Version409ReadsShortConfigurationBlocks)
+{
+    const std::string unit = unitPath();
+    auto box = std::make_unique<TBassReflexDorvelBox>(host_, context_);
+    ASSERT_TRUE(box->LoadFrontUnitFrom(unit));
+    ASSERT_TRUE(box->LoadRearUnitFrom(unit));
+    box->RearDriver().SetNumberOfDrivers(4);
+    box->RearBox().Vb = 0.012;
+    const std::string path = (dir_ / "new.box").string();
+    ASSERT_TRUE(box->SaveTo(path));
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    // Before version 410 neither configuration block has the load resistor, its last 8
+    // bytes: the front one after the common head, the rear one before the air speed
+    // window's 70-byte record and the end mark. The setup block has no high-pass then
+    // (its last 12 bytes).
+    const std::size_t frontBlock = 4 + 2 + 16 + 63 + 271 + 271;
+    const std::size_t rearEnd = bytes.size() - 2 - 70;
+    std::vector<std::uint8_t> old(bytes.begin(), bytes.begin() + static_cast<long>(rearEnd - 8));
+    old.insert(old.end(), bytes.begin() + static_cast<long>(rearEnd), bytes.end());
+    old.erase(old.begin() + static_cast<long>(frontBlock + 370), old.begin() + static_cast<long>(frontBlock + 378));
+    old.erase(old.begin() + 22 + 51, old.begin() + 22 + 63);
+    old[4] = 409 & 0xff;
+    old[5] = 409 >> 8;
+    ASSERT_EQ(old.size(), bytes.size() - 28);
+
+    auto reader = std::make_unique<TBassReflexDorvelBox>(host_, context_);
+    reader->RearDriver().loadResistor = 7.5;
+    TBinaryReader in(old);
+    ASSERT_TRUE(reader->LoadFrom(in));
+    EXPECT_EQ(reader->RearDriver().numberOfDrivers, 4);
+    EXPECT_DOUBLE_EQ(reader->RearBox().Vb, 0.012);
+    EXPECT_DOUBLE_EQ(reader->RearDriver().loadResistor, 7.5);
+    EXPECT_TRUE(reader->RearActive());
+    // The same cut in a file of this version is short.
+    old[4] = static_cast<std::uint8_t>(TBoxEmbryo::kFileVersion & 0xff);
+    old[5] = static_cast<std::uint8_t>(TBoxEmbryo::kFileVersion >> 8);
+    TBinaryReader cut(old);
+    EXPECT_FALSE(reader->LoadFrom(cut));
+}
+
+} // namespace
