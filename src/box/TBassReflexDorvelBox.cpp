@@ -246,9 +246,8 @@ void TBassReflexDorvelBox::BuildPressure()
         const TComplex pd = Radiated(front_.volumeVelocity[j] * frontDrivers, kf);
         front_.auxPressure[j] = pd;
         // The front box carries the flows of both groups; the port lets part of it out.
-        const TComplex chamber =
-            MulComplex(frontChamberLoad[j], front_.volumeVelocity[j] * frontDrivers +
-                                                rear_.volumeVelocity[j] * rearDrivers);
+        const TComplex chamber = MulComplex(frontChamberLoad[j], front_.volumeVelocity[j] * frontDrivers +
+                                                                     rear_.volumeVelocity[j] * rearDrivers);
         const TComplex flow = DivComplex(chamber, port_.impedance[j]);
         portAirSpeed[j] = MagnitudeOf(flow) * perArea * port_.SetFlow(i, flow);
         const TComplex pp = Radiated(port_.volumeVelocity[j], kf);

@@ -42,8 +42,8 @@ void TBassReflexDorvelBox::BuildReport()
         report.Add(" the front group works alone");
     }
     report.Add(MeasSetup().ReportLines());
-    std::vector<std::string> room =
-        room_.ReportLines(Type().roomSources, TRoomCounts{front_.numberOfDrivers, 0, port_.n, 0});
+    std::vector<std::string> room = room_.ReportLines(Type().roomSources,
+                                                      TRoomCounts{front_.numberOfDrivers, 0, port_.n, 0});
     if (!room.empty()) {
         report.StartSecondColumn();
         report.Add(room);
@@ -71,10 +71,10 @@ bool TBassReflexDorvelBox::ReadBody(TBinaryReader& in, int version)
         return false;
     // The dialog's range: anything else is not what the program writes.
     acousticResistance = std::clamp(resistance, 0.1, kResetResistance);
-    rearUnitFile_.fileName = rearPath.empty() ? std::string()
-                                              : TProjectRelative::Locate(context_.Folder(),
-                                                                         TProgramFolder::Normalise(rearPath),
-                                                                         projectFile_.fileName);
+    rearUnitFile_.fileName = rearPath.empty()
+                                 ? std::string()
+                                 : TProjectRelative::Locate(context_.Folder(), TProgramFolder::Normalise(rearPath),
+                                                            projectFile_.fileName);
     LoadProjectRearUnit();
     airSpeedPlot_->SetPointCount(PointCount());
     UpdateTunings();

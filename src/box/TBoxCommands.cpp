@@ -119,7 +119,7 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
     // Both box commands open the one box dialog, whichever of them it names.
     if ((id == TCmd::BoxDialog || id == TCmd::ReflexBandpassDialog) && boxDialog_ && boxDialog_->IsOpen())
         return true;
-    const TDialogModel* dialogs[] = {boxDialog_.get(),    setupDialog_.get(),   configDialog_.get(),
+    const TDialogModel* dialogs[] = {boxDialog_.get(),        setupDialog_.get(),  configDialog_.get(),
                                      rearConfigDialog_.get(), showDiagrams_.get(), printDiagrams_.get()};
     for (const TDialogModel* d : dialogs)
         if (d && d->IsOpen() && d->menuCommand == id)

@@ -88,8 +88,8 @@ void TBoxEmbryo::LoadRearUnit()
 {
     if (!type_.frontAndRear)
         return;
-    TFileRequest request{"Load rear driver unit", rearUnitFile_.filter, rearUnitFile_.extension,
-                         rearUnitFile_.fileName, {}};
+    TFileRequest request{
+        "Load rear driver unit", rearUnitFile_.filter, rearUnitFile_.extension, rearUnitFile_.fileName, {}};
     std::string path;
     if (!host_.ChooseOpenFile(request, path))
         return;

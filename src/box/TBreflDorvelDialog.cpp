@@ -30,8 +30,8 @@ const TFieldInfo& TBreflDorvelDialog::ResistanceInfo()
 }
 
 TBreflDorvelDialog::TBreflDorvelDialog(THost& host, TBassReflexDorvelBox& box)
-    : TDialogModel(host, "Dorvel's bassreflex box", "brefl.txt"), box_(box), frontPorts_{&box.FrontPort()},
-      rearPorts_{&box.RearPort()}
+    : TDialogModel(host, "Dorvel's bassreflex box", "brefl.txt"),
+      box_(box), frontPorts_{&box.FrontPort()}, rearPorts_{&box.RearPort()}
 {
     menuCommand = TCmd::ReflexBandpassDialog; // this type's "&Box"
     menu = {SubMenu("&Optimize",
@@ -106,8 +106,10 @@ void TBreflDorvelDialog::AddPortGroup(const char* caption, int base, bool rear)
         TPortField field;
         int offset;
         const char* label;
-    } const fields[] = {{TPortField::Length, kLength, "Length"},    {TPortField::Diameter, kDiameter, "Diameter"},
-                        {TPortField::Area, kArea, "Area"},          {TPortField::ResFreq, kResFreq, "Res. freq."},
+    } const fields[] = {{TPortField::Length, kLength, "Length"},
+                        {TPortField::Diameter, kDiameter, "Diameter"},
+                        {TPortField::Area, kArea, "Area"},
+                        {TPortField::ResFreq, kResFreq, "Res. freq."},
                         {TPortField::Count, kCount, "Number of vents"}};
     for (const auto& f : fields)
         AddField(base + f.offset, Relabelled(PortFieldInfo(f.field), f.label), BindPortField(port, f.field, Host()));

@@ -3,8 +3,8 @@
 // the dialog's rules, quick box, the commands of the rear group and the file layout.
 // What all box types share is in BoxFrameTest.
 
-#include "box/TBassReflexBox.h"
 #include "box/TBassReflexDorvelBox.h"
+#include "box/TBassReflexBox.h"
 #include "box/TBoxReport.h"
 #include "box/TBreflDorvelDialog.h"
 #include "box/elements/TBoxObject.h"
