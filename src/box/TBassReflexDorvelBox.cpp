@@ -149,19 +149,24 @@ void TBassReflexDorvelBox::BuildLoad()
         double w = 1.0;
         if (rear) {
             const TComplex t2 = rear_.mechImpedance[j] + rear_.extraLoad[j] + rearBox_.impedance[j];
-            // The two cones share the front box: a fixed four steps of the weight,
-            // never above 2 (no convergence test, so the cost per point is fixed).
-            for (int k = 0; k < 4; ++k) {
-                const double ratio = SquaredMagnitudeOf(t1 + w * x) / SquaredMagnitudeOf(t2 + w * x);
-                w = std::sqrt(ratio) + 1.0;
-                if (!(w <= 2.0))
-                    w = 2.0;
-            }
+            w = CouplingWeight(t1, t2, x);
             rearLoad[j] = t2 + w * x;
         }
         weight[j] = w;
         acousticLoad[j] = t1 + w * x;
     }
+}
+
+double TBassReflexDorvelBox::CouplingWeight(const TComplex& t1, const TComplex& t2, const TComplex& x)
+{
+    double w = 1.0;
+    for (int k = 0; k < 4; ++k) {
+        w = std::sqrt(SquaredMagnitudeOf(t1 + w * x) / SquaredMagnitudeOf(t2 + w * x)) + 1.0;
+        // Also what a rear load of nothing at all (0 / 0) comes to.
+        if (!(w <= 2.0))
+            w = 2.0;
+    }
+    return w;
 }
 
 void TBassReflexDorvelBox::CoupleRear()

@@ -35,6 +35,11 @@ public:
 
     // The rear group takes part: its unit is complete.
     bool RearActive() const { return rear_.complete; }
+    // The share of the front box each cone carries when both work into it: starting at
+    // 1, four times w = |t1 + w·x| / |t2 + w·x| + 1, never above 2 (t1, t2: the cones'
+    // own loads, x: the front box load of the front group). No convergence test, so
+    // the cost per point is fixed.
+    static double CouplingWeight(const TComplex& t1, const TComplex& t2, const TComplex& x);
     // "&Quick box": front box 1.5 · Vas_eff, rear box Vas_eff, the front port tuned to
     // fs_eff with its area from the cone area, enlarged until it is 10 cm long.
     void QuickBox();

@@ -123,6 +123,31 @@ TEST_F(TBassReflexDorvelBoxTest, TwoGroupsShareTheFrontBox)
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Rear box"), lines.end());
 }
 
+TEST(TBassReflexDorvelWeight, StaysBetweenOneAndTwo)
+{
+    struct Row {
+        const char* name;
+        TComplex t1, t2, x;
+        double expected;
+    };
+    const Row rows[] = {
+        {"equal cones share equally", {3, 4}, {3, 4}, {1, 1}, 2.0},
+        {"equal cones without a box", {3, 4}, {3, 4}, {0, 0}, 2.0},
+        {"stiff rear cone: the front one carries little more than its own share", {1, 0}, {1e9, 0}, {1, 0}, 1.0},
+        {"stiff front cone: the weight stops at 2", {1e9, 0}, {1, 0}, {1, 0}, 2.0},
+        {"nothing at all", {0, 0}, {0, 0}, {0, 0}, 2.0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_NEAR(TBassReflexDorvelBox::CouplingWeight(row.t1, row.t2, row.x), row.expected, 1e-6);
+    }
+    // Four fixed steps from 1: with t1 = 0, t2 = 1, x = 1 the weight runs 1.5, 1.6, 1.615...
+    double w = 1.0;
+    for (int k = 0; k < 4; ++k)
+        w = w / (1.0 + w) + 1.0;
+    EXPECT_DOUBLE_EQ(TBassReflexDorvelBox::CouplingWeight({0, 0}, {1, 0}, {1, 0}), w);
+}
+
 TEST_F(TBassReflexDorvelBoxTest, RearGroupIgnoresTheHighPass)
 {
     auto box = MakeBox();
