@@ -10,6 +10,7 @@
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
 #include "driver/TSpeakerConfigDialog.h"
+#include "driver/TSpeakerUnitDialog.h"
 #include "support/BoxTestBench.h"
 #include "ui/TCommandIds.h"
 
@@ -436,6 +437,42 @@ TEST_F(TBassReflexDorvelOldFileTest, Version409ReadsShortConfigurationBlocks)
     old[5] = static_cast<std::uint8_t>(TBoxEmbryo::kFileVersion >> 8);
     TBinaryReader cut(old);
     EXPECT_FALSE(reader->LoadFrom(cut));
+}
+
+} // namespace
+
+namespace {
+
+class TBassReflexDorvelEditorTest : public ::testing::Test, protected BoxTestBench {
+protected:
+    void SetUp() override { Enter("tonvek-rbp-editor"); }
+    void TearDown() override { Leave(); }
+};
+
+TEST_F(TBassReflexDorvelEditorTest, RearUnitEditorHoldsTheRearCommandsOnly)
+{
+    auto box = std::make_unique<TBassReflexDorvelBox>(host_, context_);
+    const std::string unit = unitPath();
+    ASSERT_TRUE(box->LoadFrontUnitFrom(unit));
+    ASSERT_TRUE(box->LoadRearUnitFrom(unit));
+    ASSERT_TRUE(box->HandleCommand(TCmd::RearUnitEditor));
+    ASSERT_NE(box->RearUnitEditor(), nullptr);
+    EXPECT_TRUE(box->RearUnitEditor()->IsOpen());
+    EXPECT_EQ(box->UnitEditor(), nullptr);
+    box->Calculate(0); // a finished calculation enables the project's commands
+    EXPECT_EQ(host_.CommandEnabled(TCmd::RearDriverLoad), std::optional<bool>(false));
+    EXPECT_EQ(host_.CommandEnabled(TCmd::RearUnitEditor), std::optional<bool>(false));
+    EXPECT_EQ(host_.CommandEnabled(TCmd::DriverLoad), std::optional<bool>(true));
+    // The editor works on the rear group's unit, whose terms every calculation takes anew.
+    const auto spl = box->splTotal;
+    box->RearDriver().Bl *= 1.5;
+    box->RearDriver().UpdateSquares();
+    box->Calculate(0);
+    EXPECT_NE(box->splTotal, spl);
+    EXPECT_DOUBLE_EQ(box->FrontDriver().Bl, box->RearDriver().Bl / 1.5);
+    ASSERT_TRUE(box->RearUnitEditor()->AskClose());
+    EXPECT_EQ(host_.CommandEnabled(TCmd::RearDriverLoad), std::optional<bool>(true));
+    EXPECT_EQ(host_.CommandEnabled(TCmd::RearUnitEditor), std::optional<bool>(true));
 }
 
 } // namespace
