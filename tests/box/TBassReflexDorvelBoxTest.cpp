@@ -373,8 +373,13 @@ TEST_F(TBassReflexDorvelBoxTest, TruncatedBodiesFail)
     ASSERT_TRUE(box->SaveTo(path));
     std::vector<std::uint8_t> bytes;
     ASSERT_TRUE(ReadWholeFile(path, bytes));
-    // A resistance that is not a number is not what the program writes.
     auto reader = std::make_unique<TBassReflexDorvelBox>(host_, context_);
+    // Every cut fails, also where the rear unit's name is whole and its unit loads.
+    for (std::size_t cut = 0; cut < bytes.size(); ++cut) {
+        TBinaryReader in(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(cut)));
+        EXPECT_FALSE(reader->LoadFrom(in)) << cut;
+    }
+    // A resistance that is not a number is not what the program writes.
     auto bad = bytes;
     const std::size_t body = bytes.size() - 2 - 70 - 378 - 271 - 28 - 53 - 53 - 8;
     // The window record of the air speed plot is 70 bytes long in this layout when
