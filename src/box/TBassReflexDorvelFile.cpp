@@ -87,7 +87,8 @@ void TBassReflexDorvelBox::WriteBody(TBinaryWriter& out) const
     port_.WriteRecord(out);
     rearPort_.WriteRecord(out);
     rearBox_.WriteRecord(out);
-    out.WriteText(rearUnitFile_.fileName, kPathSize);
+    // Beside the project the name is relative to it, as the front unit's is.
+    out.WriteText(TProjectRelative::Store(context_.Folder(), rearUnitFile_.fileName, writingPath_), kPathSize);
     rear_.WriteConfigBlock(out);
     airSpeedPlot_->WriteWindowRecord(out);
 }

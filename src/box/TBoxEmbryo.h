@@ -296,6 +296,8 @@ protected:
     std::unique_ptr<TPrintDiagramsDialog> printDiagrams_;
     TFileDialogSettings unitFile_, rearUnitFile_, projectFile_, snapshotFile_, splExport_, impedanceExport_;
     std::string snapshotPath_;
+    // The file a body is being written to, for unit names stored relative to it.
+    std::string writingPath_;
     std::vector<int> printList_;
     int exportKind_ = 0, exportFormat_ = 2;
 

@@ -481,3 +481,32 @@ TEST_F(TBassReflexDorvelEditorTest, RearUnitEditorHoldsTheRearCommandsOnly)
 }
 
 } // namespace
+
+namespace {
+
+class TBassReflexDorvelFolderTest : public ::testing::Test, protected BoxTestBench {
+protected:
+    void SetUp() override { Enter("tonvek-rbp-folder"); }
+    void TearDown() override { Leave(); }
+};
+
+TEST_F(TBassReflexDorvelFolderTest, UnitsBesideTheProjectMoveWithIt)
+{
+    const fs::path first = dir_ / "first", second = dir_ / "second";
+    fs::create_directories(first);
+    fs::copy_file(unitPath(), first / "front.unt");
+    fs::copy_file(first / "front.unt", first / "rear.unt");
+    auto box = std::make_unique<TBassReflexDorvelBox>(host_, context_);
+    ASSERT_TRUE(box->LoadFrontUnitFrom((first / "front.unt").string()));
+    ASSERT_TRUE(box->LoadRearUnitFrom((first / "rear.unt").string()));
+    ASSERT_TRUE(box->SaveTo((first / "p.box").string()));
+    fs::rename(first, second);
+
+    auto reader = std::make_unique<TBassReflexDorvelBox>(host_, context_);
+    host_.ClearMessages();
+    ASSERT_TRUE(reader->Load((second / "p.box").string()));
+    EXPECT_TRUE(host_.Messages().empty());
+    EXPECT_TRUE(reader->RearActive());
+}
+
+} // namespace
