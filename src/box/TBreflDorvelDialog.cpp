@@ -69,7 +69,11 @@ TBreflDorvelDialog::TBreflDorvelDialog(THost& host, TBassReflexDorvelBox& box)
             Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
                            "volumes and ports.",
                            "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
-        // This box type has no table to look up.
+        else if (id == kTableLookup)
+            // The menu is shared with the other box dialogs; this type has no table.
+            Host().Message("The reflex bandpass box has no alignment table.\nUse \"Quick box\" or enter the "
+                           "volumes and ports.",
+                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
     };
 }
 

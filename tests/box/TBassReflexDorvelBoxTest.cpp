@@ -249,6 +249,17 @@ TEST_F(TBassReflexDorvelBoxTest, DialogRules)
     EXPECT_DOUBLE_EQ(box->acousticResistance, 2.5e5);
     dialog.Toggle(D::kNonLinearity, true);
     EXPECT_TRUE(box->FrontPort().NonLinearity() && box->FrontPort().dirty);
+    // No table for this type, no fit yet: both say so and change nothing.
+    const double volume = box->FrontBox().Vb;
+    for (int id : {D::kTableLookup, D::kFrequencyFit}) {
+        host_.ClearMessages();
+        dialog.Command(id);
+        ASSERT_NE(host_.LastMessage(), nullptr) << id;
+        EXPECT_EQ(host_.LastMessage()->title, "Optimize");
+    }
+    EXPECT_EQ(box->FrontBox().Vb, volume);
+    dialog.Command(D::kQuickBox);
+    EXPECT_NE(box->FrontBox().Vb, volume);
     dialog.Close();
     EXPECT_EQ(host_.CommandEnabled(TCmd::ReflexBandpassDialog), std::optional<bool>(true));
 }
