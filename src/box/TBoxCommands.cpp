@@ -51,6 +51,12 @@ constexpr TBoxCommand kCommands[] = {
     {TCmd::DriverLoad,       TEnabled::Always,      [](TBoxEmbryo& b) { b.LoadFrontUnit(); return true; }},
     {TCmd::ShowDiagrams,     TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenShowDiagrams(); return true; }},
     {TCmd::DefaultSize,      TEnabled::Managed,     nullptr},
+    // Only the types with two driver groups (frontAndRear) offer these; their box
+    // command is "&Reflex BandPass", the same dialog as "&Box".
+    {TCmd::ReflexBandpassDialog, TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenBoxDialog(); return true; }},
+    {TCmd::RearDriverConfig, TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenRearDriverConfig(); return true; }},
+    {TCmd::RearDriverLoad,   TEnabled::Always,      [](TBoxEmbryo& b) { b.LoadRearUnit(); return true; }},
+    {TCmd::RearUnitEditor,   TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenRearUnitEditor(); return true; }},
 };
 // clang-format on
 
@@ -95,6 +101,10 @@ bool TBoxEmbryo::ActiveWindowCommand(int id)
 
 bool TBoxEmbryo::Unsupported(int id) const
 {
+    const bool rearGroup = id == TCmd::ReflexBandpassDialog || id == TCmd::RearDriverConfig ||
+                           id == TCmd::RearDriverLoad || id == TCmd::RearUnitEditor;
+    if (rearGroup && !type_.frontAndRear)
+        return true;
     const std::vector<int>& removed = type_.unsupportedCommands;
     return std::find(removed.begin(), removed.end(), id) != removed.end();
 }
@@ -104,8 +114,13 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
     // The unit editor holds both unit commands while it is open.
     if (id == TCmd::DriverLoad || id == TCmd::UnitEditor)
         return unitEditor_ && unitEditor_->IsOpen();
-    const TDialogModel* dialogs[] = {boxDialog_.get(), setupDialog_.get(), configDialog_.get(), showDiagrams_.get(),
-                                     printDiagrams_.get()};
+    if (id == TCmd::RearDriverLoad || id == TCmd::RearUnitEditor)
+        return rearUnitEditor_ && rearUnitEditor_->IsOpen();
+    // Both box commands open the one box dialog, whichever of them it names.
+    if ((id == TCmd::BoxDialog || id == TCmd::ReflexBandpassDialog) && boxDialog_ && boxDialog_->IsOpen())
+        return true;
+    const TDialogModel* dialogs[] = {boxDialog_.get(),        setupDialog_.get(),  configDialog_.get(),
+                                     rearConfigDialog_.get(), showDiagrams_.get(), printDiagrams_.get()};
     for (const TDialogModel* d : dialogs)
         if (d && d->IsOpen() && d->menuCommand == id)
             return true;

@@ -50,14 +50,32 @@ TSpeakerConfigDialog& TBoxEmbryo::DriverConfigDialog()
     return *configDialog_;
 }
 
+TSpeakerConfigDialog& TBoxEmbryo::RearDriverConfigDialog()
+{
+    if (!rearConfigDialog_) {
+        rearConfigDialog_ = std::make_unique<TSpeakerConfigDialog>(host_, rear_, TSpeakerConfigDialog::kRearTitle,
+                                                                   TCmd::RearDriverConfig);
+        rearConfigDialog_->onRecalculate = [this](TRecalc kind) { RecalcRequest(kind); };
+    }
+    return *rearConfigDialog_;
+}
+
 void TBoxEmbryo::OpenSetupDialog() { SetupDialog().Open(); }
 
 void TBoxEmbryo::OpenDriverConfig() { DriverConfigDialog().OpenAtSavedPosition(); }
+
+void TBoxEmbryo::OpenRearDriverConfig()
+{
+    if (type_.frontAndRear)
+        RearDriverConfigDialog().OpenAtSavedPosition();
+}
 
 void TBoxEmbryo::RefreshDriverConfig()
 {
     if (configDialog_ && configDialog_->IsOpen())
         configDialog_->Reload();
+    if (rearConfigDialog_ && rearConfigDialog_->IsOpen())
+        rearConfigDialog_->Reload();
 }
 
 std::vector<TDialogModel*> TBoxEmbryo::ParameterDialogs()

@@ -44,6 +44,8 @@ TBoxEmbryo::~TBoxEmbryo()
     printDiagrams_.reset();
     unitEditor_.reset();
     configDialog_.reset();
+    rearUnitEditor_.reset();
+    rearConfigDialog_.reset();
     setupDialog_.reset();
     DestroyViews();
 }
@@ -66,6 +68,7 @@ void TBoxEmbryo::Reset()
     optimiserIterations = 10;
     optimiserOptions = {0, optimiserOptions[1], 1, 0};
     unitFile_.fileName.clear();
+    rearUnitFile_.fileName.clear();
     projectFile_.fileName.clear();
     snapshotFile_.fileName.clear();
     snapshotPath_.clear();

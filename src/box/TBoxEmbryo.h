@@ -131,6 +131,10 @@ public:
     void LoadFrontUnit();
     // Loads a unit file into the front driver as the chooser would; false on failure.
     bool LoadFrontUnitFrom(const std::string& path);
+    // The same for the rear driver group of the types with two (frontAndRear).
+    void LoadRearUnit();
+    bool LoadRearUnitFrom(const std::string& path);
+    const std::string& RearUnitFileName() const { return rearUnitFile_.fileName; }
     [[nodiscard]] bool Save();
     [[nodiscard]] bool SaveAs();
     // Writes the project to a file (the project file name is set to it).
@@ -145,6 +149,7 @@ public:
     // The project's parameter dialogs; each exists at most once.
     void OpenSetupDialog();
     void OpenDriverConfig();
+    void OpenRearDriverConfig();
     // The box type's parameter dialog (the Box command), at its saved place.
     void OpenBoxDialog();
     // The box type's parameter dialog, created closed when needed.
@@ -154,11 +159,15 @@ public:
     // The speaker unit editor on the front driver (TBoxUnit.cpp).
     void OpenUnitEditor();
     TSpeakerUnitDialog* UnitEditor() const { return unitEditor_.get(); }
+    // The editor on the rear driver group.
+    void OpenRearUnitEditor();
+    TSpeakerUnitDialog* RearUnitEditor() const { return rearUnitEditor_.get(); }
     // After every accepted entry of the editor: the project recalculates and redraws,
     // the driver configuration dialog shows the new unit.
     void UnitChanged();
     TMeasSetupDialog& SetupDialog();
     TSpeakerConfigDialog& DriverConfigDialog();
+    TSpeakerConfigDialog& RearDriverConfigDialog();
     // Every parameter dialog, box dialog first, created closed when needed.
     std::vector<TDialogModel*> ParameterDialogs();
 
@@ -188,6 +197,7 @@ public:
     TSpeakerObject& FrontDriver() { return front_; }
     const TSpeakerObject& FrontDriver() const { return front_; }
     TSpeakerObject& RearDriver() { return rear_; }
+    const TSpeakerObject& RearDriver() const { return rear_; }
     TBoxObject& BoxVolume() { return *boxVolume_; }
     const TBoxObject& BoxVolume() const { return *boxVolume_; }
     TRoomSettings& Room() { return room_; }
@@ -238,6 +248,9 @@ protected:
     void WriteCommon(TBinaryWriter& out, const std::string& projectPath) const;
     // Loads the unit named in the project; reports failures.
     void LoadProjectUnit();
+    // Loads the rear unit named in the project (rearUnitFile_); reports failures. An
+    // empty name means the project never had a rear unit: nothing to report.
+    void LoadProjectRearUnit();
     // The report lines every box type shares.
     void ReportFileName();
     void ReportDriverSetupRoom(const TRoomCounts& counts);
@@ -280,10 +293,14 @@ protected:
     std::unique_ptr<TInfoDialog> noteDialog_;
     std::unique_ptr<TSpeakerConfigDialog> configDialog_;
     std::unique_ptr<TSpeakerUnitDialog> unitEditor_;
+    std::unique_ptr<TSpeakerConfigDialog> rearConfigDialog_;
+    std::unique_ptr<TSpeakerUnitDialog> rearUnitEditor_;
     std::unique_ptr<TShowDiagramsDialog> showDiagrams_;
     std::unique_ptr<TPrintDiagramsDialog> printDiagrams_;
     TFileDialogSettings unitFile_, rearUnitFile_, projectFile_, snapshotFile_, splExport_, impedanceExport_;
     std::string snapshotPath_;
+    // The file a body is being written to, for unit names stored relative to it.
+    std::string writingPath_;
     std::vector<int> printList_;
     int exportKind_ = 0, exportFormat_ = 2;
 
@@ -295,6 +312,8 @@ private:
     bool ChooseProjectFile(std::string& path);
     // Asks before saving a project whose unit has data but no file; false: don't save.
     bool ConfirmUnitWithoutFile();
+    // A unit file into one driver group as the chooser would (the front one or the rear).
+    bool LoadUnitInto(TSpeakerObject& driver, TFileDialogSettings& file, const std::string& path);
     // SaveTo, reporting a failure under the command's title.
     bool SaveReporting(const std::string& path, const char* title);
     // The plot or information window the user works in takes a window command.

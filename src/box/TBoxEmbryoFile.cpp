@@ -128,7 +128,9 @@ bool TBoxEmbryo::WriteProject(const std::string& path)
 {
     TBinaryWriter out;
     WriteCommon(out, path);
+    writingPath_ = path;
     WriteBody(out);
+    writingPath_.clear();
     out.WriteInt16(kEndMark);
     if (!out.SaveTo(path))
         return false;

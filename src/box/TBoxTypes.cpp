@@ -8,6 +8,7 @@
 #include "box/TBP7Box.h"
 #include "box/TBP8Box.h"
 #include "box/TBassReflexBox.h"
+#include "box/TBassReflexDorvelBox.h"
 #include "box/TBassReflexDT2Box.h"
 #include "box/TBassReflexDTBox.h"
 #include "box/TClosedBox.h"
@@ -29,6 +30,7 @@ std::span<const TBoxType* const> All()
         &TBP6Box::Type(),
         &TBP7Box::Type(),
         &TBP8Box::Type(),
+        &TBassReflexDorvelBox::Type(),
     };
     return types;
 }

@@ -16,6 +16,12 @@ void EnableUnitCommands(THost& host, bool enabled)
     host.EnableCommand(TCmd::DriverLoad, enabled);
     host.EnableCommand(TCmd::UnitEditor, enabled);
 }
+
+void EnableRearUnitCommands(THost& host, bool enabled)
+{
+    host.EnableCommand(TCmd::RearDriverLoad, enabled);
+    host.EnableCommand(TCmd::RearUnitEditor, enabled);
+}
 } // namespace
 
 void TBoxEmbryo::OpenUnitEditor()
@@ -30,6 +36,28 @@ void TBoxEmbryo::OpenUnitEditor()
     }
     EnableUnitCommands(host_, false);
     unitEditor_->OpenAtSavedPosition();
+}
+
+void TBoxEmbryo::OpenRearUnitEditor()
+{
+    if (!type_.frontAndRear)
+        return;
+    if (!rearUnitEditor_) {
+        TSpeakerUnitDialog::TOwner owner;
+        owner.unitPath = [this] { return rearUnitFile_.fileName; };
+        owner.setUnitPath = [this](const std::string& path) { rearUnitFile_.fileName = context_.Folder().Strip(path); };
+        owner.unitChanged = [this] {
+            rear_.UnitChanged();
+            RecalcRequest(TRecalc::Recalculate);
+            if (rearUnitEditor_ && rearUnitEditor_->IsOpen())
+                EnableRearUnitCommands(host_, false);
+            RefreshDriverConfig();
+        };
+        owner.closed = [this] { EnableRearUnitCommands(host_, true); };
+        rearUnitEditor_ = std::make_unique<TSpeakerUnitDialog>(host_, rear_, std::move(owner));
+    }
+    EnableRearUnitCommands(host_, false);
+    rearUnitEditor_->OpenAtSavedPosition();
 }
 
 void TBoxEmbryo::UnitChanged()
@@ -54,28 +82,47 @@ void TBoxEmbryo::LoadFrontUnit()
     (void)LoadFrontUnitFrom(path);
 }
 
-bool TBoxEmbryo::LoadFrontUnitFrom(const std::string& path)
+bool TBoxEmbryo::LoadFrontUnitFrom(const std::string& path) { return LoadUnitInto(front_, unitFile_, path); }
+
+void TBoxEmbryo::LoadRearUnit()
+{
+    if (!type_.frontAndRear)
+        return;
+    TFileRequest request{
+        "Load rear driver unit", rearUnitFile_.filter, rearUnitFile_.extension, rearUnitFile_.fileName, {}};
+    std::string path;
+    if (!host_.ChooseOpenFile(request, path))
+        return;
+    (void)LoadRearUnitFrom(path);
+}
+
+bool TBoxEmbryo::LoadRearUnitFrom(const std::string& path)
+{
+    return type_.frontAndRear && LoadUnitInto(rear_, rearUnitFile_, path);
+}
+
+bool TBoxEmbryo::LoadUnitInto(TSpeakerObject& driver, TFileDialogSettings& file, const std::string& path)
 {
     // A damaged file is read straight into the unit; a failed load must leave the
     // project's unit as it was, so it keeps calculating.
-    const TSpkData previous = front_;
-    if (!front_.Load(path)) {
-        static_cast<TSpkData&>(front_) = previous;
-        front_.EvaluateComplete();
+    const TSpkData previous = driver;
+    if (!driver.Load(path)) {
+        static_cast<TSpkData&>(driver) = previous;
+        driver.EvaluateComplete();
         host_.Message("Could not open file.\nCheck if device is ready.", "Speaker unit load", TMsgButtons::Ok,
                       TMsgIcon::Warning);
         return false;
     }
     changed_ = true;
-    front_.EvaluateComplete();
-    if (front_.complete) {
-        unitFile_.fileName = context_.Folder().Strip(path);
+    driver.EvaluateComplete();
+    if (driver.complete) {
+        file.fileName = context_.Folder().Strip(path);
         EnableProjectCommands(true);
     } else {
         host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
                       TMsgIcon::Warning);
     }
-    front_.outOfDate = true;
+    driver.outOfDate = true;
     RecalcRequest(TRecalc::Recalculate);
     UpdateCalculateCommand();
     RefreshDriverConfig();
@@ -99,6 +146,23 @@ void TBoxEmbryo::LoadProjectUnit()
     }
     front_.EvaluateComplete();
     if (!front_.complete)
+        host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
+                      TMsgIcon::Warning);
+    MeasSetup().setupChanged = true;
+    UpdateCalculateCommand();
+}
+
+void TBoxEmbryo::LoadProjectRearUnit()
+{
+    if (rearUnitFile_.fileName.empty())
+        return;
+    if (!rear_.Load(context_.Folder().Resolve(rearUnitFile_.fileName))) {
+        host_.Message("Could not open file : " + rearUnitFile_.fileName + "\nCheck if path and filename is correct.",
+                      "Speaker unit load", TMsgButtons::Ok, TMsgIcon::Warning);
+        return;
+    }
+    rear_.EvaluateComplete();
+    if (!rear_.complete)
         host_.Message("Too few speaker parameters are defined", "Speaker unit load", TMsgButtons::Ok,
                       TMsgIcon::Warning);
     MeasSetup().setupChanged = true;

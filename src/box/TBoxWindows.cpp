@@ -39,7 +39,9 @@ void TBoxEmbryo::CreatePlots()
         plots_[static_cast<std::size_t>(look.which)] = std::move(plot);
     }
     SplPlot().SetPhaseCurve(splPhase.data(), dottedBlack_);
-    ExcursionPlot().AddCurve(front_.excursion.data(), thickBlack_, "Driver unit", false);
+    // With two driver groups each has its own excursion curve; the front one comes first.
+    ExcursionPlot().AddCurve(front_.excursion.data(), thickBlack_,
+                             type_.frontAndRear ? "Front driver unit" : "Driver unit", false);
     ImpedancePlot().AddCurve(front_.impedanceMagnitude.data(), thickBlack_, "", false);
     ImpedancePlot().SetPhaseCurve(impedancePhase.data(), dottedBlack_);
     GroupDelayPlot().AddCurve(groupDelay.data(), thickBlack_, "", false);

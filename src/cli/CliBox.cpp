@@ -143,11 +143,13 @@ int RunNew(TProgramContext& context, const TCliArgs& args)
     s.project = MakeBox(args[0], s);
     if (!s.project)
         return CliFail("new: unknown or not yet available box type \"" + args[0] + "\" (available: " + BoxTypeNames() + ")");
-    std::string unit, out;
+    std::string unit, rearUnit, out;
     std::vector<std::string> sets;
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--unit" && i + 1 < args.size())
             unit = args[++i];
+        else if (args[i] == "--rear-unit" && i + 1 < args.size() && s.project->Type().frontAndRear)
+            rearUnit = args[++i];
         else if (args[i] == "-o" && i + 1 < args.size())
             out = args[++i];
         else if (args[i] == "--set" && i + 1 < args.size())
@@ -160,6 +162,12 @@ int RunNew(TProgramContext& context, const TCliArgs& args)
     s.project->RestoreStartWindows();
     if (!s.project->LoadFrontUnitFrom(FromWorkingFolder(unit)) || !s.project->FrontDriver().complete)
         return CliFail("new: the unit " + unit + " cannot be used");
+    // Two driver groups: the rear one takes the front unit unless it has its own.
+    if (s.project->Type().frontAndRear) {
+        const std::string& rear = rearUnit.empty() ? unit : rearUnit;
+        if (!s.project->LoadRearUnitFrom(FromWorkingFolder(rear)) || !s.project->RearDriver().complete)
+            return CliFail("new: the rear unit " + rear + " cannot be used");
+    }
     if (!ApplyAll(s, sets, "PROJECT.box"))
         return 1;
     s.project->Calculate(0);
@@ -295,9 +303,10 @@ int RunExport(TProgramContext& context, const TCliArgs& args)
 }
 
 TCliRegistration newCommand{
-    "new", "new TYPE --unit FILE.unt [--set NAME=VALUE ...] -o PROJECT.box\n"
+    "new", "new TYPE --unit FILE.unt [--rear-unit REAR.unt] [--set NAME=VALUE ...] -o PROJECT.box\n"
            "                       a new box project; prints \"saved PROJECT.box\". TYPE is one of\n"
-           "                       " + BoxTypeNames() + ". NAME is a dialog label,\n"
+           "                       " + BoxTypeNames() + ". --rear-unit: the rear driver group\n"
+           "                       of rbp (the --unit file when not given). NAME is a dialog label,\n"
            "                       VALUE in the dialog's units (\"Box volume=20\", QB=10,\n"
            "                       \"Number of drivers=2\", \"Source level=4\", \"Res. freq.=40\")",
     RunNew};

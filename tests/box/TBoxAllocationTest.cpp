@@ -26,6 +26,9 @@ protected:
         FillExampleWoofer(box.FrontDriver(), 0.41e-3);
         box.FrontDriver().Xmax = 0.014;
         box.FrontDriver().EvaluateComplete();
+        // Types with a rear driver group calculate it too; the others leave it alone.
+        FillExampleWoofer(box.RearDriver(), 0.41e-3);
+        box.RearDriver().EvaluateComplete();
         context_.MeasSetup().pointCount = 500;
         context_.MeasSetup().setupChanged = true;
         box.Calculate(0);
