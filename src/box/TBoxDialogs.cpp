@@ -80,6 +80,8 @@ void TBoxEmbryo::RefreshDriverConfig()
 
 std::vector<TDialogModel*> TBoxEmbryo::ParameterDialogs()
 {
+    if (type_.frontAndRear)
+        return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog(), &RearDriverConfigDialog()};
     return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog()};
 }
 

@@ -190,43 +190,69 @@ std::string ListedFieldName(const TDialogModel& dialog, const TField& field)
     return GroupedName(field);
 }
 
+namespace {
+
+// Every visible named field under the name that reaches it, in dialog order. The first
+// field of a name owns it; a field whose name an earlier dialog already owns carries
+// its dialog's title ("Rear driver unit configuration:Number of drivers"), so the
+// second of two alike dialogs stays reachable; a repeat within one dialog has no name.
+std::vector<TNamedField> NamedFields(const std::vector<TDialogModel*>& dialogs)
+{
+    std::vector<TNamedField> out;
+    std::vector<std::string> seen;
+    for (TDialogModel* dialog : dialogs) {
+        std::vector<std::string> own;
+        for (const TField& field : dialog->Fields()) {
+            if (!field.visible || CanonicalFieldName(Caption(field)).empty())
+                continue;
+            std::string name = ListedFieldName(*dialog, field);
+            std::string key = CanonicalQualifiedName(name);
+            if (std::find(own.begin(), own.end(), key) != own.end())
+                continue;
+            own.push_back(key);
+            if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+                name = PlainCaption(dialog->title) + ":" + name;
+                key = CanonicalQualifiedName(name);
+                if (std::find(seen.begin(), seen.end(), key) != seen.end())
+                    continue;
+            }
+            seen.push_back(key);
+            out.push_back({dialog, &field, name});
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 bool FindNamedField(const std::vector<TDialogModel*>& dialogs, const std::string& name, TNamedField& found)
 {
     const std::string key = CanonicalQualifiedName(name);
     if (key.empty())
         return false;
-    for (TDialogModel* dialog : dialogs) {
-        for (const TField& field : dialog->Fields()) {
-            if (!field.visible || CanonicalFieldName(Caption(field)).empty())
-                continue;
-            const std::string listed = ListedFieldName(*dialog, field);
-            // The listed name, or the label with its group where the label alone is enough.
-            if (CanonicalQualifiedName(listed) == key ||
-                (!field.group.empty() && CanonicalQualifiedName(GroupedName(field)) == key)) {
-                found = {dialog, &field, listed};
-                return true;
-            }
+    for (const TNamedField& named : NamedFields(dialogs)) {
+        if (CanonicalQualifiedName(named.name) == key) {
+            found = named;
+            return true;
         }
     }
+    // A label with its group where the label alone is enough ("Enclosure:QB").
+    for (TDialogModel* dialog : dialogs)
+        for (const TField& field : dialog->Fields())
+            if (field.visible && !field.group.empty() && CanonicalQualifiedName(GroupedName(field)) == key) {
+                found = {dialog, &field, ListedFieldName(*dialog, field)};
+                return true;
+            }
     return false;
 }
 
 std::vector<TNamedField> SettableFields(const std::vector<TDialogModel*>& dialogs)
 {
     std::vector<TNamedField> out;
-    std::vector<std::string> seen;
-    for (TDialogModel* dialog : dialogs) {
-        for (const TField& field : dialog->Fields()) {
-            if (!field.visible || CanonicalFieldName(Caption(field)).empty())
-                continue;
-            const std::string name = ListedFieldName(*dialog, field);
-            const std::string key = CanonicalQualifiedName(name);
-            if (std::find(seen.begin(), seen.end(), key) != seen.end())
-                continue;
-            seen.push_back(key); // the first visible field of a name owns it, settable or not
-            if (field.enabled && HoldsValue(field) && !ReadOnly(field))
-                out.push_back({dialog, &field, name});
-        }
+    for (const TNamedField& named : NamedFields(dialogs)) {
+        const TField& field = *named.field;
+        if (field.enabled && HoldsValue(field) && !ReadOnly(field))
+            out.push_back(named);
     }
     return out;
 }

@@ -3,7 +3,8 @@
 // field's label (or a check box's caption), without mnemonics, case and runs of blanks,
 // with its group's caption in front where the dialog has the label in two groups;
 // the first visible field of a name in dialog order owns it, as a user scanning the
-// dialogs would find it. `fields` lists what `set` takes, from the same descriptions,
+// dialogs would find it, and the same label in a later dialog carries that dialog's
+// title ("Rear driver unit configuration:Number of drivers"). `fields` lists what `set` takes, from the same descriptions,
 // so the two cannot drift apart.
 
 #include <cstddef>

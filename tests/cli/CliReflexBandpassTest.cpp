@@ -120,3 +120,20 @@ TEST_F(CliReflexBandpassTest, CurvesExportAndRender)
     EXPECT_TRUE(std::filesystem::exists(dir_ / "png" / "Airspeed_in_port.png"));
     EXPECT_TRUE(std::filesystem::exists(dir_ / "png" / "Cone_excursion.png"));
 }
+
+TEST_F(CliReflexBandpassTest, TheRearConfigurationIsReachedByItsDialogTitle)
+{
+    std::string project = MakeProject();
+    TCliRun r = RunTonvekCli("fields '" + project + "'", dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nNumber of drivers\t1\t"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nRear driver unit configuration:Number of drivers\t1\t"), std::string::npos) << r.out;
+
+    TCliRun set = RunTonvekCli("set '" + project + "' 'Rear driver unit configuration:Number of drivers=2'", dir_);
+    ASSERT_EQ(set.status, 0) << set.err;
+    const std::string report = Report(project);
+    const std::size_t rear = report.find("\nRear driver\n");
+    ASSERT_NE(rear, std::string::npos) << report;
+    EXPECT_NE(report.find("# drivers\t2", rear), std::string::npos) << report;
+    EXPECT_EQ(report.find("# drivers\t2"), report.find("# drivers\t2", rear)) << "the front group keeps one driver";
+}
