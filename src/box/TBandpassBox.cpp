@@ -33,12 +33,8 @@ TBandpassBox::TBandpassBox(THost& host, TProgramContext& context, const TBoxType
     SplPlot().AddCurve(target.data(), dottedBlack_, "Target", false);
     SplPlot().SetShownCurves(shown); // the target shows only while an optimiser uses it
 
-    airSpeedPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Airspeed in port", styles_, cursor_.get(), 0, 290, 10,
-                                                    kPoints);
+    airSpeedPlot_ = MakeOwnPlot("Airspeed in port", "m/s", TRect{600, 290, 1200, 580});
     TPlotLogXLinY& speed = *airSpeedPlot_;
-    speed.SetXUnit("Hz");
-    speed.SetYUnit("m/s");
-    speed.placement.restored = TRect{600, 290, 1200, 580};
     if (layout.secondPort) {
         speed.AddCurve(firstSpeed.data(), thickGreen_, layout.firstPort, false);
         speed.AddCurve(secondSpeed.data(), thickRed_, layout.secondPort, false);
@@ -46,28 +42,21 @@ TBandpassBox::TBandpassBox(THost& host, TProgramContext& context, const TBoxType
         speed.AddCurve(firstSpeed.data(), thickBlack_, "", false);
     }
 
-    modesPlot_ = std::make_unique<TPlotLogXLinY>(host_, "SPL with port standing wave modes", styles_, cursor_.get(), 0,
-                                                 290, 10, kPoints);
+    modesPlot_ = MakeOwnPlot("SPL with port standing wave modes", "dB", TRect{0, 290, 600, 580});
     TPlotLogXLinY& modes = *modesPlot_;
-    modes.SetXUnit("Hz");
-    modes.SetYUnit("dB");
-    modes.placement.restored = TRect{0, 290, 600, 580};
     modes.AddCurve(splModes.data(), thickRed_, "With port standing waves", false);
     modes.AddCurve(splTotal.data(), thickBlack_, "Ideal system", false);
 
-    for (TPlotLogXLinY* plot : {airSpeedPlot_.get(), modesPlot_.get()}) {
-        plot->SetXData(Grid().Frequencies().data());
-        plot->SetPointCount(PointCount());
-        host_.CreateView(*plot);
-    }
+    ShowOwnPlot(speed);
+    ShowOwnPlot(modes);
 }
 
 TBandpassBox::~TBandpassBox()
 {
     // The dialog's bindings reach the elements below.
     boxDialog_.reset();
-    host_.DestroyView(*airSpeedPlot_);
-    host_.DestroyView(*modesPlot_);
+    HideOwnPlot(*airSpeedPlot_);
+    HideOwnPlot(*modesPlot_);
 }
 
 std::vector<TPlotXYEmbryo*> TBandpassBox::OptionalPlots() const { return {airSpeedPlot_.get(), modesPlot_.get()}; }

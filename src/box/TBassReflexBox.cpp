@@ -40,16 +40,10 @@ TBassReflexBox::TBassReflexBox(THost& host, TProgramContext& context) : TBoxEmbr
     SplPlot().AddCurve(target.data(), dottedBlack_, "Target", false);
     SplPlot().SetShownCurves(3); // the target shows only while an optimiser uses it
 
-    airSpeedPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Airspeed in port", styles_, cursor_.get(), 0, 290, 10,
-                                                    kPoints);
-    airSpeedPlot_->SetXUnit("Hz");
-    airSpeedPlot_->SetYUnit("m/s");
-    airSpeedPlot_->AddCurve(portAirSpeed.data(), thickBlack_, "", false);
     // Under the excursion plot, where the two are read together.
-    airSpeedPlot_->placement.restored = TRect{600, 290, 1200, 580};
-    airSpeedPlot_->SetXData(MeasSetup().grid.Frequencies().data());
-    airSpeedPlot_->SetPointCount(PointCount());
-    host_.CreateView(*airSpeedPlot_);
+    airSpeedPlot_ = MakeOwnPlot("Airspeed in port", "m/s", TRect{600, 290, 1200, 580});
+    airSpeedPlot_->AddCurve(portAirSpeed.data(), thickBlack_, "", false);
+    ShowOwnPlot(*airSpeedPlot_);
     Reset();
 }
 
@@ -57,7 +51,7 @@ TBassReflexBox::~TBassReflexBox()
 {
     // The dialog's bindings reach the port, which goes before the base's members.
     boxDialog_.reset();
-    host_.DestroyView(*airSpeedPlot_);
+    HideOwnPlot(*airSpeedPlot_);
 }
 
 void TBassReflexBox::Reset()

@@ -40,15 +40,9 @@ TBassReflexDorvelBox::TBassReflexDorvelBox(THost& host, TProgramContext& context
     SplPlot().SetShownCurves(3); // the target shows only while an optimiser uses it
     ExcursionPlot().AddCurve(rear_.excursion.data(), thickRed_, "Rear driver unit", false);
 
-    airSpeedPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Airspeed in port", styles_, cursor_.get(), 0, 290, 10,
-                                                    kPoints);
-    airSpeedPlot_->SetXUnit("Hz");
-    airSpeedPlot_->SetYUnit("m/s");
+    airSpeedPlot_ = MakeOwnPlot("Airspeed in port", "m/s", TRect{600, 290, 1200, 580});
     airSpeedPlot_->AddCurve(portAirSpeed.data(), thickBlack_, "", false);
-    airSpeedPlot_->placement.restored = TRect{600, 290, 1200, 580};
-    airSpeedPlot_->SetXData(MeasSetup().grid.Frequencies().data());
-    airSpeedPlot_->SetPointCount(PointCount());
-    host_.CreateView(*airSpeedPlot_);
+    ShowOwnPlot(*airSpeedPlot_);
     Reset();
 }
 
@@ -56,7 +50,7 @@ TBassReflexDorvelBox::~TBassReflexDorvelBox()
 {
     // The dialog's bindings reach the elements, which go before the base's members.
     boxDialog_.reset();
-    host_.DestroyView(*airSpeedPlot_);
+    HideOwnPlot(*airSpeedPlot_);
 }
 
 void TBassReflexDorvelBox::Reset()

@@ -265,6 +265,12 @@ protected:
     bool Unsupported(int id) const;
     // The open driver configuration dialog shows the driver again.
     void RefreshDriverConfig();
+    // A plot window of the type's own over the frequency grid ("Airspeed in port" in
+    // "m/s"), at its default place; the type adds its curves, then shows it with
+    // ShowOwnPlot, lists it in OptionalPlots and hides it with HideOwnPlot.
+    std::unique_ptr<TPlotLogXLinY> MakeOwnPlot(const char* title, const char* yUnit, const TRect& restored);
+    void ShowOwnPlot(TPlotLogXLinY& plot);
+    void HideOwnPlot(TPlotLogXLinY& plot);
     void SetBoxVolume(std::unique_ptr<TBoxObject> box);
     void MarkChanged() { changed_ = true; }
     // Copies the report into the information window and redraws it.

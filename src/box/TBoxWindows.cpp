@@ -64,6 +64,21 @@ void TBoxEmbryo::DestroyViews()
         host_.DestroyView(*infoWin_);
 }
 
+std::unique_ptr<TPlotLogXLinY> TBoxEmbryo::MakeOwnPlot(const char* title, const char* yUnit, const TRect& restored)
+{
+    auto plot = std::make_unique<TPlotLogXLinY>(host_, title, styles_, cursor_.get(), 0, 290, 10, kPoints);
+    plot->SetXUnit("Hz");
+    plot->SetYUnit(yUnit);
+    plot->placement.restored = restored;
+    plot->SetXData(Grid().Frequencies().data());
+    plot->SetPointCount(PointCount());
+    return plot;
+}
+
+void TBoxEmbryo::ShowOwnPlot(TPlotLogXLinY& plot) { host_.CreateView(plot); }
+
+void TBoxEmbryo::HideOwnPlot(TPlotLogXLinY& plot) { host_.DestroyView(plot); }
+
 std::vector<TPlotXYEmbryo*> TBoxEmbryo::DiagramWindows() const
 {
     std::vector<TPlotXYEmbryo*> windows{plots_[0].get(), plots_[1].get(), plots_[2].get(), plots_[3].get()};

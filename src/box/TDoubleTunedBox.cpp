@@ -41,25 +41,19 @@ TDoubleTunedBox::TDoubleTunedBox(THost& host, TProgramContext& context, const TB
     SplPlot().AddCurve(target.data(), dottedBlack_, "Target", false);
     SplPlot().SetShownCurves(3); // the target shows only while an optimiser uses it
 
-    airSpeedPlot_ = std::make_unique<TPlotLogXLinY>(host_, "Airspeed in port", styles_, cursor_.get(), 0, 290, 10,
-                                                    kPoints);
+    airSpeedPlot_ = MakeOwnPlot("Airspeed in port", "m/s", TRect{300, 145, 900, 435});
     TPlotLogXLinY& speed = *airSpeedPlot_;
-    speed.SetXUnit("Hz");
-    speed.SetYUnit("m/s");
-    speed.placement.restored = TRect{300, 145, 900, 435};
     // Same colours as in the SPL plot: red is the front port wherever it shows.
     speed.AddCurve(firstPortSpeed.data(), layout.firstIsRear ? thickGreen_ : thickRed_, firstPort_->Name(), false);
     speed.AddCurve(secondPortSpeed.data(), layout.firstIsRear ? thickRed_ : thickGreen_, secondPort_->Name(), false);
-    speed.SetXData(Grid().Frequencies().data());
-    speed.SetPointCount(PointCount());
-    host_.CreateView(speed);
+    ShowOwnPlot(speed);
 }
 
 TDoubleTunedBox::~TDoubleTunedBox()
 {
     // The dialog's bindings reach the elements below.
     boxDialog_.reset();
-    host_.DestroyView(*airSpeedPlot_);
+    HideOwnPlot(*airSpeedPlot_);
 }
 
 std::vector<TPlotXYEmbryo*> TDoubleTunedBox::OptionalPlots() const { return {airSpeedPlot_.get()}; }
