@@ -3,49 +3,25 @@
 // mode. Each run also counts the heap allocations of one Calculate (allocs/calc): none
 // in fast mode.
 
-#include "../tests/support/AllocationCounter.h"
-#include "../tests/support/ExampleWoofer.h"
+#include "CalculatedBox.h"
 #include "box/TBP8Box.h"
-#include "box/elements/TBoxObject.h"
 #include "box/elements/TPortObject.h"
-#include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <memory>
-
 namespace {
 
-// Two example woofers in the quick box of type 4, calculated from 10 Hz to 20 kHz.
-struct TCalculatedBandpassBox {
+// Two example woofers in the quick box of type 4.
+struct TCalculatedBandpassBox : TCalculatedBox<TBP8Box> {
     TCalculatedBandpassBox()
+        : TCalculatedBox(0.01, [](TBP8Box& box) {
+              box.FrontDriver().SetNumberOfDrivers(2);
+              box.FrontDriver().EvaluateComplete();
+              box.QuickBox();
+          })
     {
-        box = std::make_unique<TBP8Box>(host, context);
-        FillExampleWoofer(box->FrontDriver(), 0.41e-3);
-        box->FrontDriver().Xmax = 0.014;
-        box->FrontDriver().Pmax = 80;
-        box->FrontDriver().SetNumberOfDrivers(2);
-        box->FrontDriver().EvaluateComplete();
-        TMeasSetup& s = context.MeasSetup();
-        s.startFrequency = 10;
-        s.stopFrequency = 20000;
-        s.pointCount = 500;
-        s.setupChanged = true;
-        box->QuickBox();
-        box->Calculate(0);
     }
-    // Preferences must not come from wherever the benchmark runs.
-    TProgramContext context{std::filesystem::temp_directory_path().string()};
-    THeadlessHost host;
-    std::unique_ptr<TBP8Box> box;
 };
-
-void CountAllocations(benchmark::State& state, TBP8Box& box)
-{
-    state.counters["allocs/calc"] = static_cast<double>(allocation_counter::During([&] { box.Calculate(0); }));
-}
 
 void BM_BandpassBoxFull(benchmark::State& state)
 {

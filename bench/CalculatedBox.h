@@ -3,11 +3,14 @@
 // 20 kHz: the common starting point of the box benchmarks. A type's bench sizes its
 // box (and ports or radiators) in shape, before the first calculation.
 
+#include "../tests/support/AllocationCounter.h"
 #include "../tests/support/ExampleWoofer.h"
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
+
+#include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <functional>
@@ -39,3 +42,10 @@ struct TCalculatedBox {
 };
 
 using TCalculatedClosedBox = TCalculatedBox<TClosedBox>;
+
+// The heap allocations of one more Calculate, as the run's "allocs/calc" counter.
+template <class TBox>
+void CountAllocations(benchmark::State& state, TBox& box)
+{
+    state.counters["allocs/calc"] = static_cast<double>(allocation_counter::During([&] { box.Calculate(0); }));
+}

@@ -3,51 +3,28 @@
 // optimisers' fast mode. Each run also counts the heap allocations of one Calculate
 // (allocs/calc): none in fast mode.
 
-#include "../tests/support/AllocationCounter.h"
-#include "../tests/support/ExampleWoofer.h"
+#include "CalculatedBox.h"
 #include "box/TBassReflexDorvelBox.h"
-#include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
 
 #include <benchmark/benchmark.h>
-
-#include <filesystem>
-#include <memory>
 
 namespace {
 
 // The example woofer in both groups, a 30 l front box with its port at 45 Hz and a
-// 15 l rear box, calculated from 10 Hz to 20 kHz.
-struct TCalculatedBandpass {
+// 15 l rear box.
+struct TCalculatedBandpass : TCalculatedBox<TBassReflexDorvelBox> {
     TCalculatedBandpass()
+        : TCalculatedBox(0.03, [](TBassReflexDorvelBox& box) {
+              FillExampleWoofer(box.RearDriver(), 0.41e-3);
+              box.RearDriver().EvaluateComplete();
+              box.RearBox().Vb = 0.015;
+              TPortObject& port = box.FrontPort();
+              port.V = box.FrontBox().TuningVolume();
+              (void)port.SetLengthFromTuning(45.0);
+          })
     {
-        box = std::make_unique<TBassReflexDorvelBox>(host, context);
-        for (TSpeakerObject* driver : {&box->FrontDriver(), &box->RearDriver()}) {
-            FillExampleWoofer(*driver, 0.41e-3);
-            driver->EvaluateComplete();
-        }
-        box->FrontBox().Vb = 0.03;
-        box->RearBox().Vb = 0.015;
-        TPortObject& port = box->FrontPort();
-        port.V = box->FrontBox().TuningVolume();
-        (void)port.SetLengthFromTuning(45.0);
-        TMeasSetup& s = context.MeasSetup();
-        s.startFrequency = 10;
-        s.stopFrequency = 20000;
-        s.pointCount = 500;
-        s.setupChanged = true;
-        box->Calculate(0);
     }
-    // Preferences must not come from wherever the benchmark runs.
-    TProgramContext context{std::filesystem::temp_directory_path().string()};
-    THeadlessHost host;
-    std::unique_ptr<TBassReflexDorvelBox> box;
 };
-
-void CountAllocations(benchmark::State& state, TBassReflexDorvelBox& box)
-{
-    state.counters["allocs/calc"] = static_cast<double>(allocation_counter::During([&] { box.Calculate(0); }));
-}
 
 void BM_ReflexBandpassFull(benchmark::State& state)
 {

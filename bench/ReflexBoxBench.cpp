@@ -2,7 +2,6 @@
 // curves and the port's standing waves, and the optimisers' fast mode. Each run also
 // counts the heap allocations of one Calculate (allocs/calc): none in fast mode.
 
-#include "../tests/support/AllocationCounter.h"
 #include "CalculatedBox.h"
 #include "box/TBassReflexBox.h"
 #include "box/elements/TPortObject.h"
@@ -22,11 +21,6 @@ struct TCalculatedReflexBox : TCalculatedBox<TBassReflexBox> {
     {
     }
 };
-
-void CountAllocations(benchmark::State& state, TBassReflexBox& box)
-{
-    state.counters["allocs/calc"] = static_cast<double>(allocation_counter::During([&] { box.Calculate(0); }));
-}
 
 void BM_ReflexBoxFull(benchmark::State& state)
 {
