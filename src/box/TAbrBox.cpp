@@ -81,13 +81,7 @@ void TAbrBox::BuildLoad()
 {
     // Every cone compresses the same box, so each sees nd times the shared load. The
     // isobaric pair's second moving system is added by CoupleDriver, as in every box.
-    const int n = PointCount();
-    const double drivers = front_.numberOfDrivers;
-    for (int i = 0; i < n; ++i) {
-        const auto j = static_cast<std::size_t>(i);
-        acousticLoad[j] = drivers * loadImpedance[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] +
-                          front_.extraLoad[j];
-    }
+    LoadConesWith(loadImpedance);
 }
 
 void TAbrBox::BuildPressure()

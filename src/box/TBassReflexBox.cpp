@@ -89,14 +89,8 @@ void TBassReflexBox::PrepareCalculation()
 
 void TBassReflexBox::BuildLoad()
 {
-    const int n = PointCount();
     // Every driver fills the same box: each cone sees nd times the load.
-    const double drivers = front_.numberOfDrivers;
-    for (int i = 0; i < n; ++i) {
-        const auto j = static_cast<std::size_t>(i);
-        acousticLoad[j] = drivers * loadImpedance[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] +
-                          front_.extraLoad[j];
-    }
+    LoadConesWith(loadImpedance);
 }
 
 void TBassReflexBox::BuildPressure()

@@ -204,6 +204,17 @@ void TBoxEmbryo::PrepareCalculation()
         plot->SetPointCount(grid.Count());
 }
 
+void TBoxEmbryo::LoadConesWith(std::span<const TComplex> shared)
+{
+    const int n = PointCount();
+    const double drivers = front_.numberOfDrivers;
+    for (int i = 0; i < n; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        acousticLoad[j] =
+            drivers * shared[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] + front_.extraLoad[j];
+    }
+}
+
 void TBoxEmbryo::CoupleDriver()
 {
     TBoxPipeline::CoupleDriver(front_, acousticLoad, motionalImpedance, impedancePhase, PointCount(), !fastMode);

@@ -30,6 +30,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -117,6 +118,10 @@ public:
     // partial 0: full calculation; 1: the report only.
     virtual void Calculate(int partial);
     virtual void PrepareCalculation();
+    // The front cones' load when all nd cones work into one shared load (box volume,
+    // box and port, box and radiators): nd · shared + the cone's own mechanical,
+    // radiation and extra loads.
+    void LoadConesWith(std::span<const TComplex> shared);
     void CoupleDriver();
     void DriveDriver();
     void FinishResponse();

@@ -38,17 +38,7 @@ TClosedBox::TClosedBox(THost& host, TProgramContext& context) : TBoxEmbryo(host,
 
 TClosedBox::~TClosedBox() = default;
 
-void TClosedBox::BuildLoad()
-{
-    const int n = PointCount();
-    const double drivers = front_.numberOfDrivers;
-    const TBoxObject& box = BoxVolume();
-    for (int i = 0; i < n; ++i) {
-        const std::size_t j = static_cast<std::size_t>(i);
-        acousticLoad[j] = drivers * box.impedance[j] + front_.mechImpedance[j] + front_.radiationImpedance[j] +
-                          front_.extraLoad[j];
-    }
-}
+void TClosedBox::BuildLoad() { LoadConesWith(BoxVolume().impedance); }
 
 void TClosedBox::BuildPressure()
 {
