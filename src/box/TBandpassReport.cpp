@@ -84,19 +84,7 @@ bool TBandpassBox::SizePort(int k, double fp, double factor)
 {
     TPortObject& port = Port(k);
     const double area = fp * 0.004 * front_.Sd * front_.numberOfDrivers / port.n * factor;
-    if (!(std::isfinite(area) && area > 0.0))
-        return false;
-    const double s0 = port.S, d0 = port.D, l0 = port.L;
-    port.S = area;
-    port.UpdateEffectiveArea();
-    port.D = std::sqrt(4.0 * area / C::kPi);
-    if (port.SizeForTuning(fp))
-        return true;
-    port.S = s0;
-    port.D = d0;
-    port.L = l0;
-    port.UpdateEffectiveArea();
-    return false;
+    return port.SizeForTuningFromArea(area, fp);
 }
 
 void TBandpassBox::FinishSizing()

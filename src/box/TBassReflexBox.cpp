@@ -189,15 +189,8 @@ void TBassReflexBox::QuickBox()
                     ports);
     // The port is sized against the bare volume; the fill then lowers its tuning a little.
     port_.V = BoxVolume().Vb;
-    const double s0 = port_.S, d0 = port_.D;
-    port_.S = area;
-    port_.UpdateEffectiveArea();
-    port_.D = std::sqrt(4.0 * area / TElementConstants::kPi);
-    if (!port_.SizeForTuning(effectiveFs)) {
-        port_.S = s0;
-        port_.D = d0;
+    if (!port_.SizeForTuningFromArea(area, effectiveFs))
         host_.Beep();
-    }
     UpdateCalculateCommand();
     BoxVolume().dirty = true;
     port_.dirty = true;

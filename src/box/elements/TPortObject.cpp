@@ -128,6 +128,23 @@ bool TPortObject::SetAreaKeepingTuning(double newArea)
     return true;
 }
 
+bool TPortObject::SizeForTuningFromArea(double area, double f)
+{
+    if (!(std::isfinite(area) && area > 0.0))
+        return false;
+    const double s0 = S, d0 = D, l0 = L;
+    S = area;
+    UpdateEffectiveArea();
+    D = std::sqrt(4.0 * area / TElementConstants::kPi);
+    if (SizeForTuning(f))
+        return true;
+    S = s0;
+    D = d0;
+    L = l0;
+    UpdateEffectiveArea();
+    return false;
+}
+
 bool TPortObject::SizeForTuning(double f)
 {
     const double l0 = L, s0 = S, seff0 = Seff, d0 = D, fp0 = fp;

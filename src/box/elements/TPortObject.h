@@ -64,6 +64,9 @@ public:
     // length is solved again. Starts from the current S and D. False, leaving the port
     // as it was, when no area up to 2^60 times the start gives a port.
     [[nodiscard]] bool SizeForTuning(double f);
+    // The same from a round port of cross-section area (m²), what every quick box
+    // starts from. False, leaving the port exactly as it was before the call.
+    [[nodiscard]] bool SizeForTuningFromArea(double area, double f);
 
     // Flow at grid point i (total of the n ports). When the switch is on, an air speed
     // above the limit is compressed: speed and flow scale by sqrt(limit / speed).

@@ -248,6 +248,9 @@ TEST_F(PortTest, SizingAnUnreachableTuningEndsAndChangesNothing)
     EXPECT_FALSE(port.SizeForTuning(0.0));
     port.V = 0.0;
     EXPECT_FALSE(port.SizeForTuning(30.0));
+    // Starting from another cross-section changes nothing either when it fails.
+    EXPECT_FALSE(port.SizeForTuningFromArea(0.01, 30.0));
+    EXPECT_FALSE(port.SizeForTuningFromArea(std::nan(""), 30.0));
     EXPECT_EQ(port.L, l);
     EXPECT_EQ(port.S, s);
     EXPECT_EQ(port.D, d);
