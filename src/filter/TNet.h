@@ -42,6 +42,8 @@ public:
     static constexpr int kMaxOrder = 4;
     static constexpr std::size_t kFileNameField = 271;
     static constexpr int kFirstVersionWithTwoDrivers = 310;
+    // Where the four measured-file names start in a current record.
+    static constexpr std::size_t kNamesOffset = 153;
 
     // index 0 bass, 1 mid, 2 treble.
     TNet(TNetOwner& owner, int index);
