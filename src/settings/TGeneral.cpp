@@ -1,6 +1,7 @@
 #include "settings/TGeneral.h"
 
 #include "core/TBinaryStream.h"
+#include "settings/TGeneralDialog.h"
 
 #include <algorithm>
 #include <cmath>
@@ -390,9 +391,14 @@ void TGeneral::SetSplRange(int db)
     Changed(false);
 }
 
-void TGeneral::SetTitle(const std::string& title)
+void TGeneral::StoreTitle(const std::string& title)
 {
     title_ = title.substr(0, std::min(title.size(), kMaxTitle));
+}
+
+void TGeneral::SetTitle(const std::string& title)
+{
+    StoreTitle(title);
     // A title shows only in headings: nothing to compute again.
     Changed(false, false);
 }
@@ -478,5 +484,9 @@ TRayChange TGeneral::RemoveOverlayRay(int index)
 
 void TGeneral::CloseDialogForReset()
 {
+    // Closing takes the typed title over, keeps the position, gives the menu command
+    // back and unregisters the dialog; the defaults follow.
+    if (TGeneralDialog* dialog = dialog_.p)
+        dialog->Close();
     dialog_.p = nullptr;
 }

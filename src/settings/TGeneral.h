@@ -172,6 +172,8 @@ public:
     void SetSplRange(int db);
     // At most 99 characters are kept; refreshes, does not recalculate.
     void SetTitle(const std::string& title);
+    // The same without telling anyone: the dialog's closing takes its title over.
+    void StoreTitle(const std::string& title);
 
     // The ray lists. Nothing changes unless the result is Done.
     // Inserts the angle before the first smaller one, so the list stays descending.
