@@ -4,15 +4,9 @@
 // driver and the listener.
 
 #include "settings/TFilterGrid.h"
+#include "settings/TListeningSetup.h"
 
 #include <complex>
-
-// The settings of the general settings object that the transformation reads.
-struct TListeningSetup {
-    bool vertical = true;   // the rays lie in the vertical plane (the second coordinate is in the plane)
-    bool infinite = true;   // far field: directions only, no distance
-    double distance = 1.0;  // listening distance in metres when infinite is off
-};
 
 // Directivity of a rigid piston of effective radius r (m) at frequency f (Hz): 1 at
 // low frequencies, falling to 0.0001 where the piston is large against the wavelength.

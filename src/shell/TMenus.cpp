@@ -139,7 +139,7 @@ TMenuItem FilterFileMenu(std::vector<TMenuItem> exports)
 
 TMenuItem FilterOptionsMenu()
 {
-    return SubMenu("&Options", {MenuCommand(13100, "&General"), MenuCommand(TCmd::Snapshot, "&Snapshot"),
+    return SubMenu("&Options", {MenuCommand(TCmd::GeneralSettings, "&General"), MenuCommand(TCmd::Snapshot, "&Snapshot"),
                                 MenuCommand(13101, "Filter &music")});
 }
 

@@ -3,6 +3,7 @@
 #include "TMenus.h"
 #include "TYankee.h"
 #include "core/TBinaryStream.h"
+#include "settings/TGeneralDialog.h"
 #include "settings/TProgramContext.h"
 #include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
@@ -17,6 +18,14 @@ TShell::~TShell()
 {
     project_.reset();
     yankee_.reset();
+    generalDialog_.reset();
+}
+
+TGeneralDialog& TShell::GeneralSettings()
+{
+    if (!generalDialog_)
+        generalDialog_ = std::make_unique<TGeneralDialog>(host_, context_.General());
+    return *generalDialog_;
 }
 
 TYankee& TShell::YankeeTool()
@@ -30,7 +39,7 @@ bool TShell::CommandAvailable(int id) const
 {
     if (id >= TCmd::NewProjectBase && id < TCmd::NewProjectBase + 30)
         return factory_.Knows(id - TCmd::NewProjectBase);
-    if (id == TCmd::Open || id == TCmd::YankeeTool)
+    if (id == TCmd::Open || id == TCmd::YankeeTool || id == TCmd::GeneralSettings)
         return true;
     return project_ && project_->HandlesCommand(id);
 }
@@ -49,6 +58,10 @@ bool TShell::HandleCommand(int id)
     }
     if (id == TCmd::YankeeTool) {
         YankeeTool().Open();
+        return true;
+    }
+    if (id == TCmd::GeneralSettings) {
+        GeneralSettings().Show();
         return true;
     }
     if (project_ && project_->HandlesCommand(id))
@@ -77,6 +90,9 @@ void TShell::NewProject(int typeCode)
 {
     if (!AskSaveOpenProject())
         return;
+    // Every new project starts from the default general settings; opening a file
+    // does not reset them (a filter file brings its own).
+    context_.General().Reset();
     CloseProject();
     auto project = factory_.Create(typeCode, host_, context_);
     if (!project) {

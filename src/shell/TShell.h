@@ -13,6 +13,7 @@
 
 class THost;
 class TProgramContext;
+class TGeneralDialog;
 class TProject;
 class TYankee;
 
@@ -44,6 +45,9 @@ public:
     TProject* Project() const { return project_.get(); }
     // The unit conversion tool, created on first use; it lives as long as the shell.
     TYankee& YankeeTool();
+    // "&General": the general settings dialog, created on first use; it lives as long
+    // as the shell, and a new project (which resets the settings) closes it.
+    TGeneralDialog& GeneralSettings();
     int TypeCode() const { return typeCode_; }
     bool ShowUnitHint() const { return showUnitHint_; }
     void SetShowUnitHint(bool show) { showUnitHint_ = show; }
@@ -65,6 +69,7 @@ private:
     TProjectFactory factory_;
     std::unique_ptr<TProject> project_;
     std::unique_ptr<TYankee> yankee_;
+    std::unique_ptr<TGeneralDialog> generalDialog_;
     int typeCode_ = -1;
     bool showUnitHint_ = true;
     std::string openFileName_;

@@ -38,6 +38,7 @@ inline constexpr int Snapshot = 10206;
 inline constexpr int PrefsSave = 10501;
 inline constexpr int PrefsDefault = 10502;
 inline constexpr int YankeeTool = 11852;
+inline constexpr int GeneralSettings = 13100;
 inline constexpr int ExportGroupDelay = 11870; // export kind 5
 inline constexpr int ExportImpedance = 11871;  // export kind 4
 inline constexpr int ExportRoomSpl = 11872;    // export kind 1

@@ -10,7 +10,7 @@
 TField& TField::Undefined(double marker, const char* text)
 {
     if (kind == TFieldKind::Long)
-        lng.SetUndefined(static_cast<std::int32_t>(marker));
+        lng.SetUndefined(static_cast<std::int32_t>(marker), text ? text : "undef.");
     else
         dbl.SetUndefined(marker, text ? text : "undef.");
     return *this;
@@ -129,7 +129,7 @@ std::string TField::AcceptedText() const
     case TFieldKind::Long: {
         std::string text = std::to_string(lng.Minimum()) + " .. " + std::to_string(lng.Maximum());
         if (lng.Undefined())
-            text += ", " + std::to_string(*lng.Undefined()) + ": undef.";
+            text += ", " + std::to_string(*lng.Undefined()) + ": " + lng.UndefinedText();
         return text;
     }
     case TFieldKind::String:

@@ -125,7 +125,7 @@ struct TField {
     TField& Then(std::function<void()> f) { binding.then = std::move(f); return *this; }
     TField& EnabledIf(std::function<bool()> f) { binding.enabled = std::move(f); return *this; }
     TField& Refresh(std::function<void(TField&)> f) { binding.refresh = std::move(f); return *this; }
-    // Double and Long: the value shown as "undef." (a Double field may name its own text).
+    // Double and Long: the value shown as "undef." (or as a text of the field's own).
     TField& Undefined(double marker, const char* text = "undef.");
     TField& Step(double step);         // Double: step factor; Long: step
     TField& ReadOnly(bool readOnly = true);

@@ -24,9 +24,10 @@ void TLongEdit::SetRange(std::int32_t minimum, std::int32_t maximum)
     maximum_ = maximum;
 }
 
-void TLongEdit::SetUndefined(std::optional<std::int32_t> marker)
+void TLongEdit::SetUndefined(std::optional<std::int32_t> marker, std::string text)
 {
     undefined_ = marker;
+    undefinedText_ = std::move(text);
     Show();
 }
 
@@ -39,7 +40,7 @@ void TLongEdit::SetValue(std::int32_t value)
 std::string TLongEdit::Display() const
 {
     if (IsUndefined())
-        return "undef.";
+        return undefinedText_;
     return TNumberText::FormatLong(format_, value_);
 }
 

@@ -21,8 +21,11 @@ public:
     void SetRange(std::int32_t minimum, std::int32_t maximum);
     std::int32_t Minimum() const { return minimum_; }
     std::int32_t Maximum() const { return maximum_; }
-    void SetUndefined(std::optional<std::int32_t> marker);
+    // A value equal to the marker shows text ("undef.", or "---" for a value that does
+    // not apply now); no marker by default.
+    void SetUndefined(std::optional<std::int32_t> marker, std::string text = "undef.");
     std::optional<std::int32_t> Undefined() const { return undefined_; }
+    const std::string& UndefinedText() const { return undefinedText_; }
     // Entries are rounded to a multiple of the step; values below 1 count as 1.
     void SetStep(std::int32_t step) { step_ = step < 1 ? 1 : step; }
     std::int32_t Step() const { return step_; }
@@ -54,6 +57,7 @@ private:
     std::int32_t maximum_ = INT32_MAX;
     std::int32_t step_ = 1;
     std::optional<std::int32_t> undefined_;
+    std::string undefinedText_ = "undef.";
     bool readOnly_ = false;
     bool typed_ = false;
     bool modified_ = false;
