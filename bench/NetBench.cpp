@@ -11,24 +11,22 @@ namespace {
 
 class TBenchProject : public TNetOwner {
 public:
+    // 1: on axis only; otherwise the 16 off-axis rays of a full surface plot.
     explicit TBenchProject(int rays)
     {
-        rays_.count = rays;
-        for (int r = 0; r < rays; ++r)
-            rays_.angles[static_cast<std::size_t>(r)] = rays == 1 ? 0.0 : -80.0 + 10.0 * r;
-        rays_.onAxis = rays / 2;
+        if (rays > 1)
+            for (int a : {60, 50, 45, 35, 30, 25, 20, 15, -15, -20, -25, -30, -35, -40, -45, -50})
+                context_.General().AddSurfaceRay(a);
     }
     THost& Host() override { return host_; }
     const TProgramContext& Context() const override { return context_; }
     void MarkChanged() override {}
     void Recalculate() override {}
     int FileVersion() const override { return 410; }
-    TNetRays Rays() const override { return rays_; }
 
 private:
     TProgramContext context_;
     THeadlessHost host_;
-    TNetRays rays_;
 };
 
 // args: rays (1 or 17), drivers (1 or 2), network (0 bass, 2 treble).

@@ -17,19 +17,16 @@ namespace {
 
 class TProject : public TNetOwner {
 public:
-    TProject() : context_(fuzz::PrivateDir() + "/") {}
+    TProject() : context_(fuzz::PrivateDir() + "/")
+    {
+        context_.General().AddSurfaceRay(30);
+        context_.General().AddSurfaceRay(-60);
+    }
     THost& Host() override { return host_; }
     const TProgramContext& Context() const override { return context_; }
     void MarkChanged() override {}
     void Recalculate() override {}
     int FileVersion() const override { return 410; }
-    TNetRays Rays() const override
-    {
-        TNetRays rays;
-        rays.count = 3;
-        rays.angles = {0.0, 30.0, -90.0};
-        return rays;
-    }
 
 private:
     TProgramContext context_;

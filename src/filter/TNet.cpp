@@ -1,6 +1,7 @@
 #include "filter/TNet.h"
 
 #include "filter/TDriverDialog.h"
+#include "measdata/TResponseAtPosition.h"
 #include "filter/TNetDialog.h"
 #include "settings/TProgramContext.h"
 
@@ -265,20 +266,21 @@ void TNet::SolveTwoDrivers(const TFilterGrid& grid)
 
 void TNet::FillRays(const TFilterGrid& grid)
 {
-    const TNetRays rays = owner_.Rays();
-    const int count = std::clamp(rays.count, 1, kMaxRays);
-    onAxisRay_ = std::clamp(rays.onAxis, 0, count - 1);
+    const TGeneral& general = owner_.Context().General();
+    const TListeningSetup listening = general.ListeningSetup();
+    const int count = std::clamp(general.SurfaceRayCount(), 1, kMaxRays);
+    onAxisRay_ = std::clamp(general.OnAxisIndex(), 0, count - 1);
     const bool two = driverCount == 2;
     // One driver has every ray computed; with two the off-axis rays wait for "Inhibit" off.
-    const bool offAxis = !two || !rays.inhibit;
+    const bool offAxis = !two || !general.Inhibit();
     const auto place = [&](double angle, TComplexRow& row) {
         const TNetDriver& d1 = Driver(0);
         ResponseAtPosition(driverOutput_[0].data(), angle, d1.pistonRadius, d1.x, d1.y, d1.z, row.data(), grid,
-                           rays.listening);
+                           listening);
         if (two) {
             const TNetDriver& d2 = Driver(1);
             ResponseAtPosition(driverOutput_[1].data(), angle, d2.pistonRadius, d2.x, d2.y, d2.z, scratch_.data(),
-                               grid, rays.listening);
+                               grid, listening);
             for (std::size_t i = 0; i < row.size(); ++i)
                 row[i] += scratch_[i];
         }
@@ -286,7 +288,7 @@ void TNet::FillRays(const TFilterGrid& grid)
     for (int r = 0; r < count; ++r) {
         if (r == onAxisRay_ || !offAxis)
             continue;
-        const double angle = std::isfinite(rays.angles[static_cast<std::size_t>(r)]) ? rays.angles[static_cast<std::size_t>(r)] : 0.0;
+        const double angle = general.SurfaceRay(r);
         TComplexRow& row = output_[static_cast<std::size_t>(r)];
         place(angle, row);
         TRealRow& level = level_[static_cast<std::size_t>(r)];

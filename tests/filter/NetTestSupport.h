@@ -7,6 +7,7 @@
 #include "ui/THeadlessHost.h"
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 namespace nettest {
@@ -19,13 +20,18 @@ public:
     void MarkChanged() override { ++changed; }
     void Recalculate() override { ++recalculated; }
     int FileVersion() const override { return version; }
-    TNetRays Rays() const override { return rays; }
 
     const TFilterGrid& Grid() const { return context.General().FilterGrid(); }
+    TGeneral& General() { return context.General(); }
+    // Surface rays besides the on-axis one (the settings keep them in descending order).
+    void AddRays(std::initializer_list<int> angles)
+    {
+        for (int a : angles)
+            General().AddSurfaceRay(a);
+    }
 
-    TProgramContext context;
+    TProgramContext context; // on axis only until rays are added
     THeadlessHost host;
-    TNetRays rays; // on axis only
     int version = 410;
     int changed = 0;
     int recalculated = 0;

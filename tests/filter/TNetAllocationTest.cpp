@@ -10,10 +10,8 @@ using namespace nettest;
 TEST(NetAllocation, CalculateAllocatesNothing)
 {
     FakeProject project;
-    project.rays.count = TNetBase::kMaxRays;
-    for (int r = 0; r < TNetBase::kMaxRays; ++r)
-        project.rays.angles[static_cast<std::size_t>(r)] = -80.0 + 10.0 * r;
-    project.rays.onAxis = 8;
+    project.AddRays({60, 50, 45, 35, 30, 25, 20, 15, -15, -20, -25, -30, -35, -40, -45, -50});
+    ASSERT_EQ(project.General().SurfaceRayCount(), TNetBase::kMaxRays);
     TNet net(project, 0);
     ASSERT_TRUE(net.SetMeasFile(0, TMeasKind::Spl, TONVEK_REFDATA "/measured/DCS255-4@0.frd"));
     ASSERT_TRUE(net.SetMeasFile(0, TMeasKind::Impedance, TONVEK_REFDATA "/measured/DCS255-4.zma"));

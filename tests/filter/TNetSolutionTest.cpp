@@ -233,13 +233,12 @@ TEST(NetSolution, AFileThatCannotBeReadLeavesTheDriverAsItWas)
 TEST(NetSolution, RaysAndInhibit)
 {
     FakeProject project;
-    project.rays.count = 3;
-    project.rays.angles = {-60.0, 0.0, 60.0};
-    project.rays.onAxis = 1;
+    project.AddRays({-60, 60}); // 60, 0, -60
+    ASSERT_EQ(project.General().OnAxisIndex(), 1);
     for (int drivers : {1, 2}) {
         for (bool inhibit : {false, true}) {
             SCOPED_TRACE(testing::Message() << drivers << " drivers, inhibit " << inhibit);
-            project.rays.inhibit = inhibit;
+            project.General().SetInhibit(inhibit);
             TNet net(project, 2);
             net.driverCount = drivers;
             net.Driver(0).pistonRadius = net.Driver(1).pistonRadius = 0.05;
@@ -296,8 +295,7 @@ TEST(NetSolution, BadValuesGiveNoNaN)
         for (int type = 0; type < kBranchTypes; ++type) {
             SCOPED_TRACE(testing::Message() << row.what << ", every branch" << BranchTypeText(TBranchType(type)));
             FakeProject project;
-            project.rays.count = 2;
-            project.rays.angles = {0.0, 45.0};
+            project.AddRays({45});
             TNet net(project, 1);
             net.driverCount = row.drivers;
             net.seriesConnection = row.series;
