@@ -46,8 +46,7 @@ TComplex ParallelOf(const TComplex& a, const TComplex& b)
 TBranch::TBranch(int net, int index, TPlacement placement)
     : index_(index), placement_(placement), resistor_(TCompKind::Resistor, net, index + 1),
       inductor_(TCompKind::Inductor, net, index + 1), capacitor_(TCompKind::Capacitor, net, index + 1)
-{
-}
+{}
 
 void TBranch::SetType(TBranchType type)
 {

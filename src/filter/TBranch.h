@@ -12,7 +12,7 @@
 enum class TPlacement { Series = 0, Shunt = 1 };
 
 enum class TBranchType : std::int16_t {
-    None = 0,   // short circuit in series, open circuit across
+    None = 0, // short circuit in series, open circuit across
     R = 1,
     L = 2,
     C = 3,

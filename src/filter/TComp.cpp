@@ -74,7 +74,8 @@ std::string TComp::SchematicText() const
         return TNumberText::FormatDouble(format, value * 1e6);
     case TCompKind::Inductor:
         format = value >= 1 ? "%2.0f" : value >= 0.1 ? "%2.1f" : value >= 0.01 ? "%2.2f" : "%2.3f";
-        return TNumberText::FormatDouble(format, value * 1000.0) + ";" + TNumberText::FormatDouble("%2.1f", seriesResistance);
+        return TNumberText::FormatDouble(format, value * 1000.0) + ";" +
+               TNumberText::FormatDouble("%2.1f", seriesResistance);
     }
     return {};
 }

@@ -10,9 +10,8 @@ class TNet;
 class TDriverDialog : public TDialogModel {
 public:
     static constexpr int kY = 102, kRex = 103, kPistonRadius = 104, kSplScaling = 105, kZ = 106, kSplBrowse = 108,
-                         kImpedanceScaling = 109, kImpedanceBrowse = 110, kConnection = 111, kCount = 113,
-                         kLe = 116, kX = 117, kImpedanceFile = 118, kSelector = 119, kInvert = 127, kRe = 130,
-                         kSplFile = 140;
+                         kImpedanceScaling = 109, kImpedanceBrowse = 110, kConnection = 111, kCount = 113, kLe = 116,
+                         kX = 117, kImpedanceFile = 118, kSelector = 119, kInvert = 127, kRe = 130, kSplFile = 140;
     // What a file field shows when no file is named.
     static constexpr const char* kNotInUse = "Not in use";
 

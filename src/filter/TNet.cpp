@@ -1,8 +1,8 @@
 #include "filter/TNet.h"
 
 #include "filter/TDriverDialog.h"
-#include "measdata/TResponseAtPosition.h"
 #include "filter/TNetDialog.h"
+#include "measdata/TResponseAtPosition.h"
 #include "settings/TProgramContext.h"
 
 #include <algorithm>
@@ -30,8 +30,8 @@ TNet::TNet(TNetOwner& owner, int index) : owner_(owner), index_(std::clamp(index
         // Series and shunt alternate along the ladder; the notch and the pad's series
         // resistor sit in the signal path, the pad's shunt resistor and the Zobel across it.
         const bool series = i == kNotch || i == kPadSeries || (i < 4 && i % 2 == 0);
-        branches_[static_cast<std::size_t>(i)] =
-            std::make_unique<TBranch>(index_ + 1, i, series ? TPlacement::Series : TPlacement::Shunt);
+        branches_[static_cast<std::size_t>(i)] = std::make_unique<TBranch>(
+            index_ + 1, i, series ? TPlacement::Series : TPlacement::Shunt);
     }
     for (auto& d : drivers_)
         d = std::make_unique<TNetDriver>(owner_);
@@ -114,9 +114,8 @@ void TNet::Reset()
 void TNet::ResetBranches()
 {
     using T = TBranchType;
-    static constexpr T kLadder[3][4] = {{T::L, T::C, T::L, T::C},
-                                        {T::LPlusC, T::LParC, T::LPlusC, T::LParC},
-                                        {T::C, T::L, T::C, T::L}};
+    static constexpr T kLadder[3][4] = {
+        {T::L, T::C, T::L, T::C}, {T::LPlusC, T::LParC, T::LPlusC, T::LParC}, {T::C, T::L, T::C, T::L}};
     for (int i = 0; i < kBranches; ++i) {
         TBranch& b = Branch(i);
         b.R().Reset();
@@ -279,8 +278,8 @@ void TNet::FillRays(const TFilterGrid& grid)
                            listening);
         if (two) {
             const TNetDriver& d2 = Driver(1);
-            ResponseAtPosition(driverOutput_[1].data(), angle, d2.pistonRadius, d2.x, d2.y, d2.z, scratch_.data(),
-                               grid, listening);
+            ResponseAtPosition(driverOutput_[1].data(), angle, d2.pistonRadius, d2.x, d2.y, d2.z, scratch_.data(), grid,
+                               listening);
             for (std::size_t i = 0; i < row.size(); ++i)
                 row[i] += scratch_[i];
         }

@@ -14,7 +14,9 @@ TFieldInfo NetFieldInfo(TNetField field, const char* label)
     case TNetField::NotchResistor:
     case TNetField::PadResistor:
     case TNetField::ZobelResistor: break;
-    case TNetField::Disconnect: info = {.label = "Disconnect", .unit = "", .format = "", .kind = TValueKind::Switch}; break;
+    case TNetField::Disconnect:
+        info = {.label = "Disconnect", .unit = "", .format = "", .kind = TValueKind::Switch};
+        break;
     }
     if (label)
         info.label = label;

@@ -11,7 +11,7 @@ enum class TNetField {
     NotchResistor,
     NotchInductor,
     NotchCapacitor,
-    Attenuation,     // dB
+    Attenuation, // dB
     PadResistor,
     ZobelResistor,
     ZobelCapacitor,
@@ -20,9 +20,9 @@ enum class TNetField {
 
 enum class TDriverField {
     Re,
-    Le,  // shown in mH
+    Le, // shown in mH
     Rex,
-    X,   // shown in mm
+    X, // shown in mm
     Y,
     Z,
     PistonRadius,

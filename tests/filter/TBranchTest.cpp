@@ -116,8 +116,8 @@ TEST(Comp, SchematicTextHasFewerDecimalsAsTheValueGrows)
     };
     using K = TCompKind;
     const Row rows[] = {
-        {K::Resistor, 150.0, "150"},     {K::Resistor, 100.0, "100"},     {K::Resistor, 12.34, "12.3"},
-        {K::Resistor, 3.9905, "3.99"},   {K::Capacitor, 0.0022, "2200"},  {K::Capacitor, 0.00047, "470.0"},
+        {K::Resistor, 150.0, "150"},        {K::Resistor, 100.0, "100"},       {K::Resistor, 12.34, "12.3"},
+        {K::Resistor, 3.9905, "3.99"},      {K::Capacitor, 0.0022, "2200"},    {K::Capacitor, 0.00047, "470.0"},
         {K::Capacitor, 0.0000150, "15.00"}, {K::Capacitor, 4.688e-6, "4.688"}, {K::Inductor, 1.5, "1500;0.5"},
         {K::Inductor, 0.15, "150.0;0.5"},   {K::Inductor, 0.022, "22.00;0.5"}, {K::Inductor, 0.0006, "0.600;0.5"},
     };

@@ -148,8 +148,11 @@ TEST(NetDesign, AttenuatorValues)
         double db, r16, r17;
         T type;
     };
-    const Row rows[] = {{6.0, 3.9905, 8.0381, T::R}, {20.0, 7.2, 0.8889, T::R}, {3.0, 2.336, 19.39, T::R},
-                        {0.0, 0, 0, T::None},       {-3.0, 0, 0, T::None}};
+    const Row rows[] = {{6.0, 3.9905, 8.0381, T::R},
+                        {20.0, 7.2, 0.8889, T::R},
+                        {3.0, 2.336, 19.39, T::R},
+                        {0.0, 0, 0, T::None},
+                        {-3.0, 0, 0, T::None}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.db);
         FakeProject project;

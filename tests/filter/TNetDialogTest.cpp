@@ -1,9 +1,9 @@
 // The network and driver dialogs driven as a user drives them: which fields each role
 // shows, typed values and their rules, the "Calc" buttons, and measured files chosen by
 // browsing or by name.
+#include "filter/TNetDialog.h"
 #include "NetTestSupport.h"
 #include "filter/TDriverDialog.h"
-#include "filter/TNetDialog.h"
 #include "measdata/MeasTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -28,9 +28,9 @@ TEST(NetDialog, EachRoleShowsItsSections)
                                       D::kLowPassC1,    D::kLowPassL2,     D::kLowPassC3};
     const std::vector<int> highPass = {D::kHighPassOrder, D::kHighPassCutoff, D::kCalcHighPass, D::kHighPassC0,
                                        D::kHighPassL1,    D::kHighPassC2,     D::kHighPassL3};
-    const std::vector<int> always = {D::kNotchR,    D::kNotchL,    D::kNotchC,   D::kAttenuation,
-                                     D::kCalcAttenuator, D::kPadSeries, D::kPadShunt, D::kZobelR,
-                                     D::kZobelC,    D::kCalcZobel, D::kDisconnect};
+    const std::vector<int> always = {D::kNotchR,         D::kNotchL,    D::kNotchC,    D::kAttenuation,
+                                     D::kCalcAttenuator, D::kPadSeries, D::kPadShunt,  D::kZobelR,
+                                     D::kZobelC,         D::kCalcZobel, D::kDisconnect};
     struct Row {
         int index;
         const char* title;
@@ -161,8 +161,8 @@ TEST(DriverDialog, CaptionsCommandsAndTheSecondDriver)
         const char* caption;
         int command;
     };
-    for (const Row row : {Row{0, "Bass driver", 13000}, Row{1, "Midrange driver", 13002},
-                          Row{2, "Treble driver", 13001}}) {
+    for (const Row row :
+         {Row{0, "Bass driver", 13000}, Row{1, "Midrange driver", 13002}, Row{2, "Treble driver", 13001}}) {
         FakeProject project;
         TNet net(project, row.index);
         EXPECT_EQ(net.DriverDialog().title, row.caption);

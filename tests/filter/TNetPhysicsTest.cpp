@@ -110,15 +110,12 @@ TEST(NetPhysics, CalculatorsGiveThePublishedComponents)
     };
     using K = TCompKind;
     const Row rows[] = {
-        {1, 0, true, K::Inductor, 0.4244},  {1, 0, false, K::Capacitor, 6.631},
-        {2, 0, true, K::Inductor, 0.6003},  {2, 1, true, K::Capacitor, 4.688},
-        {2, 0, false, K::Capacitor, 4.688}, {2, 1, false, K::Inductor, 0.6003},
-        {3, 0, true, K::Inductor, 0.6365},  {3, 1, true, K::Capacitor, 8.842},
-        {3, 2, true, K::Inductor, 0.2123},  {3, 0, false, K::Capacitor, 4.421},
-        {3, 1, false, K::Inductor, 0.3184}, {3, 2, false, K::Capacitor, 13.26},
-        {4, 0, true, K::Inductor, 0.6499},  {4, 1, true, K::Capacitor, 10.45},
-        {4, 2, true, K::Inductor, 0.4595},  {4, 3, true, K::Capacitor, 2.538},
-        {4, 0, false, K::Capacitor, 4.333}, {4, 1, false, K::Inductor, 0.2691},
+        {1, 0, true, K::Inductor, 0.4244},  {1, 0, false, K::Capacitor, 6.631}, {2, 0, true, K::Inductor, 0.6003},
+        {2, 1, true, K::Capacitor, 4.688},  {2, 0, false, K::Capacitor, 4.688}, {2, 1, false, K::Inductor, 0.6003},
+        {3, 0, true, K::Inductor, 0.6365},  {3, 1, true, K::Capacitor, 8.842},  {3, 2, true, K::Inductor, 0.2123},
+        {3, 0, false, K::Capacitor, 4.421}, {3, 1, false, K::Inductor, 0.3184}, {3, 2, false, K::Capacitor, 13.26},
+        {4, 0, true, K::Inductor, 0.6499},  {4, 1, true, K::Capacitor, 10.45},  {4, 2, true, K::Inductor, 0.4595},
+        {4, 3, true, K::Capacitor, 2.538},  {4, 0, false, K::Capacitor, 4.333}, {4, 1, false, K::Inductor, 0.2691},
         {4, 2, false, K::Capacitor, 6.125}, {4, 3, false, K::Inductor, 1.109},
     };
     for (const Row& row : rows) {

@@ -81,9 +81,9 @@ TEST_F(NetRecord, RoundTripKeepsEveryField)
     double re = 0;
     std::memcpy(&re, bytes.data(), 8);
     EXPECT_EQ(re, 6.2);
-    EXPECT_EQ(bytes[32], 2);   // driver count
-    EXPECT_EQ(bytes[34], 1);   // series
-    EXPECT_EQ(bytes[152], 1);  // invert polarity
+    EXPECT_EQ(bytes[32], 2);  // driver count
+    EXPECT_EQ(bytes[34], 1);  // series
+    EXPECT_EQ(bytes[152], 1); // invert polarity
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[153])), spl);
     EXPECT_EQ(bytes[1237], 3); // branch 0 type
 
@@ -125,11 +125,20 @@ TEST_F(NetRecord, ValuesTheProgramNeverWritesAreRefused)
     };
     const double nan = std::nan("");
     const Row rows[] = {
-        {"Re 0", 0, 8, 0.0},           {"Re NaN", 0, 8, nan},           {"Rex negative", 8, 8, -1.0},
-        {"Le infinite", 16, 8, 1e308 * 10}, {"driver count 0", 32, 2, 0}, {"driver count 3", 32, 2, 3},
-        {"x huge", 36, 8, 1e200},       {"radius negative", 76, 8, -0.1}, {"SPL scaling 0", 92, 8, 0.0},
-        {"cutoff 0", 132, 8, 0.0},      {"high-pass order 5", 148, 2, 5}, {"low-pass order -1", 150, 2, -1},
-        {"branch type 10", 1237, 2, 10}, {"component NaN", 1237 + 2 + 9, 8, nan},
+        {"Re 0", 0, 8, 0.0},
+        {"Re NaN", 0, 8, nan},
+        {"Rex negative", 8, 8, -1.0},
+        {"Le infinite", 16, 8, 1e308 * 10},
+        {"driver count 0", 32, 2, 0},
+        {"driver count 3", 32, 2, 3},
+        {"x huge", 36, 8, 1e200},
+        {"radius negative", 76, 8, -0.1},
+        {"SPL scaling 0", 92, 8, 0.0},
+        {"cutoff 0", 132, 8, 0.0},
+        {"high-pass order 5", 148, 2, 5},
+        {"low-pass order -1", 150, 2, -1},
+        {"branch type 10", 1237, 2, 10},
+        {"component NaN", 1237 + 2 + 9, 8, nan},
         {"coil resistance negative", 1237 + 2 + 34 + 1, 8, -0.5},
     };
     FakeProject project;

@@ -287,9 +287,9 @@ TEST(NetSolution, BadValuesGiveNoNaN)
         double rex;
     };
     const Row rows[] = {
-        {"all zero, one driver", 0.0, 0.0, 1, false, 0.0}, {"all zero, two in series", 0.0, 0.0, 2, true, 0.0},
+        {"all zero, one driver", 0.0, 0.0, 1, false, 0.0},      {"all zero, two in series", 0.0, 0.0, 2, true, 0.0},
         {"all zero, two in parallel", 0.0, 0.0, 2, false, 0.0}, {"field maxima", 1.0, 1000.0, 1, false, 1000.0},
-        {"component maxima", 100.0, 1000.0, 2, true, 1000.0},  {"tiny", 1e-12, 0.0, 2, false, 0.0},
+        {"component maxima", 100.0, 1000.0, 2, true, 1000.0},   {"tiny", 1e-12, 0.0, 2, false, 0.0},
     };
     for (const Row& row : rows) {
         for (int type = 0; type < kBranchTypes; ++type) {
