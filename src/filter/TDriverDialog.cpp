@@ -14,7 +14,7 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-TFieldBinding Finite(std::function<double&()> target, double lowest = -1e300)
+TFieldBinding Finite(const std::function<double&()>& target, double lowest = -1e300)
 {
     return {.read = [target] { return target(); },
             .write =
