@@ -2,6 +2,7 @@
 
 #include "filter/TNet.h"
 #include "filter/TNetFields.h"
+#include "ui/THost.h"
 
 #include <cmath>
 
@@ -109,10 +110,14 @@ TDriverDialog::TDriverDialog(THost& host, TNet& net) : TDialogModel(host, net.Dr
     onCommand = [this](int id) {
         if (id != kSplBrowse && id != kImpedanceBrowse)
             return;
+        const bool spl = id == kSplBrowse;
         TNetDriver& d = net_.Driver(selected_);
-        // The import recalculates the project, which finds the network dirty.
-        net_.MarkDirty();
-        (id == kSplBrowse ? d.spl : d.impedance).ImportMeasData();
+        std::string path;
+        if (!Host().ChooseOpenFile((spl ? d.spl : d.impedance).FileDialog(), path))
+            return;
+        // Read as a typed name is: a file that cannot be read leaves the driver as it was.
+        net_.SetMeasFile(selected_, spl ? TMeasKind::Spl : TMeasKind::Impedance, path);
+        net_.Edited();
         Reload();
     };
 }

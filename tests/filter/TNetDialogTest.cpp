@@ -249,6 +249,16 @@ TEST(DriverDialog, MeasuredFilesByNameAndByBrowsing)
     EXPECT_TRUE(net.Driver(0).impedance.Loaded());
     EXPECT_EQ(d.Field(V::kImpedanceFile).str.Text(), zma);
     EXPECT_TRUE(net.Dirty());
+    ASSERT_EQ(project.host.FileRequests().size(), 1u);
+    EXPECT_EQ(project.host.FileRequests()[0].defaultExtension, "zma");
+    // Browsing to a file that is gone, or cancelling, keeps the file too.
+    project.host.QueueFileName(dir.File("gone.zma"));
+    d.Press(V::kImpedanceBrowse);
+    project.host.QueueFileName(std::nullopt);
+    d.Press(V::kImpedanceBrowse);
+    EXPECT_EQ(project.host.Messages().size(), 2u);
+    EXPECT_TRUE(net.Driver(0).impedance.Loaded());
+    EXPECT_EQ(net.Driver(0).impedance.FileName(), zma);
 
     Enter(d, V::kSplFile, V::kNotInUse);
     EXPECT_FALSE(net.Driver(0).spl.Loaded());
