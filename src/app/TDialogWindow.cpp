@@ -4,9 +4,9 @@
 #include "TValueEdit.h"
 #include "ui/TDialogModel.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
-#include <QAction>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollArea>

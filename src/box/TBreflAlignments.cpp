@@ -16,17 +16,23 @@ struct TKnots {
 };
 
 // Boom box and fourth-order Butterworth: h is 1 throughout, the box shrinks with Q.
-const TKnots kSbb4{0.20, 51, {0, 20, 50},
+const TKnots kSbb4{0.20,
+                   51,
+                   {0, 20, 50},
                    {{{{5.4444, 5.898, 6.0844}, {1, 1, 1}},
                      {{1.1736, 1.389, 1.4803}, {1, 1, 1}},
                      {{0.2999, 0.4144, 0.4637}, {1, 1, 1}}}}};
 // Quasi third order, and its extension to higher Q: tuned high for low Q drivers.
-const TKnots kQb3{0.10, 47, {0, 20, 46},
+const TKnots kQb3{0.10,
+                  47,
+                  {0, 20, 46},
                   {{{{31.2904, 34.3925, 35.4793}, {4.3303, 3.8416, 3.6841}},
                     {{2.5666, 2.8421, 2.9455}, {1.4512, 1.3145, 1.2703}},
                     {{0.0033, 0.0111, 0.0128}, {0.7911, 0.7677, 0.7635}}}}};
 // Fourth-order Chebyshev and its sub-Chebyshev start: tuned low for high Q drivers.
-const TKnots kSc4{0.25, 46, {0, 15, 45},
+const TKnots kSc4{0.25,
+                  46,
+                  {0, 15, 45},
                   {{{{3.408, 3.8961, 4.089}, {1.0093, 1.0338, 1.042}},
                     {{1.0187, 1.1146, 1.1591}, {1.0758, 1.0103, 0.984}},
                     {{0.0096, 0.1946, 0.2823}, {0.584, 0.6116, 0.6271}}}}};

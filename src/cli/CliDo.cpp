@@ -17,6 +17,7 @@ namespace {
 std::string UnknownPress(const std::string& name, const std::vector<TNamedPress>& items, const std::string& project)
 {
     std::vector<std::string> names;
+    names.reserve(items.size());
     for (const TNamedPress& item : items)
         names.push_back(item.name);
     std::string text = "nothing to press named \"" + name + "\".";
@@ -56,11 +57,12 @@ int RunDo(TProgramContext& context, const TCliArgs& args)
 }
 
 TCliRegistration doCommand{
-    "do", "do PROJECT.box \"DIALOG:BUTTON\" ...\n"
-          "                       presses dialog buttons, menu commands and radio choices in\n"
-          "                       order (\"Closed box:Quick box\", \"Closed box:By table lookup...\",\n"
-          "                       \"Table optimize closed box:0.577 Bessel, max flat delay response\"),\n"
-          "                       then saves the project and prints \"saved PROJECT.box\"",
+    "do",
+    "do PROJECT.box \"DIALOG:BUTTON\" ...\n"
+    "                       presses dialog buttons, menu commands and radio choices in\n"
+    "                       order (\"Closed box:Quick box\", \"Closed box:By table lookup...\",\n"
+    "                       \"Table optimize closed box:0.577 Bessel, max flat delay response\"),\n"
+    "                       then saves the project and prints \"saved PROJECT.box\"",
     RunDo};
 
 } // namespace

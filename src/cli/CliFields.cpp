@@ -392,7 +392,8 @@ std::vector<TNamedPress> PressableItems(const std::vector<TDialogModel*>& dialog
             if (!field.visible)
                 continue;
             if (field.kind == TFieldKind::Button && !FieldName(field).empty())
-                all.push_back({dialog, TNamedPress::TKind::Button, field.id, -1, field.enabled, title + FieldName(field)});
+                all.push_back(
+                    {dialog, TNamedPress::TKind::Button, field.id, -1, field.enabled, title + FieldName(field)});
             if (field.kind == TFieldKind::Radio)
                 for (std::size_t i = 0; i < field.items.size(); ++i)
                     all.push_back({dialog, TNamedPress::TKind::Choice, field.id, static_cast<int>(i),

@@ -9,7 +9,7 @@ struct TMenuItem {
     int id = 0;             // command id; 0 for a submenu or a separator
     std::string text;       // with "&" mnemonics; empty for a separator
     std::vector<TMenuItem> items; // submenu entries
-    bool enabled = true;    // a disabled command shows grey and does nothing
+    bool enabled = true;          // a disabled command shows grey and does nothing
     bool separator() const { return id == 0 && text.empty(); }
 };
 

@@ -48,7 +48,8 @@ TEST(TBreflAlignmentsTest, PassExactlyThroughTheTellingRows)
     for (const TKnotRow& k : kKnots) {
         const TBreflRow& row = T::Row(k.alignment, T::RowFor(k.alignment, k.qts));
         for (std::size_t c = 0; c < 3; ++c) {
-            EXPECT_EQ(row.alpha[c], k.row.alpha[c]) << static_cast<int>(k.alignment) << " Qts " << k.qts << " col " << c;
+            EXPECT_EQ(row.alpha[c], k.row.alpha[c])
+                << static_cast<int>(k.alignment) << " Qts " << k.qts << " col " << c;
             EXPECT_EQ(row.h[c], k.row.h[c]) << static_cast<int>(k.alignment) << " Qts " << k.qts << " col " << c;
         }
     }
@@ -71,8 +72,8 @@ TEST(TBreflAlignmentsTest, ColumnsAreSmoothAndMonotoneBetweenTellingRows)
                                  after = value(i + 2) - value(i + 1);
                     const double trend = 0.5 * (before + after);
                     EXPECT_LE(std::fabs(step - trend), 0.5 * std::max(std::fabs(before), std::fabs(after)) + 1e-12)
-                        << "alignment " << static_cast<int>(a) << " col " << c << (alpha ? " alpha" : " h")
-                        << " row " << i;
+                        << "alignment " << static_cast<int>(a) << " col " << c << (alpha ? " alpha" : " h") << " row "
+                        << i;
                 }
                 // Monotone between neighbouring knots: every value lies between them.
                 for (std::size_t k = 0; k + 1 < std::size(kKnots); ++k) {
@@ -98,9 +99,18 @@ TEST(TBreflAlignmentsTest, RowIsTheRoundedHundredthWithinTheTable)
         int row;
     };
     const Case cases[] = {
-        {A::SBB4, 0.2049, 0}, {A::SBB4, 0.2051, 1}, {A::SBB4, 0.4, 20}, {A::SBB4, 0.05, 0},   {A::SBB4, 0.9, 50},
-        {A::QB3, 0.1, 0},     {A::QB3, 0.3149, 21}, {A::QB3, 0.3151, 22}, {A::QB3, 0.7, 46}, {A::SC4, 0.26, 1},
-        {A::SC4, 0.7, 45},    {A::SC4, 0.1, 0},
+        {A::SBB4, 0.2049, 0},
+        {A::SBB4, 0.2051, 1},
+        {A::SBB4, 0.4, 20},
+        {A::SBB4, 0.05, 0},
+        {A::SBB4, 0.9, 50},
+        {A::QB3, 0.1, 0},
+        {A::QB3, 0.3149, 21},
+        {A::QB3, 0.3151, 22},
+        {A::QB3, 0.7, 46},
+        {A::SC4, 0.26, 1},
+        {A::SC4, 0.7, 45},
+        {A::SC4, 0.1, 0},
         {A::SC4, std::numeric_limits<double>::quiet_NaN(), 0},
     };
     for (const Case& c : cases)
@@ -117,16 +127,11 @@ TEST(TBreflAlignmentsTest, StartChoosesTheTableByTheDriversQ)
         F fit;
     };
     const Case cases[] = {
-        {0.30, {true, true, true}, A::QB3, F::Fits},
-        {0.60, {true, false, true}, A::SBB4, F::Fits},
-        {0.71, {false, false, false}, A::SBB4, F::TooHigh},
-        {0.705, {true, false, true}, A::SBB4, F::Fits},
-        {0.565, {true, true, true}, A::QB3, F::Fits},
-        {0.245, {true, true, true}, A::QB3, F::Fits},
-        {0.20, {true, true, false}, A::QB3, F::Fits},
-        {0.19, {false, true, false}, A::QB3, F::Fits},
-        {0.095, {false, true, false}, A::QB3, F::Fits},
-        {0.09, {false, false, false}, A::QB3, F::TooLow},
+        {0.30, {true, true, true}, A::QB3, F::Fits},        {0.60, {true, false, true}, A::SBB4, F::Fits},
+        {0.71, {false, false, false}, A::SBB4, F::TooHigh}, {0.705, {true, false, true}, A::SBB4, F::Fits},
+        {0.565, {true, true, true}, A::QB3, F::Fits},       {0.245, {true, true, true}, A::QB3, F::Fits},
+        {0.20, {true, true, false}, A::QB3, F::Fits},       {0.19, {false, true, false}, A::QB3, F::Fits},
+        {0.095, {false, true, false}, A::QB3, F::Fits},     {0.09, {false, false, false}, A::QB3, F::TooLow},
     };
     for (const Case& c : cases) {
         const T::TStart s = T::Start(c.qts);

@@ -87,9 +87,9 @@ TEST(TOptClosedTableRules, ReachableQtcAndFirstOffer)
         int disabled, selected;
     };
     const Case cases[] = {
-        {0.5, 1, 2},  // 0.5 < 0.505 is out of reach, 0.577 is not; never below 0.707
-        {0.3, 0, 2},  {0.6, 2, 2}, {0.75, 3, 3}, {0.8, 4, 4}, // 0.8 < 0.808
-        {1.2, 8, 8},  {1.5, 9, 8}, // nothing reachable: the last stays chosen
+        {0.5, 1, 2}, // 0.5 < 0.505 is out of reach, 0.577 is not; never below 0.707
+        {0.3, 0, 2}, {0.6, 2, 2}, {0.75, 3, 3}, {0.8, 4, 4}, // 0.8 < 0.808
+        {1.2, 8, 8}, {1.5, 9, 8},                            // nothing reachable: the last stays chosen
     };
     for (const Case& c : cases) {
         const auto s = TOptClosedTableDialog::StartFor(c.qts);
@@ -281,8 +281,8 @@ TEST(TOptBP5TableRules, ReachableSensitivitiesAndFirstOffer)
         int disabled, selected;
     };
     const Case cases[] = {
-        {0.5, 2, 8},   // 0.4507 and 0.4774 are below 0.505, 0.5057 is not
-        {0.3, 0, 8},   {0.7, 8, 8}, // 0.7143 > 0.707
+        {0.5, 2, 8},                 // 0.4507 and 0.4774 are below 0.505, 0.5057 is not
+        {0.3, 0, 8},    {0.7, 8, 8}, // 0.7143 > 0.707
         {0.75, 10, 10}, {1.2, 17, 8},
     };
     for (const Case& c : cases) {
@@ -316,7 +316,8 @@ TEST_F(TOptTableDialogTest, BandpassTableSizesBothBoxesAndTunesThePort)
         t->Select(TOptBP5TableDialog::kRipple, column);
         for (int row : {2, 8, 16}) {
             t->Select(TOptBP5TableDialog::kSensitivity, row);
-            const double qbc = TOptBP5TableDialog::kQbc[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
+            const double qbc =
+                TOptBP5TableDialog::kQbc[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
             const double g = TOptBP5TableDialog::kFrontFactor[static_cast<std::size_t>(column)];
             EXPECT_NEAR(box->FirstBox().Vb, vas / ((qbc / 0.5) * (qbc / 0.5) - 1.0), 1e-12);
             EXPECT_NEAR(box->SecondBox().Vb, (2 * g * 0.5) * (2 * g * 0.5) * vas, 1e-12);

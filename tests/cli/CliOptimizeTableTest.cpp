@@ -147,8 +147,9 @@ TEST_F(CliOptimizeTableTest, DoPressesMenuCommandsAndTheDialogsTheyOpen)
     for (const char* line : {"Closed box:By table lookup...\t\t\tpress\n", "Closed box:Quick box\t\t\tpress\n"})
         EXPECT_NE(listed.out.find(line), std::string::npos) << line << listed.out;
 
-    TCliRun r = Cli("do " + q + " 'Closed box:By table lookup' 'Table optimize closed box:0.577 Bessel, max flat "
-                                "delay response'");
+    TCliRun r = Cli("do " + q +
+                    " 'Closed box:By table lookup' 'Table optimize closed box:0.577 Bessel, max flat "
+                    "delay response'");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "saved " + closed + "\n");
     EXPECT_NE(Report(closed).find(" Qtc: \t0.577\n"), std::string::npos) << Report(closed);
