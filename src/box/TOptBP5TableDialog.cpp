@@ -63,6 +63,10 @@ void TOptBP5TableDialog::Prepare()
     SetSelected(kRipple, 0);
     SetSelected(kSensitivity, start.selected);
     Apply();
+    // The dialog opens on a calculated box, whether or not "Calculate immediately" is on.
+    box_.Calculate(0);
+    if (BoxDialog().IsOpen())
+        BoxDialog().Reload();
 }
 
 void TOptBP5TableDialog::Apply()
