@@ -109,8 +109,10 @@ int TableWithDialog(TBoxSession& s, TDialogModel& table, const TTableArgs& a)
         }
     if (a.table->empty())
         return CliFail("optimize: --table needs a choice of \"" + table.title + "\": " + Choices(rows));
+    // A sensitivity may be named without its unit: "-3" is "-3dB".
     TNamedPress row;
-    if (!FindPressable(rows, PlainCaption(table.title) + ":" + *a.table, true, row))
+    const std::string title = PlainCaption(table.title) + ":";
+    if (!FindPressable(rows, title + *a.table, true, row) && !FindPressable(rows, title + *a.table + "dB", false, row))
         return CliFail("optimize: \"" + *a.table + "\" is not one choice of \"" + table.title + "\": " + Choices(rows));
     messages = s.host.Messages().size();
     if (std::string error = PressItem(row); !error.empty())

@@ -77,8 +77,9 @@ TEST_F(CliOptimizeTableTest, ReflexAndBandpassTablesTakeTheirOtherGroups)
     r = Cli("optimize " + ShellQuote(bandpass) + " --table +2dB --ripple '0.35 dB'");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "table Table optimize BP type 1:+2dB\nsaved " + bandpass + "\n");
-    r = Cli("optimize " + ShellQuote(bandpass) + " --table 0dB --ripple 1.25");
+    r = Cli("optimize " + ShellQuote(bandpass) + " --table -3 --ripple 1.25");
     ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "table Table optimize BP type 1:-3dB\nsaved " + bandpass + "\n");
 }
 
 TEST_F(CliOptimizeTableTest, TablesWithoutADialogTakeNoChoice)
