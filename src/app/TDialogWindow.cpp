@@ -4,6 +4,7 @@
 #include "TValueEdit.h"
 #include "ui/TDialogModel.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMenuBar>
@@ -17,16 +18,19 @@
 namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-void AddMenuItems(QMenu* menu, const std::vector<TMenuItem>& items, const std::function<void(int)>& run)
+void AddMenuItems(QMenu* menu, const std::vector<TMenuItem>& items, const std::function<void(int)>& run,
+                  std::map<int, QAction*>& actions)
 {
     for (const TMenuItem& item : items) {
         if (item.separator()) {
             menu->addSeparator();
         } else if (item.id == 0) {
-            AddMenuItems(menu->addMenu(Q(item.text)), item.items, run);
+            AddMenuItems(menu->addMenu(Q(item.text)), item.items, run, actions);
         } else {
             int id = item.id;
-            QObject::connect(menu->addAction(Q(item.text)), &QAction::triggered, menu, [run, id] { run(id); });
+            QAction* action = menu->addAction(Q(item.text));
+            actions[id] = action;
+            QObject::connect(action, &QAction::triggered, menu, [run, id] { run(id); });
         }
     }
 }
@@ -77,9 +81,12 @@ void TDialogWindow::Build()
         for (const TMenuItem& item : model_.menu) {
             auto run = [this](int id) { Forward([id](TDialogModel& m) { m.Command(id); }); };
             if (item.id == 0 && !item.separator())
-                AddMenuItems(menuBar_->addMenu(Q(item.text)), item.items, run);
-            else if (item.id != 0)
-                connect(menuBar_->addAction(Q(item.text)), &QAction::triggered, this, [run, id = item.id] { run(id); });
+                AddMenuItems(menuBar_->addMenu(Q(item.text)), item.items, run, actions_);
+            else if (item.id != 0) {
+                QAction* action = menuBar_->addAction(Q(item.text));
+                actions_[item.id] = action;
+                connect(action, &QAction::triggered, this, [run, id = item.id] { run(id); });
+            }
         }
         top->setMenuBar(menuBar_);
     }
@@ -186,6 +193,8 @@ void TDialogWindow::Load()
     for (const TField& f : model_.Fields())
         if (TFieldWidget* widget = WidgetOf(f.id))
             widget->Refresh(f);
+    for (auto& [id, action] : actions_)
+        action->setEnabled(model_.CommandEnabled(id));
 }
 
 void TDialogWindow::SetTabOrder()

@@ -17,6 +17,7 @@
 #include <memory>
 #include <vector>
 
+class QAction;
 class QMenuBar;
 class QScrollArea;
 class TDialogModel;
@@ -60,6 +61,7 @@ private:
     std::weak_ptr<const int> life_;
     std::map<int, std::unique_ptr<TFieldWidget>> fields_;
     QMenuBar* menuBar_ = nullptr;
+    std::map<int, QAction*> actions_; // the menu's commands, enabled as the model says
     QScrollArea* scroll_ = nullptr;
     QWidget* content_ = nullptr;
     QSize design_;

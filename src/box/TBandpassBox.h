@@ -84,6 +84,11 @@ public:
     // "By &table lookup..." of types 3 and 4: one row of the alignment table chosen by
     // the effective Qts. Returns the row taken, -1 when nothing was done.
     int TableLookup();
+    // The table lookup of type 1: the rear box gives the system total Q qbc with the
+    // effective driver, the front box (2 · g · Qts_eff)² · Vas_eff, both with Qb 15, and
+    // the port tunes the front box to qbc · fs_eff / Qts_eff. False, changing nothing,
+    // when the rear box cannot reach qbc (or without a complete unit).
+    bool ApplyRearQTable(double qbc, double g);
     // The alignment table's row for a total Q (row 0 from 1.437 up, row 74 at 0.146
     // and below).
     static int TableRow(double qts);

@@ -1,6 +1,8 @@
 #include "TBandpassDialog.h"
 
+#include "TBP5Box.h"
 #include "TBandpassBox.h"
+#include "TOptBP5TableDialog.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObject.h"
@@ -59,16 +61,26 @@ TBandpassDialog::TBandpassDialog(THost& host, TBandpassBox& box)
         box_.RecalcRequest(TRecalc::Recalculate);
     };
     onCommand = [this](int id) {
-        if (id == kQuickBox)
+        if (id == kQuickBox) {
             box_.QuickBox();
-        else if (id == kTableLookup && box_.Layout().tableLookup)
+        } else if (id == kTableLookup && box_.Layout().tableLookup) {
             box_.TableLookup();
-        else if (id == kTableLookup || id == kFrequencyFit)
+        } else if (id == kTableLookup && box_.TypeCode() == TBP5Box::kTypeCode) {
+            if (!table_)
+                table_ = std::make_unique<TOptBP5TableDialog>(Host(), box_, *this);
+            table_->Start();
+        } else if (id == kTableLookup || id == kFrequencyFit) {
             Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
                            "volumes and ports.",
                            "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+        }
+    };
+    openChildren = [this] {
+        return table_ && table_->IsOpen() ? std::vector<TDialogModel*>{table_.get()} : std::vector<TDialogModel*>{};
     };
 }
+
+TBandpassDialog::~TBandpassDialog() = default;
 
 void TBandpassDialog::AddBoxGroup(int base, bool first, int column)
 {

@@ -7,9 +7,11 @@
 
 #include "ui/TDialogModel.h"
 
+#include <memory>
 #include <vector>
 
 class TBandpassBox;
+class TOptBP5TableDialog;
 class TPortObject;
 
 class TBandpassDialog : public TDialogModel {
@@ -22,6 +24,10 @@ public:
     static constexpr int kTableLookup = 12210, kFrequencyFit = 12211, kQuickBox = 12212;
 
     TBandpassDialog(THost& host, TBandpassBox& box);
+    ~TBandpassDialog() override;
+
+    // "By &table lookup..." of type 1: its table dialog, made when first opened.
+    TOptBP5TableDialog* TableDialog() const { return table_.get(); }
 
 private:
     void AddBoxGroup(int base, bool first, int column);
@@ -30,4 +36,5 @@ private:
     TBandpassBox& box_;
     // The ports in each box, as the volume's editing rule retunes them.
     std::vector<TPortObject*> firstBoxPorts_, secondBoxPorts_;
+    std::unique_ptr<TOptBP5TableDialog> table_;
 };

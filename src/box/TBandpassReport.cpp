@@ -100,18 +100,6 @@ void TBandpassBox::FinishSizing()
     RecalcRequest(TRecalc::Recalculate);
 }
 
-namespace {
-// A volume the dialog admits: every value stays one the user could have typed.
-double DialogVolume(double m3)
-{
-    const TFieldInfo& volume = BoxFieldInfo(TBoxField::Volume);
-    const double shown = volume.Shown(m3);
-    if (!std::isfinite(shown))
-        return volume.Stored(volume.minimum);
-    return volume.Stored(std::clamp(shown, volume.minimum, volume.maximum));
-}
-} // namespace
-
 void TBandpassBox::QuickBox()
 {
     // Without a complete unit there is nothing to size for.
@@ -124,8 +112,8 @@ void TBandpassBox::QuickBox()
         host_.Beep();
         return;
     }
-    BoxVolume().Vb = DialogVolume(layout_.quickFirstVolume * totalVas);
-    secondBox_->Vb = DialogVolume(layout_.quickSecondVolume * totalVas);
+    BoxVolume().Vb = BoxVolumeAdmitted(layout_.quickFirstVolume * totalVas);
+    secondBox_->Vb = BoxVolumeAdmitted(layout_.quickSecondVolume * totalVas);
     bool sized = true;
     for (int k = 0; k < PortCount(); ++k) {
         const TQuickPort& rule = layout_.quickPorts[k];
@@ -148,6 +136,30 @@ void TBandpassBox::QuickBox()
     FinishSizing();
 }
 
+bool TBandpassBox::ApplyRearQTable(double qbc, double g)
+{
+    if (!front_.complete || PortCount() != 1)
+        return false;
+    ComputeEffectiveDriver();
+    const double ratio = qbc / effectiveQts;
+    const double rear = totalVas / (ratio * ratio - 1.0);
+    const double frontVolume = 4.0 * g * g * effectiveQts * effectiveQts * totalVas;
+    const double fb = qbc * effectiveFs / effectiveQts;
+    if (!(effectiveQts * 1.01 < qbc) || !std::isfinite(rear) || !(rear > 0.0) || !std::isfinite(frontVolume) ||
+        !(frontVolume > 0.0) || !std::isfinite(fb) || !(fb > 0.0))
+        return false;
+    BoxVolume().Qb = secondBox_->Qb = 15.0;
+    BoxVolume().Vb = BoxVolumeAdmitted(rear);
+    secondBox_->Vb = BoxVolumeAdmitted(frontVolume);
+    TPortObject& port = Port(0);
+    port.V = BoxOf(0).Vb;
+    if (!port.SizeForTuning(fb))
+        host_.Beep();
+    MeasSetup().setupChanged = true;
+    FinishSizing();
+    return true;
+}
+
 int TBandpassBox::TableLookup()
 {
     if (!layout_.tableLookup || PortCount() != 2 || !front_.complete) {
@@ -161,8 +173,8 @@ int TBandpassBox::TableLookup()
         box->Qb = 15.0;
         box->fill = 0;
     }
-    secondBox_->Vb = DialogVolume(totalVas * a.kf);
-    BoxVolume().Vb = DialogVolume(layout_.tableFirstShare * totalVas * a.kr);
+    secondBox_->Vb = BoxVolumeAdmitted(totalVas * a.kf);
+    BoxVolume().Vb = BoxVolumeAdmitted(layout_.tableFirstShare * totalVas * a.kr);
     Port(0).V = BoxVolume().Vb;
     Port(1).V = secondBox_->Vb;
     const bool sized = SizePort(0, effectiveFs * a.hr, layout_.quickPorts[0].factor) &&

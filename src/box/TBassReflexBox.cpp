@@ -201,6 +201,38 @@ void TBassReflexBox::QuickBox()
     RecalcRequest(TRecalc::Recalculate);
 }
 
+bool TBassReflexBox::ApplyTableAlignment(TBreflAlignment alignment, int boxQ)
+{
+    if (!front_.complete || boxQ < 0 || boxQ > 2)
+        return false;
+    ComputeEffectiveDriver();
+    const TBreflRow& row = TBreflAlignments::Row(alignment, TBreflAlignments::RowFor(alignment, effectiveQts));
+    const std::size_t c = static_cast<std::size_t>(boxQ);
+    // A fully filled box acts 1.2 times larger, so it is built that much smaller.
+    double vb = totalVas / row.alpha[c];
+    if (boxQ == 0)
+        vb *= 0.8333333333333334;
+    const double fb = effectiveFs * row.h[c];
+    if (!std::isfinite(vb) || !(vb > 0.0) || !std::isfinite(fb) || !(fb > 0.0))
+        return false;
+    TBoxObject& box = BoxVolume();
+    box.Qb = box.Ql = TBreflAlignments::kBoxQ[c];
+    box.fill = std::array<std::int32_t, 3>{100, 50, 0}[c];
+    box.Vb = BoxVolumeAdmitted(vb);
+    box.dirty = true;
+    port_.V = box.Vb;
+    if (!port_.SizeForTuning(fb))
+        host_.Beep();
+    port_.V = box.TuningVolume();
+    port_.UpdateTuning();
+    port_.dirty = true;
+    MeasSetup().setupChanged = true;
+    if (TDialogModel* dialog = ExistingBoxDialog(); dialog && dialog->IsOpen())
+        dialog->Reload();
+    RecalcRequest(TRecalc::Recalculate);
+    return true;
+}
+
 std::unique_ptr<TDialogModel> TBassReflexBox::MakeBoxDialog() { return std::make_unique<TBreflDialog>(host_, *this); }
 
 TBreflDialog* TBassReflexBox::BoxDialog() const { return static_cast<TBreflDialog*>(ExistingBoxDialog()); }

@@ -5,6 +5,7 @@
 // excursion falls to a minimum there.
 
 #include "box/TBoxEmbryo.h"
+#include "box/TBreflAlignments.h"
 #include "box/elements/TPortNonLinearity.h"
 #include "box/elements/TPortObject.h"
 
@@ -27,6 +28,11 @@ public:
     // "&Quick box": 1.5 · Vas of the drivers, the port tuned to the effective fs, its
     // area from the cone area, enlarged until the port is at least 10 cm long.
     void QuickBox();
+    // The table lookup: the row of the alignment for the effective Qts gives Vb and fb
+    // at box Q 3, 7 or 15 (boxQ 0, 1, 2, which also set the leakage Q and the fill);
+    // the port keeps its area unless it must grow to fit. False, changing nothing,
+    // without a complete unit.
+    bool ApplyTableAlignment(TBreflAlignment alignment, int boxQ);
     TBreflDialog* BoxDialog() const;
 
     TPortObject& Port() { return port_; }

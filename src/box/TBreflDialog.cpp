@@ -1,6 +1,7 @@
 #include "TBreflDialog.h"
 
 #include "TBassReflexBox.h"
+#include "TOptBreflTableDialog.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObjectFields.h"
 #include "ui/TCommandIds.h"
@@ -32,11 +33,21 @@ TBreflDialog::TBreflDialog(THost& host, TBassReflexBox& box)
 
     afterCommit = [this] { box_.RecalcRequest(TRecalc::Recalculate); };
     onCommand = [this](int id) {
-        if (id == kQuickBox)
+        if (id == kQuickBox) {
             box_.QuickBox();
-        else if (id == kTableLookup || id == kFrequencyFit)
+        } else if (id == kTableLookup) {
+            if (!table_)
+                table_ = std::make_unique<TOptBreflTableDialog>(Host(), box_, *this);
+            table_->Start();
+        } else if (id == kFrequencyFit) {
             Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
                            "volume and the port.",
                            "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+        }
+    };
+    openChildren = [this] {
+        return table_ && table_->IsOpen() ? std::vector<TDialogModel*>{table_.get()} : std::vector<TDialogModel*>{};
     };
 }
+
+TBreflDialog::~TBreflDialog() = default;

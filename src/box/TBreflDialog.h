@@ -4,7 +4,10 @@
 
 #include "ui/TDialogModel.h"
 
+#include <memory>
+
 class TBassReflexBox;
+class TOptBreflTableDialog;
 class TPortObject;
 
 class TBreflDialog : public TDialogModel {
@@ -16,9 +19,14 @@ public:
     static constexpr int kTableLookup = 12210, kFrequencyFit = 12211, kQuickBox = 12212;
 
     TBreflDialog(THost& host, TBassReflexBox& box);
+    ~TBreflDialog() override;
+
+    // "By &table lookup...": the table dialog, made when first opened.
+    TOptBreflTableDialog* TableDialog() const { return table_.get(); }
 
 private:
     TBassReflexBox& box_;
+    std::unique_ptr<TOptBreflTableDialog> table_;
     // The ports in the box, as the volume's editing rule retunes them.
     TPortObject* ports_[1];
 };

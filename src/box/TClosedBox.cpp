@@ -103,6 +103,25 @@ void TClosedBox::QuickBox()
     RecalcRequest(TRecalc::Recalculate);
 }
 
+bool TClosedBox::ApplyTableQtc(double qtc)
+{
+    if (!front_.complete)
+        return false;
+    ComputeEffectiveDriver();
+    const double ratio = qtc / effectiveQts;
+    const double vb = totalVas / (ratio * ratio - 1.0);
+    if (!(effectiveQts * 1.01 < qtc) || !std::isfinite(vb) || !(vb > 0.0))
+        return false;
+    BoxVolume().Qb = 15.0;
+    BoxVolume().Vb = BoxVolumeAdmitted(vb);
+    BoxVolume().dirty = true;
+    MeasSetup().setupChanged = true;
+    if (TDialogModel* dialog = ExistingBoxDialog(); dialog && dialog->IsOpen())
+        dialog->Reload();
+    RecalcRequest(TRecalc::Recalculate);
+    return true;
+}
+
 std::unique_ptr<TDialogModel> TClosedBox::MakeBoxDialog() { return std::make_unique<TClosedBoxDialog>(host_, *this); }
 
 TClosedBoxDialog* TClosedBox::BoxDialog() const { return static_cast<TClosedBoxDialog*>(ExistingBoxDialog()); }

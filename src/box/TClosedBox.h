@@ -16,6 +16,10 @@ public:
 
     // "&Quick box": Vb = effective Qts · Vas · N.
     void QuickBox();
+    // The table lookup's box for a system Q: Qb = 15 and the volume that gives qtc with
+    // the effective driver (Vb = Vas_eff / ((qtc / Qts_eff)² - 1)). False, changing
+    // nothing, when no closed box reaches qtc with this driver.
+    bool ApplyTableQtc(double qtc);
     TClosedBoxDialog* BoxDialog() const;
 
 protected:

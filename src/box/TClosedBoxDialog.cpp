@@ -1,6 +1,7 @@
 #include "TClosedBoxDialog.h"
 
 #include "TClosedBox.h"
+#include "TOptClosedTableDialog.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -22,10 +23,20 @@ TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
 
     afterCommit = [this] { box_.RecalcRequest(TRecalc::Recalculate); };
     onCommand = [this](int id) {
-        if (id == kQuickBox)
+        if (id == kQuickBox) {
             box_.QuickBox();
-        else if (id == kTableLookup || id == kFrequencyFit)
+        } else if (id == kTableLookup) {
+            if (!table_)
+                table_ = std::make_unique<TOptClosedTableDialog>(Host(), box_, *this);
+            table_->Start();
+        } else if (id == kFrequencyFit) {
             Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the volume.",
                            "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+        }
+    };
+    openChildren = [this] {
+        return table_ && table_->IsOpen() ? std::vector<TDialogModel*>{table_.get()} : std::vector<TDialogModel*>{};
     };
 }
+
+TClosedBoxDialog::~TClosedBoxDialog() = default;

@@ -3,7 +3,10 @@
 
 #include "ui/TDialogModel.h"
 
+#include <memory>
+
 class TClosedBox;
+class TOptClosedTableDialog;
 
 class TClosedBoxDialog : public TDialogModel {
 public:
@@ -11,7 +14,12 @@ public:
     static constexpr int kTableLookup = 12210, kFrequencyFit = 12211, kQuickBox = 12212;
 
     TClosedBoxDialog(THost& host, TClosedBox& box);
+    ~TClosedBoxDialog() override;
+
+    // "By &table lookup...": the table dialog, made when first opened.
+    TOptClosedTableDialog* TableDialog() const { return table_.get(); }
 
 private:
     TClosedBox& box_;
+    std::unique_ptr<TOptClosedTableDialog> table_;
 };

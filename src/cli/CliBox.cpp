@@ -2,6 +2,7 @@
 // Values are set through the project's own dialogs, by their labels and in their
 // display units, so the command line follows exactly the rules of the desktop.
 
+#include "CliBoxSession.h"
 #include "CliFields.h"
 #include "TCliCommand.h"
 #include "TCliHost.h"
@@ -28,22 +29,6 @@
 
 namespace {
 
-// A name on the command line means a file in the working folder; the engine would take
-// a bare name as one in the program folder.
-std::string FromWorkingFolder(const std::string& path)
-{
-    std::error_code ec;
-    std::filesystem::path p = std::filesystem::absolute(path, ec);
-    return ec ? path : p.lexically_normal().string();
-}
-
-struct TBoxSession {
-    explicit TBoxSession(TProgramContext& c) : context(c) {}
-    TProgramContext& context;
-    TCliHost host;
-    std::unique_ptr<TBoxEmbryo> project;
-};
-
 std::unique_ptr<TBoxEmbryo> MakeBox(const std::string& type, TBoxSession& s)
 {
     const TBoxType* t = TBoxTypes::ByCliName(type);
@@ -56,49 +41,6 @@ std::string BoxTypeNames()
     for (const TBoxType* t : TBoxTypes::All())
         names += (names.empty() ? "" : ", ") + t->cliName;
     return names;
-}
-
-bool HasExtension(const std::string& name, const char* extension)
-{
-    std::string ext = std::filesystem::path(name).extension().string();
-    for (char& c : ext)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == extension;
-}
-
-bool OpenProject(TBoxSession& s, const std::string& name)
-{
-    const std::string path = FromWorkingFolder(name);
-    TBinaryReader reader;
-    if (!reader.Open(path)) {
-        CliFail("cannot open project " + path);
-        return false;
-    }
-    std::int32_t code = -1;
-    const TBoxType* type = nullptr;
-    if (!reader.ReadInt32(code) || !(type = TBoxTypes::ByCode(code))) {
-        if (HasExtension(name, ".unt"))
-            CliFail(name + " is a unit file, not a box project: see tonvek-cli unit show " + name +
-                    " (units are written with tonvek-cli unit new --set NAME=VALUE)");
-        else
-            CliFail(path + " is not a box project this version can open (type code " + std::to_string(code) + ")");
-        return false;
-    }
-    s.project = type->make(s.host, s.context);
-    if (!s.project->Load(path)) {
-        CliFail("Error while reading box data. The project file is corrupt: " + path);
-        return false;
-    }
-    return true;
-}
-
-// What a user does first: open the dialogs, so that their fields show the project.
-std::vector<TDialogModel*> OpenDialogs(TBoxSession& s)
-{
-    s.project->OpenBoxDialog();
-    s.project->OpenSetupDialog();
-    s.project->OpenDriverConfig();
-    return s.project->ParameterDialogs();
 }
 
 // project names the file in the hint for an unknown name.
@@ -122,16 +64,6 @@ bool ApplyAll(TBoxSession& s, const std::vector<std::string>& assignments, const
             return false;
         }
     }
-    return true;
-}
-
-bool SaveProject(TBoxSession& s, const std::string& path)
-{
-    if (!s.project->SaveTo(FromWorkingFolder(path))) {
-        CliFail("could not write " + path);
-        return false;
-    }
-    std::printf("saved %s\n", path.c_str());
     return true;
 }
 
@@ -195,8 +127,13 @@ int RunFields(TProgramContext& context, const TCliArgs& args)
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
-    for (const TNamedField& f : SettableFields(OpenDialogs(s)))
+    const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
+    for (const TNamedField& f : SettableFields(dialogs))
         std::printf("%s\n", FieldLine(f).c_str());
+    // Then what tonvek-cli do presses now.
+    for (const TNamedPress& p : PressableItems(WithOpenChildren(dialogs)))
+        if (p.enabled)
+            std::printf("%s\n", PressLine(p).c_str());
     return 0;
 }
 
@@ -319,7 +256,8 @@ TCliRegistration setCommand{
 TCliRegistration fieldsCommand{
     "fields", "fields PROJECT.box    every NAME that set takes now, one a line:\n"
               "                       NAME<TAB>VALUE<TAB>UNIT<TAB>MIN .. MAX (check boxes on|off,\n"
-              "                       choices A|B|C); values as the dialogs show them",
+              "                       choices A|B|C); values as the dialogs show them; then every\n"
+              "                       DIALOG:BUTTON that do presses now, as NAME<TAB><TAB><TAB>press",
     RunFields};
 TCliRegistration reportCommand{"report", "report PROJECT.box    the information window text", RunReport};
 TCliRegistration curvesCommand{

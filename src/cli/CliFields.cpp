@@ -343,3 +343,116 @@ std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost
     }
     }
 }
+
+std::vector<TDialogModel*> WithOpenChildren(const std::vector<TDialogModel*>& dialogs)
+{
+    std::vector<TDialogModel*> out;
+    for (TDialogModel* dialog : dialogs) {
+        out.push_back(dialog);
+        if (dialog->openChildren)
+            for (TDialogModel* child : WithOpenChildren(dialog->openChildren()))
+                out.push_back(child);
+    }
+    return out;
+}
+
+namespace {
+
+// A name as two names must share it to be the same, with trailing dots left out:
+// "By table lookup" reaches "By &table lookup...".
+std::string PressKey(const std::string& text)
+{
+    std::string key = CanonicalQualifiedName(text);
+    while (!key.empty() && (key.back() == '.' || key.back() == ' '))
+        key.pop_back();
+    return key;
+}
+
+void AddMenu(TDialogModel& dialog, const std::vector<TMenuItem>& items, std::vector<TNamedPress>& out)
+{
+    for (const TMenuItem& item : items) {
+        if (item.id == 0) {
+            AddMenu(dialog, item.items, out);
+            continue;
+        }
+        out.push_back({&dialog, TNamedPress::TKind::MenuCommand, item.id, -1, item.enabled,
+                       PlainCaption(dialog.title) + ":" + PlainCaption(item.text)});
+    }
+}
+
+} // namespace
+
+std::vector<TNamedPress> PressableItems(const std::vector<TDialogModel*>& dialogs)
+{
+    std::vector<TNamedPress> all;
+    for (TDialogModel* dialog : dialogs) {
+        AddMenu(*dialog, dialog->menu, all);
+        const std::string title = PlainCaption(dialog->title) + ":";
+        for (const TField& field : dialog->Fields()) {
+            if (!field.visible)
+                continue;
+            if (field.kind == TFieldKind::Button && !FieldName(field).empty())
+                all.push_back(
+                    {dialog, TNamedPress::TKind::Button, field.id, -1, field.enabled, title + FieldName(field)});
+            if (field.kind == TFieldKind::Radio)
+                for (std::size_t i = 0; i < field.items.size(); ++i)
+                    all.push_back({dialog, TNamedPress::TKind::Choice, field.id, static_cast<int>(i),
+                                   field.ItemEnabled(static_cast<int>(i)), title + PlainCaption(field.items[i])});
+        }
+    }
+    std::vector<TNamedPress> out;
+    std::vector<std::string> seen;
+    for (TNamedPress& item : all) {
+        const std::string key = PressKey(item.name);
+        if (std::find(seen.begin(), seen.end(), key) != seen.end())
+            continue;
+        seen.push_back(key);
+        out.push_back(std::move(item));
+    }
+    return out;
+}
+
+std::string PressLine(const TNamedPress& item) { return item.name + "\t\t\tpress"; }
+
+bool FindPressable(const std::vector<TNamedPress>& items, const std::string& name, bool prefix, TNamedPress& found)
+{
+    const std::string key = PressKey(name);
+    if (key.empty())
+        return false;
+    for (const TNamedPress& item : items) {
+        if (PressKey(item.name) == key) {
+            found = item;
+            return true;
+        }
+    }
+    if (!prefix)
+        return false;
+    // A leading part ends where a word ends: "0.5" is the critically damped box, not
+    // also the Bessel one at 0.577.
+    const TNamedPress* match = nullptr;
+    for (const TNamedPress& item : items) {
+        const std::string candidate = PressKey(item.name);
+        if (candidate.rfind(key, 0) != 0 ||
+            (candidate.size() > key.size() && std::string(" ,/").find(candidate[key.size()]) == std::string::npos))
+            continue;
+        if (match)
+            return false; // more than one: the name says too little
+        match = &item;
+    }
+    if (match)
+        found = *match;
+    return match != nullptr;
+}
+
+std::string PressItem(const TNamedPress& item)
+{
+    if (!item.enabled)
+        return item.name + " cannot be pressed now (the dialog has it disabled)";
+    TDialogModel& dialog = *item.dialog;
+    switch (item.kind) {
+    case TNamedPress::TKind::Button: dialog.Press(item.id); break;
+    case TNamedPress::TKind::MenuCommand: dialog.Command(item.id); break;
+    case TNamedPress::TKind::Choice: dialog.Select(item.id, item.choice); break;
+    }
+    return {};
+}

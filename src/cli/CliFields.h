@@ -52,3 +52,36 @@ std::vector<std::string> CloseMatches(const std::string& name, const std::vector
 // on success. project is named in the hint an unknown name gets.
 std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost& host,
                         const std::string& assignment, const std::string& project);
+
+// Every dialog of the list, each followed by the dialogs it opened that are open now
+// (a table dialog opened from a box dialog's menu).
+std::vector<TDialogModel*> WithOpenChildren(const std::vector<TDialogModel*>& dialogs);
+
+// What tonvek-cli do presses: a button, a command of a dialog's menu or one choice of
+// a radio group, named "DIALOG TITLE:CAPTION" without mnemonics ("Closed box:Quick box",
+// "Closed box:By table lookup...", "Table opt. bassreflex box:SBB4 / BB4").
+struct TNamedPress {
+    enum class TKind { Button, MenuCommand, Choice };
+    TDialogModel* dialog = nullptr;
+    TKind kind = TKind::Button;
+    int id = 0;
+    int choice = -1; // Choice: the index in its group
+    bool enabled = true;
+    std::string name;
+};
+
+// Every pressable item of the dialogs, in dialog order, one per name (the first of a
+// name owns it), disabled ones included.
+std::vector<TNamedPress> PressableItems(const std::vector<TDialogModel*>& dialogs);
+
+// One line of the listing: "NAME\t\t\tpress" (no line break).
+std::string PressLine(const TNamedPress& item);
+
+// The item a name reaches: the whole name (trailing dots may be left out) or, when
+// prefix is set and nothing matches whole, the one item whose name starts with it.
+[[nodiscard]] bool FindPressable(const std::vector<TNamedPress>& items, const std::string& name, bool prefix,
+                                 TNamedPress& found);
+
+// Presses the item as a user would click it; an error text, or empty on success. A
+// disabled item is refused.
+std::string PressItem(const TNamedPress& item);

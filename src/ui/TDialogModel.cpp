@@ -495,7 +495,8 @@ void TDialogModel::Toggle(int id, bool checked)
 void TDialogModel::Select(int id, int index)
 {
     TField* f = Find(id);
-    if (!f || !f->enabled || index < -1 || index >= static_cast<int>(f->items.size()) || f->selected == index)
+    if (!f || !f->enabled || index < -1 || index >= static_cast<int>(f->items.size()) || f->selected == index ||
+        !f->ItemEnabled(index))
         return;
     f->selected = index;
     Changed(*f);
@@ -523,8 +524,48 @@ void TDialogModel::Activate(int id)
         onCommand(id);
 }
 
+namespace {
+// Menu may be const or not: the entry comes back as the menu is.
+template <class Menu>
+auto FindCommand(Menu& items, int id) -> decltype(&items.front())
+{
+    for (auto& item : items) {
+        if (item.id == id && id != 0)
+            return &item;
+        if (auto* inner = FindCommand(item.items, id))
+            return inner;
+    }
+    return nullptr;
+}
+} // namespace
+
+void TDialogModel::SetItemEnabled(int id, int index, bool enabled)
+{
+    TField& f = Field(id);
+    if (index < 0 || index >= static_cast<int>(f.items.size()))
+        return;
+    f.itemDisabled.resize(f.items.size(), false);
+    f.itemDisabled[static_cast<std::size_t>(index)] = !enabled;
+}
+
+void TDialogModel::EnableCommand(int id, bool enabled)
+{
+    if (TMenuItem* item = FindCommand(menu, id))
+        item->enabled = enabled;
+}
+
+bool TDialogModel::CommandEnabled(int id) const
+{
+    const TMenuItem* item = FindCommand(menu, id);
+    return item && item->enabled;
+}
+
 void TDialogModel::Command(int id)
 {
+    // A grey menu entry does nothing; commands that are not in the menu (accelerators
+    // the owner routes here) are not affected.
+    if (const TMenuItem* item = FindCommand(menu, id); item && !item->enabled)
+        return;
     // Like a click elsewhere in the window: what was typed counts before the command runs.
     if (int focused = FocusedId(); focused != 0) {
         CommitField(focused);

@@ -105,6 +105,7 @@ struct TField {
     bool checked = false;           // Check
     int selected = -1;              // Radio, Combo, List
     std::vector<std::string> items; // Radio, Combo, List
+    std::vector<bool> itemDisabled; // Radio: choices shown grey that a click cannot choose
     std::string text;               // Check and Button caption, Text contents
 
     // Called when the field commits a change, before TDialogModel::onFieldChanged.
@@ -131,6 +132,12 @@ struct TField {
     TField& ReadOnly(bool readOnly = true);
     TField& TwoValue(double second = 0.5); // Double: "value;second"
 
+    // Radio: whether choice i can be chosen (the whole field enabled too).
+    bool ItemEnabled(int i) const
+    {
+        return enabled && (i < 0 || static_cast<std::size_t>(i) >= itemDisabled.size() ||
+                           !itemDisabled[static_cast<std::size_t>(i)]);
+    }
     bool IsEdit() const { return kind == TFieldKind::Double || kind == TFieldKind::Long ||
                                  kind == TFieldKind::String || kind == TFieldKind::Note; }
     bool Focusable() const { return visible && enabled && kind != TFieldKind::Text; }
@@ -170,6 +177,9 @@ public:
     std::function<void()> onClose;              // last call; the owner may destroy the model
     // What follows an accepted write of a bound field whose binding has no then().
     std::function<void()> afterCommit;
+    // The dialogs this one opened and that are open now (an optimiser's table dialog
+    // opened from the box dialog's menu), so a listing of dialogs reaches them too.
+    std::function<std::vector<TDialogModel*>()> openChildren;
 
     // Building, in layout and tab order.
     void Group(std::string caption, int column = 0);
@@ -208,6 +218,11 @@ public:
     int Selected(int id) const { return Field(id).selected; }
     void SetItems(int id, std::vector<std::string> items, int selected);
     void SetText(int id, std::string text); // Text, Check and Button captions; String and Note contents
+    // Radio: choice index shows grey and cannot be chosen.
+    void SetItemEnabled(int id, int index, bool enabled);
+    // A command of the dialog's menu (shown grey and ignored while disabled).
+    void EnableCommand(int id, bool enabled);
+    bool CommandEnabled(int id) const;
 
     // User events: the view calls these, and so do tests.
     void Edit(int id, std::string text); // the text of an edit field changed (every keystroke)

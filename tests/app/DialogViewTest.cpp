@@ -216,6 +216,26 @@ TEST_F(DialogViewTest, MenuAndHelpReachTheModel)
     EXPECT_EQ(host.HelpOpened()[0], "dialogs.txt");
 }
 
+TEST_F(DialogViewTest, GreyedChoicesAndMenuCommandsFollowTheModel)
+{
+    ShownDialog d(model);
+    model.SetItemEnabled(107, 1, false);
+    model.EnableCommand(502, false);
+    d.view->Load();
+    auto* one = d.view->findChild<QRadioButton*>("field107_0");
+    auto* two = d.view->findChild<QRadioButton*>("field107_1");
+    EXPECT_TRUE(one->isEnabled());
+    EXPECT_FALSE(two->isEnabled());
+    QList<QAction*> items = d.view->findChild<QMenuBar*>()->actions()[0]->menu()->actions();
+    EXPECT_TRUE(items[0]->isEnabled());
+    EXPECT_FALSE(items[1]->isEnabled());
+    model.EnableCommand(502, true);
+    model.SetItemEnabled(107, 1, true);
+    d.view->Load();
+    EXPECT_TRUE(items[1]->isEnabled());
+    EXPECT_TRUE(two->isEnabled());
+}
+
 TEST_F(DialogViewTest, LoadingValuesFiresNoCommits)
 {
     ShownDialog d(model);

@@ -601,7 +601,7 @@ TEST_F(TBassReflexBoxTest, DialogEditsBoxAndPortWithTheirRules)
     EXPECT_TRUE(box->Changed());
 
     host_.ClearMessages();
-    d->Command(TBreflDialog::kTableLookup);
+    d->Command(TBreflDialog::kFrequencyFit);
     ASSERT_NE(host_.LastMessage(), nullptr);
     EXPECT_EQ(host_.LastMessage()->title, "Optimize");
     d->Close();

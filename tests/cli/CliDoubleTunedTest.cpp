@@ -90,6 +90,8 @@ TEST_F(CliDoubleTunedTest, FieldsListEachGroupedNameOnceAndSetTakesThemBack)
     ASSERT_EQ(listed.status, 0) << listed.err;
     std::vector<std::string> names, assignments;
     for (const std::string& line : Lines(listed.out)) {
+        if (line.size() > 6 && line.compare(line.size() - 6, 6, "\tpress") == 0)
+            continue; // what do presses has no value
         const std::size_t tab = line.find('\t');
         const std::size_t second = line.find('\t', tab + 1);
         names.push_back(line.substr(0, tab));

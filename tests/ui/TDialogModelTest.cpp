@@ -289,6 +289,34 @@ TEST(TDialogModel, DisabledFieldsIgnoreUserEvents)
     EXPECT_EQ(d.commands.size(), 1u); // the button is still enabled
 }
 
+TEST(TDialogModel, GreyedChoicesAndMenuCommandsIgnoreUserEvents)
+{
+    THeadlessHost host;
+    Sample d(host);
+    d.AddRadio(106, "Mode", {"A", "B", "C"}, 0);
+    d.Open();
+    d.SetItemEnabled(106, 1, false);
+    d.SetItemEnabled(106, 7, false); // no such choice: ignored
+    d.Select(106, 1);
+    EXPECT_EQ(d.Selected(106), 0);
+    EXPECT_FALSE(d.Field(106).ItemEnabled(1));
+    EXPECT_TRUE(d.Field(106).ItemEnabled(2));
+    d.Select(106, 2);
+    EXPECT_EQ(d.Selected(106), 2);
+    // A disabled group greys every choice.
+    d.SetEnabled(106, false);
+    EXPECT_FALSE(d.Field(106).ItemEnabled(0));
+
+    EXPECT_TRUE(d.CommandEnabled(501));
+    EXPECT_FALSE(d.CommandEnabled(777)); // not in the menu
+    d.EnableCommand(501, false);
+    d.Command(501);
+    EXPECT_TRUE(d.commands.empty());
+    d.EnableCommand(501, true);
+    d.Command(501);
+    EXPECT_EQ(d.commands, std::vector<int>{501});
+}
+
 TEST(TDialogModel, MenuCommandsCommitTheFieldBeingEditedFirst)
 {
     THeadlessHost host;

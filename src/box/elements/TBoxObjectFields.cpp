@@ -4,6 +4,7 @@
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TPortObject.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <strings.h>
@@ -59,6 +60,15 @@ double BoxFieldStored(const TBoxObject& box, TBoxField field)
 double BoxFieldValue(const TBoxObject& box, TBoxField field)
 {
     return BoxFieldInfo(field).Shown(BoxFieldStored(box, field));
+}
+
+double BoxVolumeAdmitted(double m3)
+{
+    const TFieldInfo& volume = BoxFieldInfo(TBoxField::Volume);
+    const double shown = volume.Shown(m3);
+    if (!std::isfinite(shown))
+        return volume.Stored(volume.minimum);
+    return volume.Stored(std::clamp(shown, volume.minimum, volume.maximum));
 }
 
 std::string BoxFieldText(const TBoxObject& box, TBoxField field)

@@ -24,6 +24,10 @@ double BoxFieldStored(const TBoxObject& box, TBoxField field);
 double BoxFieldValue(const TBoxObject& box, TBoxField field);
 std::string BoxFieldText(const TBoxObject& box, TBoxField field);
 
+// A volume (m³) as the volume field admits it: within the field's range, the least one
+// for a value that is not a number. What the optimisers set stays one a user could type.
+double BoxVolumeAdmitted(double m3);
+
 // Takes a shown value. Out of range: refused. Otherwise the box is marked dirty; a new
 // volume or fill also gives every port in this box its new tuning volume (and tuning)
 // and updates the box resonance of a radiator in it, so the shown tunings follow at
