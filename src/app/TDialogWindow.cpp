@@ -17,16 +17,21 @@
 namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-void AddMenuItems(QMenu* menu, const std::vector<TMenuItem>& items, const std::function<void(int)>& run)
+void AddMenuItems(QMenu* menu, const std::vector<TMenuItem>& items, const std::function<void(int)>& run,
+                  const std::function<bool(int)>& enabled)
 {
     for (const TMenuItem& item : items) {
         if (item.separator()) {
             menu->addSeparator();
         } else if (item.id == 0) {
-            AddMenuItems(menu->addMenu(Q(item.text)), item.items, run);
+            AddMenuItems(menu->addMenu(Q(item.text)), item.items, run, enabled);
         } else {
             int id = item.id;
-            QObject::connect(menu->addAction(Q(item.text)), &QAction::triggered, menu, [run, id] { run(id); });
+            QAction* action = menu->addAction(Q(item.text));
+            QObject::connect(action, &QAction::triggered, menu, [run, id] { run(id); });
+            // The model says which commands are usable now (an optimiser dialog is open).
+            QObject::connect(menu, &QMenu::aboutToShow, action,
+                             [action, enabled, id] { action->setEnabled(enabled(id)); });
         }
     }
 }
@@ -76,8 +81,9 @@ void TDialogWindow::Build()
         menuBar_->setNativeMenuBar(false); // the dialog's own menu stays in the dialog
         for (const TMenuItem& item : model_.menu) {
             auto run = [this](int id) { Forward([id](TDialogModel& m) { m.Command(id); }); };
+            auto enabled = [this](int id) { return ModelAlive() && model_.MenuCommandEnabled(id); };
             if (item.id == 0 && !item.separator())
-                AddMenuItems(menuBar_->addMenu(Q(item.text)), item.items, run);
+                AddMenuItems(menuBar_->addMenu(Q(item.text)), item.items, run, enabled);
             else if (item.id != 0)
                 connect(menuBar_->addAction(Q(item.text)), &QAction::triggered, this, [run, id = item.id] { run(id); });
         }

@@ -6,6 +6,7 @@
 #include "box/elements/TPortObject.h"
 #include "box/elements/TPortObjectFields.h"
 #include "box/elements/TPortSectionFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -63,7 +64,9 @@ TBandpassDialog::TBandpassDialog(THost& host, TBandpassBox& box)
             box_.QuickBox();
         else if (id == kTableLookup && box_.Layout().tableLookup)
             box_.TableLookup();
-        else if (id == kTableLookup || id == kFrequencyFit)
+        else if (id == kFrequencyFit)
+            OpenFrequencyFit(Host(), box_, *this);
+        else if (id == kTableLookup)
             Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
                            "volumes and ports.",
                            "Optimize", TMsgButtons::Ok, TMsgIcon::Information);

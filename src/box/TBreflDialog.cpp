@@ -3,6 +3,7 @@
 #include "TBassReflexBox.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObjectFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -34,7 +35,9 @@ TBreflDialog::TBreflDialog(THost& host, TBassReflexBox& box)
     onCommand = [this](int id) {
         if (id == kQuickBox)
             box_.QuickBox();
-        else if (id == kTableLookup || id == kFrequencyFit)
+        else if (id == kFrequencyFit)
+            OpenFrequencyFit(Host(), box_, *this);
+        else if (id == kTableLookup)
             Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
                            "volume and the port.",
                            "Optimize", TMsgButtons::Ok, TMsgIcon::Information);

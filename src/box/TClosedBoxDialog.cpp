@@ -2,6 +2,7 @@
 
 #include "TClosedBox.h"
 #include "box/elements/TBoxObjectFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -24,7 +25,9 @@ TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
     onCommand = [this](int id) {
         if (id == kQuickBox)
             box_.QuickBox();
-        else if (id == kTableLookup || id == kFrequencyFit)
+        else if (id == kFrequencyFit)
+            OpenFrequencyFit(Host(), box_, *this);
+        else if (id == kTableLookup)
             Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the volume.",
                            "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
     };

@@ -2,6 +2,7 @@
 // Values are set through the project's own dialogs, by their labels and in their
 // display units, so the command line follows exactly the rules of the desktop.
 
+#include "CliBoxSession.h"
 #include "CliFields.h"
 #include "TCliCommand.h"
 #include "TCliHost.h"
@@ -26,8 +27,6 @@
 #include <system_error>
 #include <vector>
 
-namespace {
-
 // A name on the command line means a file in the working folder; the engine would take
 // a bare name as one in the program folder.
 std::string FromWorkingFolder(const std::string& path)
@@ -37,12 +36,7 @@ std::string FromWorkingFolder(const std::string& path)
     return ec ? path : p.lexically_normal().string();
 }
 
-struct TBoxSession {
-    explicit TBoxSession(TProgramContext& c) : context(c) {}
-    TProgramContext& context;
-    TCliHost host;
-    std::unique_ptr<TBoxEmbryo> project;
-};
+namespace {
 
 std::unique_ptr<TBoxEmbryo> MakeBox(const std::string& type, TBoxSession& s)
 {
@@ -65,6 +59,8 @@ bool HasExtension(const std::string& name, const char* extension)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == extension;
 }
+
+} // namespace
 
 bool OpenProject(TBoxSession& s, const std::string& name)
 {
@@ -91,6 +87,8 @@ bool OpenProject(TBoxSession& s, const std::string& name)
     }
     return true;
 }
+
+namespace {
 
 // What a user does first: open the dialogs, so that their fields show the project.
 std::vector<TDialogModel*> OpenDialogs(TBoxSession& s)
@@ -125,6 +123,8 @@ bool ApplyAll(TBoxSession& s, const std::vector<std::string>& assignments, const
     return true;
 }
 
+} // namespace
+
 bool SaveProject(TBoxSession& s, const std::string& path)
 {
     if (!s.project->SaveTo(FromWorkingFolder(path))) {
@@ -134,6 +134,8 @@ bool SaveProject(TBoxSession& s, const std::string& path)
     std::printf("saved %s\n", path.c_str());
     return true;
 }
+
+namespace {
 
 int RunNew(TProgramContext& context, const TCliArgs& args)
 {

@@ -523,8 +523,22 @@ void TDialogModel::Activate(int id)
         onCommand(id);
 }
 
+void TDialogModel::EnableMenuCommand(int id, bool enabled)
+{
+    std::erase(disabledCommands_, id);
+    if (!enabled)
+        disabledCommands_.push_back(id);
+}
+
+bool TDialogModel::MenuCommandEnabled(int id) const
+{
+    return std::find(disabledCommands_.begin(), disabledCommands_.end(), id) == disabledCommands_.end();
+}
+
 void TDialogModel::Command(int id)
 {
+    if (!MenuCommandEnabled(id))
+        return;
     // Like a click elsewhere in the window: what was typed counts before the command runs.
     if (int focused = FocusedId(); focused != 0) {
         CommitField(focused);

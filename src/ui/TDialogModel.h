@@ -216,7 +216,10 @@ public:
     void Select(int id, int index);      // a radio choice, combo or list entry was chosen
     void Press(int id);                  // a button was pressed (1: Enter on OK, 2: Escape)
     void Activate(int id);               // a list entry was double-clicked
-    void Command(int id);                // a menu command of the dialog's menu
+    void Command(int id);                // a menu command of the dialog's menu; a disabled one does nothing
+    // Menu commands of the dialog's own menu are enabled unless disabled here.
+    void EnableMenuCommand(int id, bool enabled);
+    bool MenuCommandEnabled(int id) const;
     // Focus, then typing: what a user does to fill a field (commit by moving on).
     void Type(int id, std::string text);
 
@@ -244,6 +247,7 @@ private:
     void LoadField(TField& field, bool keepTyping);
 
     std::deque<TField> fields_;
+    std::vector<int> disabledCommands_;
     std::string group_;
     int column_ = 0;
     int section_ = 0;
