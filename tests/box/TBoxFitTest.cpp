@@ -504,3 +504,21 @@ TEST_F(TBoxFitTest, EveryTypeRunsAFewSteps)
 }
 
 } // namespace
+
+namespace {
+// Files written before the bandpass types had an upper cutoff hold 0 there; a run
+// must not fit to a corner at 0 Hz (an infinite target).
+TEST_F(TBoxFitTest, StoredCutoffsOutsideTheirRangesAreBroughtIn)
+{
+    TBP5Box box(host_, context_);
+    Prepare(box, 0.03);
+    box.optimiserIterations = 500;
+    box.optimiserSpare = 0;
+    TOptFitDialog& fit = OpenFit(box);
+    EXPECT_EQ(fit.Field(TOptFitDialog::kLowerCutoff).ShownValue(), "200");
+    EXPECT_EQ(fit.Field(TOptFitDialog::kUpperCutoff).ShownValue(), "40");
+    fit.Press(TOptFitDialog::kRun);
+    host_.RunDeferred(2);
+    EXPECT_TRUE(std::isfinite(fit.Fit().ShownError()));
+}
+} // namespace

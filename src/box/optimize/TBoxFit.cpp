@@ -21,8 +21,10 @@ constexpr double kQUp = 1.1, kQDown = 0.9090909090909091;
 TFitSettings TFitSettings::Of(const TBoxEmbryo& project)
 {
     TFitSettings s;
-    s.lowerCutoff = project.optimiserIterations;
-    s.upperCutoff = project.optimiserSpare;
+    // Files of types without an upper cutoff, and older ones, hold 0 there: a corner
+    // outside the fields' ranges would put the target at infinity.
+    s.lowerCutoff = std::clamp<int>(project.optimiserIterations, kMinLowerCutoff, kMaxLowerCutoff);
+    s.upperCutoff = std::clamp<int>(project.optimiserSpare, kMinUpperCutoff, kMaxUpperCutoff);
     s.optimiseQ = project.optimiserOptions[0] != 0;
     s.optimiseFrontQ = project.optimiserOptions[1] != 0;
     s.showIntermediate = project.optimiserOptions[2] != 0;

@@ -50,6 +50,9 @@ struct TFitElements {
 
 // The settings as the project file keeps them (cutoffs in Hz).
 struct TFitSettings {
+    static constexpr int kMinLowerCutoff = 10, kMaxLowerCutoff = 200;
+    static constexpr int kMinUpperCutoff = 40, kMaxUpperCutoff = 300;
+
     int lowerCutoff = 10;
     int upperCutoff = 300;
     bool optimiseQ = false;
@@ -57,6 +60,7 @@ struct TFitSettings {
     bool showIntermediate = true;
     bool fineStep = false;
 
+    // The project's settings, the cutoffs brought into their ranges.
     static TFitSettings Of(const TBoxEmbryo& project);
     void StoreIn(TBoxEmbryo& project) const;
 };

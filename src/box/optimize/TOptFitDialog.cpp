@@ -20,8 +20,11 @@
 namespace {
 using V = TFitVariable;
 
-const TFieldInfo kLowerCutoffInfo{"Lower cufoff freq.", "Hz", "%ld", 10.0, 200.0, 1.0, TValueKind::Whole};
-const TFieldInfo kUpperCutoffInfo{"Upper cufoff freq.", "Hz", "%ld", 40.0, 300.0, 1.0, TValueKind::Whole};
+using S = TFitSettings;
+const TFieldInfo kLowerCutoffInfo{"Lower cufoff freq.", "Hz", "%ld", S::kMinLowerCutoff, S::kMaxLowerCutoff, 1.0,
+                                  TValueKind::Whole};
+const TFieldInfo kUpperCutoffInfo{"Upper cufoff freq.", "Hz", "%ld", S::kMinUpperCutoff, S::kMaxUpperCutoff, 1.0,
+                                  TValueKind::Whole};
 
 // The check box captions of the three layouts: Q, front Q, show, fine.
 struct TFitCaptions {
@@ -107,6 +110,9 @@ TOptFitDialog::~TOptFitDialog()
 void TOptFitDialog::Prepare()
 {
     const TFitSettings s = TFitSettings::Of(project_);
+    // The fields show what a run will use.
+    project_.optimiserIterations = static_cast<std::int16_t>(s.lowerCutoff);
+    project_.optimiserSpare = static_cast<std::int16_t>(s.upperCutoff);
     SetChecked(kOptimiseQ, s.optimiseQ);
     if (Find(kOptimiseFrontQ))
         SetChecked(kOptimiseFrontQ, s.optimiseFrontQ);
