@@ -5,6 +5,7 @@
 #include "app/QtHost.h"
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
+#include "app/TScreenshot.h"
 #include "box/TBassReflexBox.h"
 #include "box/TBoxReport.h"
 #include "box/TBreflDialog.h"
@@ -97,7 +98,9 @@ TEST(FrequencyFitGuiTest, RunKeepsTheWindowLiveAndHaltShowsTheFinalBox)
     EXPECT_TRUE(fit->Running());
     EXPECT_TRUE(box->fastMode);
 
-    fitView->grab().save(QStringLiteral("/tmp/tonvek-frequency-fit.png"));
+    // For a look: the dialog, and the main window with the target on the SPL plot.
+    EXPECT_TRUE(fitView->grab().save(QStringLiteral("/tmp/tonvek-frequency-fit.png")));
+    EXPECT_TRUE(TScreenshot::Save(app, QStringLiteral("/tmp/tonvek-frequency-fit-main.png")));
     QTest::mouseClick(halt, Qt::LeftButton);
     ASSERT_TRUE(WaitFor([&] { return !fit->Running(); }));
     const int steps = fit->Fit().Steps();
