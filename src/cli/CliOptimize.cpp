@@ -61,8 +61,8 @@ bool TypeInto(TOptFitDialog& d, int id, const std::string& text, const char* opt
     d.FocusField(TOptFitDialog::kRun);
     TField& f = d.Field(id);
     if (f.ShownValue() != text) {
-        CliFail(std::string("optimize: ") + option + " " + text + " was refused: " + PlainCaption(f.label) +
-                " takes " + f.AcceptedText() + " " + f.unit);
+        CliFail(std::string("optimize: ") + option + " " + text + " was refused: " + PlainCaption(f.label) + " takes " +
+                f.AcceptedText() + " " + f.unit);
         return false;
     }
     return true;
@@ -195,13 +195,13 @@ int RunOptimize(TProgramContext& context, const TCliArgs& args)
 }
 
 TCliRegistration optimizeCommand{
-    "optimize", std::string(kUsage) +
-                    "\n                       fits the box to the target curve of its type, prints one line per\n"
-                    "                       step (step, mean error in dB, the varied values) and saves the\n"
-                    "                       project; --steps defaults to 200, --until-stable stops when the\n"
-                    "                       error has not fallen by more than 0.001 dB in 20 steps.\n"
-                    "       optimize PROJECT.box --table NAME | --quick\n"
-                    "                       the table lookup row with that button label, or the quick box",
+    "optimize",
+    std::string(kUsage) + "\n                       fits the box to the target curve of its type, prints one line per\n"
+                          "                       step (step, mean error in dB, the varied values) and saves the\n"
+                          "                       project; --steps defaults to 200, --until-stable stops when the\n"
+                          "                       error has not fallen by more than 0.001 dB in 20 steps.\n"
+                          "       optimize PROJECT.box --table NAME | --quick\n"
+                          "                       the table lookup row with that button label, or the quick box",
     RunOptimize};
 
 } // namespace

@@ -2,6 +2,7 @@
 // the variations per box type, the clamps, convergence on a real closed box, and the
 // fit dialog's run, halt and close rules over a headless host.
 
+#include "box/optimize/TBoxFit.h"
 #include "box/TAbrBox.h"
 #include "box/TBP5Box.h"
 #include "box/TBP6Box.h"
@@ -16,7 +17,6 @@
 #include "box/elements/TAbrObject.h"
 #include "box/elements/TBoxObject.h"
 #include "box/elements/TPortObject.h"
-#include "box/optimize/TBoxFit.h"
 #include "box/optimize/TFitRandom.h"
 #include "box/optimize/TOptFitDialog.h"
 #include "support/BoxTestBench.h"
@@ -88,11 +88,16 @@ TEST(TBoxFitTarget, ShapesPerBoxType)
     const double octave = std::log10(2.0);
     // Lower cutoff 50 Hz, upper 300 Hz.
     const Case cases[] = {
-        {TFitShape::SecondOrder, 25, -40 * octave}, {TFitShape::SecondOrder, 50, 0},
-        {TFitShape::SecondOrder, 600, 0},           {TFitShape::FourthOrder, 25, -80 * octave},
-        {TFitShape::FourthOrder, 5000, 0},          {TFitShape::BandpassLow, 25, -60 * octave},
-        {TFitShape::BandpassLow, 100, 0},           {TFitShape::BandpassLow, 300, 0},
-        {TFitShape::BandpassLow, 600, -60 * octave}, {TFitShape::BandpassHigh, 25, -90 * octave},
+        {TFitShape::SecondOrder, 25, -40 * octave},
+        {TFitShape::SecondOrder, 50, 0},
+        {TFitShape::SecondOrder, 600, 0},
+        {TFitShape::FourthOrder, 25, -80 * octave},
+        {TFitShape::FourthOrder, 5000, 0},
+        {TFitShape::BandpassLow, 25, -60 * octave},
+        {TFitShape::BandpassLow, 100, 0},
+        {TFitShape::BandpassLow, 300, 0},
+        {TFitShape::BandpassLow, 600, -60 * octave},
+        {TFitShape::BandpassHigh, 25, -90 * octave},
         {TFitShape::BandpassHigh, 600, -70 * octave},
     };
     for (const Case& c : cases)
@@ -146,8 +151,8 @@ TEST_F(TBoxFitTest, AnchorAndMeanErrorOverNMinusOnePoints)
     EXPECT_DOUBLE_EQ(high.AnchorLevel(), 3.0);
 
     s.upperCutoff = 2000;
-    TBoxFit band(bandpass, {TFitShape::BandpassLow, {V::FirstVolume}, V::FirstVolume},
-                 {.first = &bandpass.FirstBox()}, host_);
+    TBoxFit band(bandpass, {TFitShape::BandpassLow, {V::FirstVolume}, V::FirstVolume}, {.first = &bandpass.FirstBox()},
+                 host_);
     band.ComputeTarget(s);
     bandpass.splTotal.fill(-120.0);
     bandpass.splTotal[7] = 4.0;

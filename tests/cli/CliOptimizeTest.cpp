@@ -18,7 +18,7 @@ class CliOptimizeTest : public TScratchFolderTest {
 protected:
     std::string Copy(const char* example)
     {
-        const std::string path = File(example);
+        std::string path = File(example);
         std::filesystem::copy_file(std::string(TONVEK_SOURCE_DIR) + "/examples/" + example, path,
                                    std::filesystem::copy_options::overwrite_existing);
         return path;
@@ -138,12 +138,12 @@ TEST_F(CliOptimizeTest, RefusalsLeaveTheFileAsItWas)
         const char* options;
         const char* why;
     };
-    for (const Bad& bad : {Bad{"--fit --lower 5", "takes 10 .. 200 Hz"}, Bad{"--fit --lower 300", "takes 10 .. 200"},
-                           Bad{"--fit --upper 100", "bandpass"}, Bad{"--fit --front-q", "two volumes"},
-                           Bad{"--fit --steps 0", "--steps"}, Bad{"--fit --steps 5 --until-stable", "exclude"},
-                           Bad{"--fit --seed x", "--seed"}, Bad{"--lower 50", "--fit"},
-                           Bad{"--fit --bogus", "unexpected"}, Bad{"--table 0.707", "not available"},
-                           Bad{"--quick", "not available"}}) {
+    for (const Bad& bad :
+         {Bad{"--fit --lower 5", "takes 10 .. 200 Hz"}, Bad{"--fit --lower 300", "takes 10 .. 200"},
+          Bad{"--fit --upper 100", "bandpass"}, Bad{"--fit --front-q", "two volumes"},
+          Bad{"--fit --steps 0", "--steps"}, Bad{"--fit --steps 5 --until-stable", "exclude"},
+          Bad{"--fit --seed x", "--seed"}, Bad{"--lower 50", "--fit"}, Bad{"--fit --bogus", "unexpected"},
+          Bad{"--table 0.707", "not available"}, Bad{"--quick", "not available"}}) {
         TCliRun r = Optimize(project, bad.options);
         EXPECT_NE(r.status, 0) << bad.options;
         EXPECT_NE(r.err.find(bad.why), std::string::npos) << bad.options << ": " << r.err;

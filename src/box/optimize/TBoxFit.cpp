@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 // 1 / 32767: rand() + 1 scaled to (0, 1].
@@ -40,10 +41,9 @@ void TFitSettings::StoreIn(TBoxEmbryo& project) const
                                 static_cast<std::uint8_t>(showIntermediate), static_cast<std::uint8_t>(fineStep)};
 }
 
-TBoxFit::TBoxFit(TBoxEmbryo& project, const TFitPlan& plan, TFitElements elements, THost& host)
-    : project_(project), plan_(plan), elements_(elements), host_(host), random_(TFitRandom(1))
-{
-}
+TBoxFit::TBoxFit(TBoxEmbryo& project, TFitPlan plan, TFitElements elements, THost& host)
+    : project_(project), plan_(std::move(plan)), elements_(elements), host_(host), random_(TFitRandom(1))
+{}
 
 double TBoxFit::TargetLevel(TFitShape shape, double f, double lower, double upper)
 {
@@ -68,8 +68,8 @@ void TBoxFit::ComputeTarget(const TFitSettings& settings)
     settings_ = settings;
     const TFreqGrid& grid = project_.Grid();
     for (int i = 0; i < grid.Count(); ++i)
-        target_[static_cast<std::size_t>(i)] =
-            TargetLevel(plan_.shape, grid.Frequency(i), settings.lowerCutoff, settings.upperCutoff);
+        target_[static_cast<std::size_t>(i)] = TargetLevel(plan_.shape, grid.Frequency(i), settings.lowerCutoff,
+                                                           settings.upperCutoff);
 }
 
 std::span<const double> TBoxFit::Target() const
@@ -133,7 +133,8 @@ std::vector<TFitVariable> TBoxFit::ActiveVariables() const
 {
     std::vector<TFitVariable> active;
     for (TFitVariable v : plan_.order) {
-        if ((v == TFitVariable::FirstQ && !settings_.optimiseQ) || (v == TFitVariable::SecondQ && !settings_.optimiseFrontQ))
+        if ((v == TFitVariable::FirstQ && !settings_.optimiseQ) ||
+            (v == TFitVariable::SecondQ && !settings_.optimiseFrontQ))
             continue;
         active.push_back(v);
     }

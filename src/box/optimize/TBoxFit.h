@@ -71,17 +71,20 @@ public:
     static constexpr double kStartStep = 1.00001;
     static constexpr double kMinVolume = 0.0001, kMaxVolume = 10.0; // m³
     static constexpr double kMinQ = 3.0, kMaxQ = 15.0;
-    static constexpr double kMinLength = 0.005, kMaxLength = 10.0;  // m
-    static constexpr double kMinMass = 0.0001, kMaxMass = 10.0;     // kg
+    static constexpr double kMinLength = 0.005, kMaxLength = 10.0; // m
+    static constexpr double kMinMass = 0.0001, kMaxMass = 10.0;    // kg
 
     using TRandom = std::function<int()>; // 0 .. 32767
 
     // host takes the port rules' warnings (a fit never causes one).
-    TBoxFit(TBoxEmbryo& project, const TFitPlan& plan, TFitElements elements, THost& host);
+    TBoxFit(TBoxEmbryo& project, TFitPlan plan, TFitElements elements, THost& host);
 
     // The target level in dB relative to the anchor at frequency f.
     static double TargetLevel(TFitShape shape, double f, double lower, double upper);
-    static bool IsBandpass(TFitShape shape) { return shape == TFitShape::BandpassLow || shape == TFitShape::BandpassHigh; }
+    static bool IsBandpass(TFitShape shape)
+    {
+        return shape == TFitShape::BandpassLow || shape == TFitShape::BandpassHigh;
+    }
     // r after a variation with the least error best: best / divisor + 1, at most 1.2.
     static double StepFactor(double best, double divisor);
 

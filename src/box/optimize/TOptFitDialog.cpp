@@ -66,7 +66,7 @@ TFitPlan TwoChamberPlan(TFitShape shape, bool secondPort)
 TOptFitDialog::TOptFitDialog(THost& host, TBoxEmbryo& project, TDialogModel& boxDialog, TFitLayout layout,
                              const TFitPlan& plan, TFitElements elements)
     : TDialogModel(host, "Frequency fit opt.", "optfit.txt"), project_(project), boxDialog_(boxDialog),
-      layout_(layout), fit_(project, plan, elements, host)
+      fit_(project, plan, elements, host)
 {
     const TFitCaptions captions = CaptionsOf(layout);
     const auto idle = [this] { return halted_; };
@@ -222,54 +222,44 @@ void TOptFitDialog::DoStep()
 
 TOptClosedFitDialog::TOptClosedFitDialog(THost& host, TClosedBox& box, TDialogModel& boxDialog)
     : TOptFitDialog(host, box, boxDialog, TFitLayout::Single, kClosedPlan, {.first = &box.BoxVolume()})
-{
-}
+{}
 
 TOptBassReflexFitDialog::TOptBassReflexFitDialog(THost& host, TBassReflexBox& box, TDialogModel& boxDialog)
     : TOptFitDialog(host, box, boxDialog, TFitLayout::Single, kReflexPlan,
                     {.first = &box.BoxVolume(), .firstPort = &box.Port()})
-{
-}
+{}
 
 TOptAbrFitDialog::TOptAbrFitDialog(THost& host, TAbrBox& box, TDialogModel& boxDialog)
     : TOptFitDialog(host, box, boxDialog, TFitLayout::Single, kAbrPlan,
                     {.first = &box.BoxVolume(), .radiator = &box.Radiator()})
-{
-}
+{}
 
 TOptBassReflexDorvelFitDialog::TOptBassReflexDorvelFitDialog(THost& host, TBassReflexDorvelBox& box,
                                                              TDialogModel& boxDialog)
     : TOptFitDialog(host, box, boxDialog, TFitLayout::Single, kReflexPlan,
                     {.first = &box.FrontBox(), .firstPort = &box.FrontPort()})
-{
-}
+{}
 
-TOptBandpassFitDialog::TOptBandpassFitDialog(THost& host, TBandpassBox& box, TDialogModel& boxDialog,
-                                             TFitShape shape)
+TOptBandpassFitDialog::TOptBandpassFitDialog(THost& host, TBandpassBox& box, TDialogModel& boxDialog, TFitShape shape)
     : TOptFitDialog(host, box, boxDialog, TFitLayout::Bandpass, TwoChamberPlan(shape, box.PortCount() == 2),
                     {.first = &box.FirstBox(),
                      .second = &box.SecondBox(),
                      .firstPort = &box.Port(0),
                      .secondPort = box.PortCount() == 2 ? &box.Port(1) : nullptr})
-{
-}
+{}
 
 TOptBP5FitDialog::TOptBP5FitDialog(THost& host, TBandpassBox& box, TDialogModel& boxDialog)
     : TOptBandpassFitDialog(host, box, boxDialog, TFitShape::BandpassLow)
-{
-}
+{}
 TOptBP6FitDialog::TOptBP6FitDialog(THost& host, TBandpassBox& box, TDialogModel& boxDialog)
     : TOptBandpassFitDialog(host, box, boxDialog, TFitShape::BandpassLow)
-{
-}
+{}
 TOptBP7FitDialog::TOptBP7FitDialog(THost& host, TBandpassBox& box, TDialogModel& boxDialog)
     : TOptBandpassFitDialog(host, box, boxDialog, TFitShape::BandpassHigh)
-{
-}
+{}
 TOptBP8FitDialog::TOptBP8FitDialog(THost& host, TBandpassBox& box, TDialogModel& boxDialog)
     : TOptBandpassFitDialog(host, box, boxDialog, TFitShape::BandpassHigh)
-{
-}
+{}
 
 namespace {
 TFitElements DoubleTunedElements(TDoubleTunedBox& box)
@@ -284,13 +274,11 @@ TFitElements DoubleTunedElements(TDoubleTunedBox& box)
 TOptBassReflexDTFitDialog::TOptBassReflexDTFitDialog(THost& host, TDoubleTunedBox& box, TDialogModel& boxDialog)
     : TOptFitDialog(host, box, boxDialog, TFitLayout::DoubleTuned, TwoChamberPlan(TFitShape::FourthOrder, true),
                     DoubleTunedElements(box))
-{
-}
+{}
 TOptBassReflexDT2FitDialog::TOptBassReflexDT2FitDialog(THost& host, TDoubleTunedBox& box, TDialogModel& boxDialog)
     : TOptFitDialog(host, box, boxDialog, TFitLayout::DoubleTuned, TwoChamberPlan(TFitShape::FourthOrder, true),
                     DoubleTunedElements(box))
-{
-}
+{}
 
 std::unique_ptr<TOptFitDialog> MakeFitDialog(THost& host, TBoxEmbryo& project, TDialogModel& boxDialog)
 {

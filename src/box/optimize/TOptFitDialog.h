@@ -66,7 +66,6 @@ private:
 
     TBoxEmbryo& project_;
     TDialogModel& boxDialog_;
-    TFitLayout layout_;
     TBoxFit fit_;
     bool halted_ = true;
     bool haltRequested_ = false;
