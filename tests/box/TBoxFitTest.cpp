@@ -364,6 +364,9 @@ TEST_F(TBoxFitTest, DialogRunHaltAndTheProjectState)
     TDialogModel& boxDialog = *box.BoxDialogModel();
     boxDialog.Open();
     const int curves = box.SplPlot().CurveCount();
+    // What the closed box's file keeps for the bandpass types stays as it was.
+    box.optimiserSpare = 0;
+    box.optimiserOptions[1] = 7;
 
     TOptFitDialog& fit = OpenFit(box);
     EXPECT_TRUE(fit.IsOpen());
@@ -415,6 +418,8 @@ TEST_F(TBoxFitTest, DialogRunHaltAndTheProjectState)
     EXPECT_EQ(box.OptimiserDialog(), nullptr);
     for (int id : TOptFitDialog::kOptimizeCommands)
         EXPECT_TRUE(boxDialog.MenuCommandEnabled(id));
+    EXPECT_EQ(box.optimiserSpare, 0);
+    EXPECT_EQ(box.optimiserOptions[1], 7);
 }
 
 TEST_F(TBoxFitTest, ClosingTheDialogOrTheProjectEndsARun)

@@ -33,14 +33,6 @@ TFitSettings TFitSettings::Of(const TBoxEmbryo& project)
     return s;
 }
 
-void TFitSettings::StoreIn(TBoxEmbryo& project) const
-{
-    project.optimiserIterations = static_cast<std::int16_t>(lowerCutoff);
-    project.optimiserSpare = static_cast<std::int16_t>(upperCutoff);
-    project.optimiserOptions = {static_cast<std::uint8_t>(optimiseQ), static_cast<std::uint8_t>(optimiseFrontQ),
-                                static_cast<std::uint8_t>(showIntermediate), static_cast<std::uint8_t>(fineStep)};
-}
-
 TBoxFit::TBoxFit(TBoxEmbryo& project, TFitPlan plan, TFitElements elements, THost& host)
     : project_(project), plan_(std::move(plan)), elements_(elements), host_(host), random_(TFitRandom(1))
 {}

@@ -62,7 +62,6 @@ struct TFitSettings {
 
     // The project's settings, the cutoffs brought into their ranges.
     static TFitSettings Of(const TBoxEmbryo& project);
-    void StoreIn(TBoxEmbryo& project) const;
 };
 
 class TBoxFit {

@@ -95,7 +95,7 @@ TOptFitDialog::TOptFitDialog(THost& host, TBoxEmbryo& project, TDialogModel& box
         // A run does not outlive its window: it ends here with the final state drawn.
         if (!halted_)
             Stop();
-        SettingsFromFields().StoreIn(project_);
+        StoreChecks();
         project_.fastMode = false;
         EnableOptimizeCommands(true);
     };
@@ -112,7 +112,8 @@ void TOptFitDialog::Prepare()
     const TFitSettings s = TFitSettings::Of(project_);
     // The fields show what a run will use.
     project_.optimiserIterations = static_cast<std::int16_t>(s.lowerCutoff);
-    project_.optimiserSpare = static_cast<std::int16_t>(s.upperCutoff);
+    if (Find(kUpperCutoff))
+        project_.optimiserSpare = static_cast<std::int16_t>(s.upperCutoff);
     SetChecked(kOptimiseQ, s.optimiseQ);
     if (Find(kOptimiseFrontQ))
         SetChecked(kOptimiseFrontQ, s.optimiseFrontQ);
@@ -126,15 +127,13 @@ void TOptFitDialog::Prepare()
     project_.Calculate(0);
 }
 
-TFitSettings TOptFitDialog::SettingsFromFields() const
+void TOptFitDialog::StoreChecks()
 {
-    TFitSettings s = TFitSettings::Of(project_);
-    s.optimiseQ = Checked(kOptimiseQ);
+    project_.optimiserOptions[0] = Checked(kOptimiseQ) ? 1 : 0;
     if (Find(kOptimiseFrontQ))
-        s.optimiseFrontQ = Checked(kOptimiseFrontQ);
-    s.showIntermediate = Checked(kShowIntermediate);
-    s.fineStep = Checked(kFineStep);
-    return s;
+        project_.optimiserOptions[1] = Checked(kOptimiseFrontQ) ? 1 : 0;
+    project_.optimiserOptions[2] = Checked(kShowIntermediate) ? 1 : 0;
+    project_.optimiserOptions[3] = Checked(kFineStep) ? 1 : 0;
 }
 
 void TOptFitDialog::ShowRunning(bool running)
@@ -167,8 +166,8 @@ void TOptFitDialog::Run()
                        title, TMsgButtons::Ok, TMsgIcon::Warning);
         return;
     }
-    const TFitSettings settings = SettingsFromFields();
-    settings.StoreIn(project_);
+    StoreChecks();
+    const TFitSettings settings = TFitSettings::Of(project_);
     fit_.ComputeTarget(settings);
     fit_.Start(settings);
     halted_ = false;

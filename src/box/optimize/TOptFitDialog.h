@@ -60,7 +60,9 @@ protected:
 private:
     void PostStep();
     void DoStep();
-    TFitSettings SettingsFromFields() const;
+    // The check boxes into the project's settings; a type without the front Q box
+    // leaves that byte as it is (the cutoff fields are stored as they are typed).
+    void StoreChecks();
     void ShowRunning(bool running);
     void EnableOptimizeCommands(bool enabled);
 
