@@ -4,6 +4,7 @@
 #include "box/elements/TAbrObject.h"
 #include "box/elements/TAbrObjectFields.h"
 #include "box/elements/TBoxObjectFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -51,7 +52,6 @@ TAbrBoxDialog::TAbrBoxDialog(THost& host, TAbrBox& box) : TDialogModel(host, "AB
         else if (id == kTableLookup)
             box_.TableLookup();
         else if (id == kFrequencyFit)
-            Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the volume.",
-                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+            OpenFrequencyFit(Host(), box_, *this);
     };
 }

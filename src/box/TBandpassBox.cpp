@@ -95,6 +95,7 @@ void TBandpassBox::Reset()
     for (int k = 0; k < PortCount(); ++k)
         Port(k).Reset();
     optimiserOptions[1] = 0; // the fit's "Optimize front box Q-value"
+    optimiserSpare = 300;    // the fit's upper cutoff, Hz
     minus3dBPair_ = {};
     UpdateTuning();
 }

@@ -8,6 +8,7 @@
 #include "box/elements/TPortObject.h"
 #include "box/elements/TPortObjectFields.h"
 #include "box/elements/TPortSectionFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -69,10 +70,8 @@ TBandpassDialog::TBandpassDialog(THost& host, TBandpassBox& box)
             if (!table_)
                 table_ = std::make_unique<TOptBP5TableDialog>(Host(), box_, *this);
             table_->Start();
-        } else if (id == kTableLookup || id == kFrequencyFit) {
-            Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
-                           "volumes and ports.",
-                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+        } else if (id == kFrequencyFit) {
+            OpenFrequencyFit(Host(), box_, *this);
         }
     };
     openChildren = [this] {

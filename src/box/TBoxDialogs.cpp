@@ -20,6 +20,22 @@ TDialogModel* TBoxEmbryo::BoxDialogModel()
     return boxDialog_.get();
 }
 
+TDialogModel* TBoxEmbryo::OptimiserDialog() const
+{
+    return optimiserDialog_ && optimiserDialog_->IsOpen() ? optimiserDialog_.get() : nullptr;
+}
+
+TDialogModel& TBoxEmbryo::OpenOptimiserDialog(std::unique_ptr<TDialogModel> dialog)
+{
+    if (TDialogModel* open = OptimiserDialog()) {
+        open->Open(); // raises it
+        return *open;
+    }
+    optimiserDialog_ = std::move(dialog);
+    optimiserDialog_->Open();
+    return *optimiserDialog_;
+}
+
 void TBoxEmbryo::OpenBoxDialog()
 {
     TDialogModel& dialog = *BoxDialogModel();

@@ -38,6 +38,8 @@ TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& ty
 
 TBoxEmbryo::~TBoxEmbryo()
 {
+    // The optimiser dialog names the box dialog and the elements: it goes first.
+    optimiserDialog_.reset();
     boxDialog_.reset();
     noteDialog_.reset();
     showDiagrams_.reset();

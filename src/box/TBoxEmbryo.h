@@ -127,6 +127,9 @@ public:
     void FinishResponse();
     virtual void RefreshResults();
     void ComputeEffectiveDriver();
+    // Enables Calculate for a complete unit; an incomplete one empties the results and
+    // the report says what it lacks.
+    void UpdateCalculateCommand();
     // The -3 dB point in Hz, 0 when there is none.
     double SearchMinus3dB() const;
     // The type's own per-point curves, none for the closed box.
@@ -232,8 +235,16 @@ public:
     const std::string& ProjectFileName() const { return projectFile_.fileName; }
     const std::string& BaseTitle() const { return baseTitle_; }
     std::int16_t boxDialogX = 0, boxDialogY = 0;
+    // The frequency fit's settings as the file keeps them: lower and upper cutoff (Hz),
+    // then optimise Q, optimise front Q, show intermediate results, fine step.
     std::int16_t optimiserIterations = 10, optimiserSpare = 0;
     std::array<std::uint8_t, 4> optimiserOptions{0, 0, 1, 0};
+    // The open optimiser dialog (frequency fit or table), at most one; it is destroyed
+    // with the project, and a fit's pending step then finds it gone.
+    TDialogModel* OptimiserDialog() const;
+    // Takes the dialog and opens it; an optimiser dialog already open is raised instead
+    // and the new one dropped. Returns the open one.
+    TDialogModel& OpenOptimiserDialog(std::unique_ptr<TDialogModel> dialog);
     bool printDate = true, printProjectName = true;
     std::int16_t diagramsPerPage = 8;
 
@@ -259,9 +270,6 @@ protected:
     // The report lines every box type shares.
     void ReportFileName();
     void ReportDriverSetupRoom(const TRoomCounts& counts);
-    // Enables Calculate for a complete unit; an incomplete one empties the results and
-    // the report says what it lacks.
-    void UpdateCalculateCommand();
     void ShowIncompleteUnit();
     // Enabling skips the commands whose dialog is open and those the box type removed.
     void EnableProjectCommands(bool enabled);
@@ -308,6 +316,7 @@ protected:
     std::unique_ptr<TSpeakerUnitDialog> rearUnitEditor_;
     std::unique_ptr<TShowDiagramsDialog> showDiagrams_;
     std::unique_ptr<TPrintDiagramsDialog> printDiagrams_;
+    std::unique_ptr<TDialogModel> optimiserDialog_;
     TFileDialogSettings unitFile_, rearUnitFile_, projectFile_, snapshotFile_, splExport_, impedanceExport_;
     std::string snapshotPath_;
     // The file a body is being written to, for unit names stored relative to it.

@@ -4,6 +4,7 @@
 #include "TOptBreflTableDialog.h"
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObjectFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -40,9 +41,7 @@ TBreflDialog::TBreflDialog(THost& host, TBassReflexBox& box)
                 table_ = std::make_unique<TOptBreflTableDialog>(Host(), box_, *this);
             table_->Start();
         } else if (id == kFrequencyFit) {
-            Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
-                           "volume and the port.",
-                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+            OpenFrequencyFit(Host(), box_, *this);
         }
     };
     openChildren = [this] {

@@ -5,6 +5,7 @@
 #include "box/elements/TBoxObjectFields.h"
 #include "box/elements/TPortObject.h"
 #include "box/elements/TPortObjectFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -66,9 +67,7 @@ TBreflDorvelDialog::TBreflDorvelDialog(THost& host, TBassReflexDorvelBox& box)
         if (id == kQuickBox)
             box_.QuickBox();
         else if (id == kFrequencyFit)
-            Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
-                           "volumes and ports.",
-                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+            OpenFrequencyFit(Host(), box_, *this);
         else if (id == kTableLookup)
             // The menu is shared with the other box dialogs; this type has no table.
             Host().Message("The reflex bandpass box has no alignment table.\nUse \"Quick box\" or enter the "

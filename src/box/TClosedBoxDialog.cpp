@@ -3,6 +3,7 @@
 #include "TClosedBox.h"
 #include "TOptClosedTableDialog.h"
 #include "box/elements/TBoxObjectFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -30,8 +31,7 @@ TClosedBoxDialog::TClosedBoxDialog(THost& host, TClosedBox& box)
                 table_ = std::make_unique<TOptClosedTableDialog>(Host(), box_, *this);
             table_->Start();
         } else if (id == kFrequencyFit) {
-            Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the volume.",
-                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+            OpenFrequencyFit(Host(), box_, *this);
         }
     };
     openChildren = [this] {

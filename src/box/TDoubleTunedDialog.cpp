@@ -6,6 +6,7 @@
 #include "box/elements/TPortObject.h"
 #include "box/elements/TPortObjectFields.h"
 #include "box/elements/TPortSectionFields.h"
+#include "box/optimize/TOptFitDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -50,9 +51,7 @@ TDoubleTunedDialog::TDoubleTunedDialog(THost& host, TDoubleTunedBox& box)
         if (id == kQuickBox)
             box_.QuickBox();
         else if (id == kFrequencyFit)
-            Host().Message("The box optimiser is not part of this version yet.\nUse \"Quick box\" or enter the "
-                           "volumes and ports.",
-                           "Optimize", TMsgButtons::Ok, TMsgIcon::Information);
+            OpenFrequencyFit(Host(), box_, *this);
     };
 }
 

@@ -182,29 +182,3 @@ int RunOptimizeQuick(TProgramContext& context, const TCliArgs& args)
     s.project->Calculate(0);
     return SaveProject(s, a.project) ? 0 : 1;
 }
-
-namespace {
-
-int RunOptimize(TProgramContext& context, const TCliArgs& args)
-{
-    for (const std::string& a : args) {
-        if (a == "--table")
-            return RunOptimizeTable(context, args);
-        if (a == "--quick")
-            return RunOptimizeQuick(context, args);
-    }
-    return CliFail("optimize: tonvek-cli optimize PROJECT.box --table [NAME] [--box-q 3|7|15] [--ripple R] | --quick");
-}
-
-// integrator: the fit helper's CliOptimize.cpp takes over this registration
-TCliRegistration optimizeCommand{
-    "optimize",
-    "optimize PROJECT.box --table [NAME] [--box-q 3|7|15] [--ripple 0|0.35|1.25]\n"
-    "                       applies a row of the box type's table: NAME is a choice of its\n"
-    "                       table dialog without \"&\", or a unique leading part (\"0.707\",\n"
-    "                       \"SBB4 / BB4\", \"+2dB\"); abr, bp3 and bp4 choose by the driver alone\n"
-    "optimize PROJECT.box --quick\n"
-    "                       runs the box dialog's \"Quick box\"; both save the project",
-    RunOptimize};
-
-} // namespace

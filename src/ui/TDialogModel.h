@@ -231,7 +231,7 @@ public:
     void Select(int id, int index);      // a radio choice, combo or list entry was chosen
     void Press(int id);                  // a button was pressed (1: Enter on OK, 2: Escape)
     void Activate(int id);               // a list entry was double-clicked
-    void Command(int id);                // a menu command of the dialog's menu
+    void Command(int id);                // a menu command of the dialog's menu; a disabled one does nothing
     // Focus, then typing: what a user does to fill a field (commit by moving on).
     void Type(int id, std::string text);
 

@@ -407,11 +407,13 @@ TEST_F(TAbrBoxTest, DialogFieldsFollowEachOther)
                         " Simulation of abr unit non linearity ON"),
               box->Report().Lines().end());
 
-    // The frequency fit belongs to the box optimiser, which is not here yet.
-    host_.ClearMessages();
+    // The frequency fit opens its dialog, which holds the optimise commands until it closes.
     d.Command(TAbrBoxDialog::kFrequencyFit);
-    ASSERT_NE(host_.LastMessage(), nullptr);
-    EXPECT_EQ(host_.LastMessage()->title, "Optimize");
+    ASSERT_NE(box->OptimiserDialog(), nullptr);
+    EXPECT_EQ(box->OptimiserDialog()->title, "Frequency fit opt.");
+    EXPECT_FALSE(d.CommandEnabled(TAbrBoxDialog::kQuickBox));
+    box->OptimiserDialog()->Close();
+    EXPECT_TRUE(d.CommandEnabled(TAbrBoxDialog::kQuickBox));
 
     d.Close();
     EXPECT_EQ(box->BoxDialog()->IsOpen(), false);

@@ -602,8 +602,9 @@ TEST_F(TBassReflexBoxTest, DialogEditsBoxAndPortWithTheirRules)
 
     host_.ClearMessages();
     d->Command(TBreflDialog::kFrequencyFit);
-    ASSERT_NE(host_.LastMessage(), nullptr);
-    EXPECT_EQ(host_.LastMessage()->title, "Optimize");
+    ASSERT_NE(box->OptimiserDialog(), nullptr);
+    EXPECT_EQ(box->OptimiserDialog()->title, "Frequency fit opt.");
+    box->OptimiserDialog()->Close();
     d->Close();
     EXPECT_EQ(host_.CommandEnabled(TCmd::BoxDialog), std::optional<bool>(true));
 }

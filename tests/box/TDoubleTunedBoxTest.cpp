@@ -315,7 +315,9 @@ TEST_P(TDoubleTunedBoxTest, DialogGroupsEditTheElementsOfTheirNames)
 
     context_.MeasSetup().calculateImmediately = true;
     dialog.Command(D::kFrequencyFit);
-    EXPECT_EQ(host_.LastMessage()->title, "Optimize");
+    ASSERT_NE(box->OptimiserDialog(), nullptr);
+    EXPECT_EQ(box->OptimiserDialog()->title, "Frequency fit opt.");
+    box->OptimiserDialog()->Close();
     dialog.Command(D::kQuickBox);
     EXPECT_DOUBLE_EQ(box->FirstPort().L, 0.2);
     EXPECT_DOUBLE_EQ(dialog.Dbl(D::kRearPort + D::kLength).Value(), TypeOne() ? 20.0 : 10.0);

@@ -108,7 +108,7 @@ TEST_F(CliOptimizeTableTest, RefusalsLeaveTheProjectAsItWas)
         {"optimize " + q + " --table 0.707 --box-q 7", "--box-q is not a setting"},
         {"optimize " + r + " --table SBB4 --box-q 5", "--box-q takes 3|7|15, not \"5\""},
         {"optimize " + q + " --table 0.707 --fine", "unexpected argument \"--fine\""},
-        {"optimize " + q, "--table [NAME]"},
+        {"optimize " + q, "--fit"}, // neither a table, the quick box nor a fit
     };
     for (const Case& c : cases)
         ExpectRefused(c.args.find(r) != std::string::npos ? reflex : closed, c.args, c.why);
