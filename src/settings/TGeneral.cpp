@@ -226,6 +226,9 @@ bool TGeneral::Read(TBinaryReader& in, int version)
         title_ = b.title;
     }
     RebuildTables();
+    // An open dialog shows what the file brought.
+    if (dialog_.p)
+        dialog_.p->Reload();
     return true;
 }
 

@@ -89,7 +89,8 @@ public:
 
     // The file block. Read takes the items the version has (the others keep their
     // values), checks the whole block and changes nothing when it is short or holds
-    // values the program never writes; then the tables are rebuilt. Write always
+    // values the program never writes; then the tables are rebuilt and an open dialog
+    // shows the new values. Write always
     // writes the current version's 200 bytes.
     [[nodiscard]] bool Read(TBinaryReader& in, int version);
     [[nodiscard]] bool Write(TBinaryWriter& out) const;

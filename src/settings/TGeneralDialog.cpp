@@ -134,7 +134,7 @@ TGeneralDialog::TGeneralDialog(THost& host, TGeneral& g)
     AddField(HidePhaseId, info(F::HidePhase), Switch(g, &TGeneral::HidePhase, &TGeneral::SetHidePhase));
 
     Group("Off axis plots", 1);
-    AddList(AngleListId, "", AngleItems(), 0).Rows(8).Width(6);
+    AddList(AngleListId, "Angles", AngleItems(), 0).Rows(8).Width(6);
     AddButton(SurfaceAddId, "&Add -->");
     AddButton(SurfaceRemoveId, "&Remove").Beside();
     AddList(SurfaceListId, "Surface plot", {}, 0).Rows(8).Width(6);

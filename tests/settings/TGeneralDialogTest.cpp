@@ -1,5 +1,6 @@
 #include "settings/TGeneralDialog.h"
 
+#include "core/TBinaryStream.h"
 #include "settings/TGeneral.h"
 #include "ui/THeadlessHost.h"
 
@@ -327,18 +328,24 @@ TEST_F(TGeneralDialogTest, ResetClosesTheOpenDialog)
     general.Reset();
 }
 
-TEST_F(TGeneralDialogTest, ReloadFollowsSettingsReadFromAFile)
+TEST_F(TGeneralDialogTest, AnOpenDialogFollowsSettingsReadFromAFile)
 {
     dialog.Show();
     TGeneral other;
     ASSERT_EQ(other.AddSurfaceRay(15), TRayChange::Done);
     ASSERT_EQ(other.AddOverlayRay(15), TRayChange::Done);
     other.SetUpperFrequency(10000);
-    general = other;
-    dialog.Reload();
+    other.SetTitle("From the file");
+    TBinaryWriter out;
+    ASSERT_TRUE(other.Write(out));
+    TBinaryReader in(out.Bytes());
+    ASSERT_TRUE(general.Read(in, 410));
     EXPECT_EQ(Items(D::SurfaceListId), (std::vector<std::string>{"+15", "+0"}));
     EXPECT_EQ(Items(D::OverlayListId), (std::vector<std::string>{"+0", "+15"}));
     EXPECT_EQ(Shown(D::UpperId), "10000");
-    // The copy did not take the registration: the dialog still belongs to these settings.
+    EXPECT_EQ(Shown(D::TitleId), "From the file");
+    // Assigning settings keeps the registration: the dialog still belongs to these.
+    general = TGeneral();
     EXPECT_EQ(general.Dialog(), &dialog);
+    EXPECT_EQ(general.Listener(), &listener);
 }
