@@ -60,10 +60,7 @@ bool RaysPlausible(std::int16_t count, const std::int16_t* rays, int maximum)
 
 } // namespace
 
-TGeneral::TGeneral()
-{
-    Reset();
-}
+TGeneral::TGeneral() { Reset(); }
 
 void TGeneral::SetDefaults()
 {
@@ -394,10 +391,7 @@ void TGeneral::SetSplRange(int db)
     Changed(false);
 }
 
-void TGeneral::StoreTitle(const std::string& title)
-{
-    title_ = title.substr(0, std::min(title.size(), kMaxTitle));
-}
+void TGeneral::StoreTitle(const std::string& title) { title_ = title.substr(0, std::min(title.size(), kMaxTitle)); }
 
 void TGeneral::SetTitle(const std::string& title)
 {

@@ -105,7 +105,7 @@ TEST_F(TGeneralDialogTest, AutomaticSwitchesShowDashesInReadOnlyFields)
         int toggle;
         std::vector<int> fields;
         std::vector<std::string> values; // shown when the switch is off
-        std::string calls;                // what switching it off asks of the project
+        std::string calls;               // what switching it off asks of the project
     };
     const Row rows[] = {
         {D::InfiniteId, {D::DistanceId}, {"1.0"}, "MRC"},

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
-#include <algorithm>
 #include <limits>
 #include <string>
 #include <vector>
@@ -251,7 +251,7 @@ TEST(TGeneral, SurfaceRaysStayDescendingAndTrackTheOnAxisRay)
     EXPECT_EQ(g.AddSurfaceRay(20), TRayChange::Done);
     EXPECT_EQ(Rays(g), (std::vector<int>{30, 20, 0, -10}));
     EXPECT_EQ(g.OnAxisIndex(), 2);
-    EXPECT_EQ(g.AddSurfaceRay(60), TRayChange::Done); // before the first
+    EXPECT_EQ(g.AddSurfaceRay(60), TRayChange::Done);  // before the first
     EXPECT_EQ(g.AddSurfaceRay(-60), TRayChange::Done); // at the end
     EXPECT_EQ(Rays(g), (std::vector<int>{60, 30, 20, 0, -10, -60}));
     EXPECT_EQ(g.OnAxisIndex(), 3);
@@ -273,26 +273,48 @@ TEST(TGeneral, RayChangesThatAreRefusedChangeNothing)
     const std::vector<int> full = {60, 50, 45, 35, 30, 25, 20, 15, 12, 10, 7, 5, 2, 1, -1, -2};
     const Row rows[] = {
         {"17 surface rays", full, {}, false, [](TGeneral& g) { return g.AddSurfaceRay(-5); }, TRayChange::TooMany},
-        {"surface ray twice", {10}, {}, false, [](TGeneral& g) { return g.AddSurfaceRay(10); },
+        {"surface ray twice",
+         {10},
+         {},
+         false,
+         [](TGeneral& g) { return g.AddSurfaceRay(10); },
          TRayChange::AlreadyThere},
         {"remove on axis", {10}, {}, false, [](TGeneral& g) { return g.RemoveSurfaceRay(0); }, TRayChange::OnAxis},
         {"remove absent", {10}, {}, false, [](TGeneral& g) { return g.RemoveSurfaceRay(20); }, TRayChange::NotFound},
-        {"overlay twice", {10}, {10}, false, [](TGeneral& g) { return g.AddOverlayRay(10); },
-         TRayChange::AlreadyThere},
+        {"overlay twice", {10}, {10}, false, [](TGeneral& g) { return g.AddOverlayRay(10); }, TRayChange::AlreadyThere},
         // A full overlay list still says "already selected" for a ray it holds.
-        {"overlay full, ray there", {10, 7, 5, 2, 1, -1, -2}, {10, 7, 5, 2, 1, -1, -2}, false,
-         [](TGeneral& g) { return g.AddOverlayRay(10); }, TRayChange::AlreadyThere},
-        {"8 overlay rays", {10, 7, 5, 2, 1, -1, -2, -5}, {10, 7, 5, 2, 1, -1, -2}, false,
-         [](TGeneral& g) { return g.AddOverlayRay(-5); }, TRayChange::TooMany},
-        {"remove overlay on axis", {10}, {10}, false, [](TGeneral& g) { return g.RemoveOverlayRay(0); },
+        {"overlay full, ray there",
+         {10, 7, 5, 2, 1, -1, -2},
+         {10, 7, 5, 2, 1, -1, -2},
+         false,
+         [](TGeneral& g) { return g.AddOverlayRay(10); },
+         TRayChange::AlreadyThere},
+        {"8 overlay rays",
+         {10, 7, 5, 2, 1, -1, -2, -5},
+         {10, 7, 5, 2, 1, -1, -2},
+         false,
+         [](TGeneral& g) { return g.AddOverlayRay(-5); },
+         TRayChange::TooMany},
+        {"remove overlay on axis",
+         {10},
+         {10},
+         false,
+         [](TGeneral& g) { return g.RemoveOverlayRay(0); },
          TRayChange::OnAxis},
-        {"remove overlay beyond", {10}, {10}, false, [](TGeneral& g) { return g.RemoveOverlayRay(2); },
+        {"remove overlay beyond",
+         {10},
+         {10},
+         false,
+         [](TGeneral& g) { return g.RemoveOverlayRay(2); },
          TRayChange::NotFound},
         {"inhibit: add", {10}, {}, true, [](TGeneral& g) { return g.AddSurfaceRay(20); }, TRayChange::Inhibited},
-        {"inhibit: remove", {10}, {}, true, [](TGeneral& g) { return g.RemoveSurfaceRay(10); },
-         TRayChange::Inhibited},
+        {"inhibit: remove", {10}, {}, true, [](TGeneral& g) { return g.RemoveSurfaceRay(10); }, TRayChange::Inhibited},
         {"inhibit: overlay", {10}, {}, true, [](TGeneral& g) { return g.AddOverlayRay(10); }, TRayChange::Inhibited},
-        {"inhibit: overlay remove", {10}, {10}, true, [](TGeneral& g) { return g.RemoveOverlayRay(1); },
+        {"inhibit: overlay remove",
+         {10},
+         {10},
+         true,
+         [](TGeneral& g) { return g.RemoveOverlayRay(1); },
          TRayChange::Inhibited},
     };
     for (const Row& row : rows) {
@@ -378,29 +400,29 @@ TEST(TGeneral, BlockLayoutOfTheCurrentVersion)
     MakeUnusual(g);
     const auto b = Block(g);
     ASSERT_EQ(b.size(), 200u);
-    EXPECT_EQ(b[0], 0);                                 // infinite
-    EXPECT_EQ(Get<double>(b, 1), 3.5);                  // distance
-    EXPECT_EQ(Get<std::int16_t>(b, 9), 5);              // surface ray count
+    EXPECT_EQ(b[0], 0);                    // infinite
+    EXPECT_EQ(Get<double>(b, 1), 3.5);     // distance
+    EXPECT_EQ(Get<std::int16_t>(b, 9), 5); // surface ray count
     EXPECT_EQ(Get<std::int16_t>(b, 11), 30);
     EXPECT_EQ(Get<std::int16_t>(b, 19), -5);
-    EXPECT_EQ(Get<std::int16_t>(b, 21), 0);             // unused slots are 0
-    EXPECT_EQ(Get<std::int16_t>(b, 45), 3);             // overlay ray count
+    EXPECT_EQ(Get<std::int16_t>(b, 21), 0); // unused slots are 0
+    EXPECT_EQ(Get<std::int16_t>(b, 45), 3); // overlay ray count
     EXPECT_EQ(Get<std::int16_t>(b, 47), 0);
     EXPECT_EQ(Get<std::int16_t>(b, 49), 10);
     EXPECT_EQ(Get<std::int16_t>(b, 51), -5);
-    EXPECT_EQ(Get<std::int16_t>(b, 63), 50);            // lower display frequency
+    EXPECT_EQ(Get<std::int16_t>(b, 63), 50); // lower display frequency
     EXPECT_EQ(Get<std::int16_t>(b, 65), 10000);
-    EXPECT_EQ(Get<std::int16_t>(b, 67), 4096);          // N
-    EXPECT_EQ(Get<std::int32_t>(b, 69), 48000);         // fs
-    EXPECT_EQ(b[73], 1);                                // disable IFFT
-    EXPECT_EQ(b[74], 0);                                // vertical
-    EXPECT_EQ(b[75], 1);                                // hide phase
-    EXPECT_EQ(b[76], 0);                                // group delay auto
-    EXPECT_EQ(b[77], 0);                                // impedance auto
-    EXPECT_EQ(Get<std::int16_t>(b, 78), 50);            // SPL range
-    EXPECT_EQ(Get<std::int16_t>(b, 80), 64);            // impedance maximum
-    EXPECT_EQ(b[82], 1);                                // hide on axis
-    EXPECT_EQ(b[83], 1);                                // inhibit
+    EXPECT_EQ(Get<std::int16_t>(b, 67), 4096);  // N
+    EXPECT_EQ(Get<std::int32_t>(b, 69), 48000); // fs
+    EXPECT_EQ(b[73], 1);                        // disable IFFT
+    EXPECT_EQ(b[74], 0);                        // vertical
+    EXPECT_EQ(b[75], 1);                        // hide phase
+    EXPECT_EQ(b[76], 0);                        // group delay auto
+    EXPECT_EQ(b[77], 0);                        // impedance auto
+    EXPECT_EQ(Get<std::int16_t>(b, 78), 50);    // SPL range
+    EXPECT_EQ(Get<std::int16_t>(b, 80), 64);    // impedance maximum
+    EXPECT_EQ(b[82], 1);                        // hide on axis
+    EXPECT_EQ(b[83], 1);                        // inhibit
     EXPECT_EQ(Get<double>(b, 84), -7.5);
     EXPECT_EQ(Get<double>(b, 92), 42.25);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(b.data() + 100)), "Two-way monitor");
@@ -483,8 +505,8 @@ TEST(TGeneral, EveryCutOfTheBlockFailsAndChangesNothing)
     for (int version : {350, 405, 410}) {
         const std::vector<std::uint8_t> full =
             version == 405 ? Version400Block(current)
-                           : std::vector<std::uint8_t>(current.begin(),
-                                                       current.begin() + static_cast<long>(TGeneral::BlockSize(version)));
+                           : std::vector<std::uint8_t>(
+                                 current.begin(), current.begin() + static_cast<long>(TGeneral::BlockSize(version)));
         for (std::size_t cut = 0; cut < full.size(); ++cut) {
             TGeneral g;
             g.SetTitle("untouched");
@@ -516,10 +538,13 @@ TEST(TGeneral, DamagedValuesAreRefused)
         {"no sample rate", [](auto& b) { Put<std::int32_t>(b, 69, 0); }},
         {"distance NaN", [nan](auto& b) { Put<double>(b, 1, nan); }},
         {"distance 0", [](auto& b) { Put<double>(b, 1, 0.0); }},
-        {"display range upside down", [](auto& b) { Put<std::int16_t>(b, 63, 20000); Put<std::int16_t>(b, 65, 20); }},
+        {"display range upside down",
+         [](auto& b) {
+             Put<std::int16_t>(b, 63, 20000);
+             Put<std::int16_t>(b, 65, 20);
+         }},
         {"group delay max NaN", [nan](auto& b) { Put<double>(b, 92, nan); }},
-        {"group delay min infinite",
-         [](auto& b) { Put<double>(b, 84, -std::numeric_limits<double>::infinity()); }},
+        {"group delay min infinite", [](auto& b) { Put<double>(b, 84, -std::numeric_limits<double>::infinity()); }},
         {"SPL range 0", [](auto& b) { Put<std::int16_t>(b, 78, 0); }},
     };
     TGeneral source;
