@@ -220,7 +220,9 @@ bool TGeneral::Read(TBinaryReader& in, int version)
         inhibit_ = b.inhibit != 0;
         groupDelayMinimum_ = b.groupDelayMinimum;
         groupDelayMaximum_ = b.groupDelayMaximum;
-        title_ = b.title;
+        // A field without its terminator holds 100 characters; the title keeps 99,
+        // so it is written back terminated.
+        StoreTitle(b.title);
     }
     RebuildTables();
     // An open dialog shows what the file brought.

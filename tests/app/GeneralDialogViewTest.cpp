@@ -2,8 +2,13 @@
 // buttons, the "---" of the automatic switches, and a picture to look at.
 #include "DialogTestUtil.h"
 
+#include "app/QtHost.h"
+#include "app/TMainApp.h"
 #include "settings/TGeneral.h"
 #include "settings/TGeneralDialog.h"
+#include "settings/TProgramContext.h"
+#include "shell/TShell.h"
+#include "ui/TCommandIds.h"
 #include "ui/THeadlessHost.h"
 
 #include <QCheckBox>
@@ -104,6 +109,23 @@ TEST(GeneralDialogView, LooksTidy)
     for (QComboBox* combo : d.view->findChildren<QComboBox*>())
         EXPECT_LT(combo->fontMetrics().horizontalAdvance("20000"), combo->contentsRect().width());
     EXPECT_TRUE(d.view->grab().save(QStringLiteral("/tmp/tonvek-general-dialog.png")));
+}
+
+TEST(GeneralDialogView, TheMainWindowOpensItOnItsCommand)
+{
+    TProgramContext context;
+    TMainApp app(context);
+    app.Start({QString(), false});
+    EXPECT_TRUE(app.RunCommand(TCmd::GeneralSettings));
+    QApplication::processEvents();
+    std::vector<QWidget*> views = app.Host().DialogWidgets();
+    ASSERT_EQ(views.size(), 1u);
+    EXPECT_EQ(views[0]->windowTitle(), "General settings");
+    EXPECT_EQ(context.General().Dialog(), &app.Shell().GeneralSettings());
+    views[0]->close();
+    QApplication::processEvents();
+    EXPECT_EQ(context.General().Dialog(), nullptr);
+    EXPECT_TRUE(app.Host().DialogWidgets().empty());
 }
 
 } // namespace

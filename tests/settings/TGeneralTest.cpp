@@ -559,3 +559,17 @@ TEST(TGeneral, DamagedValuesAreRefused)
         EXPECT_EQ(Block(g), before) << row.what;
     }
 }
+
+TEST(TGeneral, TitleFieldWithoutTerminatorKeepsNinetyNineCharacters)
+{
+    TGeneral source;
+    auto bytes = Block(source);
+    std::fill(bytes.begin() + 100, bytes.end(), static_cast<std::uint8_t>('x'));
+    TGeneral g;
+    TBinaryReader in(bytes);
+    ASSERT_TRUE(g.Read(in, 410));
+    EXPECT_EQ(g.Title(), std::string(99, 'x'));
+    const auto written = Block(g);
+    EXPECT_EQ(written[198], 'x');
+    EXPECT_EQ(written[199], 0);
+}
