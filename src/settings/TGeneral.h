@@ -203,7 +203,8 @@ private:
         T* p = nullptr;
         TUncopied() = default;
         TUncopied(const TUncopied&) {}
-        TUncopied& operator=(const TUncopied&) { return *this; }
+        // Keeps its own reference, so assigning to itself is no special case.
+        TUncopied& operator=(const TUncopied&) { return *this; } // NOLINT(bugprone-unhandled-self-assignment)
     };
 
     void SetDefaults();

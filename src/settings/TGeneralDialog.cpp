@@ -62,6 +62,7 @@ TFieldBinding Choice(const TGeneralChoice& choice, TGeneral& g, int (TGeneral::*
 std::vector<std::string> RayItems(const std::int16_t* rays, int count)
 {
     std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         items.push_back(RayText(rays[i]));
     return items;
@@ -70,6 +71,7 @@ std::vector<std::string> RayItems(const std::int16_t* rays, int count)
 std::vector<std::string> AngleItems()
 {
     std::vector<std::string> items;
+    items.reserve(TGeneral::kOfferedAngles.size());
     for (int angle : TGeneral::kOfferedAngles)
         items.push_back(RayText(angle));
     return items;
