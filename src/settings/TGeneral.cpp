@@ -60,10 +60,7 @@ bool RaysPlausible(std::int16_t count, const std::int16_t* rays, int maximum)
 
 } // namespace
 
-TGeneral::TGeneral()
-{
-    Reset();
-}
+TGeneral::TGeneral() { Reset(); }
 
 void TGeneral::SetDefaults()
 {
@@ -223,9 +220,14 @@ bool TGeneral::Read(TBinaryReader& in, int version)
         inhibit_ = b.inhibit != 0;
         groupDelayMinimum_ = b.groupDelayMinimum;
         groupDelayMaximum_ = b.groupDelayMaximum;
-        title_ = b.title;
+        // A field without its terminator holds 100 characters; the title keeps 99,
+        // so it is written back terminated.
+        StoreTitle(b.title);
     }
     RebuildTables();
+    // An open dialog shows what the file brought.
+    if (dialog_.p)
+        dialog_.p->Reload();
     return true;
 }
 
@@ -391,10 +393,7 @@ void TGeneral::SetSplRange(int db)
     Changed(false);
 }
 
-void TGeneral::StoreTitle(const std::string& title)
-{
-    title_ = title.substr(0, std::min(title.size(), kMaxTitle));
-}
+void TGeneral::StoreTitle(const std::string& title) { title_ = title.substr(0, std::min(title.size(), kMaxTitle)); }
 
 void TGeneral::SetTitle(const std::string& title)
 {

@@ -44,24 +44,24 @@ public:
 // Why a ray button changed nothing.
 enum class TRayChange {
     Done,
-    Inhibited,      // "Inhibit" is on: the ray buttons do nothing, silently
-    TooMany,        // the list is full
-    AlreadyThere,   // the angle is already in the list
-    OnAxis,         // the on-axis ray or the last ray cannot be removed
-    NotFound,       // no such angle or entry
+    Inhibited,    // "Inhibit" is on: the ray buttons do nothing, silently
+    TooMany,      // the list is full
+    AlreadyThere, // the angle is already in the list
+    OnAxis,       // the on-axis ray or the last ray cannot be removed
+    NotFound,     // no such angle or entry
 };
 
 class TGeneral {
 public:
     static constexpr int kMaxSurfaceRays = 17;
     static constexpr int kMaxOverlayRays = 8;
-    static constexpr int kMaxTransform = 8192;          // largest N: twice the largest "# points"
-    static constexpr int kMinTransform = 256;           // smallest N
+    static constexpr int kMaxTransform = 8192;           // largest N: twice the largest "# points"
+    static constexpr int kMinTransform = 256;            // smallest N
     static constexpr int kTableSize = kMaxTransform / 2; // twiddles and bin frequencies
-    static constexpr std::size_t kTitleField = 100;     // bytes in the file, terminator included
+    static constexpr std::size_t kTitleField = 100;      // bytes in the file, terminator included
     static constexpr std::size_t kMaxTitle = kTitleField - 1;
     static constexpr int kCurrentVersion = 410;
-    static constexpr std::size_t kBlockSize = 200;      // the block as the current version writes it
+    static constexpr std::size_t kBlockSize = 200; // the block as the current version writes it
     // Block sizes of older versions: before 310 no block at all; 310..399 the first
     // five items; 400..409 all but the vertical and hide phase bytes.
     static constexpr std::size_t kBlockSize310 = 74;
@@ -89,7 +89,8 @@ public:
 
     // The file block. Read takes the items the version has (the others keep their
     // values), checks the whole block and changes nothing when it is short or holds
-    // values the program never writes; then the tables are rebuilt. Write always
+    // values the program never writes; then the tables are rebuilt and an open dialog
+    // shows the new values. Write always
     // writes the current version's 200 bytes.
     [[nodiscard]] bool Read(TBinaryReader& in, int version);
     [[nodiscard]] bool Write(TBinaryWriter& out) const;
@@ -107,8 +108,9 @@ public:
     int UpperFrequency() const { return upperFrequency_; } // Hz
 
     int TransformSize() const { return transformSize_; } // N
+    int Points() const { return transformSize_ / 2; }    // "# points": N / 2
     int Log2TransformSize() const { return log2TransformSize_; }
-    int SampleRate() const { return sampleRate_; }       // fs, Hz
+    int SampleRate() const { return sampleRate_; } // fs, Hz
     bool DisableIfft() const { return disableIfft_; }
     // i·fs/N for i < N/2.
     const std::array<double, kTableSize>& BinFrequencies() const { return binFrequencies_; }
@@ -201,7 +203,8 @@ private:
         T* p = nullptr;
         TUncopied() = default;
         TUncopied(const TUncopied&) {}
-        TUncopied& operator=(const TUncopied&) { return *this; }
+        // Keeps its own reference, so assigning to itself is no special case.
+        TUncopied& operator=(const TUncopied&) { return *this; } // NOLINT(bugprone-unhandled-self-assignment)
     };
 
     void SetDefaults();

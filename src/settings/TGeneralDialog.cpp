@@ -7,6 +7,7 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 using F = TGeneralField;
@@ -24,33 +25,44 @@ void NotApplicableWhen(TField& f, bool on)
     f.ReadOnly(on);
 }
 
-// A switch bound to a getter and a setter of the settings.
-TFieldBinding Switch(TGeneral& g, bool (TGeneral::*get)() const, void (TGeneral::*set)(bool))
+// A value bound to a getter and a setter of the settings: a switch is set by any
+// value but 0, a whole number is rounded to the nearest.
+template <class T>
+TFieldBinding Through(TGeneral& g, T (TGeneral::*get)() const, void (TGeneral::*set)(T))
 {
-    return {.read = [&g, get] { return (g.*get)() ? 1.0 : 0.0; },
-            .write = [&g, set](double v) {
-                (g.*set)(v != 0.0);
-                return true;
-            }};
+    return {.read = [&g, get] { return static_cast<double>((g.*get)()); },
+            .write =
+                [&g, set](double v) {
+                    if constexpr (std::is_same_v<T, bool>)
+                        (g.*set)(v != 0.0);
+                    else if constexpr (std::is_integral_v<T>)
+                        (g.*set)(static_cast<T>(std::lround(v)));
+                    else
+                        (g.*set)(v);
+                    return true;
+                }};
 }
 
 // A choice list bound to a whole-number setting: the entry of the value, the value of
 // the entry.
-TFieldBinding Choice(const TGeneralChoice& choice, std::function<int()> get, std::function<void(int)> set)
+template <class R>
+TFieldBinding Choice(const TGeneralChoice& choice, TGeneral& g, int (TGeneral::*get)() const, R (TGeneral::*set)(int))
 {
-    return {.read = [&choice, get] { return static_cast<double>(choice.IndexOf(get())); },
-            .write = [&choice, set](double index) {
-                const int value = choice.ValueAt(static_cast<int>(index));
-                if (value == 0)
-                    return false;
-                set(value);
-                return true;
-            }};
+    return {.read = [&choice, &g, get] { return static_cast<double>(choice.IndexOf((g.*get)())); },
+            .write =
+                [&choice, &g, set](double index) {
+                    const int value = choice.ValueAt(static_cast<int>(index));
+                    if (value == 0)
+                        return false;
+                    (void)(g.*set)(value);
+                    return true;
+                }};
 }
 
 std::vector<std::string> RayItems(const std::int16_t* rays, int count)
 {
     std::vector<std::string> items;
+    items.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         items.push_back(RayText(rays[i]));
     return items;
@@ -59,6 +71,7 @@ std::vector<std::string> RayItems(const std::int16_t* rays, int count)
 std::vector<std::string> AngleItems()
 {
     std::vector<std::string> items;
+    items.reserve(TGeneral::kOfferedAngles.size());
     for (int angle : TGeneral::kOfferedAngles)
         items.push_back(RayText(angle));
     return items;
@@ -81,85 +94,63 @@ TGeneralDialog::TGeneralDialog(THost& host, TGeneral& g)
 
     Group("Display frequency response");
     combo(LowerId, LowerFrequencyChoice(),
-          Choice(LowerFrequencyChoice(), [&g] { return g.LowerFrequency(); }, [&g](int v) { g.SetLowerFrequency(v); }));
+          Choice(LowerFrequencyChoice(), g, &TGeneral::LowerFrequency, &TGeneral::SetLowerFrequency));
     combo(UpperId, UpperFrequencyChoice(),
-          Choice(UpperFrequencyChoice(), [&g] { return g.UpperFrequency(); }, [&g](int v) { g.SetUpperFrequency(v); }));
+          Choice(UpperFrequencyChoice(), g, &TGeneral::UpperFrequency, &TGeneral::SetUpperFrequency));
 
     Group("IFFT (impulse response)");
-    combo(PointsId, PointsChoice(),
-          Choice(PointsChoice(), [&g] { return g.TransformSize() / 2; }, [&g](int v) { (void)g.SetPoints(v); }));
+    combo(PointsId, PointsChoice(), Choice(PointsChoice(), g, &TGeneral::Points, &TGeneral::SetPoints));
     combo(SampleRateId, SampleRateChoice(),
-          Choice(SampleRateChoice(), [&g] { return g.SampleRate(); }, [&g](int v) { g.SetSampleRate(v); }));
-    AddField(DisableIfftId, info(F::DisableIfft), Switch(g, &TGeneral::DisableIfft, &TGeneral::SetDisableIfft));
+          Choice(SampleRateChoice(), g, &TGeneral::SampleRate, &TGeneral::SetSampleRate));
+    AddField(DisableIfftId, info(F::DisableIfft), Through(g, &TGeneral::DisableIfft, &TGeneral::SetDisableIfft));
 
     Group("Group delay");
     AddField(GroupDelayMaxId, info(F::GroupDelayMaximum),
-             {.read = [&g] { return g.GroupDelayMaximum(); },
-              .write = [&g](double v) {
-                  g.SetGroupDelayMaximum(v);
-                  return true;
-              }})
+             Through(g, &TGeneral::GroupDelayMaximum, &TGeneral::SetGroupDelayMaximum))
         .Refresh([&g](TField& f) { NotApplicableWhen(f, g.GroupDelayAuto()); })
         .Width(6);
     AddField(GroupDelayMinId, info(F::GroupDelayMinimum),
-             {.read = [&g] { return g.GroupDelayMinimum(); },
-              .write = [&g](double v) {
-                  g.SetGroupDelayMinimum(v);
-                  return true;
-              }})
+             Through(g, &TGeneral::GroupDelayMinimum, &TGeneral::SetGroupDelayMinimum))
         .Refresh([&g](TField& f) { NotApplicableWhen(f, g.GroupDelayAuto()); })
         .Width(6);
     AddField(GroupDelayAutoId, info(F::GroupDelayAuto),
-             Switch(g, &TGeneral::GroupDelayAuto, &TGeneral::SetGroupDelayAuto));
+             Through(g, &TGeneral::GroupDelayAuto, &TGeneral::SetGroupDelayAuto));
 
     Group("Impedance diagram");
     AddField(ImpedanceMaxId, info(F::ImpedanceMaximum),
-             {.read = [&g] { return static_cast<double>(g.ImpedanceMaximum()); },
-              .write = [&g](double v) {
-                  g.SetImpedanceMaximum(static_cast<int>(std::lround(v)));
-                  return true;
-              }})
+             Through(g, &TGeneral::ImpedanceMaximum, &TGeneral::SetImpedanceMaximum))
         .Refresh([&g](TField& f) { NotApplicableWhen(f, g.ImpedanceAuto()); })
         .Width(6);
-    AddField(ImpedanceAutoId, info(F::ImpedanceAuto), Switch(g, &TGeneral::ImpedanceAuto, &TGeneral::SetImpedanceAuto));
+    AddField(ImpedanceAutoId, info(F::ImpedanceAuto),
+             Through(g, &TGeneral::ImpedanceAuto, &TGeneral::SetImpedanceAuto));
 
     Group("SPL/gain diagrams");
-    AddField(SplRangeId, info(F::SplRange),
-             {.read = [&g] { return static_cast<double>(g.SplRange()); },
-              .write = [&g](double v) {
-                  g.SetSplRange(static_cast<int>(std::lround(v)));
-                  return true;
-              }})
-        .Width(6);
-    AddField(HidePhaseId, info(F::HidePhase), Switch(g, &TGeneral::HidePhase, &TGeneral::SetHidePhase));
+    AddField(SplRangeId, info(F::SplRange), Through(g, &TGeneral::SplRange, &TGeneral::SetSplRange)).Width(6);
+    AddField(HidePhaseId, info(F::HidePhase), Through(g, &TGeneral::HidePhase, &TGeneral::SetHidePhase));
 
     Group("Off axis plots", 1);
-    AddList(AngleListId, "", AngleItems(), 0).Rows(8).Width(6);
+    AddList(AngleListId, "Angles", AngleItems(), 0).Rows(8).Width(6);
     AddButton(SurfaceAddId, "&Add -->");
     AddButton(SurfaceRemoveId, "&Remove").Beside();
     AddList(SurfaceListId, "Surface plot", {}, 0).Rows(8).Width(6);
     AddButton(OverlayAddId, "&Add -->");
     AddButton(OverlayRemoveId, "&Remove").Beside();
     AddList(OverlayListId, "Overlay plot", {}, 0).Rows(5).Width(6);
-    AddField(FlipId, info(F::FlipUpDown), Switch(g, &TGeneral::FlipUpDown, &TGeneral::SetFlipUpDown));
-    AddField(HideOnAxisId, info(F::HideOnAxis), Switch(g, &TGeneral::HideOnAxis, &TGeneral::SetHideOnAxis));
-    AddField(InhibitId, info(F::Inhibit), Switch(g, &TGeneral::Inhibit, &TGeneral::SetInhibit));
+    AddField(FlipId, info(F::FlipUpDown), Through(g, &TGeneral::FlipUpDown, &TGeneral::SetFlipUpDown));
+    AddField(HideOnAxisId, info(F::HideOnAxis), Through(g, &TGeneral::HideOnAxis, &TGeneral::SetHideOnAxis));
+    AddField(InhibitId, info(F::Inhibit), Through(g, &TGeneral::Inhibit, &TGeneral::SetInhibit));
     AddRadio(PlaneId, "", {"Vertical", "Horizontal"}, 0)
         .Horizontal()
         .Bind({.read = [&g] { return g.Vertical() ? 0.0 : 1.0; },
-               .write = [&g](double v) {
-                   g.SetVertical(v == 0.0);
-                   return true;
-               }});
-    AddField(DistanceId, info(F::Distance),
-             {.read = [&g] { return g.Distance(); },
-              .write = [&g](double v) {
-                  g.SetDistance(v);
-                  return true;
-              }})
+               .write =
+                   [&g](double v) {
+                       g.SetVertical(v == 0.0);
+                       return true;
+                   }});
+    AddField(DistanceId, info(F::Distance), Through(g, &TGeneral::Distance, &TGeneral::SetDistance))
         .Refresh([&g](TField& f) { NotApplicableWhen(f, g.Infinite()); })
         .Width(6);
-    AddField(InfiniteId, info(F::Infinite), Switch(g, &TGeneral::Infinite, &TGeneral::SetInfinite));
+    AddField(InfiniteId, info(F::Infinite), Through(g, &TGeneral::Infinite, &TGeneral::SetInfinite));
 
     Group("", 0);
     AddString(TitleId, "Title of construction", TGeneral::kMaxTitle)

@@ -9,7 +9,9 @@
 // group delay limits under their "Auto", the impedance maximum under its "Auto"; the
 // title is taken over when the dialog closes as well as when its field is left.
 // While the dialog is open it is registered with the settings, so a reset of the
-// settings (a new project) closes it; command 13100 is disabled meanwhile.
+// settings (a new project) closes it and a block read from a file shows at once;
+// command 13100 is disabled meanwhile. "Vertical" and "Horizontal" are the two choices
+// of one radio field (127), which sets and clears both at once.
 
 #include "ui/TDialogModel.h"
 

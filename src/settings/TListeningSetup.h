@@ -4,7 +4,7 @@
 // to a listening position reads it.
 
 struct TListeningSetup {
-    bool vertical = true;   // the rays lie in the vertical plane (the second coordinate is in the plane)
-    bool infinite = true;   // far field: directions only, no distance
-    double distance = 1.0;  // listening distance in metres when infinite is off
+    bool vertical = true;  // the rays lie in the vertical plane (the second coordinate is in the plane)
+    bool infinite = true;  // far field: directions only, no distance
+    double distance = 1.0; // listening distance in metres when infinite is off
 };

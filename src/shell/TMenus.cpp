@@ -139,8 +139,8 @@ TMenuItem FilterFileMenu(std::vector<TMenuItem> exports)
 
 TMenuItem FilterOptionsMenu()
 {
-    return SubMenu("&Options", {MenuCommand(TCmd::GeneralSettings, "&General"), MenuCommand(TCmd::Snapshot, "&Snapshot"),
-                                MenuCommand(13101, "Filter &music")});
+    return SubMenu("&Options", {MenuCommand(TCmd::GeneralSettings, "&General"),
+                                MenuCommand(TCmd::Snapshot, "&Snapshot"), MenuCommand(13101, "Filter &music")});
 }
 
 TMenuBar SimpleFilterBar()

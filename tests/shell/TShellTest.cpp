@@ -2,6 +2,7 @@
 #include "box/TBoxReport.h"
 #include "box/TClosedBox.h"
 #include "core/TBinaryStream.h"
+#include "settings/TGeneralDialog.h"
 #include "settings/TProgramContext.h"
 #include "shell/TMainConfig.h"
 #include "shell/TMenus.h"
@@ -327,4 +328,31 @@ TEST_F(TShellClosedBoxTest, FileCutAfterItsHeaderKeepsTheOpenClosedBox)
     ASSERT_EQ(box, open);
     EXPECT_EQ(box->ProjectFileName(), path); // "&Save" still writes the good file, never the cut one
     EXPECT_EQ(box->Report().Title(), "CLOSED BOX");
+}
+
+TEST_F(TShellTest, NewProjectResetsTheGeneralSettingsOpeningKeepsThem)
+{
+    TShell shell(host_, context_, factory_);
+    TGeneral& general = context_.General();
+    general.SetTitle("from before");
+    ASSERT_EQ(general.AddSurfaceRay(10), TRayChange::Done);
+    shell.OpenProject(WriteCode("good.box", 0));
+    ASSERT_NE(shell.Project(), nullptr);
+    EXPECT_EQ(general.Title(), "from before");
+    shell.NewProject(0);
+    EXPECT_EQ(general.Title(), "");
+    EXPECT_EQ(general.SurfaceRayCount(), 1);
+}
+
+TEST_F(TShellTest, GeneralCommandOpensTheSettingsDialogUntilTheNextNewProject)
+{
+    TShell shell(host_, context_, factory_);
+    EXPECT_TRUE(shell.CommandAvailable(TCmd::GeneralSettings));
+    EXPECT_TRUE(shell.HandleCommand(TCmd::GeneralSettings));
+    EXPECT_TRUE(host_.IsDialogOpen(shell.GeneralSettings()));
+    EXPECT_EQ(host_.CommandEnabled(TCmd::GeneralSettings), false);
+    EXPECT_TRUE(shell.HandleCommand(TCmd::GeneralSettings)); // raised, not made twice
+    shell.NewProject(0);
+    EXPECT_FALSE(shell.GeneralSettings().IsOpen());
+    EXPECT_EQ(host_.CommandEnabled(TCmd::GeneralSettings), true);
 }
