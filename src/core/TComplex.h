@@ -8,6 +8,7 @@
 // for finite values, but inline instead of a libgcc call) and the text form of
 // the vectors: "(re, im)" on output; on input "(re, im)", "(re)" or a plain number.
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <iosfwd>
@@ -57,7 +58,9 @@ inline double PhaseOf(const TComplex& z)
 {
     const double x = z.real(), y = z.imag();
     const double ax = std::fabs(x), ay = std::fabs(y);
-    if (!(ax <= 1e300 && ay <= 1e300) || (ax == 0 && ay == 0))
+    // One test for all: the sum is NaN with a NaN, huge with an infinity, 0 at the origin.
+    const double sum = ax + ay;
+    if (!(sum <= 1e300) || sum == 0)
         return std::atan2(y, x); // infinities, NaNs and signed zeros as the library treats them
     static constexpr double kAtanOfEighths[9] = {0.0,
                                                  0.12435499454676144,
@@ -69,7 +72,7 @@ inline double PhaseOf(const TComplex& z)
                                                  0.7188299996216245,
                                                  0.7853981633974483};
     const bool steep = ay > ax;
-    const double t = steep ? ax / ay : ay / ax; // 0 <= t <= 1
+    const double t = std::min(ax, ay) / std::max(ax, ay); // 0 <= t <= 1, one division
     const int k = static_cast<int>(t * 8.0 + 0.5);
     const double c = k * 0.125;
     const double u = (t - c) / (1.0 + t * c); // |u| <= 1/16
