@@ -69,15 +69,23 @@ void DriveDriver(TSpeakerObject& driver, const TMeasSetup& setup, std::span<cons
 void Levels(std::span<const TComplex> pressure, std::span<double> spl, std::span<double> phase, int n,
             bool withPhase)
 {
+    // The squared magnitudes first, then their levels in one pass that takes two at a time.
+    bool silent = false;
     for (int i = 0; i < n; ++i) {
         const std::size_t j = static_cast<std::size_t>(i);
         const double m2 = SquaredMagnitudeOf(pressure[j]);
-        if (m2 > 0) {
-            spl[j] = DecibelsOfSquared(m2);
+        spl[j] = m2;
+        silent |= !(m2 > 0);
+    }
+    DecibelsOfSquaredInPlace(spl.data(), n);
+    if (!withPhase && !silent)
+        return;
+    for (int i = 0; i < n; ++i) {
+        const std::size_t j = static_cast<std::size_t>(i);
+        if (SquaredMagnitudeOf(pressure[j]) > 0) {
             if (withPhase)
                 phase[j] = PhaseOf(pressure[j]) * kDegrees;
         } else {
-            spl[j] = 0;
             phase[j] = 0;
         }
     }
