@@ -35,8 +35,20 @@ void CoupleDriver(TSpeakerObject& driver, std::span<TComplex> acousticLoad, std:
         if (withImpedance) {
             TComplex zin = zc + driver.coilInductance[j];
             driver.impedanceMagnitude[j] = MagnitudeOf(k.kZ * zin);
-            impedancePhase[j] = PhaseOf(zin) * kDegrees;
         }
+    }
+    if (!withImpedance)
+        return;
+    // The phases a block at a time, which lets them go two by two.
+    constexpr int kBlock = 64;
+    TComplex input[kBlock];
+    for (int from = 0; from < n; from += kBlock) {
+        const int count = std::min(kBlock, n - from);
+        for (int i = 0; i < count; ++i) {
+            const std::size_t j = static_cast<std::size_t>(from + i);
+            input[i] = driver.coilImpedance[j] + driver.coilInductance[j];
+        }
+        PhasesOf(input, impedancePhase.data() + from, count, kDegrees);
     }
 }
 
@@ -78,16 +90,14 @@ void Levels(std::span<const TComplex> pressure, std::span<double> spl, std::span
         silent |= !(m2 > 0);
     }
     DecibelsOfSquaredInPlace(spl.data(), n);
-    if (!withPhase && !silent)
+    if (withPhase)
+        PhasesOf(pressure.data(), phase.data(), n, kDegrees);
+    if (!silent)
         return;
     for (int i = 0; i < n; ++i) {
         const std::size_t j = static_cast<std::size_t>(i);
-        if (SquaredMagnitudeOf(pressure[j]) > 0) {
-            if (withPhase)
-                phase[j] = PhaseOf(pressure[j]) * kDegrees;
-        } else {
+        if (!(SquaredMagnitudeOf(pressure[j]) > 0))
             phase[j] = 0;
-        }
     }
 }
 

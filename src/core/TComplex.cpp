@@ -89,6 +89,51 @@ void DecibelsOfSquaredInPlace(double* values, int n)
         values[i] = LevelOrZero(values[i]);
 }
 
+void PhasesOf(const TComplex* z, double* phase, int n, double scale)
+{
+    int i = 0;
+#if defined(__SSE2__)
+    // PhaseOf on two lanes, operation for operation; the branches become selections.
+    const __m128d signBit = _mm_set1_pd(-0.0);
+    const __m128d huge = _mm_set1_pd(1e300), zero = _mm_setzero_pd();
+    const __m128d eight = _mm_set1_pd(8.0), half = _mm_set1_pd(0.5), eighth = _mm_set1_pd(0.125);
+    const __m128d one = _mm_set1_pd(1.0), halfPi = _mm_set1_pd(1.5707963267948966);
+    const __m128d pi = _mm_set1_pd(3.141592653589793), scales = _mm_set1_pd(scale);
+    const double* pair = reinterpret_cast<const double*>(z);
+    for (; i + 1 < n; i += 2) {
+        const __m128d a = _mm_loadu_pd(pair + 2 * i), b = _mm_loadu_pd(pair + 2 * i + 2);
+        const __m128d x = _mm_unpacklo_pd(a, b), y = _mm_unpackhi_pd(a, b);
+        const __m128d ax = _mm_andnot_pd(signBit, x), ay = _mm_andnot_pd(signBit, y);
+        const __m128d sum = _mm_add_pd(ax, ay);
+        // Special values anywhere in the pair: the single calls take the rest.
+        if (_mm_movemask_pd(_mm_and_pd(_mm_cmple_pd(sum, huge), _mm_cmpneq_pd(sum, zero))) != 3)
+            break;
+        const __m128d steep = _mm_cmpgt_pd(ay, ax);
+        const __m128d t = _mm_div_pd(_mm_min_pd(ax, ay), _mm_max_pd(ax, ay));
+        const __m128i k = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(t, eight), half));
+        const __m128d c = _mm_mul_pd(_mm_cvtepi32_pd(k), eighth);
+        const __m128d u = _mm_div_pd(_mm_sub_pd(t, c), _mm_add_pd(one, _mm_mul_pd(t, c)));
+        const __m128d u2 = _mm_mul_pd(u, u);
+        __m128d p = _mm_mul_pd(u2, _mm_set1_pd(1.0 / 13));
+        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(-1.0 / 11), p));
+        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(1.0 / 9), p));
+        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(-1.0 / 7), p));
+        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(1.0 / 5), p));
+        p = _mm_add_pd(_mm_set1_pd(-1.0 / 3), p);
+        const __m128d series = _mm_add_pd(u, _mm_mul_pd(_mm_mul_pd(u, u2), p));
+        const int k0 = _mm_cvtsi128_si32(k), k1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(k, 1));
+        __m128d r = _mm_add_pd(_mm_set_pd(kAtanOfEighths[k1], kAtanOfEighths[k0]), series);
+        r = _mm_or_pd(_mm_and_pd(steep, _mm_sub_pd(halfPi, r)), _mm_andnot_pd(steep, r));
+        const __m128d left = _mm_cmplt_pd(x, zero);
+        r = _mm_or_pd(_mm_and_pd(left, _mm_sub_pd(pi, r)), _mm_andnot_pd(left, r));
+        r = _mm_xor_pd(r, _mm_and_pd(y, signBit));
+        _mm_storeu_pd(phase + i, _mm_mul_pd(r, scales));
+    }
+#endif
+    for (; i < n; ++i)
+        phase[i] = PhaseOf(z[i]) * scale;
+}
+
 void WriteComplex(std::ostream& os, const TComplex& value)
 {
     std::ostringstream text;

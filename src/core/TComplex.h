@@ -100,6 +100,17 @@ inline double DecibelsOfSquared(double m2) { return TLogTable::kDecibels * Natur
 // values at a time.
 void DecibelsOfSquaredInPlace(double* values, int n);
 
+// atan(k/8) for k = 0 .. 8.
+inline constexpr double kAtanOfEighths[9] = {0.0,
+                                             0.12435499454676144,
+                                             0.24497866312686414,
+                                             0.35877067027057225,
+                                             0.4636476090008061,
+                                             0.5585993153435624,
+                                             0.6435011087932844,
+                                             0.7188299996216245,
+                                             0.7853981633974483};
+
 // arg(z) in radians, as std::arg gives it to within a few units in the last place, but
 // inline: the phase curves take two per grid point, and glibc's atan2 call costs more
 // than the rest of a point's arithmetic. The ratio of the smaller to the larger part is
@@ -112,15 +123,6 @@ inline double PhaseOf(const TComplex& z)
     const double sum = ax + ay;
     if (!(sum <= 1e300) || sum == 0)
         return std::atan2(y, x); // infinities, NaNs and signed zeros as the library treats them
-    static constexpr double kAtanOfEighths[9] = {0.0,
-                                                 0.12435499454676144,
-                                                 0.24497866312686414,
-                                                 0.35877067027057225,
-                                                 0.4636476090008061,
-                                                 0.5585993153435624,
-                                                 0.6435011087932844,
-                                                 0.7188299996216245,
-                                                 0.7853981633974483};
     const bool steep = ay > ax;
     const double t = std::min(ax, ay) / std::max(ax, ay); // 0 <= t <= 1, one division
     const int k = static_cast<int>(t * 8.0 + 0.5);
@@ -136,6 +138,9 @@ inline double PhaseOf(const TComplex& z)
         r = 3.141592653589793 - r;
     return std::signbit(y) ? -r : r;
 }
+
+// phase[i] = PhaseOf(z[i]) * scale for i in [0, n), bit for bit, two at a time.
+void PhasesOf(const TComplex* z, double* phase, int n, double scale);
 
 // "(" real ", " imaginary ")" with the stream's flags and precision; a width set on the
 // stream applies to the whole text.

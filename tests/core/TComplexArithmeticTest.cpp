@@ -137,4 +137,38 @@ TEST(TComplexArithmeticTest, LevelsInPlaceMatchTheSingleCalls)
     }
 }
 
+// The block form of the phase gives what the single call gives, bit for bit, in every
+// direction and with special values anywhere, for lengths even and odd.
+TEST(TComplexArithmeticTest, PhasesInBlocksMatchTheSingleCalls)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const TComplex odd[] = {{0, 0}, {-0.0, 0}, {0, -0.0}, {inf, 1}, {1, -inf}, {std::nan(""), 1}, {1e301, 1}, {-1, 0}};
+    std::uint64_t state = 0xa4093822299f31d0u;
+    for (int n : {0, 1, 2, 3, 64, 499, 500}) {
+        for (int withOdd = 0; withOdd < 2; ++withOdd) {
+            std::vector<TComplex> z(static_cast<std::size_t>(n));
+            for (std::size_t i = 0; i < z.size(); ++i) {
+                state ^= state << 13;
+                state ^= state >> 7;
+                state ^= state << 17;
+                const double angle = -kPi + 2 * kPi * static_cast<double>(state % 100000) / 100000.0;
+                const double size = std::ldexp(1.0, static_cast<int>(state % 80) - 40);
+                z[i] = withOdd && state % 13 == 0 ? odd[state % 8] : std::polar(size, angle);
+                if (state % 17 == 0) // exactly on an axis or a diagonal
+                    z[i] = TComplex(state % 2 ? size : -size, state % 3 ? 0.0 : size);
+            }
+            std::vector<double> phases(z.size());
+            PhasesOf(z.data(), phases.data(), n, 57.29577951307855);
+            for (std::size_t i = 0; i < z.size(); ++i) {
+                const double expected = PhaseOf(z[i]) * 57.29577951307855;
+                if (std::isnan(expected))
+                    EXPECT_TRUE(std::isnan(phases[i]));
+                else
+                    EXPECT_EQ(std::memcmp(&phases[i], &expected, sizeof expected), 0)
+                        << z[i].real() << ", " << z[i].imag() << ": " << phases[i] << " against " << expected;
+            }
+        }
+    }
+}
+
 } // namespace
