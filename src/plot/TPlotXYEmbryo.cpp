@@ -61,38 +61,6 @@ namespace {
 inline bool Finite(double v) { return std::fabs(v) <= std::numeric_limits<double>::max(); }
 } // namespace
 
-// Both fits run after every full calculation over every curve, so their loops stay free
-// of calls and of branches the data could make unpredictable.
-bool TPlotXYEmbryo::FitXRange(double span)
-{
-    if (!x_ || count_ <= 0)
-        return false;
-    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    for (int i = 0; i < count_; ++i) {
-        const double v = x_[i];
-        const bool finite = Finite(v);
-        lo = finite && v < lo ? v : lo;
-        hi = finite && v > hi ? v : hi;
-    }
-    if (lo > hi)
-        return false;
-    xMinimum = lo;
-    xMaximum = hi;
-    if (span > 1e-9)
-        xMinimum = xMaximum - span;
-    return true;
-}
-
-void TPlotXYEmbryo::FitXRangeAs(const TPlotXYEmbryo& fitted)
-{
-    if (x_ != fitted.x_ || count_ != fitted.count_) {
-        FitXRange(0);
-        return;
-    }
-    xMinimum = fitted.xMinimum;
-    xMaximum = fitted.xMaximum;
-}
-
 namespace {
 // x ascending, NaN nowhere: what every frequency grid gives, and what lets the fit find
 // the window's points by bisection. Two neighbours a step with SSE2, which x86-64 always
@@ -159,6 +127,54 @@ void Widen(const double* y, int from, int to, double& lo, double& hi)
     WidenInOrder(y, from, to, lo, hi);
 }
 } // namespace
+
+// Both fits run after every full calculation over every curve, so their loops stay free
+// of calls and of branches the data could make unpredictable.
+bool TPlotXYEmbryo::FitXRange(double span)
+{
+    if (!x_ || count_ <= 0)
+        return false;
+    double lo = std::numeric_limits<double>::infinity(), hi = -lo;
+    if (Ascending(x_, count_)) {
+        // The first and the last finite value; only infinities can stand before or after.
+        int first = 0, last = count_ - 1;
+        while (first < count_ && !Finite(x_[first]))
+            ++first;
+        while (last > first && !Finite(x_[last]))
+            --last;
+        while (last > first && x_[last - 1] == x_[last])
+            --last; // the first of equal largest values, as a walk keeps it (0 after -0)
+        if (first < count_) {
+            lo = x_[first];
+            hi = x_[last];
+        }
+    } else {
+        for (int i = 0; i < count_; ++i) {
+            const double v = x_[i];
+            const bool finite = Finite(v);
+            lo = finite && v < lo ? v : lo;
+            hi = finite && v > hi ? v : hi;
+        }
+    }
+    if (lo > hi)
+        return false;
+    xMinimum = lo;
+    xMaximum = hi;
+    if (span > 1e-9)
+        xMinimum = xMaximum - span;
+    return true;
+}
+
+void TPlotXYEmbryo::FitXRangeAs(const TPlotXYEmbryo& fitted)
+{
+    if (x_ != fitted.x_ || count_ != fitted.count_) {
+        FitXRange(0);
+        return;
+    }
+    xMinimum = fitted.xMinimum;
+    xMaximum = fitted.xMaximum;
+}
+
 
 void TPlotXYEmbryo::FitYRange(double span)
 {

@@ -223,3 +223,35 @@ TEST(PlotRange, FitYRangeWithAWindowThatIsNotANumberTakesNoPoint)
     EXPECT_DOUBLE_EQ(t.plot.yMinimum, 5) << "only the seed";
     EXPECT_DOUBLE_EQ(t.plot.yMaximum, 5);
 }
+
+// The x fit over ascending values (by their ends) and others (by a walk) agrees with a
+// plain walk, infinities and signed zeros included.
+TEST(PlotRange, FitXRangeAgreesWithAWalkOverEveryPoint)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::vector<double>> grids = {{5, 50, 500},    {-inf, 5, 50, inf, inf},
+                                                    {-inf, -inf},    {inf},
+                                                    {-0.0, 0.0},     {0.0, -0.0},
+                                                    {-5, -0.0, 0.0}, {-5, 0.0, -0.0},
+                                                    {3, 3, 3},       {7},
+                                                    {50, 5, 500},    {nan, 5, 50},
+                                                    {5, nan, 50},    {1, inf, 2}};
+    for (const std::vector<double>& x : grids) {
+        TLogPlot t(x, {std::vector<double>(x.size(), 1)});
+        t.plot.xMinimum = 123;
+        t.plot.xMaximum = 456;
+        double lo = inf, hi = -inf;
+        for (double v : x)
+            if (std::isfinite(v)) {
+                lo = v < lo ? v : lo;
+                hi = v > hi ? v : hi;
+            }
+        const bool any = lo <= hi;
+        EXPECT_EQ(t.plot.FitXRange(0), any);
+        EXPECT_EQ(t.plot.xMinimum, any ? lo : 123);
+        EXPECT_EQ(t.plot.xMaximum, any ? hi : 456);
+        EXPECT_EQ(std::signbit(t.plot.xMinimum), std::signbit(any ? lo : 123.0));
+        EXPECT_EQ(std::signbit(t.plot.xMaximum), std::signbit(any ? hi : 456.0));
+    }
+}
