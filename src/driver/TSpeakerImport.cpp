@@ -75,11 +75,10 @@ int TSpeakerObject::MergeImported(const TFreqGrid& grid, std::span<TComplex> pre
     const bool active = ImportActive();
     int t = -1;
     if (!active) {
-        // Nothing to merge: the simulated part runs to the last point with a level.
-        for (int i = 0; i < n; ++i) {
-            importCorrection[i] = TComplex(1.0, 0.0);
-            if (SquaredMagnitudeOf(pressure[i]) > 0.0)
-                t = i;
+        // Nothing to merge: the simulated part runs to the last point with a level, which
+        // a walk from the top finds at once.
+        std::fill_n(importCorrection.begin(), n, TComplex(1.0, 0.0));
+        for (t = n - 1; t >= 0 && !(SquaredMagnitudeOf(pressure[t]) > 0.0); --t) {
         }
         return t;
     }

@@ -9,6 +9,10 @@
 #include <cstdio>
 #include <limits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 using namespace TPlotAxisMath;
 
 namespace {
@@ -57,6 +61,73 @@ namespace {
 inline bool Finite(double v) { return std::fabs(v) <= std::numeric_limits<double>::max(); }
 } // namespace
 
+namespace {
+// x ascending, NaN nowhere: what every frequency grid gives, and what lets the fit find
+// the window's points by bisection. Two neighbours a step with SSE2, which x86-64 always
+// has.
+bool Ascending(const double* x, int n)
+{
+    int i = 1;
+#if defined(__SSE2__)
+    __m128d ordered = _mm_cmpeq_pd(_mm_setzero_pd(), _mm_setzero_pd());
+    for (; i + 1 < n; i += 2)
+        ordered = _mm_and_pd(ordered, _mm_cmple_pd(_mm_loadu_pd(x + i - 1), _mm_loadu_pd(x + i)));
+    if (_mm_movemask_pd(ordered) != 3)
+        return false;
+#endif
+    for (; i < n; ++i)
+        if (!(x[i - 1] <= x[i]))
+            return false;
+    return n == 0 || !std::isnan(x[0]);
+}
+
+// lo and hi widened by the finite values of y[from, to), as a walk in order taking
+// v < lo and v > hi gives.
+void WidenInOrder(const double* y, int from, int to, double& lo, double& hi)
+{
+    for (int i = from; i < to; ++i) {
+        const double v = y[i];
+        if (Finite(v)) {
+            lo = v < lo ? v : lo;
+            hi = v > hi ? v : hi;
+        }
+    }
+}
+
+// The same on two lanes of even and odd points. Lanes can only disagree with the walk in
+// order on which of 0 and -0 they keep, so a zero result is walked again.
+void Widen(const double* y, int from, int to, double& lo, double& hi)
+{
+#if defined(__SSE2__)
+    if (to - from >= 4) {
+        const __m128d magnitude = _mm_castsi128_pd(_mm_set1_epi64x(0x7fffffffffffffff));
+        const __m128d largest = _mm_set1_pd(std::numeric_limits<double>::max());
+        __m128d l2 = _mm_set1_pd(lo), h2 = _mm_set1_pd(hi);
+        int i = from;
+        for (; i + 1 < to; i += 2) {
+            const __m128d v = _mm_loadu_pd(y + i);
+            // Not finite becomes NaN, which min and max pass over (they return the
+            // second operand then).
+            const __m128d u = _mm_or_pd(v, _mm_cmpnle_pd(_mm_and_pd(v, magnitude), largest));
+            l2 = _mm_min_pd(u, l2);
+            h2 = _mm_max_pd(u, h2);
+        }
+        double l = _mm_cvtsd_f64(l2), h = _mm_cvtsd_f64(h2);
+        const double l1 = _mm_cvtsd_f64(_mm_unpackhi_pd(l2, l2)), h1 = _mm_cvtsd_f64(_mm_unpackhi_pd(h2, h2));
+        l = l1 < l ? l1 : l;
+        h = h1 > h ? h1 : h;
+        WidenInOrder(y, i, to, l, h);
+        if (l != 0 && h != 0) {
+            lo = l;
+            hi = h;
+            return;
+        }
+    }
+#endif
+    WidenInOrder(y, from, to, lo, hi);
+}
+} // namespace
+
 // Both fits run after every full calculation over every curve, so their loops stay free
 // of calls and of branches the data could make unpredictable.
 bool TPlotXYEmbryo::FitXRange(double span)
@@ -64,11 +135,26 @@ bool TPlotXYEmbryo::FitXRange(double span)
     if (!x_ || count_ <= 0)
         return false;
     double lo = std::numeric_limits<double>::infinity(), hi = -lo;
-    for (int i = 0; i < count_; ++i) {
-        const double v = x_[i];
-        const bool finite = Finite(v);
-        lo = finite && v < lo ? v : lo;
-        hi = finite && v > hi ? v : hi;
+    if (Ascending(x_, count_)) {
+        // The first and the last finite value; only infinities can stand before or after.
+        int first = 0, last = count_ - 1;
+        while (first < count_ && !Finite(x_[first]))
+            ++first;
+        while (last > first && !Finite(x_[last]))
+            --last;
+        while (last > first && x_[last - 1] == x_[last])
+            --last; // the first of equal largest values, as a walk keeps it (0 after -0)
+        if (first < count_) {
+            lo = x_[first];
+            hi = x_[last];
+        }
+    } else {
+        for (int i = 0; i < count_; ++i) {
+            const double v = x_[i];
+            const bool finite = Finite(v);
+            lo = finite && v < lo ? v : lo;
+            hi = finite && v > hi ? v : hi;
+        }
     }
     if (lo > hi)
         return false;
@@ -89,6 +175,7 @@ void TPlotXYEmbryo::FitXRangeAs(const TPlotXYEmbryo& fitted)
     xMaximum = fitted.xMaximum;
 }
 
+
 void TPlotXYEmbryo::FitYRange(double span)
 {
     if (!x_ || count_ <= 0 || shown_ <= 0 || !curves_[0].y)
@@ -103,19 +190,35 @@ void TPlotXYEmbryo::FitYRange(double span)
         hi = -lo;
     }
     const double xLow = xMinimum, xHigh = xMaximum;
-    for (int c = 0; c < shown_; ++c) {
-        const double* y = curves_[static_cast<std::size_t>(c)].y;
-        if (!y)
-            continue;
-        for (int i = 0; i < count_; ++i) {
-            const double x = x_[i], v = y[i];
-            if (!Finite(v))
+    if (!std::isnan(xLow) && !std::isnan(xHigh) && Ascending(x_, count_)) {
+        // The points left of the window come first, then those inside it: the last
+        // finite value of the first curve left of it restarts the range once.
+        const int first = static_cast<int>(std::lower_bound(x_, x_ + count_, xLow) - x_);
+        const int end = std::max(first, static_cast<int>(std::upper_bound(x_, x_ + count_, xHigh) - x_));
+        const double* y0 = curves_[0].y;
+        for (int i = first - 1; i >= 0; --i)
+            if (Finite(y0[i])) {
+                lo = hi = y0[i];
+                break;
+            }
+        for (int c = 0; c < shown_; ++c)
+            if (const double* y = curves_[static_cast<std::size_t>(c)].y)
+                Widen(y, first, end, lo, hi);
+    } else {
+        for (int c = 0; c < shown_; ++c) {
+            const double* y = curves_[static_cast<std::size_t>(c)].y;
+            if (!y)
                 continue;
-            if (x >= xLow && x <= xHigh) {
-                lo = v < lo ? v : lo;
-                hi = v > hi ? v : hi;
-            } else if (c == 0 && x < xLow) {
-                lo = hi = v;
+            for (int i = 0; i < count_; ++i) {
+                const double x = x_[i], v = y[i];
+                if (!Finite(v))
+                    continue;
+                if (x >= xLow && x <= xHigh) {
+                    lo = v < lo ? v : lo;
+                    hi = v > hi ? v : hi;
+                } else if (c == 0 && x < xLow) {
+                    lo = hi = v;
+                }
             }
         }
     }

@@ -62,62 +62,189 @@ std::string Dotted(std::string text)
     return text;
 }
 
-// The common report and field formats ("%3.2f", " Fc: \t%3.2f Hz", "%.1e") written
-// with std::to_chars: the same correctly rounded digits printf gives, always with a ".",
-// and several times faster, which matters because every full calculation rewrites its
-// report. Flags other than "-", upper-case conversions, "%%", length modifiers and values
-// that are not finite are left to printf (false).
-bool FormatWithCharconv(std::string_view format, double value, std::string& out)
+// One printf conversion with what is around it: the text before it (no "%" there), the
+// "-" flag, the width, the precision (-1: none) and the conversion letter; the text after
+// it may hold "%%" and nothing else with a "%". Length modifiers are skipped, as the
+// callers pass the argument type themselves. Other flags, a "*" and a second conversion
+// are left to printf (false).
+struct TConversion {
+    std::string_view before, after;
+    bool left = false;
+    int width = 0;
+    int precision = -1;
+    char letter = 0;
+    bool escapedPercent = false; // "%%" in after
+};
+
+bool IsLengthModifier(char c)
 {
-    if (!std::isfinite(value))
-        return false;
+    switch (c) {
+    case 'h':
+    case 'l':
+    case 'L':
+    case 'q':
+    case 'j':
+    case 'z':
+    case 't': return true;
+    default: return false;
+    }
+}
+
+bool ParseConversion(std::string_view format, TConversion& c)
+{
     const std::size_t at = format.find('%');
     if (at == std::string_view::npos)
         return false;
     std::size_t j = at + 1;
-    bool left = false;
     while (j < format.size() && format[j] == '-') {
-        left = true;
+        c.left = true;
         ++j;
     }
     if (j < format.size() && format[j] == '0')
         return false; // zero padding
-    int width = 0;
-    while (j < format.size() && format[j] >= '0' && format[j] <= '9' && width < 100)
-        width = width * 10 + (format[j++] - '0');
-    int precision = 6;
+    while (j < format.size() && format[j] >= '0' && format[j] <= '9' && c.width < 100)
+        c.width = c.width * 10 + (format[j++] - '0');
     if (j < format.size() && format[j] == '.') {
         ++j;
-        precision = 0;
-        while (j < format.size() && format[j] >= '0' && format[j] <= '9' && precision < 100)
-            precision = precision * 10 + (format[j++] - '0');
+        c.precision = 0;
+        while (j < format.size() && format[j] >= '0' && format[j] <= '9' && c.precision < 100)
+            c.precision = c.precision * 10 + (format[j++] - '0');
     }
-    if (j >= format.size() || width >= 100 || precision >= 100)
+    while (j < format.size() && IsLengthModifier(format[j]))
+        ++j;
+    if (j >= format.size() || c.width >= 100 || c.precision >= 100)
         return false;
+    c.letter = format[j];
+    c.before = format.substr(0, at);
+    c.after = format.substr(j + 1);
+    for (std::size_t k = 0; k < c.after.size(); ++k)
+        if (c.after[k] == '%') {
+            if (k + 1 >= c.after.size() || c.after[k + 1] != '%')
+                return false;
+            c.escapedPercent = true;
+            ++k;
+        }
+    return true;
+}
+
+// before, the digits padded to the width, after with "%%" as "%".
+std::string Assemble(const TConversion& c, const char* digits, std::size_t length)
+{
+    const std::size_t pad = static_cast<std::size_t>(c.width) > length ? static_cast<std::size_t>(c.width) - length : 0;
+    std::string out;
+    out.reserve(c.before.size() + pad + length + c.after.size());
+    out.assign(c.before);
+    if (!c.left)
+        out.append(pad, ' ');
+    out.append(digits, length);
+    if (c.left)
+        out.append(pad, ' ');
+    if (!c.escapedPercent) {
+        out.append(c.after);
+        return out;
+    }
+    for (std::size_t from = 0;;) {
+        const std::size_t k = c.after.find("%%", from);
+        out.append(c.after.substr(from, k == std::string_view::npos ? std::string_view::npos : k + 1 - from));
+        if (k == std::string_view::npos)
+            break;
+        from = k + 2;
+    }
+    return out;
+}
+
+// "%.pf" of value when value · 10^p lies below 2^52: the integer nearest the exact
+// product, with its sign and point, which is what printf prints. Rounding the product is
+// monotonic and keeps the half-way points (they are representable there), so a product
+// that rounds inside (n - 0.5, n + 0.5) came from an exact one inside it; one that rounds
+// onto a half-way point is left to the general path.
+bool FixedDigits(double value, int precision, char* digits, std::size_t& length)
+{
+    static constexpr double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (precision < 0 || precision > 9)
+        return false;
+    const double scale = kPowers[precision];
+    const double magnitude = std::fabs(value);
+    const double product = magnitude * scale;
+    if (!(product < 4.0e15))
+        return false;
+    const double nearest = std::nearbyint(product);
+    if (std::fabs(product - nearest) >= 0.5)
+        return false;
+    char integer[24];
+    const auto [end, ec] = std::to_chars(integer, integer + sizeof integer, static_cast<unsigned long long>(nearest));
+    if (ec != std::errc())
+        return false;
+    const std::size_t count = static_cast<std::size_t>(end - integer);
+    const std::size_t p = static_cast<std::size_t>(precision);
+    std::size_t n = 0;
+    if (std::signbit(value))
+        digits[n++] = '-'; // printf keeps the sign of a negative value that rounds to 0
+    if (count <= p) {
+        // 0.0ddd: the integer is all fraction.
+        digits[n++] = '0';
+        digits[n++] = '.';
+        for (std::size_t k = count; k < p; ++k)
+            digits[n++] = '0';
+        for (std::size_t k = 0; k < count; ++k)
+            digits[n++] = integer[k];
+    } else {
+        for (std::size_t k = 0; k < count - p; ++k)
+            digits[n++] = integer[k];
+        if (p > 0) {
+            digits[n++] = '.';
+            for (std::size_t k = count - p; k < count; ++k)
+                digits[n++] = integer[k];
+        }
+    }
+    length = n;
+    return true;
+}
+
+// The common report and field formats ("%3.2f", " Fc: \t%3.2f Hz", "%.1e") written
+// without printf: the same correctly rounded digits, always with a ".", and several
+// times faster, which matters because every full calculation rewrites its report.
+// Flags other than "-", upper-case conversions and values that are not finite are left
+// to printf (false).
+bool FormatWithCharconv(std::string_view format, double value, std::string& out)
+{
+    if (!std::isfinite(value))
+        return false;
+    TConversion c;
+    if (!ParseConversion(format, c))
+        return false;
+    const int precision = c.precision < 0 ? 6 : c.precision;
+    char digits[512];
+    std::size_t length = 0;
+    if (c.letter == 'f' && FixedDigits(value, precision, digits, length)) {
+        out = Assemble(c, digits, length);
+        return true;
+    }
     std::chars_format style;
-    switch (format[j]) {
+    switch (c.letter) {
     case 'f': style = std::chars_format::fixed; break;
     case 'e': style = std::chars_format::scientific; break;
     case 'g': style = std::chars_format::general; break;
     default: return false;
     }
-    const std::string_view rest = format.substr(j + 1);
-    if (rest.find('%') != std::string_view::npos)
-        return false;
-    char digits[512];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value, style, precision);
     if (ec != std::errc())
         return false;
-    const std::size_t length = static_cast<std::size_t>(end - digits);
-    const std::size_t pad = static_cast<std::size_t>(width) > length ? static_cast<std::size_t>(width) - length : 0;
-    out.reserve(at + pad + length + rest.size());
-    out.assign(format.substr(0, at));
-    if (!left)
-        out.append(pad, ' ');
-    out.append(digits, length);
-    if (left)
-        out.append(pad, ' ');
-    out.append(rest);
+    out = Assemble(c, digits, static_cast<std::size_t>(end - digits));
+    return true;
+}
+
+// "%d" and "%i" with the "-" flag and a width; anything else is left to printf (false).
+bool FormatIntegerWithCharconv(std::string_view format, long value, std::string& out)
+{
+    TConversion c;
+    if (!ParseConversion(format, c) || c.precision >= 0 || (c.letter != 'd' && c.letter != 'i'))
+        return false;
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    if (ec != std::errc())
+        return false;
+    out = Assemble(c, digits, static_cast<std::size_t>(end - digits));
     return true;
 }
 } // namespace
@@ -139,6 +266,9 @@ std::string FormatDouble(std::string_view format, double value)
 
 std::string FormatLong(const std::string& format, long value)
 {
+    std::string out;
+    if (FormatIntegerWithCharconv(format, value, out))
+        return out;
     std::string safe;
     if (!SafeFormat(format, "di", "l", safe))
         safe = "%ld";

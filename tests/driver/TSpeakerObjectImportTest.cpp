@@ -55,6 +55,28 @@ TEST_F(SpeakerImport, InactiveDataLeaveThePressureAlone)
     }
 }
 
+// Without active data the simulation runs to its last point with a level: silent points
+// at the top end it earlier, silent ones below do not, and no level at all gives -1.
+TEST_F(SpeakerImport, InactiveDataEndWhereTheLastLevelIs)
+{
+    s.importValid = false;
+    struct TCase {
+        int silentFrom, silentTo; // [from, to) without pressure
+        int expected;
+    };
+    const TCase cases[] = {{0, 0, n - 1}, {n - 3, n, n - 4}, {0, 5, n - 1}, {10, n - 1, n - 1}, {0, n, -1}};
+    for (const TCase& c : cases) {
+        SetUp();
+        s.importValid = false;
+        for (int i = c.silentFrom; i < c.silentTo; ++i)
+            pressure[i] = 0;
+        correction.fill(TComplex(7, 7));
+        EXPECT_EQ(Merge(), c.expected) << c.silentFrom << ".." << c.silentTo;
+        for (int i = 0; i < n; ++i)
+            EXPECT_EQ(correction[i], std::complex<double>(1, 0));
+    }
+}
+
 TEST_F(SpeakerImport, TransitionBelowTheGridTakesEveryPointAtUnityLevel)
 {
     s.transitionFrequency = 10;

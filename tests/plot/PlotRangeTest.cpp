@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <limits>
+#include <string>
+#include <vector>
 
 using namespace plottest;
 
@@ -131,4 +136,122 @@ TEST(PlotRange, FitXRangeAsCopiesOnlyFromAPlotOverTheSameValues)
     TLogPlot other(std::vector<double>{1, 2, 3}, {{4, 5, 6}});
     other.plot.FitXRangeAs(fitted.plot);
     EXPECT_DOUBLE_EQ(other.plot.xMaximum, 3) << "other x values are fitted on their own";
+}
+
+// The range a plain walk over every point gives: the fit must agree with it whether it
+// finds the window by bisection (ascending x) or not.
+struct TRange {
+    double lo, hi;
+};
+
+TRange WalkedRange(const std::vector<double>& x, const std::vector<std::vector<double>>& curves, double xLow,
+                   double xHigh)
+{
+    const auto finite = [](double v) { return std::isfinite(v); };
+    const double seed = curves[0][0];
+    double lo = finite(seed) ? seed : std::numeric_limits<double>::infinity();
+    double hi = finite(seed) ? seed : -std::numeric_limits<double>::infinity();
+    for (std::size_t c = 0; c < curves.size(); ++c)
+        for (std::size_t i = 0; i < x.size(); ++i) {
+            const double v = curves[c][i];
+            if (!finite(v))
+                continue;
+            if (x[i] >= xLow && x[i] <= xHigh) {
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            } else if (c == 0 && x[i] < xLow) {
+                lo = hi = v;
+            }
+        }
+    if (lo > hi)
+        lo = hi = seed;
+    return {lo, hi};
+}
+
+TEST(PlotRange, FitYRangeAgreesWithAWalkOverEveryPoint)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    std::uint32_t state = 12345;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    const double specials[] = {nan, inf, -inf, 0.0, -0.0}; // the zeros tie in either order
+    for (int trial = 0; trial < 600; ++trial) {
+        const int n = 1 + static_cast<int>(next() % 40);
+        std::vector<double> x = LogGrid(n, 10, 20000);
+        if (n == 1)
+            x = {100};
+        if (trial % 5 == 4) // not ascending: a walk over every point
+            std::swap(x[0], x[static_cast<std::size_t>(n - 1)]);
+        if (trial % 7 == 6)
+            x[next() % static_cast<std::size_t>(n)] = x[0]; // equal neighbours still ascend
+        const double offset = trial % 3 == 0 ? 0.0 : 100.0; // no negative values: a zero is the minimum
+        std::vector<std::vector<double>> curves(1 + next() % 3, std::vector<double>(static_cast<std::size_t>(n)));
+        for (auto& curve : curves)
+            for (double& v : curve)
+                v = next() % 6 == 0 ? specials[next() % 5] : static_cast<double>(next() % 2000) / 10.0 - offset;
+        TLogPlot t(x, curves);
+        // Windows over the grid, past both ends, empty and reversed.
+        const double edges[] = {5, 10, 47, 300, 1000, 20000, 30000};
+        const double xLow = edges[next() % 7], xHigh = edges[next() % 7];
+        t.plot.xMinimum = xLow;
+        t.plot.xMaximum = xHigh;
+        t.plot.FitYRange(0);
+        const TRange expected = WalkedRange(x, curves, xLow, xHigh);
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        if (std::isnan(expected.lo)) {
+            EXPECT_TRUE(std::isnan(t.plot.yMinimum));
+            EXPECT_TRUE(std::isnan(t.plot.yMaximum));
+        } else {
+            EXPECT_EQ(t.plot.yMinimum, expected.lo);
+            EXPECT_EQ(t.plot.yMaximum, expected.hi);
+            EXPECT_EQ(std::signbit(t.plot.yMinimum), std::signbit(expected.lo));
+            EXPECT_EQ(std::signbit(t.plot.yMaximum), std::signbit(expected.hi));
+        }
+    }
+}
+
+TEST(PlotRange, FitYRangeWithAWindowThatIsNotANumberTakesNoPoint)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    TLogPlot t(LogGrid(4, 20, 2000), {{5, 1, 9, 3}});
+    t.plot.xMinimum = nan;
+    t.plot.xMaximum = 2000;
+    t.plot.FitYRange(0);
+    EXPECT_DOUBLE_EQ(t.plot.yMinimum, 5) << "only the seed";
+    EXPECT_DOUBLE_EQ(t.plot.yMaximum, 5);
+}
+
+// The x fit over ascending values (by their ends) and others (by a walk) agrees with a
+// plain walk, infinities and signed zeros included.
+TEST(PlotRange, FitXRangeAgreesWithAWalkOverEveryPoint)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const std::vector<std::vector<double>> grids = {{5, 50, 500},    {-inf, 5, 50, inf, inf},
+                                                    {-inf, -inf},    {inf},
+                                                    {-0.0, 0.0},     {0.0, -0.0},
+                                                    {-5, -0.0, 0.0}, {-5, 0.0, -0.0},
+                                                    {3, 3, 3},       {7},
+                                                    {50, 5, 500},    {nan, 5, 50},
+                                                    {5, nan, 50},    {1, inf, 2}};
+    for (const std::vector<double>& x : grids) {
+        TLogPlot t(x, {std::vector<double>(x.size(), 1)});
+        t.plot.xMinimum = 123;
+        t.plot.xMaximum = 456;
+        double lo = inf, hi = -inf;
+        for (double v : x)
+            if (std::isfinite(v)) {
+                lo = v < lo ? v : lo;
+                hi = v > hi ? v : hi;
+            }
+        const bool any = lo <= hi;
+        EXPECT_EQ(t.plot.FitXRange(0), any);
+        EXPECT_EQ(t.plot.xMinimum, any ? lo : 123);
+        EXPECT_EQ(t.plot.xMaximum, any ? hi : 456);
+        EXPECT_EQ(std::signbit(t.plot.xMinimum), std::signbit(any ? lo : 123.0));
+        EXPECT_EQ(std::signbit(t.plot.xMaximum), std::signbit(any ? hi : 456.0));
+    }
 }
