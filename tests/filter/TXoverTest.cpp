@@ -339,3 +339,31 @@ TEST(XoverFile, SaveToAnUnwritablePlaceReportsAndStaysChanged)
 }
 
 } // namespace
+
+namespace {
+
+TEST(XoverExample, MeasuredTwoWaySumsWithinTwoDbOverTheTweeterBand)
+{
+    THeadlessHost host;
+    TProgramContext context(std::string(TONVEK_SOURCE_DIR) + "/");
+    TXover project(host, context, 0);
+    ASSERT_TRUE(project.Load(std::string(TONVEK_SOURCE_DIR) + "/examples/simple2-10in-1in.flt"));
+    for (const TNet* net : project.Networks()) {
+        EXPECT_TRUE(net->Driver(0).spl.Loaded()) << net->Name();
+        EXPECT_TRUE(net->Driver(0).impedance.Loaded()) << net->Name();
+    }
+    EXPECT_TRUE(host.Messages().empty());
+    const TNetBase::TRealRow& sum = project.SummedLevel(context.General().OnAxisIndex());
+    double lo = 1e9, hi = -1e9;
+    for (int p = 0; p < TXover::kPoints; ++p) {
+        const double f = context.General().FilterGrid().Frequency(p);
+        if (f < 2000.0 || f > 20000.0)
+            continue;
+        lo = std::min(lo, sum[static_cast<std::size_t>(p)]);
+        hi = std::max(hi, sum[static_cast<std::size_t>(p)]);
+    }
+    EXPECT_LE(hi - lo, 4.0);
+    EXPECT_NEAR((hi + lo) / 2, 90.2, 1.0);
+}
+
+} // namespace
