@@ -5,6 +5,7 @@
 #include "filter/TBranch.h"
 #include "filter/TDriverDialog.h"
 #include "filter/TNetDialog.h"
+#include "filter/TXoverDialogs.h"
 #include "ui/THost.h"
 
 #include <algorithm>
@@ -93,6 +94,10 @@ TXover::TXover(THost& host, TProgramContext& context, int kind)
 
 TXover::~TXover()
 {
+    // Dialogs first: they refer to the project and its windows.
+    exportRayDialog_.reset();
+    printDiagrams_.reset();
+    showDiagrams_.reset();
     if (context_.General().Listener() == this)
         context_.General().SetListener(nullptr);
     for (auto& plot : plots_)

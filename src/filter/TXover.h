@@ -27,6 +27,9 @@
 
 class TBinaryReader;
 class TBinaryWriter;
+class TExportRayDialog;
+class TXoverPrintDiagrams;
+class TXoverShowDiagrams;
 
 // The plot windows, in the order the file keeps their records (the impulse response
 // window's record sits between the group delay and the surface plot).
@@ -134,7 +137,9 @@ public:
     // extension. rayIndex picks the ray of the SPL total (-1: the on-axis ray).
     bool ExportTotalTo(TXoverExport what, const std::string& path, int rayIndex = -1);
     bool ExportSectionTo(int net, TSectionCurve what, const std::string& path);
+    // SPL total first asks for the ray ("Export SPL Total"), then for the file.
     bool ExportTotal(TXoverExport what);
+    void ExportSplForRay(int rayIndex);
     bool ExportSection(int net, TSectionCurve what);
 
     // Diagram printing.
@@ -147,6 +152,15 @@ public:
     // The plot windows that are not visible (the "Show diagrams" list) and showing one.
     std::vector<TPlotXYEmbryo*> HiddenDiagrams() const;
     void ShowDiagram(TPlotXYEmbryo& plot);
+    // Print list of "Print diagrams" (indices into DiagramWindows, at most 15).
+    bool AddToPrintList(int window);
+    // Removes entry `at` (the last one when out of range).
+    bool RemoveFromPrintList(int at);
+    void OpenShowDiagrams();
+    void OpenPrintDiagrams();
+    TXoverShowDiagrams* ShowDiagramsDialog() const { return showDiagrams_.get(); }
+    TXoverPrintDiagrams* PrintDiagramsDialog() const { return printDiagrams_.get(); }
+    TExportRayDialog* ExportRayDialog() const { return exportRayDialog_.get(); }
 
 private:
     void CreatePlots();
@@ -167,6 +181,9 @@ private:
     std::string snapshotFile_;
 
     std::array<std::unique_ptr<TNet>, 3> nets_;
+    std::unique_ptr<TXoverShowDiagrams> showDiagrams_;
+    std::unique_ptr<TXoverPrintDiagrams> printDiagrams_;
+    std::unique_ptr<TExportRayDialog> exportRayDialog_;
 
     TPlotStyles styles_;
     // Palette: thick and thin in eight colours, the dashed styles in five.

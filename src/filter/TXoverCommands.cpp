@@ -4,6 +4,7 @@
 
 #include "filter/TDriverDialog.h"
 #include "filter/TNetDialog.h"
+#include "filter/TXoverDialogs.h"
 #include "measdata/TCurveExport.h"
 #include "plot/TPrintDate.h"
 #include "ui/TCommandIds.h"
@@ -45,7 +46,8 @@ bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& c
 
 bool TXover::HandlesCommand(int id) const
 {
-    if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == kTotalSpl ||
+    if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
+        id == kTotalSpl ||
         id == kTotalImpedance || id == kTotalGroupDelay)
         return true;
     for (const TNet* net : Networks()) {
@@ -64,7 +66,8 @@ bool TXover::HandleCommand(int id)
     switch (id) {
     case TCmd::Save: (void)Save(); return true;
     case TCmd::SaveAs: (void)SaveAs(); return true;
-    case TCmd::PrintDiagrams: (void)PrintDiagrams(); return true;
+    case TCmd::PrintDiagrams: OpenPrintDiagrams(); return true;
+    case TCmd::ShowDiagrams: OpenShowDiagrams(); return true;
     case kTotalSpl: (void)ExportTotal(TXoverExport::Spl); return true;
     case kTotalImpedance: (void)ExportTotal(TXoverExport::Impedance); return true;
     case kTotalGroupDelay: (void)ExportTotal(TXoverExport::GroupDelay); return true;
@@ -154,8 +157,27 @@ bool TXover::ExportSectionTo(int index, TSectionCurve what, const std::string& p
     return WriteOrComplain(host_, path, curve);
 }
 
+void TXover::ExportSplForRay(int rayIndex)
+{
+    exportRay = static_cast<std::int16_t>(rayIndex);
+    TFileRequest request{"Export", kResponseFilter, "frd", responseExportFile_, {}};
+    std::string path;
+    if (!host_.ChooseSaveFile(request, path))
+        return;
+    responseExportFile_ = path;
+    (void)ExportTotalTo(TXoverExport::Spl, path, rayIndex);
+}
+
 bool TXover::ExportTotal(TXoverExport what)
 {
+    if (what == TXoverExport::Spl) {
+        // The file is asked for once a ray is chosen; cancel ends the export.
+        if (!exportRayDialog_)
+            exportRayDialog_ = std::make_unique<TExportRayDialog>(host_, *this);
+        exportRayDialog_->Reload();
+        exportRayDialog_->Open();
+        return true;
+    }
     const bool impedance = what == TXoverExport::Impedance;
     std::string& file = impedance ? impedanceExportFile_ : responseExportFile_;
     TFileRequest request{"Export", impedance ? kImpedanceFilter : kResponseFilter, impedance ? "zma" : "frd", file, {}};
@@ -217,4 +239,49 @@ std::vector<TPlotXYEmbryo*> TXover::HiddenDiagrams() const
     return hidden;
 }
 
-void TXover::ShowDiagram(TPlotXYEmbryo& plot) { host_.ShowView(plot); }
+void TXover::ShowDiagram(TPlotXYEmbryo& plot)
+{
+    host_.ShowView(plot);
+}
+
+bool TXover::AddToPrintList(int window)
+{
+    if (window < 0 || window >= static_cast<int>(DiagramWindows().size()))
+        return false;
+    if (std::find(printList.begin(), printList.end(), window) != printList.end()) {
+        host_.Message("Item already selected", "", TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    if (printList.size() >= 15)
+        return false;
+    printList.push_back(window);
+    return true;
+}
+
+bool TXover::RemoveFromPrintList(int at)
+{
+    if (printList.empty()) {
+        host_.Message("No items left", "", TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    if (at < 0 || at >= static_cast<int>(printList.size()))
+        at = static_cast<int>(printList.size()) - 1;
+    printList.erase(printList.begin() + at);
+    return true;
+}
+
+void TXover::OpenShowDiagrams()
+{
+    if (!showDiagrams_)
+        showDiagrams_ = std::make_unique<TXoverShowDiagrams>(host_, *this);
+    showDiagrams_->Reload();
+    showDiagrams_->Open();
+}
+
+void TXover::OpenPrintDiagrams()
+{
+    if (!printDiagrams_)
+        printDiagrams_ = std::make_unique<TXoverPrintDiagrams>(host_, *this);
+    printDiagrams_->Reload();
+    printDiagrams_->Open();
+}
