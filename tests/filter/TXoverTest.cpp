@@ -367,3 +367,62 @@ TEST(XoverExample, MeasuredTwoWaySumsWithinTwoDbOverTheTweeterBand)
 }
 
 } // namespace
+
+namespace {
+
+// A network record as version 309 wrote it: one driver, no coil resistances.
+void WriteOldNetRecord(TBinaryWriter& out, double re, double lowPassCutoff)
+{
+    for (double v : {re, 0.0, 0.0005, 0.0})
+        out.WriteDouble(v); // Re, Rex, Le, z
+    for (double v : {0.0, 3000.0, lowPassCutoff})
+        out.WriteDouble(v); // attenuation, cutoffs
+    out.WriteInt16(2);
+    out.WriteInt16(2);
+    out.WriteUInt8(0);
+    out.WriteText("", TNet::kFileNameField);
+    out.WriteText("", TNet::kFileNameField);
+    for (int b = 0; b < TNet::kBranches; ++b) {
+        out.WriteInt16(0);
+        for (double v : {1.0, 1e-6, 0.001}) {
+            out.WriteUInt8(0);
+            out.WriteDouble(v);
+        }
+    }
+}
+
+TEST(XoverFile, Version309LoadsWithItsShorterBlocksAfterAWarning)
+{
+    // No general settings block, no surface and overlay records, no snapshot.
+    TBinaryWriter out;
+    out.WriteInt32(15);
+    out.WriteInt16(309);
+    out.WriteZeros(16 + TXover::kSchematicRecord + 5 * 70 + TXover::kImpulseRecord);
+    WriteOldNetRecord(out, 6.0, 1500.0);
+    WriteOldNetRecord(out, 5.0, 2500.0);
+    out.WriteInt16(TXover::kEndMark);
+    const std::vector<std::uint8_t> bytes = out.Bytes();
+
+    TBench b(0);
+    TBinaryReader in(bytes);
+    ASSERT_TRUE(b.project.LoadFrom(in));
+    ASSERT_EQ(b.host.Messages().size(), 1u);
+    EXPECT_EQ(b.host.Messages()[0].title, "Old project file");
+    EXPECT_EQ(b.project.Net(0).re, 6.0);
+    EXPECT_EQ(b.project.Net(0).lowPassCutoff, 1500.0);
+    EXPECT_EQ(b.project.Net(2).re, 5.0);
+    EXPECT_EQ(b.project.FileVersion(), 410);
+    EXPECT_FALSE(b.project.Changed());
+    // Written back, it is a current file.
+    TBinaryWriter again;
+    b.project.WriteFile(again);
+    EXPECT_EQ(again.Size(), 4 + 2 + 16 + TGeneral::BlockSize(410) + 20 + 8 * 70 + 2 * TNet::RecordSize(410) + 271 + 70 + 2);
+    // Every cut of the old file fails as well.
+    for (std::size_t n = 0; n + 1 < bytes.size(); n += 7) {
+        TBench t(0);
+        TBinaryReader cut(std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n)));
+        ASSERT_FALSE(t.project.LoadFrom(cut)) << n;
+    }
+}
+
+} // namespace
