@@ -200,10 +200,11 @@ void TXover::MarkAllDirty()
 
 void TXover::RefreshDialogs()
 {
-    for (TNet* net : Networks()) {
-        net->NetDialog().Reload();
-        net->DriverDialog().Reload();
-    }
+    for (TNet* net : Networks())
+        for (TDialogModel* dialog : {static_cast<TDialogModel*>(&net->NetDialog()),
+                                     static_cast<TDialogModel*>(&net->DriverDialog())})
+            if (dialog->IsOpen())
+                dialog->Reload();
 }
 
 void TXover::RecalcRequest(TRecalc kind)
