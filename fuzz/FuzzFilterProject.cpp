@@ -52,9 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (!Measured(*filter))
         for (int p = 0; p < TXover::kPoints; ++p)
-            fuzz::Check(std::isfinite(filter->TotalImpedanceMagnitude()[static_cast<std::size_t>(p)]) &&
-                            std::isfinite(filter->SummedLevel(context.General().OnAxisIndex())[static_cast<std::size_t>(p)]),
-                        "ideal drivers give finite totals");
+            fuzz::Check(
+                std::isfinite(filter->TotalImpedanceMagnitude()[static_cast<std::size_t>(p)]) &&
+                    std::isfinite(filter->SummedLevel(context.General().OnAxisIndex())[static_cast<std::size_t>(p)]),
+                "ideal drivers give finite totals");
     const std::string saved = fuzz::PrivateDir() + "/saved.flt";
     const std::vector<std::uint8_t> first = SaveAndRead(*filter, saved);
     const std::string copy = fuzz::PrivateDir() + "/copy.flt";

@@ -328,8 +328,9 @@ TCliRegistration newCommand{
            "                       a new two- or three-way filter; --set and --do run in the order\n"
            "                       given (\"Bass network:Cutoff=3000\", \"Bass network:Low-pass:Calc\").\n"
            "                       set, fields, report, curves [--ray ANGLE], export and render take\n"
-           "                       .flt files too; filter export kinds: spl, impedance, groupdelay and\n"
-           "                       NET-spl|NET-gain|NET-impedance|NET-groupdelay (NET: bass, mid, treble)",
+           "                       .flt files too; filter export kinds: spl [--ray ANGLE], impedance,\n"
+           "                       groupdelay and"
+           " NET-spl|NET-gain|NET-impedance|NET-groupdelay (NET: bass, mid, treble)",
     RunNew};
 TCliRegistration setCommand{
     "set", "set PROJECT.box NAME=VALUE ...\n"

@@ -416,17 +416,24 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
 int RunFilterExport(TProgramContext& context, const TCliArgs& args)
 {
     std::string project, kind, out;
+    std::optional<int> angle;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--kind" && i + 1 < args.size())
             kind = args[++i];
-        else if (args[i] == "-o" && i + 1 < args.size())
+        else if (args[i] == "--ray" && i + 1 < args.size()) {
+            try {
+                angle = std::stoi(args[++i]);
+            } catch (...) {
+                return CliFail("export: --ray takes an angle in degrees");
+            }
+        } else if (args[i] == "-o" && i + 1 < args.size())
             out = args[++i];
         else if (project.empty())
             project = args[i];
         else
             return CliFail("export: unexpected argument \"" + args[i] + "\"");
     }
-    const char* usage = "export: tonvek-cli export PROJECT.flt --kind spl|impedance|groupdelay|"
+    const char* usage = "export: tonvek-cli export PROJECT.flt --kind spl [--ray ANGLE]|impedance|groupdelay|"
                         "NET-spl|NET-gain|NET-impedance|NET-groupdelay -o FILE (NET: bass, mid, treble)";
     if (project.empty() || out.empty() || kind.empty())
         return CliFail(usage);
@@ -434,8 +441,22 @@ int RunFilterExport(TProgramContext& context, const TCliArgs& args)
     if (!OpenFilter(s, project))
         return 1;
     const std::string path = FromWorkingFolder(out);
-    if (kind == "spl")
-        return s.project->ExportTotalTo(TXoverExport::Spl, path) ? 0 : 1;
+    if (kind == "spl") {
+        // As "Export SPL Total" offers them: the rays of the surface plot, on axis first chosen.
+        const TGeneral& g = s.context.General();
+        int ray = g.OnAxisIndex();
+        if (angle) {
+            ray = -1;
+            for (int r = 0; r < g.SurfaceRayCount() && ray < 0; ++r)
+                if (g.SurfaceRay(r) == *angle)
+                    ray = r;
+            if (ray < 0)
+                return CliFail("export: the project has no ray at " + std::to_string(*angle) + " degrees");
+        }
+        return s.project->ExportTotalTo(TXoverExport::Spl, path, ray) ? 0 : 1;
+    }
+    if (angle)
+        return CliFail("export: --ray goes with --kind spl only");
     if (kind == "impedance")
         return s.project->ExportTotalTo(TXoverExport::Impedance, path) ? 0 : 1;
     if (kind == "groupdelay")

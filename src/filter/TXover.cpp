@@ -36,7 +36,7 @@ constexpr TPlotLook kPlotLooks[] = {
     {TXoverPlot::Overlay, "Vertical off axis response, overlaid plots", "dB", TRect{0, 870, 600, 1160}},
 };
 
-constexpr TColor kColours[8] = {TColors::Black, TColors::Red,     TColors::Green, TColors::Blue,
+constexpr TColor kColours[8] = {TColors::Black,  TColors::Red,     TColors::Green, TColors::Blue,
                                 TColors::Yellow, TColors::Magenta, TColors::Cyan,  TColors::Grey};
 // Palette slots of the colours above.
 enum { kBlack = 0, kRed = 1, kGreen = 2, kBlue = 3, kYellow = 4, kMagenta = 5, kCyan = 6, kGrey = 7 };
@@ -201,8 +201,8 @@ void TXover::MarkAllDirty()
 void TXover::RefreshDialogs()
 {
     for (TNet* net : Networks())
-        for (TDialogModel* dialog : {static_cast<TDialogModel*>(&net->NetDialog()),
-                                     static_cast<TDialogModel*>(&net->DriverDialog())})
+        for (TDialogModel* dialog :
+             {static_cast<TDialogModel*>(&net->NetDialog()), static_cast<TDialogModel*>(&net->DriverDialog())})
             if (dialog->IsOpen())
                 dialog->Reload();
 }

@@ -47,8 +47,7 @@ bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& c
 bool TXover::HandlesCommand(int id) const
 {
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
-        id == kTotalSpl ||
-        id == kTotalImpedance || id == kTotalGroupDelay)
+        id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay)
         return true;
     for (const TNet* net : Networks()) {
         const int i = net->Index();
@@ -139,7 +138,8 @@ bool TXover::ExportSectionTo(int index, TSectionCurve what, const std::string& p
         break;
     case TSectionCurve::Gain:
         for (int p = 0; p < kPoints; ++p)
-            phase[static_cast<std::size_t>(p)] = PhaseOf(net.Transfer()[static_cast<std::size_t>(p)]) * kDegreesPerRadian;
+            phase[static_cast<std::size_t>(p)] = PhaseOf(net.Transfer()[static_cast<std::size_t>(p)]) *
+                                                 kDegreesPerRadian;
         curve.kind = TCurveKind::FilterGain;
         curve.y = net.FilterGain().data();
         curve.phase = phase.data();
@@ -239,10 +239,7 @@ std::vector<TPlotXYEmbryo*> TXover::HiddenDiagrams() const
     return hidden;
 }
 
-void TXover::ShowDiagram(TPlotXYEmbryo& plot)
-{
-    host_.ShowView(plot);
-}
+void TXover::ShowDiagram(TPlotXYEmbryo& plot) { host_.ShowView(plot); }
 
 bool TXover::AddToPrintList(int window)
 {

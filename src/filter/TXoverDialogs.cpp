@@ -54,12 +54,15 @@ TXoverPrintDiagrams::TXoverPrintDiagrams(THost& host, TXover& project)
     AddButton(kRemove, "&Remove");
     Group("Page", 1);
     AddRadio(kPerPage, "Per page", {"&3", "&4", "&8"}, 2)
-        .Bind({.read = [this] { return project_.diagramsPerPage == 3 ? 0.0 : project_.diagramsPerPage == 4 ? 1.0 : 2.0; },
-               .write =
-                   [this](double choice) {
-                       project_.diagramsPerPage = static_cast<std::int16_t>(choice == 0 ? 3 : choice == 1 ? 4 : 8);
-                       return true;
-                   }});
+        .Bind(
+            {.read = [this] { return project_.diagramsPerPage == 3   ? 0.0
+                                     : project_.diagramsPerPage == 4 ? 1.0
+                                                                     : 2.0; },
+             .write =
+                 [this](double choice) {
+                     project_.diagramsPerPage = static_cast<std::int16_t>(choice == 0 ? 3 : choice == 1 ? 4 : 8);
+                     return true;
+                 }});
     AddCheck(kDate, "", "Print &date", true).Bind(BindMember(project_.printDate));
     AddCheck(kName, "", "Print projekt &name", true).Bind(BindMember(project_.printProjectName));
     AddOk("&Print");

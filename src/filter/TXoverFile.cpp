@@ -7,7 +7,8 @@
 
 namespace {
 constexpr const char* kCouldNotSave = "Could not open file.\nCheck if device is ready\nor if the disk is full.";
-constexpr const char* kProjectFilter = "Filter project files (*.flt)|*.flt|Box project files (*.box)|*.box|All files (*.*)|*.*|";
+constexpr const char* kProjectFilter =
+    "Filter project files (*.flt)|*.flt|Box project files (*.box)|*.box|All files (*.*)|*.*|";
 } // namespace
 
 void TXover::WriteFile(TBinaryWriter& out) const
@@ -17,8 +18,8 @@ void TXover::WriteFile(TBinaryWriter& out) const
     out.WriteZeros(16);
     (void)context_.General().Write(out);
     out.WriteBytes(schematicRecord_.data(), schematicRecord_.size());
-    for (TXoverPlot which : {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase,
-                             TXoverPlot::GroupDelay})
+    for (TXoverPlot which :
+         {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
         Plot(which).WriteWindowRecord(out);
     out.WriteBytes(impulseRecord_.data(), impulseRecord_.size());
     Plot(TXoverPlot::Surface).WriteWindowRecord(out);
@@ -41,17 +42,18 @@ bool TXover::ReadFile(TBinaryReader& in)
         return false;
     typeCode_ = code;
     if (version != kFileVersion)
-        host_.Message("This project file was created with an\nolder version of Tonvek.\nRemenber that project files are "
-                      "not\nbackwards compatible",
-                      "Old project file", TMsgButtons::Ok, TMsgIcon::Warning);
+        host_.Message(
+            "This project file was created with an\nolder version of Tonvek.\nRemenber that project files are "
+            "not\nbackwards compatible",
+            "Old project file", TMsgButtons::Ok, TMsgIcon::Warning);
     version_ = version;
     if (!in.Skip(16) || !context_.General().Read(in, version))
         return false;
     if (!in.ReadBytes(schematicRecord_.data(), schematicRecord_.size()))
         return false;
     // A simple network is never active, so every version has the impedance record.
-    for (TXoverPlot which : {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase,
-                             TXoverPlot::GroupDelay})
+    for (TXoverPlot which :
+         {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
         if (!Plot(which).ReadWindowRecord(in))
             return false;
     if (!in.ReadBytes(impulseRecord_.data(), impulseRecord_.size()))

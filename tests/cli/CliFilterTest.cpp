@@ -62,9 +62,9 @@ TEST_F(CliFilterTest, SetAndNewRefuseWhatTheDialogsRefuseAndKeepTheFile)
 {
     const std::string project = MakeFilter();
     const std::string before = ReadTextFile(project);
-    for (const char* bad : {"set '%s' 'Bass network:Cutoff=5'", "set '%s' 'Cutoff=3000'",
-                            "set '%s' 'Midrange network:Cutoff=300'",
-                            "set '%s' 'Treble driver:SPL data:File=/no/such.frd'"}) {
+    for (const char* bad :
+         {"set '%s' 'Bass network:Cutoff=5'", "set '%s' 'Cutoff=3000'", "set '%s' 'Midrange network:Cutoff=300'",
+          "set '%s' 'Treble driver:SPL data:File=/no/such.frd'"}) {
         std::string command = bad;
         command.replace(command.find("%s"), 2, project);
         TCliRun r = RunTonvekCli(command, dir_);
@@ -74,7 +74,8 @@ TEST_F(CliFilterTest, SetAndNewRefuseWhatTheDialogsRefuseAndKeepTheFile)
     }
     TCliRun ok = RunTonvekCli("set '" + project + "' 'Treble network:Cutoff=2500'", dir_);
     ASSERT_EQ(ok.status, 0) << ok.err;
-    TCliRun noButton = RunTonvekCli("new simple3 --do 'Midrange network:Nothing:Calc' -o '" + File("n.flt") + "'", dir_);
+    TCliRun noButton = RunTonvekCli("new simple3 --do 'Midrange network:Nothing:Calc' -o '" + File("n.flt") + "'",
+                                    dir_);
     EXPECT_NE(noButton.status, 0);
     EXPECT_NE(noButton.err.find("no button"), std::string::npos) << noButton.err;
 }
@@ -102,6 +103,9 @@ TEST_F(CliFilterTest, ExportsTotalsAndSectionsAndRefusesAdvancedKinds)
         ASSERT_EQ(r.status, 0) << kind << r.err;
         EXPECT_GE(Rows(ReadTextFile(out)), 500) << kind;
     }
+    TCliRun ray = RunTonvekCli("export '" + project + "' --kind spl --ray 15 -o '" + File("r.frd") + "'", dir_);
+    EXPECT_NE(ray.status, 0);
+    EXPECT_NE(ray.err.find("no ray at 15 degrees"), std::string::npos) << ray.err;
     TCliRun mid = RunTonvekCli("export '" + project + "' --kind mid-spl -o '" + File("m.frd") + "'", dir_);
     EXPECT_NE(mid.status, 0);
     TCliRun advanced = RunTonvekCli("new advanced2 -o '" + File("a.flt") + "'", dir_);

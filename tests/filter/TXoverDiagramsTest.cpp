@@ -149,8 +149,10 @@ TEST(XoverExport, SectionCommandsWriteTheirNetworksCurves)
         const double* first; // the curve's value at the first grid point
     };
     const TCase cases[] = {
-        {12024, &b.project.Net(0).Level(0)[0]},       {12033, &b.project.Net(1).FilterGain()[0]},
-        {12012, &b.project.Net(2).ImpedanceMagnitude()[0]}, {12003, &b.project.Net(1).GroupDelay()[0]},
+        {12024, &b.project.Net(0).Level(0)[0]},
+        {12033, &b.project.Net(1).FilterGain()[0]},
+        {12012, &b.project.Net(2).ImpedanceMagnitude()[0]},
+        {12003, &b.project.Net(1).GroupDelay()[0]},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.command);

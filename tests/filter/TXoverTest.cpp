@@ -416,7 +416,8 @@ TEST(XoverFile, Version309LoadsWithItsShorterBlocksAfterAWarning)
     // Written back, it is a current file.
     TBinaryWriter again;
     b.project.WriteFile(again);
-    EXPECT_EQ(again.Size(), 4 + 2 + 16 + TGeneral::BlockSize(410) + 20 + 8 * 70 + 2 * TNet::RecordSize(410) + 271 + 70 + 2);
+    EXPECT_EQ(again.Size(),
+              4 + 2 + 16 + TGeneral::BlockSize(410) + 20 + 8 * 70 + 2 * TNet::RecordSize(410) + 271 + 70 + 2);
     // Every cut of the old file fails as well.
     for (std::size_t n = 0; n + 1 < bytes.size(); n += 7) {
         TBench t(0);

@@ -105,8 +105,11 @@ TEST_F(TShellFilterTest, MenuCommandsOpenTheNetworkDriverAndGeneralDialogs)
         int command;
         const char* title;
     };
-    const TCase cases[] = {{12101, "Bass network"}, {12103, "Treble network"}, {13000, "Bass driver"},
-                           {13001, "Treble driver"}, {TCmd::GeneralSettings, "General settings"}};
+    const TCase cases[] = {{12101, "Bass network"},
+                           {12103, "Treble network"},
+                           {13000, "Bass driver"},
+                           {13001, "Treble driver"},
+                           {TCmd::GeneralSettings, "General settings"}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.command);
         ASSERT_TRUE(shell.CommandAvailable(c.command));
