@@ -4,6 +4,7 @@
 
 #include "CliBoxSession.h"
 #include "CliFields.h"
+#include "CliFilter.h"
 #include "TCliCommand.h"
 #include "TCliHost.h"
 
@@ -71,6 +72,10 @@ int RunNew(TProgramContext& context, const TCliArgs& args)
 {
     if (args.empty())
         return CliFail("new: which box type? (tonvek-cli new closed --unit FILE.unt -o PROJECT.box)");
+    if (const int kind = CliFilterKindOf(args[0]); kind >= 0)
+        return RunFilterNew(context, kind, args);
+    if (args[0].rfind("advanced", 0) == 0 || args[0].rfind("active", 0) == 0)
+        return CliFail("new: advanced and active filters are not available yet (simple2 and simple3 are)");
     TBoxSession s{context};
     s.project = MakeBox(args[0], s);
     if (!s.project)
@@ -110,6 +115,8 @@ int RunSet(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() < 2)
         return CliFail("set: tonvek-cli set PROJECT.box NAME=VALUE ... (names: tonvek-cli fields PROJECT.box)");
+    if (CliIsFilterFile(args[0]))
+        return RunFilterSet(context, args);
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
@@ -124,6 +131,8 @@ int RunFields(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() != 1)
         return CliFail("fields: tonvek-cli fields PROJECT.box");
+    if (CliIsFilterFile(args[0]))
+        return RunFilterFields(context, args);
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
@@ -141,6 +150,8 @@ int RunReport(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() != 1)
         return CliFail("report: tonvek-cli report PROJECT.box");
+    if (CliIsFilterFile(args[0]))
+        return RunFilterReport(context, args);
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
@@ -155,6 +166,8 @@ int RunReport(TProgramContext& context, const TCliArgs& args)
 
 int RunCurves(TProgramContext& context, const TCliArgs& args)
 {
+    if (!args.empty() && CliIsFilterFile(args[0]))
+        return RunFilterCurves(context, args);
     if (args.size() != 1)
         return CliFail("curves: tonvek-cli curves PROJECT.box");
     TBoxSession s{context};
@@ -205,6 +218,8 @@ const char* kExportUsage = "export PROJECT.box --kind spl|modes|impedance|groupd
 
 int RunExport(TProgramContext& context, const TCliArgs& args)
 {
+    if (!args.empty() && CliIsFilterFile(args[0]))
+        return RunFilterExport(context, args);
     std::string project, kind, out, format;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--kind" && i + 1 < args.size())
@@ -245,7 +260,14 @@ TCliRegistration newCommand{
            "                       " + BoxTypeNames() + ". --rear-unit: the rear driver group\n"
            "                       of rbp (the --unit file when not given). NAME is a dialog label,\n"
            "                       VALUE in the dialog's units (\"Box volume=20\", QB=10,\n"
-           "                       \"Number of drivers=2\", \"Source level=4\", \"Res. freq.=40\")",
+           "                       \"Number of drivers=2\", \"Source level=4\", \"Res. freq.=40\")\n"
+           "       new simple2|simple3 [--set \"CAPTION:NAME=VALUE\"] [--do \"CAPTION:BUTTON\"] ... -o P.flt\n"
+           "                       a new two- or three-way filter; --set and --do run in the order\n"
+           "                       given (\"Bass network:Cutoff=3000\", \"Bass network:Low-pass:Calc\").\n"
+           "                       set, fields, report, curves [--ray ANGLE], export and render take\n"
+           "                       .flt files too; filter export kinds: spl [--ray ANGLE], impedance,\n"
+           "                       groupdelay and"
+           " NET-spl|NET-gain|NET-impedance|NET-groupdelay (NET: bass, mid, treble)",
     RunNew};
 TCliRegistration setCommand{
     "set", "set PROJECT.box NAME=VALUE ...\n"

@@ -9,6 +9,7 @@
 #include "box/TBoxEmbryo.h"
 #include "box/TBoxType.h"
 #include "core/TBinaryStream.h"
+#include "filter/TXover.h"
 
 #include <QGuiApplication>
 #include <QString>
@@ -30,6 +31,40 @@ std::string FileNameFor(const std::string& title)
     while (!out.empty() && out.back() == '_')
         out.pop_back();
     return out.empty() ? "window" : out;
+}
+
+int WritePngs(const std::vector<TPlotXYEmbryo*>& plots, const std::string& outDir, int width, int height)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    for (TWindowModel* w : plots) {
+        std::string path = (std::filesystem::path(outDir) / (FileNameFor(w->Title()) + ".png")).string();
+        if (!TPlotRender::WritePng(*w, width, height, QString::fromStdString(path)))
+            return CliFail("could not write " + path);
+        std::printf("%s\n", path.c_str());
+    }
+    return 0;
+}
+
+int WritePages(TDiagramPages pages, const std::string& pdf)
+{
+    if (!TPlotRender::WritePdf(QString::fromStdString(pdf), "Tonvek print job", pages.PageCount(),
+                               [&](TCanvas& canvas, int page) { pages.PaintPage(canvas, page); }))
+        return CliFail("could not write " + pdf);
+    std::printf("%s (%d page%s)\n", pdf.c_str(), pages.PageCount(), pages.PageCount() == 1 ? "" : "s");
+    return 0;
+}
+
+int RenderFilter(TProgramContext& context, TCliHost& host, int kind, const std::string& project,
+                 const std::string& outDir, const std::string& pdf, int width, int height)
+{
+    TXover filter(host, context, kind);
+    if (!filter.Load(project))
+        return CliFail("Error while reading filter data. The project file is corrupt: " + project);
+    if (!outDir.empty())
+        if (int status = WritePngs(filter.DiagramWindows(), outDir, width, height); status != 0)
+            return status;
+    return pdf.empty() ? 0 : WritePages(filter.DiagramPages(), pdf);
 }
 
 int RunRender(TProgramContext& context, const TCliArgs& args)
@@ -66,6 +101,8 @@ int RunRender(TProgramContext& context, const TCliArgs& args)
     std::int32_t code = -1;
     if (!reader.Open(project) || !reader.ReadInt32(code))
         return CliFail("cannot open project " + project);
+    if (const int kind = TXover::KindOfTypeCode(code); kind >= 0)
+        return RenderFilter(context, host, kind, project, outDir, pdf, width, height);
     const TBoxType* type = TBoxTypes::ByCode(code);
     if (!type)
         return CliFail(project + " is not a box project this version can open (type code " + std::to_string(code) + ")");

@@ -54,6 +54,13 @@ void TPlotXYEmbryo::AddCurve(const double* y, const TLineStyle& style, std::stri
     positionsStale_ = true;
 }
 
+void TPlotXYEmbryo::ClearCurves()
+{
+    curves_.clear();
+    shown_ = 0;
+    positionsStale_ = true;
+}
+
 void TPlotXYEmbryo::SetShownCurves(int n) { shown_ = std::clamp(n, 0, static_cast<int>(curves_.size())); }
 
 namespace {

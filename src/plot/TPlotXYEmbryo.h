@@ -47,6 +47,8 @@ public:
     // Ignored when ten curves (or the curve capacity) are held; the label is copied.
     void AddCurve(const double* y, const TLineStyle& style, std::string_view label, bool thick);
     int CurveCount() const { return shown_; }
+    // Forgets every curve (a project that rebuilds its curve list on each calculation).
+    void ClearCurves();
     int CurvesAdded() const { return static_cast<int>(curves_.size()); }
     // Shows only the first n added curves (the optimisers show and hide the last one).
     void SetShownCurves(int n);

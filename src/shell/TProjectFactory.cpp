@@ -2,6 +2,7 @@
 
 #include "box/TBoxEmbryo.h"
 #include "box/TBoxType.h"
+#include "filter/TXover.h"
 #include "ui/TProject.h"
 
 TProjectFactory TProjectFactory::Standard()
@@ -13,6 +14,9 @@ TProjectFactory TProjectFactory::Standard()
                          [make = type->make](THost& host, TProgramContext& context) -> std::unique_ptr<TProject> {
                              return make(host, context);
                          });
+    for (int code : {15, 16})
+        factory.Register(code, [kind = TXover::KindOfTypeCode(code)](THost& host, TProgramContext& context)
+                                   -> std::unique_ptr<TProject> { return std::make_unique<TXover>(host, context, kind); });
     return factory;
 }
 

@@ -6,6 +6,7 @@
 #include "settings/TProgramContext.h"
 #include "shell/TShell.h"
 #include "ui/TCommandIds.h"
+#include "ui/TProject.h"
 
 #include <QAction>
 #include <QMenuBar>
@@ -49,13 +50,16 @@ TEST_F(MainWindowTest, StartsWithTitleAndNoProjectMenu)
         titles << a->text();
     EXPECT_TRUE(titles.contains("&File"));
     EXPECT_TRUE(titles.contains("&Yankee tool"));
-    // Every command stays visible; those of projects not built yet are disabled.
+    // Every command stays visible; the advanced filters, whose networks are not built
+    // yet, stay enabled to say so.
     QAction* open = app.Window().ActionByPath("File>Open...");
     ASSERT_NE(open, nullptr);
     EXPECT_TRUE(open->isEnabled());
-    QAction* reflex = app.Window().ActionByPath("File>New>Filter>2 way simple");
-    ASSERT_NE(reflex, nullptr);
-    EXPECT_FALSE(reflex->isEnabled());
+    for (const char* path : {"File>New>Filter>2 way simple", "File>New>Filter>2 way advanced"}) {
+        QAction* filter = app.Window().ActionByPath(path);
+        ASSERT_NE(filter, nullptr) << path;
+        EXPECT_TRUE(filter->isEnabled()) << path;
+    }
 }
 
 TEST_F(MainWindowTest, OpenOfCodesWithoutProjectShowsBadData)
@@ -126,4 +130,31 @@ TEST_F(MainWindowTest, ACommandTheFirstProjectRemovesStaysHidden)
     QAction* spl = app.Window().Action(TCmd::ExportSpl);
     ASSERT_NE(spl, nullptr);
     EXPECT_TRUE(spl->isVisible());
+}
+
+TEST_F(MainWindowTest, TwoWayFilterHidesTheMidCommandsAndOpensItsNetworkDialog)
+{
+    TMainApp app(context_);
+    app.Start({QString(), false});
+    app.Window().Trigger(TCmd::NewProjectBase + 15);
+    ASSERT_NE(app.Shell().Project(), nullptr);
+    EXPECT_EQ(app.Shell().Project()->TypeCode(), 15);
+    for (int id : {12102, 13002, 12023}) {
+        QAction* mid = app.Window().Action(id);
+        ASSERT_NE(mid, nullptr) << id;
+        EXPECT_FALSE(mid->isVisible()) << id;
+    }
+    QAction* bass = app.Window().Action(12101);
+    ASSERT_NE(bass, nullptr);
+    EXPECT_TRUE(bass->isVisible());
+    app.Window().Trigger(12101);
+    // Its dialog is open, so its command is disabled meanwhile.
+    EXPECT_FALSE(bass->isEnabled());
+    // A three-way filter brings the mid commands back.
+    auto question = AnswerNextMessage(QMessageBox::No);
+    app.Window().Trigger(TCmd::NewProjectBase + 16);
+    EXPECT_TRUE(question->seen);
+    QAction* mid = app.Window().Action(12102);
+    ASSERT_NE(mid, nullptr);
+    EXPECT_TRUE(mid->isVisible());
 }

@@ -1,0 +1,479 @@
+// tonvek-cli for filter projects: the same commands as for box projects, through the
+// networks' own dialogs and the general settings dialog.
+
+#include "CliFilter.h"
+
+#include "CliFields.h"
+#include "CliText.h"
+#include "TCliHost.h"
+
+#include "core/TBinaryStream.h"
+#include "filter/TDriverDialog.h"
+#include "filter/TNetDialog.h"
+#include "filter/TXover.h"
+#include "measdata/TCurveExport.h"
+#include "settings/TGeneralDialog.h"
+#include "settings/TProgramContext.h"
+#include "ui/TDialogModel.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace {
+
+std::string FromWorkingFolder(const std::string& path)
+{
+    std::error_code ec;
+    std::filesystem::path p = std::filesystem::absolute(path, ec);
+    return ec ? path : p.lexically_normal().string();
+}
+
+struct TFilterSession {
+    explicit TFilterSession(TProgramContext& c) : context(c) {}
+    ~TFilterSession()
+    {
+        // The dialog is registered with the settings; it goes before the project does.
+        general.reset();
+        project.reset();
+    }
+    TProgramContext& context;
+    TCliHost host;
+    std::unique_ptr<TXover> project;
+    std::unique_ptr<TGeneralDialog> general;
+};
+
+bool ReadTypeCode(const std::string& path, std::int32_t& code)
+{
+    TBinaryReader reader;
+    return reader.Open(path, sizeof(std::int32_t)) && reader.ReadInt32(code);
+}
+
+bool OpenFilter(TFilterSession& s, const std::string& name)
+{
+    const std::string path = FromWorkingFolder(name);
+    std::int32_t code = -1;
+    if (!ReadTypeCode(path, code)) {
+        CliFail("cannot open project " + path);
+        return false;
+    }
+    const int kind = TXover::KindOfTypeCode(code);
+    if (kind < 0) {
+        CliFail(path + " is a filter project this version cannot open yet (type code " + std::to_string(code) +
+                "): only the simple networks exist so far");
+        return false;
+    }
+    s.project = std::make_unique<TXover>(s.host, s.context, kind);
+    if (!s.project->Load(path)) {
+        CliFail("Error while reading filter data. The project file is corrupt: " + path);
+        return false;
+    }
+    return true;
+}
+
+// What a user does first: open the dialogs of every network and the general settings.
+std::vector<TDialogModel*> OpenDialogs(TFilterSession& s)
+{
+    std::vector<TDialogModel*> dialogs;
+    for (TNet* net : s.project->Networks()) {
+        net->OpenNetDialog();
+        net->OpenDriverDialog();
+        dialogs.push_back(&net->NetDialog());
+        dialogs.push_back(&net->DriverDialog());
+    }
+    if (!s.general)
+        s.general = std::make_unique<TGeneralDialog>(s.host, s.context.General());
+    s.general->Show();
+    dialogs.push_back(s.general.get());
+    return dialogs;
+}
+
+std::string Plain(const std::string& caption)
+{
+    std::string out;
+    for (char c : caption)
+        if (c != '&')
+            out += c;
+    while (!out.empty() && (out.back() == ':' || out.back() == ' '))
+        out.pop_back();
+    return out;
+}
+
+// "Treble network:Zobel:Calc": the button's text, with its group where the dialog has
+// the text twice.
+std::string ButtonName(const TDialogModel& dialog, const TField& button)
+{
+    int same = 0;
+    for (const TField& f : dialog.Fields())
+        if (f.kind == TFieldKind::Button && f.visible && f.text == button.text)
+            ++same;
+    std::string name = Plain(dialog.title) + ":";
+    if (same > 1 && !button.group.empty())
+        name += Plain(button.group) + ":";
+    return name + Plain(button.text);
+}
+
+// The dialog a prefixed name belongs to, and the rest of the name.
+TDialogModel* DialogOf(const std::vector<TDialogModel*>& dialogs, const std::string& name, std::string& rest)
+{
+    const std::string key = CanonicalFieldName(name);
+    for (TDialogModel* d : dialogs) {
+        const std::string title = CanonicalFieldName(Plain(d->title));
+        if (key.size() > title.size() && key.compare(0, title.size(), title) == 0 && key[title.size()] == ':') {
+            const std::size_t colon = name.find(':', 0);
+            // The caption may itself hold no colon; the first colon after it ends it.
+            std::size_t at = colon;
+            while (at != std::string::npos && CanonicalFieldName(name.substr(0, at)) != title)
+                at = name.find(':', at + 1);
+            if (at == std::string::npos)
+                continue;
+            rest = name.substr(at + 1);
+            return d;
+        }
+    }
+    return nullptr;
+}
+
+std::string DialogNames(const std::vector<TDialogModel*>& dialogs)
+{
+    std::string names;
+    for (TDialogModel* d : dialogs)
+        names += (names.empty() ? "" : ", ") + Plain(d->title);
+    return names;
+}
+
+bool ApplyAll(TFilterSession& s, const std::vector<std::string>& assignments, const std::string& project)
+{
+    if (assignments.empty())
+        return true;
+    const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
+    for (const std::string& a : assignments) {
+        std::string rest;
+        TDialogModel* dialog = DialogOf(dialogs, a, rest);
+        if (!dialog) {
+            CliFail("\"" + a + "\": a name starts with its dialog (" + DialogNames(dialogs) + "), e.g. \"" +
+                    Plain(dialogs[0]->title) + ":Disconnect=on\"; tonvek-cli fields " + project + " lists them");
+            return false;
+        }
+        const std::size_t messages = s.host.Messages().size();
+        std::string error = AssignField({dialog}, s.host, rest, project);
+        if (error.empty())
+            for (std::size_t m = messages; m < s.host.Messages().size(); ++m)
+                if (s.host.Messages()[m].icon == TMsgIcon::Warning || s.host.Messages()[m].icon == TMsgIcon::Error)
+                    error = "\"" + a + "\" was refused: " + s.host.Messages()[m].text;
+        if (!error.empty()) {
+            CliFail(Plain(dialog->title) + ": " + error);
+            return false;
+        }
+    }
+    return true;
+}
+
+// Presses a button named "CAPTION:BUTTON" as a user would; an error text, or empty.
+std::string PressNamed(const std::vector<TDialogModel*>& dialogs, const std::string& name, const std::string& project)
+{
+    const std::string key = CanonicalFieldName(name);
+    for (TDialogModel* dialog : dialogs) {
+        for (const TField& f : dialog->Fields()) {
+            if (f.kind != TFieldKind::Button || !f.visible || f.id == 1 ||
+                CanonicalFieldName(ButtonName(*dialog, f)) != key)
+                continue;
+            if (!f.enabled)
+                return "\"" + name + "\" is disabled now";
+            dialog->Press(f.id);
+            return {};
+        }
+    }
+    return "no button \"" + name + "\" (tonvek-cli fields " + project + " lists them)";
+}
+
+bool SaveFilter(TFilterSession& s, const std::string& path)
+{
+    if (!s.project->SaveTo(FromWorkingFolder(path))) {
+        CliFail("could not write " + path);
+        return false;
+    }
+    std::printf("saved %s\n", path.c_str());
+    return true;
+}
+
+void PrintRow(const char* name, const TNetBase::TRealRow& row, const double* f, int i)
+{
+    std::printf("  %-28s %10.3f\n", name, row[static_cast<std::size_t>(i)]);
+    (void)f;
+}
+
+int NearestPoint(const double* f, double hz)
+{
+    int best = 0;
+    for (int i = 1; i < TXover::kPoints; ++i)
+        if (std::fabs(std::log(f[i] / hz)) < std::fabs(std::log(f[best] / hz)))
+            best = i;
+    return best;
+}
+
+} // namespace
+
+int CliFilterKindOf(const std::string& typeName)
+{
+    if (typeName == "simple2")
+        return 0;
+    if (typeName == "simple3")
+        return 1;
+    return -1;
+}
+
+bool CliIsFilterFile(const std::string& name)
+{
+    std::int32_t code = -1;
+    if (!ReadTypeCode(FromWorkingFolder(name), code))
+        return false;
+    return code == 15 || code == 16 || (code >= 20 && code <= 23) || (code >= 25 && code <= 28);
+}
+
+int RunFilterNew(TProgramContext& context, int kind, const TCliArgs& args)
+{
+    TFilterSession s{context};
+    context.General().Reset();
+    s.project = std::make_unique<TXover>(s.host, context, kind);
+    std::string out;
+    std::vector<std::pair<bool, std::string>> steps; // (press, text)
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "-o" && i + 1 < args.size())
+            out = args[++i];
+        else if (args[i] == "--set" && i + 1 < args.size())
+            steps.push_back({false, args[++i]});
+        else if (args[i] == "--do" && i + 1 < args.size())
+            steps.push_back({true, args[++i]});
+        else
+            return CliFail("new: unexpected argument \"" + args[i] + "\"");
+    }
+    if (out.empty())
+        return CliFail("new: -o PROJECT.flt is required");
+    // In the order given, as a user fills in a value and then presses "Calc".
+    for (const auto& [press, text] : steps) {
+        if (!press) {
+            if (!ApplyAll(s, {text}, "PROJECT.flt"))
+                return 1;
+        } else if (std::string error = PressNamed(OpenDialogs(s), text, "PROJECT.flt"); !error.empty())
+            return CliFail("new: " + error);
+    }
+    return SaveFilter(s, out) ? 0 : 1;
+}
+
+int RunFilterSet(TProgramContext& context, const TCliArgs& args)
+{
+    TFilterSession s{context};
+    if (!OpenFilter(s, args[0]))
+        return 1;
+    if (!ApplyAll(s, std::vector<std::string>(args.begin() + 1, args.end()), args[0]))
+        return 1;
+    return SaveFilter(s, args[0]) ? 0 : 1;
+}
+
+int RunFilterFields(TProgramContext& context, const TCliArgs& args)
+{
+    TFilterSession s{context};
+    if (!OpenFilter(s, args[0]))
+        return 1;
+    for (TDialogModel* dialog : OpenDialogs(s)) {
+        const std::string prefix = Plain(dialog->title) + ":";
+        for (const TNamedField& f : SettableFields({dialog}))
+            std::printf("%s%s\n", prefix.c_str(), FieldLine(f).c_str());
+        for (const TField& f : dialog->Fields())
+            if (f.kind == TFieldKind::Button && f.visible && f.enabled && f.id != 1)
+                std::printf("%s\t(button)\n", ButtonName(*dialog, f).c_str());
+    }
+    return 0;
+}
+
+int RunFilterDo(TProgramContext& context, const TCliArgs& args)
+{
+    if (args.size() < 2)
+        return CliFail("do: tonvek-cli do PROJECT.flt \"CAPTION:BUTTON\" ... (buttons: tonvek-cli fields PROJECT.flt)");
+    TFilterSession s{context};
+    if (!OpenFilter(s, args[0]))
+        return 1;
+    const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (std::string error = PressNamed(dialogs, args[i], args[0]); !error.empty())
+            return CliFail("do: " + error);
+    return SaveFilter(s, args[0]) ? 0 : 1;
+}
+
+int RunFilterReport(TProgramContext& context, const TCliArgs& args)
+{
+    TFilterSession s{context};
+    if (!OpenFilter(s, args[0]))
+        return 1;
+    const TXover& p = *s.project;
+    const double* f = p.Frequencies();
+    std::printf("%s\n", p.Title().c_str());
+    for (const TNet* net : p.Networks()) {
+        std::printf("\n%s%s%s\n", net->Name(), net->disconnect ? " (disconnected)" : "",
+                    net->invertPolarity ? " (inverted)" : "");
+        std::printf("  low-pass order %d at %g Hz, high-pass order %d at %g Hz, pad %g dB\n", net->lowPassOrder,
+                    net->lowPassCutoff, net->highPassOrder, net->highPassCutoff, net->attenuation);
+        for (int b = 0; b < TNet::kBranches; ++b) {
+            const TBranch& branch = net->Branch(b);
+            std::string parts;
+            for (const TComp* c : {&branch.R(), &branch.L(), &branch.C()}) {
+                if (!c->inUse)
+                    continue;
+                char text[96];
+                if (c->Kind() == TCompKind::Inductor)
+                    std::snprintf(text, sizeof text, "%s %.4g %s (%.3g ohm)", c->Name().c_str(),
+                                  c->value * c->DisplayFactor(), c->Unit(), c->seriesResistance);
+                else
+                    std::snprintf(text, sizeof text, "%s %.4g %s", c->Name().c_str(), c->value * c->DisplayFactor(),
+                                  c->Unit());
+                parts += (parts.empty() ? "" : ", ") + std::string(text);
+            }
+            if (!parts.empty())
+                std::printf("  %-7s %s\n", BranchTypeText(branch.Type()), parts.c_str());
+        }
+        std::printf("  driver: Re %g ohm, Le %g mH, Rex %g ohm, %d unit%s\n", net->re, net->le * 1e3, net->rex,
+                    net->driverCount, net->driverCount == 1 ? "" : "s");
+    }
+    const auto& z = p.TotalImpedanceMagnitude();
+    int zmin = 0;
+    for (int i = 1; i < TXover::kPoints; ++i)
+        if (z[static_cast<std::size_t>(i)] < z[static_cast<std::size_t>(zmin)])
+            zmin = i;
+    const int onAxis = s.context.General().OnAxisIndex();
+    std::printf("\nTotals\n");
+    std::printf("  minimum input impedance      %10.3f ohm at %.1f Hz\n", z[static_cast<std::size_t>(zmin)], f[zmin]);
+    for (double hz : {100.0, 1000.0, 3000.0, 10000.0}) {
+        const int i = NearestPoint(f, hz);
+        char label[64];
+        std::snprintf(label, sizeof label, "summed level at %.0f Hz", f[i]);
+        PrintRow(label, p.SummedLevel(onAxis), f, i);
+    }
+    return 0;
+}
+
+int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
+{
+    std::string project;
+    std::optional<int> angle;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--ray" && i + 1 < args.size()) {
+            try {
+                angle = std::stoi(args[++i]);
+            } catch (...) {
+                return CliFail("curves: --ray takes an angle in degrees");
+            }
+        } else if (project.empty())
+            project = args[i];
+        else
+            return CliFail("curves: unexpected argument \"" + args[i] + "\"");
+    }
+    if (project.empty())
+        return CliFail("curves: tonvek-cli curves PROJECT.flt [--ray ANGLE]");
+    TFilterSession s{context};
+    if (!OpenFilter(s, project))
+        return 1;
+    const TGeneral& g = s.context.General();
+    int ray = g.OnAxisIndex();
+    if (angle) {
+        ray = -1;
+        for (int r = 0; r < g.SurfaceRayCount(); ++r)
+            if (g.SurfaceRay(r) == *angle) {
+                ray = r;
+                break;
+            }
+        if (ray < 0)
+            return CliFail("curves: the project has no ray at " + std::to_string(*angle) + " degrees");
+        if (g.Inhibit() && ray != g.OnAxisIndex())
+            return CliFail("curves: \"Inhibit\" is on, so only the on-axis ray is computed");
+    }
+    const TXover& p = *s.project;
+    TNetBase::TRealRow phase{};
+    for (int i = 0; i < TXover::kPoints; ++i)
+        phase[static_cast<std::size_t>(i)] = PhaseOf(p.Summed(ray)[static_cast<std::size_t>(i)]) * 57.29577951308232;
+    static constexpr const char* kShort[3] = {"bass", "mid", "treble"};
+    std::printf("# f/Hz\tsum/dB\tsum phase/deg\tgroup delay/ms\t|Z|/ohm\tZ phase/deg");
+    for (const TNet* net : p.Networks()) {
+        const char* n = kShort[net->Index()];
+        std::printf("\t%s gain/dB\t%s level/dB\t%s |Z|/ohm", n, n, n);
+    }
+    std::printf("\n");
+    const double* f = p.Frequencies();
+    for (int i = 0; i < TXover::kPoints; ++i) {
+        const auto j = static_cast<std::size_t>(i);
+        std::printf("%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g", f[i], p.SummedLevel(ray)[j], phase[j],
+                    p.GroupDelay()[j], p.TotalImpedanceMagnitude()[j], p.TotalImpedancePhase()[j]);
+        for (const TNet* net : p.Networks())
+            std::printf("\t%.17g\t%.17g\t%.17g", net->FilterGain()[j], net->Level(ray)[j],
+                        net->ImpedanceMagnitude()[j]);
+        std::printf("\n");
+    }
+    return 0;
+}
+
+int RunFilterExport(TProgramContext& context, const TCliArgs& args)
+{
+    std::string project, kind, out;
+    std::optional<int> angle;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--kind" && i + 1 < args.size())
+            kind = args[++i];
+        else if (args[i] == "--ray" && i + 1 < args.size()) {
+            try {
+                angle = std::stoi(args[++i]);
+            } catch (...) {
+                return CliFail("export: --ray takes an angle in degrees");
+            }
+        } else if (args[i] == "-o" && i + 1 < args.size())
+            out = args[++i];
+        else if (project.empty())
+            project = args[i];
+        else
+            return CliFail("export: unexpected argument \"" + args[i] + "\"");
+    }
+    const char* usage = "export: tonvek-cli export PROJECT.flt --kind spl [--ray ANGLE]|impedance|groupdelay|"
+                        "NET-spl|NET-gain|NET-impedance|NET-groupdelay -o FILE (NET: bass, mid, treble)";
+    if (project.empty() || out.empty() || kind.empty())
+        return CliFail(usage);
+    TFilterSession s{context};
+    if (!OpenFilter(s, project))
+        return 1;
+    const std::string path = FromWorkingFolder(out);
+    if (kind == "spl") {
+        // As "Export SPL Total" offers them: the rays of the surface plot, on axis first chosen.
+        const TGeneral& g = s.context.General();
+        int ray = g.OnAxisIndex();
+        if (angle) {
+            ray = -1;
+            for (int r = 0; r < g.SurfaceRayCount() && ray < 0; ++r)
+                if (g.SurfaceRay(r) == *angle)
+                    ray = r;
+            if (ray < 0)
+                return CliFail("export: the project has no ray at " + std::to_string(*angle) + " degrees");
+        }
+        return s.project->ExportTotalTo(TXoverExport::Spl, path, ray) ? 0 : 1;
+    }
+    if (angle)
+        return CliFail("export: --ray goes with --kind spl only");
+    if (kind == "impedance")
+        return s.project->ExportTotalTo(TXoverExport::Impedance, path) ? 0 : 1;
+    if (kind == "groupdelay")
+        return s.project->ExportTotalTo(TXoverExport::GroupDelay, path) ? 0 : 1;
+    const std::size_t dash = kind.find('-');
+    if (dash == std::string::npos)
+        return CliFail(usage);
+    const std::string netName = kind.substr(0, dash), curveName = kind.substr(dash + 1);
+    int net = netName == "bass" ? 0 : netName == "mid" ? 1 : netName == "treble" ? 2 : -1;
+    if (net < 0 || (net == 1 && !s.project->ThreeWay()))
+        return CliFail("export: the project has no " + netName + " network");
+    const std::optional<TSectionCurve> curve = curveName == "spl"          ? std::optional(TSectionCurve::Spl)
+                                               : curveName == "gain"       ? std::optional(TSectionCurve::Gain)
+                                               : curveName == "impedance"  ? std::optional(TSectionCurve::Impedance)
+                                               : curveName == "groupdelay" ? std::optional(TSectionCurve::GroupDelay)
+                                                                           : std::nullopt;
+    if (!curve)
+        return CliFail(usage);
+    return s.project->ExportSectionTo(net, *curve, path) ? 0 : 1;
+}

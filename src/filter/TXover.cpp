@@ -1,0 +1,384 @@
+// The filter project's life cycle, the totals of its networks and its plot windows.
+
+#include "filter/TXover.h"
+
+#include "filter/TBranch.h"
+#include "filter/TDriverDialog.h"
+#include "filter/TNetDialog.h"
+#include "filter/TXoverDialogs.h"
+#include "ui/THost.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+namespace {
+constexpr double kDegreesPerRadian = 57.29577951308232;
+// Squared magnitudes below this read as -300 dB, as the networks' own levels do.
+constexpr double kSmallestSquare = 1e-30;
+
+inline double LevelOf(const TComplex& z) { return DecibelsOfSquared(std::max(SquaredMagnitudeOf(z), kSmallestSquare)); }
+
+struct TPlotLook {
+    TXoverPlot which;
+    const char* caption;
+    const char* yUnit;
+    TRect restored; // two columns of default-size windows
+};
+constexpr TPlotLook kPlotLooks[] = {
+    {TXoverPlot::Gain, "Filter gain", "dB", TRect{0, 0, 600, 290}},
+    {TXoverPlot::Impedance, "Input impedance", "Ohm", TRect{600, 0, 1200, 290}},
+    {TXoverPlot::Summed, "Summed frequency response", "dB", TRect{0, 290, 600, 580}},
+    {TXoverPlot::Phase, "Individual phase response", "deg", TRect{600, 290, 1200, 580}},
+    {TXoverPlot::GroupDelay, "Group delay", "ms", TRect{0, 580, 600, 870}},
+    {TXoverPlot::Surface, "Vertical off axis response, surface plot", "dB", TRect{600, 580, 1200, 870}},
+    {TXoverPlot::Overlay, "Vertical off axis response, overlaid plots", "dB", TRect{0, 870, 600, 1160}},
+};
+
+constexpr TColor kColours[8] = {TColors::Black,  TColors::Red,     TColors::Green, TColors::Blue,
+                                TColors::Yellow, TColors::Magenta, TColors::Cyan,  TColors::Grey};
+// Palette slots of the colours above.
+enum { kBlack = 0, kRed = 1, kGreen = 2, kBlue = 3, kYellow = 4, kMagenta = 5, kCyan = 6, kGrey = 7 };
+// The dashed styles come in black, red, green, blue and grey.
+constexpr TColor kDashColours[5] = {TColors::Black, TColors::Red, TColors::Green, TColors::Blue, TColors::Grey};
+// The overlay plot's curves in order.
+constexpr int kOverlayColours[8] = {kBlack, kBlue, kRed, kGreen, kBlack, kMagenta, kCyan, kGrey};
+
+std::string AngleLabel(int angle)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%+d", angle);
+    return text;
+}
+} // namespace
+
+int TXover::KindOfTypeCode(int typeCode)
+{
+    switch (typeCode) {
+    case 15: return 0;
+    case 16: return 1;
+    default: return -1;
+    }
+}
+
+int TXover::TypeCodeOfKind(int kind) { return kind == 1 ? 16 : 15; }
+
+TXover::TXover(THost& host, TProgramContext& context, int kind)
+    : host_(host), context_(context), kind_(kind == 1 ? 1 : 0), typeCode_(TypeCodeOfKind(kind_))
+{
+    for (int i = 0; i < 8; ++i) {
+        thick_[static_cast<std::size_t>(i)] = TLineStyle{kColours[i], 3, TDash::Solid};
+        thin_[static_cast<std::size_t>(i)] = TLineStyle{kColours[i], 1, TDash::Solid};
+    }
+    for (int i = 0; i < 5; ++i) {
+        const auto s = static_cast<std::size_t>(i);
+        dashed_[s] = TLineStyle{kDashColours[i], 1, TDash::Dash};
+        dotted_[s] = TLineStyle{kDashColours[i], 1, TDash::Dot};
+        dashDot_[s] = TLineStyle{kDashColours[i], 1, TDash::DashDot};
+        dashDotDot_[s] = TLineStyle{kDashColours[i], 1, TDash::DashDotDot};
+    }
+    styles_.textFont = TFontSpec{"Arial", 30, false, false};
+    styles_.titleFont = TFontSpec{"Arial", 40, false, false};
+    for (int i = 0; i < 3; ++i)
+        nets_[static_cast<std::size_t>(i)] = std::make_unique<TNet>(*this, i);
+    cursor_ = std::make_unique<TCursorDialog>(host_);
+    CreatePlots();
+    context_.General().SetListener(this);
+    // A two-way filter has no mid network to open, export or drive.
+    if (!ThreeWay())
+        for (int id : {12102, 13002, 12023, 12033, 12003, 12013})
+            host_.RemoveCommand(id);
+    ResetProject();
+}
+
+TXover::~TXover()
+{
+    // Dialogs first: they refer to the project and its windows.
+    exportRayDialog_.reset();
+    printDiagrams_.reset();
+    showDiagrams_.reset();
+    if (context_.General().Listener() == this)
+        context_.General().SetListener(nullptr);
+    for (auto& plot : plots_)
+        if (plot)
+            host_.DestroyView(*plot);
+}
+
+std::vector<TNet*> TXover::Networks() const
+{
+    if (ThreeWay())
+        return {nets_[0].get(), nets_[1].get(), nets_[2].get()};
+    return {nets_[0].get(), nets_[2].get()};
+}
+
+const double* TXover::Frequencies() const { return context_.General().FilterGrid().Frequencies().data(); }
+
+void TXover::CreatePlots()
+{
+    for (const TPlotLook& look : kPlotLooks) {
+        auto plot = std::make_unique<TPlotLogXLinY>(host_, look.caption, styles_, cursor_.get(), 0, 290,
+                                                    TPlotXYEmbryo::kMaxCurves, kPoints);
+        plot->SetXUnit("Hz");
+        plot->SetYUnit(look.yUnit);
+        plot->placement.restored = look.restored;
+        plot->SetXData(Frequencies());
+        plot->SetPointCount(kPoints);
+        plots_[static_cast<std::size_t>(look.which)] = std::move(plot);
+    }
+    // Bass blue; the mid red; the treble red beside a bass alone, green beside a mid.
+    const int netColour[3] = {kBlue, kRed, ThreeWay() ? kGreen : kRed};
+    static constexpr const char* kShort[3] = {"Bass", "Mid", "Treble"};
+    TPlotLogXLinY& gain = Plot(TXoverPlot::Gain);
+    TPlotLogXLinY& impedance = Plot(TXoverPlot::Impedance);
+    TPlotLogXLinY& phase = Plot(TXoverPlot::Phase);
+    TPlotLogXLinY& delay = Plot(TXoverPlot::GroupDelay);
+    impedance.AddCurve(totalMagnitude_.data(), thick_[kBlack], "Total", true);
+    impedance.SetPhaseCurve(totalPhase_.data(), dotted_[0]);
+    delay.AddCurve(groupDelay_.data(), thick_[kBlack], "Total", true);
+    Plot(TXoverPlot::Summed).SetPhaseCurve(summedPhase_.data(), dotted_[0]);
+    for (TNet* net : Networks()) {
+        const int i = net->Index();
+        const TLineStyle& style = thick_[static_cast<std::size_t>(netColour[i])];
+        gain.AddCurve(net->FilterGain().data(), style, kShort[i], true);
+        impedance.AddCurve(net->ImpedanceMagnitude().data(), style, kShort[i], true);
+        phase.AddCurve(net->OnAxisPhase().data(), style, kShort[i], true);
+        delay.AddCurve(net->GroupDelay().data(), style, kShort[i], true);
+    }
+}
+
+std::vector<TPlotXYEmbryo*> TXover::DiagramWindows() const
+{
+    std::vector<TPlotXYEmbryo*> windows;
+    for (const auto& plot : plots_)
+        windows.push_back(plot.get());
+    return windows;
+}
+
+void TXover::ShowStartWindows()
+{
+    host_.ShowView(Plot(TXoverPlot::Summed));
+    host_.ShowView(Plot(TXoverPlot::Impedance));
+}
+
+void TXover::ResetProject()
+{
+    diagramsPerPage = 8;
+    printDate = true;
+    printProjectName = true;
+    printList.clear();
+    exportRay = 0;
+    title_ = std::string("Tonvek 4.10 Beta ") + (ThreeWay() ? "3 way simple filter" : "2 way simple filter");
+    for (auto& net : nets_)
+        net->Reset();
+    version_ = kFileVersion;
+    projectFile_.clear();
+    responseExportFile_.clear();
+    snapshotFile_.clear();
+    schematicRecord_.fill(0);
+    impulseRecord_.fill(0);
+    snapshotBlock_.fill(0);
+    MarkAllDirty();
+    Recalculate();
+    changed_ = true;
+    host_.SetMainTitle(title_);
+}
+
+void TXover::SetMainTitle(bool withFileName)
+{
+    if (withFileName && !projectFile_.empty())
+        host_.SetMainTitle(title_ + " - " + std::filesystem::path(projectFile_).filename().string());
+    else
+        host_.SetMainTitle(title_);
+}
+
+void TXover::MarkAllDirty()
+{
+    for (auto& net : nets_)
+        net->MarkDirty();
+}
+
+void TXover::RefreshDialogs()
+{
+    for (TNet* net : Networks())
+        for (TDialogModel* dialog :
+             {static_cast<TDialogModel*>(&net->NetDialog()), static_cast<TDialogModel*>(&net->DriverDialog())})
+            if (dialog->IsOpen())
+                dialog->Reload();
+}
+
+void TXover::RecalcRequest(TRecalc kind)
+{
+    switch (kind) {
+    case TRecalc::Recalculate: Recalculate(); break;
+    case TRecalc::MarkUnchanged: changed_ = false; break;
+    default: changed_ = true; break;
+    }
+}
+
+void TXover::ChooseOffAxisCurves()
+{
+    const TGeneral& g = context_.General();
+    TPlotLogXLinY& surface = Plot(TXoverPlot::Surface);
+    TPlotLogXLinY& overlay = Plot(TXoverPlot::Overlay);
+    surface.ClearCurves();
+    overlay.ClearCurves();
+    if (g.Inhibit())
+        return;
+    const int onAxis = g.OnAxisIndex();
+    const int rays = std::clamp(g.SurfaceRayCount(), 1, kMaxRays);
+    for (int i = 0; i < rays; ++i) {
+        if (g.HideOnAxis() && i == onAxis)
+            continue;
+        surface.AddCurve(summedLevel_[static_cast<std::size_t>(i)].data(), thin_[static_cast<std::size_t>(i % 8)],
+                         AngleLabel(g.SurfaceRay(i)), false);
+    }
+    auto add = [&](int ray) {
+        const int k = overlay.CurvesAdded();
+        overlay.AddCurve(summedLevel_[static_cast<std::size_t>(ray)].data(),
+                         thin_[static_cast<std::size_t>(kOverlayColours[k % 8])], AngleLabel(g.SurfaceRay(ray)), false);
+    };
+    const int count = std::clamp(g.OverlayRayCount(), 0, TGeneral::kMaxOverlayRays);
+    if (!g.HideOnAxis())
+        add(onAxis);
+    for (int k = g.HideOnAxis() ? 0 : 1; k < count; ++k) {
+        for (int i = 0; i < rays; ++i) {
+            if (g.SurfaceRay(i) == g.OverlayRay(k) && (!g.HideOnAxis() || i != onAxis)) {
+                add(i);
+                break;
+            }
+        }
+    }
+}
+
+void TXover::GroupDelayOf(const double* phase, const double* f, int count, double wrap, double* delay)
+{
+    if (count < 3) {
+        for (int i = 0; i < count; ++i)
+            delay[i] = 0.0;
+        return;
+    }
+    for (int i = 1; i < count - 1; ++i) {
+        double d = phase[i + 1] - phase[i - 1];
+        if (d > wrap)
+            d -= 360.0;
+        if (d < -wrap)
+            d += 360.0;
+        const double span = f[i + 1] - f[i - 1];
+        delay[i] = span != 0.0 ? d * kDelayFactor / span : 0.0;
+    }
+    delay[0] = delay[1];
+    delay[count - 1] = delay[count - 2];
+}
+
+void TXover::ScaleGroupDelayPlot()
+{
+    const TGeneral& g = context_.General();
+    TPlotLogXLinY& plot = Plot(TXoverPlot::GroupDelay);
+    plot.FitYRange(0);
+    if (g.GroupDelayAuto()) {
+        const auto [lo, hi] = std::minmax_element(groupDelay_.begin(), groupDelay_.end());
+        plot.yMaximum = std::min(plot.yMaximum, 1.5 * *hi);
+        plot.yMinimum = std::min(std::max(plot.yMinimum, 1.5 * *lo), 0.0);
+    } else {
+        plot.yMaximum = g.GroupDelayMaximum();
+        plot.yMinimum = g.GroupDelayMinimum();
+    }
+    plot.DataReady();
+    plot.Redraw();
+}
+
+void TXover::Recalculate()
+{
+    const TGeneral& g = context_.General();
+    const int splRange = g.SplRange();
+    for (auto& plot : plots_) {
+        plot->xMinimum = g.LowerFrequency();
+        plot->xMaximum = g.UpperFrequency();
+    }
+    const int onAxis = std::clamp(g.OnAxisIndex(), 0, kMaxRays - 1);
+    const std::vector<TNet*> nets = Networks();
+    static constexpr const char* kShort[3] = {"Bass", "Mid", "Treble"};
+    TPlotLogXLinY& summedPlot = Plot(TXoverPlot::Summed);
+    summedPlot.ClearCurves();
+    summedPlot.AddCurve(summedLevel_[static_cast<std::size_t>(onAxis)].data(), thick_[kBlack], "Total", true);
+    const int netColour[3] = {kBlue, kRed, ThreeWay() ? kGreen : kRed};
+    for (TNet* net : nets)
+        summedPlot.AddCurve(net->Level(onAxis).data(), thick_[static_cast<std::size_t>(netColour[net->Index()])],
+                            kShort[net->Index()], true);
+    ChooseOffAxisCurves();
+
+    for (TNet* net : nets)
+        (void)net->Calculate();
+
+    TPlotLogXLinY& gain = Plot(TXoverPlot::Gain);
+    gain.FitYRange(splRange);
+    if (gain.yMaximum < 0)
+        gain.yMaximum = 0;
+    gain.yMinimum = gain.yMaximum - splRange;
+    gain.DataReady();
+    gain.Redraw();
+
+    double largest = 0.0;
+    for (int p = 0; p < kPoints; ++p) {
+        const auto s = static_cast<std::size_t>(p);
+        TComplex z = nets[0]->InputImpedance()[s];
+        for (std::size_t n = 1; n < nets.size(); ++n)
+            z = ParallelOf(z, nets[n]->InputImpedance()[s]);
+        totalImpedance_[s] = z;
+        totalMagnitude_[s] = MagnitudeOf(z);
+        totalPhase_[s] = PhaseOf(z) * kDegreesPerRadian;
+        if (std::isfinite(totalMagnitude_[s]))
+            largest = std::max(largest, totalMagnitude_[s]);
+    }
+    TPlotLogXLinY& impedance = Plot(TXoverPlot::Impedance);
+    impedance.yMinimum = 0;
+    impedance.yMaximum = g.ImpedanceAuto() ? 1.5 * largest : g.ImpedanceMaximum();
+    if (!(impedance.yMaximum > 0))
+        impedance.yMaximum = 1;
+    impedance.DataReady();
+    impedance.Redraw();
+
+    const int rays = std::clamp(g.SurfaceRayCount(), 1, kMaxRays);
+    for (int r = 0; r < rays; ++r) {
+        if (g.Inhibit() && r != onAxis)
+            continue;
+        auto& row = summed_[static_cast<std::size_t>(r)];
+        auto& level = summedLevel_[static_cast<std::size_t>(r)];
+        for (int p = 0; p < kPoints; ++p) {
+            const auto s = static_cast<std::size_t>(p);
+            TComplex sum{};
+            for (TNet* net : nets)
+                sum += net->Output(r)[s];
+            row[s] = sum;
+            level[s] = LevelOf(sum);
+        }
+    }
+    const auto& onAxisRow = summed_[static_cast<std::size_t>(onAxis)];
+    for (int p = 0; p < kPoints; ++p)
+        summedPhase_[static_cast<std::size_t>(p)] = PhaseOf(onAxisRow[static_cast<std::size_t>(p)]) * kDegreesPerRadian;
+
+    summedPlot.SetPhaseShown(!g.HidePhase());
+    summedPlot.FitYRange(splRange);
+    summedPlot.DataReady();
+    summedPlot.Redraw();
+
+    TPlotLogXLinY& phase = Plot(TXoverPlot::Phase);
+    phase.yMinimum = -180;
+    phase.yMaximum = 180;
+    phase.DataReady();
+    phase.Redraw();
+
+    GroupDelayOf(summedPhase_.data(), Frequencies(), kPoints, 100.0, groupDelay_.data());
+    ScaleGroupDelayPlot();
+
+    TPlotLogXLinY& surface = Plot(TXoverPlot::Surface);
+    surface.FitYRange(30);
+    surface.DataReady();
+    surface.Redraw();
+    TPlotLogXLinY& overlay = Plot(TXoverPlot::Overlay);
+    overlay.FitYRange(splRange);
+    overlay.DataReady();
+    overlay.Redraw();
+    changed_ = true;
+}

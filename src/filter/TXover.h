@@ -1,0 +1,203 @@
+#pragma once
+// The filter project: the networks of a two- or three-way filter, the plot windows that
+// show what they do, and the totals formed from them after every change: the input
+// impedance the amplifier sees, the summed acoustic response along every ray of the
+// general settings, its phase and its group delay. It listens to the general settings
+// (a change there recomputes the networks) and is the owner its networks report to.
+//
+// Jobs by file: TXover.cpp (life cycle, totals, windows), TXoverFile.cpp (the project
+// file, saving and the save question), TXoverCommands.cpp (menu commands, exports,
+// diagrams).
+
+#include "filter/TNet.h"
+#include "filter/TNetOwner.h"
+#include "plot/TCursorDialog.h"
+#include "plot/TDiagramPages.h"
+#include "plot/TPlotLogXLinY.h"
+#include "plot/TPlotStyles.h"
+#include "settings/TGeneral.h"
+#include "settings/TProgramContext.h"
+#include "ui/TProject.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TBinaryReader;
+class TBinaryWriter;
+class TExportRayDialog;
+class TXoverPrintDiagrams;
+class TXoverShowDiagrams;
+
+// The plot windows, in the order the file keeps their records (the impulse response
+// window's record sits between the group delay and the surface plot).
+enum class TXoverPlot { Gain = 0, Impedance, Summed, Phase, GroupDelay, Surface, Overlay };
+
+// What the export commands of the totals write.
+enum class TXoverExport { Spl = 0, Impedance = 1, GroupDelay = 2 };
+
+// A section export: one network's curve.
+enum class TSectionCurve { Spl = 0, Gain = 1, Impedance = 2, GroupDelay = 3 };
+
+class TXover : public TProject, public TNetOwner, public TGeneralListener {
+public:
+    static constexpr int kPoints = TNetBase::kPoints;
+    static constexpr int kMaxRays = TNetBase::kMaxRays;
+    static constexpr int kPlots = 7;
+    static constexpr std::int16_t kFileVersion = 410;
+    static constexpr std::int16_t kEndMark = 12345;
+    static constexpr std::size_t kPathSize = 271;
+    static constexpr std::size_t kSchematicRecord = 20;
+    // Blocks whose windows do not exist yet are kept as read and written back as they
+    // were: the impulse response window and the snapshot block as the box file keeps
+    // its snapshot, 70 bytes each.
+    static constexpr std::size_t kImpulseRecord = 70;
+    static constexpr std::size_t kSnapshotBlock = 70;
+    // Every filter file is some kilobytes; junk after one is not read.
+    static constexpr std::size_t kMaxFileBytes = 256 * 1024;
+    // Group delay in ms from a phase difference in degrees over a frequency span in Hz.
+    static constexpr double kDelayFactor = -2.7777777777777777;
+
+    // kind 0: two-way simple (type code 15); kind 1: three-way simple (16).
+    TXover(THost& host, TProgramContext& context, int kind);
+    ~TXover() override;
+    TXover(const TXover&) = delete;
+    TXover& operator=(const TXover&) = delete;
+
+    // The creation argument of a filter type code, or -1 for other codes.
+    static int KindOfTypeCode(int typeCode);
+    static int TypeCodeOfKind(int kind);
+
+    int Kind() const { return kind_; }
+    bool ThreeWay() const { return kind_ == 1; }
+    // The networks in use, bass first: bass and treble, or bass, mid and treble.
+    std::vector<TNet*> Networks() const;
+    TNet& Net(int index) const { return *nets_[static_cast<std::size_t>(index)]; }
+
+    // TProject
+    int TypeCode() const override { return typeCode_; }
+    int MenuNumber() const override { return 5; }
+    bool IsBoxProject() const override { return false; }
+    bool AskSaveChanges() override;
+    [[nodiscard]] bool Load(const std::string& path) override;
+    // The same from the bytes of a project file (the file name stays as it is).
+    [[nodiscard]] bool LoadFrom(TBinaryReader& in);
+    void Reset() override { ResetProject(); }
+    void SetMainTitle(bool withFileName) override;
+    void ShowStartWindows() override;
+    void StartNew(bool) override {}
+    bool IsModified() const override { return changed_; }
+    std::string FileName() const override { return projectFile_; }
+    bool HandlesCommand(int id) const override;
+    bool HandleCommand(int id) override;
+    void RecalcRequest(TRecalc kind) override;
+
+    // TNetOwner and TGeneralListener
+    THost& Host() override { return host_; }
+    const TProgramContext& Context() const override { return context_; }
+    void MarkChanged() override { changed_ = true; }
+    void Recalculate() override;
+    int FileVersion() const override { return version_; }
+    void MarkAllDirty() override;
+    void RefreshDialogs() override;
+
+    void ResetProject();
+    const std::string& Title() const { return title_; }
+    bool Changed() const { return changed_; }
+
+    // Saving. SaveTo writes the file and takes its name; the others report a failure.
+    [[nodiscard]] bool SaveTo(const std::string& path);
+    [[nodiscard]] bool Save();
+    [[nodiscard]] bool SaveAs();
+    // The file as SaveTo writes it.
+    void WriteFile(TBinaryWriter& out) const;
+
+    // Totals over the filter grid.
+    const TNetBase::TComplexRow& TotalImpedance() const { return totalImpedance_; }
+    const TNetBase::TRealRow& TotalImpedanceMagnitude() const { return totalMagnitude_; }
+    const TNetBase::TRealRow& TotalImpedancePhase() const { return totalPhase_; }
+    const TNetBase::TComplexRow& Summed(int ray) const { return summed_[static_cast<std::size_t>(ray)]; }
+    const TNetBase::TRealRow& SummedLevel(int ray) const { return summedLevel_[static_cast<std::size_t>(ray)]; }
+    const TNetBase::TRealRow& SummedPhase() const { return summedPhase_; }
+    const TNetBase::TRealRow& GroupDelay() const { return groupDelay_; }
+    const double* Frequencies() const;
+
+    // Group delay in ms of a phase curve in degrees over the frequencies f; a neighbour
+    // difference beyond `wrap` degrees is taken as a jump of a full turn.
+    static void GroupDelayOf(const double* phase, const double* f, int count, double wrap, double* delay);
+
+    // Windows.
+    TPlotLogXLinY& Plot(TXoverPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
+    std::vector<TPlotXYEmbryo*> DiagramWindows() const;
+    TCursorDialog& Cursor() const { return *cursor_; }
+
+    // Exports of the totals and of one network's curve; the format follows the
+    // extension. rayIndex picks the ray of the SPL total (-1: the on-axis ray).
+    bool ExportTotalTo(TXoverExport what, const std::string& path, int rayIndex = -1);
+    bool ExportSectionTo(int net, TSectionCurve what, const std::string& path);
+    // SPL total first asks for the ray ("Export SPL Total"), then for the file.
+    bool ExportTotal(TXoverExport what);
+    void ExportSplForRay(int rayIndex);
+    bool ExportSection(int net, TSectionCurve what);
+
+    // Diagram printing.
+    std::int16_t diagramsPerPage = 8;
+    bool printDate = true, printProjectName = true;
+    std::vector<int> printList;
+    std::int16_t exportRay = 0;
+    TDiagramPages DiagramPages();
+    bool PrintDiagrams();
+    // The plot windows that are not visible (the "Show diagrams" list) and showing one.
+    std::vector<TPlotXYEmbryo*> HiddenDiagrams() const;
+    void ShowDiagram(TPlotXYEmbryo& plot);
+    // Print list of "Print diagrams" (indices into DiagramWindows, at most 15).
+    bool AddToPrintList(int window);
+    // Removes entry `at` (the last one when out of range).
+    bool RemoveFromPrintList(int at);
+    void OpenShowDiagrams();
+    void OpenPrintDiagrams();
+    TXoverShowDiagrams* ShowDiagramsDialog() const { return showDiagrams_.get(); }
+    TXoverPrintDiagrams* PrintDiagramsDialog() const { return printDiagrams_.get(); }
+    TExportRayDialog* ExportRayDialog() const { return exportRayDialog_.get(); }
+
+private:
+    void CreatePlots();
+    void ChooseOffAxisCurves();
+    void ScaleGroupDelayPlot();
+    bool ReadFile(TBinaryReader& in);
+    bool SaveReporting(const std::string& path, const char* title);
+
+    THost& host_;
+    TProgramContext& context_;
+    int kind_;
+    std::int32_t typeCode_;
+    int version_ = kFileVersion;
+    bool changed_ = true;
+    std::string title_;
+    std::string projectFile_;
+    std::string responseExportFile_, impedanceExportFile_;
+    std::string snapshotFile_;
+
+    std::array<std::unique_ptr<TNet>, 3> nets_;
+    std::unique_ptr<TXoverShowDiagrams> showDiagrams_;
+    std::unique_ptr<TXoverPrintDiagrams> printDiagrams_;
+    std::unique_ptr<TExportRayDialog> exportRayDialog_;
+
+    TPlotStyles styles_;
+    // Palette: thick and thin in eight colours, the dashed styles in five.
+    std::array<TLineStyle, 8> thick_, thin_;
+    std::array<TLineStyle, 5> dashed_, dotted_, dashDot_, dashDotDot_;
+    std::unique_ptr<TCursorDialog> cursor_;
+    std::array<std::unique_ptr<TPlotLogXLinY>, kPlots> plots_;
+    std::array<std::uint8_t, kSchematicRecord> schematicRecord_{};
+    std::array<std::uint8_t, kImpulseRecord> impulseRecord_{};
+    std::array<std::uint8_t, kSnapshotBlock> snapshotBlock_{};
+
+    TNetBase::TComplexRow totalImpedance_{};
+    TNetBase::TRealRow totalMagnitude_{}, totalPhase_{};
+    std::array<TNetBase::TComplexRow, kMaxRays> summed_{};
+    std::array<TNetBase::TRealRow, kMaxRays> summedLevel_{};
+    TNetBase::TRealRow summedPhase_{}, groupDelay_{};
+};

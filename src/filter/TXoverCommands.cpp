@@ -1,0 +1,284 @@
+// The filter project's menu commands, its exports and its diagram pages.
+
+#include "filter/TXover.h"
+
+#include "filter/TDriverDialog.h"
+#include "filter/TNetDialog.h"
+#include "filter/TXoverDialogs.h"
+#include "measdata/TCurveExport.h"
+#include "plot/TPrintDate.h"
+#include "ui/TCommandIds.h"
+#include "ui/THost.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+constexpr const char* kResponseFilter =
+    "LAUD frequency resp (*.frd)|*.frd|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+constexpr const char* kImpedanceFilter =
+    "LAUD impedance (*.zma)|*.zma|LEAP (*.gdt)|*.gdt|MLLSA (*.fmp)|*.fmp|MLLSA standard(*.fm)|*.fm";
+constexpr double kDegreesPerRadian = 57.29577951308232;
+
+// Section export commands: SPL, filter gain, input impedance, group delay; each for
+// the bass, mid and treble network in that order.
+constexpr int kSectionCommands[4][3] = {
+    {12024, 12023, 12022}, {12034, 12033, 12032}, {12014, 12013, 12012}, {12004, 12003, 12002}};
+constexpr int kNetworkCommands[3] = {12101, 12102, 12103};
+constexpr int kDriverCommands[3] = {13000, 13002, 13001};
+constexpr int kTotalSpl = 12021, kTotalImpedance = 12011, kTotalGroupDelay = 12001;
+
+bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& curve)
+{
+    auto format = ExportFormatOf(path);
+    if (!format || *format == TExportFormat::Csv) {
+        host.Message("No valid export format selected", "Export error", TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    if (!WriteCurveFile(path, *format, curve)) {
+        host.Message("Could not open file.\nCheck if device is ready\nor if the disk is full.", "Export error",
+                     TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool TXover::HandlesCommand(int id) const
+{
+    if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
+        id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay)
+        return true;
+    for (const TNet* net : Networks()) {
+        const int i = net->Index();
+        if (id == kNetworkCommands[i] || id == kDriverCommands[i])
+            return true;
+        for (const auto& row : kSectionCommands)
+            if (id == row[i])
+                return true;
+    }
+    return false;
+}
+
+bool TXover::HandleCommand(int id)
+{
+    switch (id) {
+    case TCmd::Save: (void)Save(); return true;
+    case TCmd::SaveAs: (void)SaveAs(); return true;
+    case TCmd::PrintDiagrams: OpenPrintDiagrams(); return true;
+    case TCmd::ShowDiagrams: OpenShowDiagrams(); return true;
+    case kTotalSpl: (void)ExportTotal(TXoverExport::Spl); return true;
+    case kTotalImpedance: (void)ExportTotal(TXoverExport::Impedance); return true;
+    case kTotalGroupDelay: (void)ExportTotal(TXoverExport::GroupDelay); return true;
+    default: break;
+    }
+    for (TNet* net : Networks()) {
+        const int i = net->Index();
+        if (id == kNetworkCommands[i]) {
+            net->OpenNetDialog();
+            return true;
+        }
+        if (id == kDriverCommands[i]) {
+            net->OpenDriverDialog();
+            return true;
+        }
+        for (int what = 0; what < 4; ++what)
+            if (id == kSectionCommands[what][i]) {
+                (void)ExportSection(i, static_cast<TSectionCurve>(what));
+                return true;
+            }
+    }
+    return false;
+}
+
+bool TXover::ExportTotalTo(TXoverExport what, const std::string& path, int rayIndex)
+{
+    const TGeneral& g = context_.General();
+    TExportCurve curve;
+    curve.count = kPoints;
+    curve.x = Frequencies();
+    TNetBase::TRealRow phase{};
+    switch (what) {
+    case TXoverExport::Spl: {
+        const int ray = rayIndex < 0 ? g.OnAxisIndex() : std::clamp(rayIndex, 0, g.SurfaceRayCount() - 1);
+        exportRay = static_cast<std::int16_t>(ray);
+        const auto& row = Summed(ray);
+        for (int p = 0; p < kPoints; ++p)
+            phase[static_cast<std::size_t>(p)] = PhaseOf(row[static_cast<std::size_t>(p)]) * kDegreesPerRadian;
+        curve.kind = TCurveKind::Spl;
+        curve.y = SummedLevel(ray).data();
+        curve.phase = phase.data();
+        break;
+    }
+    case TXoverExport::Impedance:
+        curve.kind = TCurveKind::Impedance;
+        curve.y = totalMagnitude_.data();
+        curve.phase = totalPhase_.data();
+        break;
+    case TXoverExport::GroupDelay:
+        curve.kind = TCurveKind::GroupDelay;
+        curve.y = groupDelay_.data();
+        break;
+    }
+    return WriteOrComplain(host_, path, curve);
+}
+
+bool TXover::ExportSectionTo(int index, TSectionCurve what, const std::string& path)
+{
+    const TNet& net = Net(std::clamp(index, 0, 2));
+    TExportCurve curve;
+    curve.count = kPoints;
+    curve.x = Frequencies();
+    TNetBase::TRealRow phase{};
+    switch (what) {
+    case TSectionCurve::Spl:
+        curve.kind = TCurveKind::Spl;
+        curve.y = net.Level(net.OnAxisRay()).data();
+        curve.phase = net.OnAxisPhase().data();
+        break;
+    case TSectionCurve::Gain:
+        for (int p = 0; p < kPoints; ++p)
+            phase[static_cast<std::size_t>(p)] = PhaseOf(net.Transfer()[static_cast<std::size_t>(p)]) *
+                                                 kDegreesPerRadian;
+        curve.kind = TCurveKind::FilterGain;
+        curve.y = net.FilterGain().data();
+        curve.phase = phase.data();
+        break;
+    case TSectionCurve::Impedance:
+        curve.kind = TCurveKind::Impedance;
+        curve.y = net.ImpedanceMagnitude().data();
+        curve.phase = net.ImpedancePhase().data();
+        break;
+    case TSectionCurve::GroupDelay:
+        curve.kind = TCurveKind::GroupDelay;
+        curve.y = net.GroupDelay().data();
+        break;
+    }
+    return WriteOrComplain(host_, path, curve);
+}
+
+void TXover::ExportSplForRay(int rayIndex)
+{
+    exportRay = static_cast<std::int16_t>(rayIndex);
+    TFileRequest request{"Export", kResponseFilter, "frd", responseExportFile_, {}};
+    std::string path;
+    if (!host_.ChooseSaveFile(request, path))
+        return;
+    responseExportFile_ = path;
+    (void)ExportTotalTo(TXoverExport::Spl, path, rayIndex);
+}
+
+bool TXover::ExportTotal(TXoverExport what)
+{
+    if (what == TXoverExport::Spl) {
+        // The file is asked for once a ray is chosen; cancel ends the export.
+        if (!exportRayDialog_)
+            exportRayDialog_ = std::make_unique<TExportRayDialog>(host_, *this);
+        exportRayDialog_->Reload();
+        exportRayDialog_->Open();
+        return true;
+    }
+    const bool impedance = what == TXoverExport::Impedance;
+    std::string& file = impedance ? impedanceExportFile_ : responseExportFile_;
+    TFileRequest request{"Export", impedance ? kImpedanceFilter : kResponseFilter, impedance ? "zma" : "frd", file, {}};
+    std::string path;
+    if (!host_.ChooseSaveFile(request, path))
+        return false;
+    file = path;
+    return ExportTotalTo(what, path);
+}
+
+bool TXover::ExportSection(int net, TSectionCurve what)
+{
+    const bool impedance = what == TSectionCurve::Impedance;
+    std::string& file = impedance ? impedanceExportFile_ : responseExportFile_;
+    TFileRequest request{"Export", impedance ? kImpedanceFilter : kResponseFilter, impedance ? "zma" : "frd", file, {}};
+    std::string path;
+    if (!host_.ChooseSaveFile(request, path))
+        return false;
+    file = path;
+    return ExportSectionTo(net, what, path);
+}
+
+TDiagramPages TXover::DiagramPages()
+{
+    TDiagramPages pages;
+    const std::vector<TPlotXYEmbryo*> windows = DiagramWindows();
+    if (printList.empty()) {
+        for (TPlotXYEmbryo* w : windows)
+            pages.diagrams.push_back(w);
+    } else {
+        for (int index : printList)
+            if (index >= 0 && index < static_cast<int>(windows.size()))
+                pages.diagrams.push_back(windows[static_cast<std::size_t>(index)]);
+    }
+    pages.perPage = diagramsPerPage;
+    pages.heading = ThreeWay() ? "3 WAY FILTER" : "2 WAY FILTER";
+    if (printDate)
+        pages.date = CurrentPrintDate();
+    if (printProjectName && !projectFile_.empty())
+        pages.fileName = std::filesystem::path(projectFile_).filename().string();
+    return pages;
+}
+
+bool TXover::PrintDiagrams()
+{
+    TDiagramPages pages = DiagramPages();
+    if (pages.PageCount() == 0)
+        return false;
+    return host_.PrintPages("Tonvek print job", pages.PageCount(),
+                            [&pages](TCanvas& canvas, int page) { pages.PaintPage(canvas, page); });
+}
+
+std::vector<TPlotXYEmbryo*> TXover::HiddenDiagrams() const
+{
+    std::vector<TPlotXYEmbryo*> hidden;
+    for (TPlotXYEmbryo* w : DiagramWindows())
+        if (w->placement.show == TShowState::Hidden)
+            hidden.push_back(w);
+    return hidden;
+}
+
+void TXover::ShowDiagram(TPlotXYEmbryo& plot) { host_.ShowView(plot); }
+
+bool TXover::AddToPrintList(int window)
+{
+    if (window < 0 || window >= static_cast<int>(DiagramWindows().size()))
+        return false;
+    if (std::find(printList.begin(), printList.end(), window) != printList.end()) {
+        host_.Message("Item already selected", "", TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    if (printList.size() >= 15)
+        return false;
+    printList.push_back(window);
+    return true;
+}
+
+bool TXover::RemoveFromPrintList(int at)
+{
+    if (printList.empty()) {
+        host_.Message("No items left", "", TMsgButtons::Ok, TMsgIcon::Warning);
+        return false;
+    }
+    if (at < 0 || at >= static_cast<int>(printList.size()))
+        at = static_cast<int>(printList.size()) - 1;
+    printList.erase(printList.begin() + at);
+    return true;
+}
+
+void TXover::OpenShowDiagrams()
+{
+    if (!showDiagrams_)
+        showDiagrams_ = std::make_unique<TXoverShowDiagrams>(host_, *this);
+    showDiagrams_->Reload();
+    showDiagrams_->Open();
+}
+
+void TXover::OpenPrintDiagrams()
+{
+    if (!printDiagrams_)
+        printDiagrams_ = std::make_unique<TXoverPrintDiagrams>(host_, *this);
+    printDiagrams_->Reload();
+    printDiagrams_->Open();
+}

@@ -1,0 +1,150 @@
+// The filter project file, saving and the save question.
+
+#include "filter/TXover.h"
+
+#include "core/TBinaryStream.h"
+#include "ui/THost.h"
+
+namespace {
+constexpr const char* kCouldNotSave = "Could not open file.\nCheck if device is ready\nor if the disk is full.";
+constexpr const char* kProjectFilter =
+    "Filter project files (*.flt)|*.flt|Box project files (*.box)|*.box|All files (*.*)|*.*|";
+} // namespace
+
+void TXover::WriteFile(TBinaryWriter& out) const
+{
+    out.WriteInt32(typeCode_);
+    out.WriteInt16(kFileVersion);
+    out.WriteZeros(16);
+    (void)context_.General().Write(out);
+    out.WriteBytes(schematicRecord_.data(), schematicRecord_.size());
+    for (TXoverPlot which :
+         {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
+        Plot(which).WriteWindowRecord(out);
+    out.WriteBytes(impulseRecord_.data(), impulseRecord_.size());
+    Plot(TXoverPlot::Surface).WriteWindowRecord(out);
+    Plot(TXoverPlot::Overlay).WriteWindowRecord(out);
+    for (const TNet* net : Networks())
+        net->WriteRecord(out);
+    out.WriteText(snapshotFile_, kPathSize);
+    out.WriteBytes(snapshotBlock_.data(), snapshotBlock_.size());
+    out.WriteInt16(kEndMark);
+}
+
+bool TXover::ReadFile(TBinaryReader& in)
+{
+    std::int32_t code = 0;
+    std::int16_t version = 0;
+    if (!in.ReadInt32(code) || !in.ReadInt16(version))
+        return false;
+    // No filter file was ever written before version 300.
+    if (KindOfTypeCode(code) != kind_ || version < 300)
+        return false;
+    typeCode_ = code;
+    if (version != kFileVersion)
+        host_.Message(
+            "This project file was created with an\nolder version of Tonvek.\nRemenber that project files are "
+            "not\nbackwards compatible",
+            "Old project file", TMsgButtons::Ok, TMsgIcon::Warning);
+    version_ = version;
+    if (!in.Skip(16) || !context_.General().Read(in, version))
+        return false;
+    if (!in.ReadBytes(schematicRecord_.data(), schematicRecord_.size()))
+        return false;
+    // A simple network is never active, so every version has the impedance record.
+    for (TXoverPlot which :
+         {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
+        if (!Plot(which).ReadWindowRecord(in))
+            return false;
+    if (!in.ReadBytes(impulseRecord_.data(), impulseRecord_.size()))
+        return false;
+    if (version > 309 &&
+        (!Plot(TXoverPlot::Surface).ReadWindowRecord(in) || !Plot(TXoverPlot::Overlay).ReadWindowRecord(in)))
+        return false;
+    for (TNet* net : Networks())
+        if (!net->ReadRecord(in, version))
+            return false;
+    if (version > 409) {
+        std::string snapshot;
+        if (!in.ReadText(snapshot, kPathSize) || !in.ReadBytes(snapshotBlock_.data(), snapshotBlock_.size()))
+            return false;
+        snapshotFile_ = snapshot;
+    }
+    std::int16_t mark = 0;
+    return in.ReadInt16(mark) && mark == kEndMark;
+}
+
+bool TXover::Load(const std::string& path)
+{
+    TBinaryReader in;
+    if (!in.Open(path, kMaxFileBytes))
+        return false;
+    projectFile_ = path;
+    return LoadFrom(in);
+}
+
+bool TXover::LoadFrom(TBinaryReader& in)
+{
+    const bool ok = ReadFile(in);
+    version_ = kFileVersion;
+    if (!ok)
+        return false;
+    MarkAllDirty();
+    Recalculate();
+    changed_ = false;
+    return true;
+}
+
+bool TXover::SaveTo(const std::string& path)
+{
+    TBinaryWriter out;
+    WriteFile(out);
+    if (!out.SaveTo(path))
+        return false;
+    projectFile_ = path;
+    Recalculate();
+    changed_ = false;
+    SetMainTitle(true);
+    return true;
+}
+
+bool TXover::SaveReporting(const std::string& path, const char* title)
+{
+    if (SaveTo(path))
+        return true;
+    host_.Message(kCouldNotSave, title, TMsgButtons::Ok, TMsgIcon::Warning);
+    return false;
+}
+
+bool TXover::Save()
+{
+    std::string path = projectFile_;
+    if (path.empty()) {
+        TFileRequest request{"Save project as", kProjectFilter, "box", projectFile_, {}};
+        if (!host_.ChooseSaveFile(request, path))
+            return false;
+    }
+    return SaveReporting(path, "File save");
+}
+
+bool TXover::SaveAs()
+{
+    TFileRequest request{"Save project as", kProjectFilter, "box", projectFile_, {}};
+    std::string path;
+    if (!host_.ChooseSaveFile(request, path))
+        return false;
+    return SaveReporting(path, "File save as");
+}
+
+bool TXover::AskSaveChanges()
+{
+    if (!changed_)
+        return true;
+    switch (host_.Message("Project has been changed.\r\nSave project ?", "Filter project", TMsgButtons::YesNoCancel,
+                          TMsgIcon::Question)) {
+    // A save that was cancelled or failed keeps the project: the user asked to keep it.
+    case TMsgAnswer::Yes: return Save();
+    case TMsgAnswer::No: return true;
+    default: return false;
+    }
+}

@@ -1,0 +1,114 @@
+// tonvek-cli for filter projects, run as a process: names with their dialog's caption,
+// the calculators pressed by name, curves per ray, exports and refusals.
+
+#include "support/CliRunner.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+class CliFilterTest : public TScratchFolderTest {
+protected:
+    // A two-way second-order filter at 3 kHz, the treble inverted.
+    std::string MakeFilter()
+    {
+        std::string project = File("p.flt");
+        TCliRun r = RunTonvekCli(
+            "new simple2 --set 'Bass network:Order=N=2' --set 'Bass network:Cutoff=3000' "
+            "--do 'Bass network:Low-pass:Calc' --set 'Treble network:Order=N=2' --set 'Treble network:Cutoff=3000' "
+            "--do 'Treble network:High-pass:Calc' --set 'Treble driver:Invert polarity=on' -o '" +
+                project + "'",
+            dir_);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return project;
+    }
+    static int Rows(const std::string& text)
+    {
+        int rows = 0;
+        for (char c : text)
+            rows += c == '\n';
+        return rows;
+    }
+};
+
+} // namespace
+
+TEST_F(CliFilterTest, CalculatorsPressedByNameGiveTheButterworthParts)
+{
+    const std::string project = MakeFilter();
+    TCliRun r = RunTonvekCli("report '" + project + "'", dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Tonvek 4.10 Beta 2 way simple filter\n", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("C12 4.688 uF"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("L32 0.6003 mH"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Treble network (inverted)"), std::string::npos);
+    EXPECT_EQ(r.out.find("Midrange"), std::string::npos);
+}
+
+TEST_F(CliFilterTest, FieldsCarryTheirDialogAndListTheButtons)
+{
+    const std::string project = MakeFilter();
+    TCliRun r = RunTonvekCli("fields '" + project + "'", dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* line : {"Bass network:Cutoff\t3000\tHz", "Treble driver:Invert polarity\ton",
+                             "Bass network:Zobel:Calc\t(button)", "General settings:Inhibit\toff"})
+        EXPECT_NE(r.out.find(line), std::string::npos) << line;
+    EXPECT_EQ(r.out.find("Midrange network:"), std::string::npos);
+}
+
+TEST_F(CliFilterTest, SetAndNewRefuseWhatTheDialogsRefuseAndKeepTheFile)
+{
+    const std::string project = MakeFilter();
+    const std::string before = ReadTextFile(project);
+    for (const char* bad :
+         {"set '%s' 'Bass network:Cutoff=5'", "set '%s' 'Cutoff=3000'", "set '%s' 'Midrange network:Cutoff=300'",
+          "set '%s' 'Treble driver:SPL data:File=/no/such.frd'"}) {
+        std::string command = bad;
+        command.replace(command.find("%s"), 2, project);
+        TCliRun r = RunTonvekCli(command, dir_);
+        EXPECT_NE(r.status, 0) << command;
+        EXPECT_NE(r.err.find("tonvek-cli: "), std::string::npos) << command << r.err;
+        EXPECT_EQ(ReadTextFile(project), before) << command;
+    }
+    TCliRun ok = RunTonvekCli("set '" + project + "' 'Treble network:Cutoff=2500'", dir_);
+    ASSERT_EQ(ok.status, 0) << ok.err;
+    TCliRun noButton = RunTonvekCli("new simple3 --do 'Midrange network:Nothing:Calc' -o '" + File("n.flt") + "'",
+                                    dir_);
+    EXPECT_NE(noButton.status, 0);
+    EXPECT_NE(noButton.err.find("no button"), std::string::npos) << noButton.err;
+}
+
+TEST_F(CliFilterTest, CurvesHaveAHeaderAndOneRowPerGridPointPerRay)
+{
+    const std::string project = MakeFilter();
+    TCliRun r = RunTonvekCli("curves '" + project + "'", dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Rows(r.out), 501);
+    EXPECT_EQ(r.out.rfind("# f/Hz\tsum/dB\tsum phase/deg\tgroup delay/ms\t|Z|/ohm\tZ phase/deg\tbass gain/dB", 0), 0u);
+    TCliRun onAxis = RunTonvekCli("curves '" + project + "' --ray 0", dir_);
+    EXPECT_EQ(onAxis.out, r.out);
+    TCliRun missing = RunTonvekCli("curves '" + project + "' --ray 10", dir_);
+    EXPECT_NE(missing.status, 0);
+    EXPECT_NE(missing.err.find("no ray at 10 degrees"), std::string::npos);
+}
+
+TEST_F(CliFilterTest, ExportsTotalsAndSectionsAndRefusesAdvancedKinds)
+{
+    const std::string project = MakeFilter();
+    for (const char* kind : {"spl", "impedance", "groupdelay", "bass-spl", "treble-gain", "treble-impedance"}) {
+        const std::string out = File(std::string(kind) + ".frd");
+        TCliRun r = RunTonvekCli("export '" + project + "' --kind " + kind + " -o '" + out + "'", dir_);
+        ASSERT_EQ(r.status, 0) << kind << r.err;
+        EXPECT_GE(Rows(ReadTextFile(out)), 500) << kind;
+    }
+    TCliRun ray = RunTonvekCli("export '" + project + "' --kind spl --ray 15 -o '" + File("r.frd") + "'", dir_);
+    EXPECT_NE(ray.status, 0);
+    EXPECT_NE(ray.err.find("no ray at 15 degrees"), std::string::npos) << ray.err;
+    TCliRun mid = RunTonvekCli("export '" + project + "' --kind mid-spl -o '" + File("m.frd") + "'", dir_);
+    EXPECT_NE(mid.status, 0);
+    TCliRun advanced = RunTonvekCli("new advanced2 -o '" + File("a.flt") + "'", dir_);
+    EXPECT_NE(advanced.status, 0);
+    EXPECT_NE(advanced.err.find("not available yet"), std::string::npos);
+}
