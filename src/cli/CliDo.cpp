@@ -4,6 +4,7 @@
 // table dialog whose choices the next one may press).
 
 #include "CliBoxSession.h"
+#include "CliFilter.h"
 #include "CliFields.h"
 #include "TCliCommand.h"
 
@@ -34,7 +35,9 @@ std::string UnknownPress(const std::string& name, const std::vector<TNamedPress>
 int RunDo(TProgramContext& context, const TCliArgs& args)
 {
     if (args.size() < 2)
-        return CliFail("do: tonvek-cli do PROJECT.box \"DIALOG:BUTTON\" ... (names: tonvek-cli fields PROJECT.box)");
+        return CliFail("do: tonvek-cli do PROJECT.box|PROJECT.flt \"DIALOG:BUTTON\" ... (names: tonvek-cli fields PROJECT)");
+    if (CliIsFilterFile(args[0]))
+        return RunFilterDo(context, args);
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
@@ -58,7 +61,7 @@ int RunDo(TProgramContext& context, const TCliArgs& args)
 
 TCliRegistration doCommand{
     "do",
-    "do PROJECT.box \"DIALOG:BUTTON\" ...\n"
+    "do PROJECT.box|PROJECT.flt \"DIALOG:BUTTON\" ...\n"
     "                       presses dialog buttons, menu commands and radio choices in\n"
     "                       order (\"Closed box:Quick box\", \"Closed box:By table lookup...\",\n"
     "                       \"Table optimize closed box:0.577 Bessel, max flat delay response\"),\n"

@@ -112,3 +112,16 @@ TEST_F(CliFilterTest, ExportsTotalsAndSectionsAndRefusesAdvancedKinds)
     EXPECT_NE(advanced.status, 0);
     EXPECT_NE(advanced.err.find("not available yet"), std::string::npos);
 }
+
+TEST_F(CliFilterTest, DoPressesACalculatorOfASavedFilterAndSavesIt)
+{
+    const std::string project = MakeFilter();
+    ASSERT_EQ(RunTonvekCli("set '" + project + "' 'Bass driver:Re=4'", dir_).status, 0);
+    TCliRun r = RunTonvekCli("do '" + project + "' 'Bass network:Zobel:Calc'", dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(RunTonvekCli("report '" + project + "'", dir_).out.find("R18 4 ohm"), std::string::npos);
+
+    r = RunTonvekCli("do '" + project + "' 'Bass network:Zobel:Calx'", dir_);
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("no button \"Bass network:Zobel:Calx\""), std::string::npos) << r.err;
+}
