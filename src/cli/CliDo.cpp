@@ -21,15 +21,7 @@ std::string UnknownPress(const std::string& name, const std::vector<TNamedPress>
     names.reserve(items.size());
     for (const TNamedPress& item : items)
         names.push_back(item.name);
-    std::string text = "nothing to press named \"" + name + "\".";
-    const std::vector<std::string> close = CloseMatches(name, names);
-    if (!close.empty()) {
-        text += " Close matches:";
-        for (std::size_t i = 0; i < close.size(); ++i)
-            text += (i ? ", \"" : " \"") + close[i] + "\"";
-        text += ".";
-    }
-    return text + " See: tonvek-cli fields " + project;
+    return NotFoundText("nothing to press named \"" + name + "\".", name, names, project);
 }
 
 int RunDo(TProgramContext& context, const TCliArgs& args)

@@ -136,15 +136,7 @@ std::string UnknownName(const std::string& name, const std::vector<TDialogModel*
     std::vector<std::string> names;
     for (const TNamedField& f : SettableFields(dialogs))
         names.push_back(f.name);
-    std::string text = "no field \"" + CliTrim(name) + "\".";
-    const std::vector<std::string> close = CloseMatches(name, names);
-    if (!close.empty()) {
-        text += " Close matches:";
-        for (std::size_t i = 0; i < close.size(); ++i)
-            text += (i ? ", \"" : " \"") + close[i] + "\"";
-        text += ".";
-    }
-    return text + " See: tonvek-cli fields " + project;
+    return NotFoundText("no field \"" + CliTrim(name) + "\".", name, names, project);
 }
 
 } // namespace
@@ -261,6 +253,19 @@ std::string FieldLine(const TNamedField& named)
 {
     const TField& f = *named.field;
     return named.name + "\t" + f.ShownValue() + "\t" + f.unit + "\t" + f.AcceptedText();
+}
+
+std::string NotFoundText(std::string lead, const std::string& name, const std::vector<std::string>& names,
+                         const std::string& project)
+{
+    const std::vector<std::string> close = CloseMatches(name, names);
+    if (!close.empty()) {
+        lead += " Close matches:";
+        for (std::size_t i = 0; i < close.size(); ++i)
+            lead += (i ? ", \"" : " \"") + close[i] + "\"";
+        lead += ".";
+    }
+    return lead + " See: tonvek-cli fields " + project;
 }
 
 std::vector<std::string> CloseMatches(const std::string& name, const std::vector<std::string>& names,

@@ -48,6 +48,11 @@ std::string FieldLine(const TNamedField& named);
 std::vector<std::string> CloseMatches(const std::string& name, const std::vector<std::string>& names,
                                       std::size_t most = 5);
 
+// "LEAD Close matches: "a", "b". See: tonvek-cli fields PROJECT": what a name that is not
+// there gets, with the names that come close to it.
+std::string NotFoundText(std::string lead, const std::string& name, const std::vector<std::string>& names,
+                         const std::string& project);
+
 // Applies "NAME=VALUE" as a user would type it into the field; an error text, or empty
 // on success. project is named in the hint an unknown name gets.
 std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost& host,

@@ -163,6 +163,8 @@ public:
     TExportRayDialog* ExportRayDialog() const { return exportRayDialog_.get(); }
 
 private:
+    // The save chooser of the impedance or the response export; false when cancelled.
+    bool ChooseExportFile(bool impedance, std::string& path);
     void CreatePlots();
     void ChooseOffAxisCurves();
     void ScaleGroupDelayPlot();

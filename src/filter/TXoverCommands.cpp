@@ -178,26 +178,25 @@ bool TXover::ExportTotal(TXoverExport what)
         exportRayDialog_->Open();
         return true;
     }
-    const bool impedance = what == TXoverExport::Impedance;
-    std::string& file = impedance ? impedanceExportFile_ : responseExportFile_;
-    TFileRequest request{"Export", impedance ? kImpedanceFilter : kResponseFilter, impedance ? "zma" : "frd", file, {}};
     std::string path;
-    if (!host_.ChooseSaveFile(request, path))
-        return false;
-    file = path;
-    return ExportTotalTo(what, path);
+    return ChooseExportFile(what == TXoverExport::Impedance, path) && ExportTotalTo(what, path);
 }
 
 bool TXover::ExportSection(int net, TSectionCurve what)
 {
-    const bool impedance = what == TSectionCurve::Impedance;
+    std::string path;
+    return ChooseExportFile(what == TSectionCurve::Impedance, path) && ExportSectionTo(net, what, path);
+}
+
+bool TXover::ChooseExportFile(bool impedance, std::string& path)
+{
+    // Impedances and responses keep their own last file, as they have their own formats.
     std::string& file = impedance ? impedanceExportFile_ : responseExportFile_;
     TFileRequest request{"Export", impedance ? kImpedanceFilter : kResponseFilter, impedance ? "zma" : "frd", file, {}};
-    std::string path;
     if (!host_.ChooseSaveFile(request, path))
         return false;
     file = path;
-    return ExportSectionTo(net, what, path);
+    return true;
 }
 
 TDiagramPages TXover::DiagramPages()
