@@ -97,12 +97,14 @@ void TSpeakerObject::ComputeCoilTerms(const TFreqGrid& grid, double ug)
 void TSpeakerObject::ComputeRadiationImpedance(const TFreqGrid& grid)
 {
     const double radius = RadiationRadius();
+    // The reactance's 1/radius once: the loop is bound by its divisions.
+    const double reactancePerHz = radius > 0.0 ? 1.45 / radius : 0.0;
+    const double kaPerHz = radius * TFreqGrid::kTwoPi * kOneOverC;
     const int n = grid.Count();
     for (int i = 0; i < n; ++i) {
         const double f = grid.Frequency(i);
-        const double ka = radius * TFreqGrid::kTwoPi * kOneOverC * f;
-        const double kb = ka * ka;
-        radiationImpedance[i] = TComplex(0.04304 * f * f / (kb + 4.0), radius > 0.0 ? 1.45 * f / radius : 0.0);
+        const double ka = kaPerHz * f;
+        radiationImpedance[i] = TComplex(0.04304 * f * f / (ka * ka + 4.0), f * reactancePerHz);
     }
 }
 
