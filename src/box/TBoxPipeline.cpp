@@ -58,7 +58,9 @@ void DriveDriver(TSpeakerObject& driver, const TMeasSetup& setup, std::span<cons
     const int n = grid.Count();
     const TConnFactors k = driver.TotalFactors();
     const double sd = driver.Sd;
-    const double perArea = 1.0 / sd;
+    // The force of the current, over the area, drives the load: the volume velocity is
+    // u·Bl·(2 if isobaric)/Sd over (Zcoil + Zsource)·Zload, one complex quotient.
+    const double drive = (driver.isobaric ? 2.0 : 1.0) / sd;
     // Without the high-pass the generator is the same at every frequency.
     const bool flat = setup.highPassCutoff == 0;
     const TComplex flatU = setup.SourceVoltage(0.0) * k.kU;
@@ -68,13 +70,18 @@ void DriveDriver(TSpeakerObject& driver, const TMeasSetup& setup, std::span<cons
         const double w = grid.Omega(i);
         const TComplex u = flat ? flatU : setup.SourceVoltage(w) * k.kU;
         const TComplex zs(rs, w * setup.sourceInductance * k.kR);
-        TComplex current = DivComplex(u, driver.coilImpedance[j] + zs);
-        TComplex force = current * driver.forceFactor[j];
-        if (driver.isobaric)
-            force *= 2.0;
-        TComplex q = DivComplex(force * perArea, acousticLoad[j]);
+        const double scale = driver.forceFactor[j] * drive;
+        const TComplex num(u.real() * scale, u.imag() * scale);
+        const TComplex den = MulComplex(driver.coilImpedance[j] + zs, acousticLoad[j]);
+        const double den2 = SquaredMagnitudeOf(den);
+        // One division gives both 1/|den|² and the excursion's 1/(Sd·ω).
+        const double sdw = sd * w;
+        const double inv = 1.0 / (den2 * sdw);
+        const double r = inv * sdw;
+        const TComplex q((num.real() * den.real() + num.imag() * den.imag()) * r,
+                         (num.imag() * den.real() - num.real() * den.imag()) * r);
         driver.volumeVelocity[j] = q;
-        driver.excursion[j] = MagnitudeOf(q) / (sd * w) * 1000.0 * 2.828;
+        driver.excursion[j] = MagnitudeOf(q) * (inv * den2) * 1000.0 * 2.828;
     }
 }
 

@@ -114,12 +114,11 @@ void PhasesOf(const TComplex* z, double* phase, int n, double scale)
         const __m128d c = _mm_mul_pd(_mm_cvtepi32_pd(k), eighth);
         const __m128d u = _mm_div_pd(_mm_sub_pd(t, c), _mm_add_pd(one, _mm_mul_pd(t, c)));
         const __m128d u2 = _mm_mul_pd(u, u);
-        __m128d p = _mm_mul_pd(u2, _mm_set1_pd(1.0 / 13));
-        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(-1.0 / 11), p));
-        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(1.0 / 9), p));
-        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(-1.0 / 7), p));
-        p = _mm_mul_pd(u2, _mm_add_pd(_mm_set1_pd(1.0 / 5), p));
-        p = _mm_add_pd(_mm_set1_pd(-1.0 / 3), p);
+        const __m128d u4 = _mm_mul_pd(u2, u2), u8 = _mm_mul_pd(u4, u4);
+        const __m128d pa = _mm_add_pd(_mm_set1_pd(-1.0 / 3), _mm_mul_pd(u2, _mm_set1_pd(1.0 / 5)));
+        const __m128d pb = _mm_add_pd(_mm_set1_pd(-1.0 / 7), _mm_mul_pd(u2, _mm_set1_pd(1.0 / 9)));
+        const __m128d pc = _mm_add_pd(_mm_set1_pd(-1.0 / 11), _mm_mul_pd(u2, _mm_set1_pd(1.0 / 13)));
+        const __m128d p = _mm_add_pd(_mm_add_pd(pa, _mm_mul_pd(u4, pb)), _mm_mul_pd(u8, pc));
         const __m128d series = _mm_add_pd(u, _mm_mul_pd(_mm_mul_pd(u, u2), p));
         const int k0 = _mm_cvtsi128_si32(k), k1 = _mm_cvtsi128_si32(_mm_shuffle_epi32(k, 1));
         __m128d r = _mm_add_pd(_mm_set_pd(kAtanOfEighths[k1], kAtanOfEighths[k0]), series);

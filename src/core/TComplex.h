@@ -129,8 +129,11 @@ inline double PhaseOf(const TComplex& z)
     const double c = k * 0.125;
     const double u = (t - c) / (1.0 + t * c); // |u| <= 1/16
     const double u2 = u * u;
-    const double series =
-        u + u * u2 * (-1.0 / 3 + u2 * (1.0 / 5 + u2 * (-1.0 / 7 + u2 * (1.0 / 9 + u2 * (-1.0 / 11 + u2 * (1.0 / 13))))));
+    // The odd series in pairs of terms, whose sum waits on fewer products in turn than
+    // nested multiplication does: the block form is bound by that wait, not by the work.
+    const double u4 = u2 * u2, u8 = u4 * u4;
+    const double pa = -1.0 / 3 + u2 * (1.0 / 5), pb = -1.0 / 7 + u2 * (1.0 / 9), pc = -1.0 / 11 + u2 * (1.0 / 13);
+    const double series = u + u * u2 * ((pa + u4 * pb) + u8 * pc);
     double r = kAtanOfEighths[k] + series;
     if (steep)
         r = 1.5707963267948966 - r;

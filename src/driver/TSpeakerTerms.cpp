@@ -11,6 +11,14 @@ constexpr double kOneOverC = 0.002901073397156948;
 // Temperature coefficient of copper (1/K) and the coil's temperature rise at Pmax (K).
 constexpr double kCopperCoefficient = 0.0039;
 constexpr double kRiseAtPmax = 230.0;
+
+// The mechanical reactance over Sd², ω·m/Sd² - 1/(ω·Cms·Sd²), with the mass and the
+// compliance scaled beforehand: one division per point. Every writer of the reactance
+// goes through here, so an unchanged compliance gives the same bits.
+inline double ReactancePerArea(double w, double massPerSd2, double cmsTimesSd2)
+{
+    return w * massPerSd2 - 1.0 / (w * cmsTimesSd2);
+}
 } // namespace
 
 void TSpeakerObject::PrepareTerms(const TFreqGrid& grid, double ug)
@@ -39,10 +47,12 @@ void TSpeakerObject::ComputeMechImpedance(const TFreqGrid& grid)
     // A second coil shorted by the load resistor brakes the cone like a resistance.
     const double coilLoad = Re + loadResistor;
     const bool damped = HasLoadResistor() && coilLoad > 0.0;
+    const double massPerSd2 = mass / sd2, cmsTimesSd2 = Cms * sd2;
+    const double undamped = Rms / sd2;
     for (int i = 0; i < n; ++i) {
         const double w = grid.Omega(i);
-        const double d = damped ? forceFactor[i] * forceFactor[i] / coilLoad : 0.0;
-        mechImpedance[i] = TComplex((Rms + d) / sd2, (w * mass - 1.0 / (w * Cms)) / sd2);
+        const double resistance = damped ? (Rms + forceFactor[i] * forceFactor[i] / coilLoad) / sd2 : undamped;
+        mechImpedance[i] = TComplex(resistance, ReactancePerArea(w, massPerSd2, cmsTimesSd2));
     }
 }
 
@@ -53,14 +63,13 @@ void TSpeakerObject::ReduceCompliance(const TFreqGrid& grid)
         return;
     const int n = grid.Count();
     const double sd2 = Sd * Sd;
-    const double mass = Mms + extraMass;
+    const double massPerSd2 = (Mms + extraMass) / sd2;
     for (int i = 0; i < n; ++i) {
         const double x = excursion[i];
         double cms = Cms;
         if (x > limit)
             cms = Cms / (std::min((x - limit) / limit, 2.0) + 1.0);
-        const double w = grid.Omega(i);
-        mechImpedance[i].imag((w * mass - 1.0 / (w * cms)) / sd2);
+        mechImpedance[i].imag(ReactancePerArea(grid.Omega(i), massPerSd2, cms * sd2));
     }
 }
 
@@ -88,12 +97,14 @@ void TSpeakerObject::ComputeCoilTerms(const TFreqGrid& grid, double ug)
 void TSpeakerObject::ComputeRadiationImpedance(const TFreqGrid& grid)
 {
     const double radius = RadiationRadius();
+    // The reactance's 1/radius once: the loop is bound by its divisions.
+    const double reactancePerHz = radius > 0.0 ? 1.45 / radius : 0.0;
+    const double kaPerHz = radius * TFreqGrid::kTwoPi * kOneOverC;
     const int n = grid.Count();
     for (int i = 0; i < n; ++i) {
         const double f = grid.Frequency(i);
-        const double ka = radius * TFreqGrid::kTwoPi * kOneOverC * f;
-        const double kb = ka * ka;
-        radiationImpedance[i] = TComplex(0.04304 * f * f / (kb + 4.0), radius > 0.0 ? 1.45 * f / radius : 0.0);
+        const double ka = kaPerHz * f;
+        radiationImpedance[i] = TComplex(0.04304 * f * f / (ka * ka + 4.0), f * reactancePerHz);
     }
 }
 

@@ -1,8 +1,13 @@
-// Connection factors of every wiring, the connection list and the rules that keep the
-// stored connections and their factors together.
+// Connection factors of every wiring, the connection list, the rules that keep the
+// stored connections and their factors together, and the pipeline pass against the
+// reference pass.
 #include "TSpeakerObjectTestSupport.h"
+#include "box/TBoxPipeline.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 using namespace TSpeakerConnection;
 
@@ -188,6 +193,63 @@ TEST(SpeakerConnectionStages, StagesThatDoNotApplyCountAsOne)
     EXPECT_EQ(s->dvcFactors, (TConnFactors{1, 1, 1}));
     EXPECT_TRUE(s->complete);
     EXPECT_TRUE(s->outOfDate);
+}
+
+} // namespace
+
+namespace {
+
+// The box pipeline's coupling and driving steps over a free-air load give what the
+// reference pass computes step by step, for every wiring that changes the load or the
+// force: an isobaric pair (the second cone's mass in the load, twice the force), a
+// second coil and a generator with a high-pass and an inductance.
+TEST(SpeakerConnectionStages, PipelinePassMatchesTheReferencePass)
+{
+    struct TCase {
+        const char* name;
+        std::function<void(TSpeakerObject&)> wire;
+        int highPass;
+    };
+    const TCase cases[] = {
+        {"single", [](TSpeakerObject&) {}, 0},
+        {"isobaric pair", [](TSpeakerObject& s) { s.SetIsobaric(true); s.SetIsobaricConnection(kPairParallel); }, 0},
+        {"second coil", [](TSpeakerObject& s) { s.doubleVoiceCoil = 1; s.SetDvcConnection(kPairSeries); }, 0},
+        {"isobaric behind a high-pass", [](TSpeakerObject& s) { s.SetIsobaric(true); }, 25},
+    };
+    for (const TCase& c : cases) {
+        TSpeakerTestEnv env;
+        auto reference = MakeReferenceSpeaker(env.context);
+        auto piped = MakeReferenceSpeaker(env.context);
+        c.wire(*reference);
+        c.wire(*piped);
+        TMeasSetup& setup = env.Setup();
+        setup.sourceResistance = 0.7;
+        setup.sourceInductance = 1e-4;
+        setup.highPassCutoff = c.highPass;
+        setup.highPassQ = 0.7;
+        const TFreqGrid& grid = env.Grid();
+        const int n = grid.Count();
+        reference->PrepareTerms(grid, setup.sourceLevel);
+        piped->PrepareTerms(grid, setup.sourceLevel);
+        FreeAirPass(*reference, grid, setup);
+
+        std::vector<TComplex> load(static_cast<std::size_t>(n)), motional(load.size());
+        std::vector<double> phase(load.size());
+        for (std::size_t j = 0; j < load.size(); ++j)
+            load[j] = piped->mechImpedance[j] + piped->radiationImpedance[j] + piped->extraLoad[j];
+        TBoxPipeline::CoupleDriver(*piped, load, motional, phase, n, true);
+        TBoxPipeline::DriveDriver(*piped, setup, load);
+
+        for (std::size_t j = 0; j < load.size(); ++j) {
+            const auto close = [](TComplex a, TComplex b) { return std::abs(a - b) <= 1e-12 * std::abs(b); };
+            EXPECT_TRUE(close(piped->volumeVelocity[j], reference->volumeVelocity[j])) << c.name << " " << j;
+            EXPECT_TRUE(close(piped->coilImpedance[j], reference->coilImpedance[j])) << c.name << " " << j;
+            EXPECT_NEAR(piped->excursion[j], reference->excursion[j], 1e-12 * reference->excursion[j]) << c.name;
+            EXPECT_NEAR(piped->impedanceMagnitude[j], reference->impedanceMagnitude[j],
+                        1e-12 * reference->impedanceMagnitude[j])
+                << c.name;
+        }
+    }
 }
 
 } // namespace

@@ -48,15 +48,16 @@ void TBoxObject::UpdateImpedance(const TElementGrid& grid)
     constexpr double kStiffest = 1e-6 * C::kInvRhoC2;
     const double compliance = Compliance();
     const double cab = std::isfinite(compliance) && compliance > kStiffest ? compliance : kStiffest;
+    // Absorption: a series resistance r = -x/Qb following the reactance x = -1/(ω·Cab);
+    // leakage: a parallel conductance ω·Cab/Ql. Both scale with the reactance, so
+    // 1 / (1/(r + jx) + ω·Cab/Ql) = (1/Qb - j) / (1 + 1/(Qb·Ql) - j/Ql) / (ω·Cab):
+    // one fixed complex factor over ω·Cab, a single division per point.
+    const double a = 1.0 / Qb, g = 1.0 / Ql;
+    const TComplex k = DivComplex(TComplex(a, -1.0), TComplex(1.0 + a * g, -g));
     const int n = grid.Points();
     for (int i = 0; i < n; ++i) {
-        // Absorption: a series resistance following the reactance; leakage: a
-        // parallel conductance ω·Cab/Ql.
-        const double x = -1.0 / (cab * grid.omegas[i]);
-        const double r = -x / Qb;
-        TComplex y = DivComplex(1.0, TComplex(r, x));
-        y += -(1.0 / Ql) / x;
-        impedance[static_cast<std::size_t>(i)] = DivComplex(1.0, y);
+        const double perOmegaC = 1.0 / (cab * grid.omegas[i]);
+        impedance[static_cast<std::size_t>(i)] = TComplex(k.real() * perOmegaC, k.imag() * perOmegaC);
     }
 }
 

@@ -107,6 +107,30 @@ TEST_F(BoxTest, LeakageIsAParallelConductanceOfOmegaCabOverQl)
     }
 }
 
+// Both losses at once, against the network itself: the series resistance -x/Qb with the
+// reactance x = -1/(ω·Cab), in parallel with the leakage conductance ω·Cab/Ql.
+TEST_F(BoxTest, AbsorptionAndLeakageTogetherMatchTheNetwork)
+{
+    struct TCase {
+        double qb, ql;
+        int fill;
+    };
+    for (const TCase c : {TCase{5.0, 7.0, 0}, TCase{0.5, 2.0, 40}, TCase{100.0, 1.2, 100}, TCase{1.0, 1.0, 10}}) {
+        box.Vb = 0.04;
+        box.Qb = c.qb;
+        box.Ql = c.ql;
+        box.fill = c.fill;
+        box.UpdateImpedance(TElementGrid::Of(grid));
+        for (int i = 0; i < grid.Count(); ++i) {
+            const double x = -1.0 / (box.Compliance() * grid.Omega(i));
+            const std::complex<double> series(-x / c.qb, x);
+            const std::complex<double> expected = 1.0 / (1.0 / series + std::complex<double>(-1.0 / (c.ql * x)));
+            const TComplex z = box.impedance[static_cast<std::size_t>(i)];
+            EXPECT_NEAR(std::abs(z - expected), 0.0, 1e-12 * std::abs(expected)) << c.qb << " " << c.ql << " " << i;
+        }
+    }
+}
+
 TEST_F(BoxTest, HiddenLeakageStillEntersTheImpedance)
 {
     TBoxObject shown("Box", true), hidden("Front box", false);
