@@ -1,39 +1,26 @@
 // One simple network's calculation with measured drivers: a woofer behind the default
 // fourth-order low-pass and a tweeter behind the high-pass, on axis only and along the
 // 17 rays of a full surface plot, with one driver and with two.
+#include "filter/TDetachedNetOwner.h"
 #include "filter/TNet.h"
-#include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-class TBenchProject : public TNetOwner {
-public:
-    // 1: on axis only; otherwise the 16 off-axis rays of a full surface plot.
-    explicit TBenchProject(int rays)
-    {
-        if (rays > 1)
-            for (int a : {60, 50, 45, 35, 30, 25, 20, 15, -15, -20, -25, -30, -35, -40, -45, -50})
-                context_.General().AddSurfaceRay(a);
-    }
-    THost& Host() override { return host_; }
-    const TProgramContext& Context() const override { return context_; }
-    void MarkChanged() override {}
-    void Recalculate() override {}
-    int FileVersion() const override { return 410; }
-
-private:
-    TProgramContext context_;
-    THeadlessHost host_;
-};
+// 1: on axis only; otherwise the 16 off-axis rays of a full surface plot.
+void AddBenchRays(TDetachedNetOwner& project, int rays)
+{
+    if (rays > 1)
+        project.AddRays({60, 50, 45, 35, 30, 25, 20, 15, -15, -20, -25, -30, -35, -40, -45, -50});
+}
 
 // args: rays (1 or 17), drivers (1 or 2), network (0 bass, 2 treble).
 void BM_NetCalculateMeasured(benchmark::State& state)
 {
     const int rays = static_cast<int>(state.range(0));
-    TBenchProject project(rays);
+    TDetachedNetOwner project;
+    AddBenchRays(project, rays);
     const int index = static_cast<int>(state.range(2));
     TNet net(project, index);
     const std::string unit = index == 0 ? "DCS255-4" : "ND25FA-4";

@@ -6,31 +6,17 @@
 
 #include "FuzzSupport.h"
 
+#include "filter/TDetachedNetOwner.h"
 #include "filter/TNet.h"
-#include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-class TProject : public TNetOwner {
-public:
-    TProject() : context_(fuzz::PrivateDir() + "/")
-    {
-        context_.General().AddSurfaceRay(30);
-        context_.General().AddSurfaceRay(-60);
-    }
-    THost& Host() override { return host_; }
-    const TProgramContext& Context() const override { return context_; }
-    void MarkChanged() override {}
-    void Recalculate() override {}
-    int FileVersion() const override { return 410; }
-
-private:
-    TProgramContext context_;
-    THeadlessHost host_;
+// Two off-axis rays, so that the rays' path runs too.
+struct TProject : TDetachedNetOwner {
+    TProject() : TDetachedNetOwner(fuzz::PrivateDir() + "/") { AddRays({30, -60}); }
 };
 
 std::vector<std::uint8_t> RecordOf(const TNet& net)

@@ -2,9 +2,8 @@
 // A filter project reduced to what a simple network asks of it, and ideal networks to
 // test the physics with.
 
+#include "filter/TDetachedNetOwner.h"
 #include "filter/TNet.h"
-#include "settings/TProgramContext.h"
-#include "ui/THeadlessHost.h"
 
 #include <cmath>
 #include <initializer_list>
@@ -12,30 +11,7 @@
 
 namespace nettest {
 
-class FakeProject : public TNetOwner {
-public:
-    explicit FakeProject(const std::string& folder = "./") : context(folder) {}
-    THost& Host() override { return host; }
-    const TProgramContext& Context() const override { return context; }
-    void MarkChanged() override { ++changed; }
-    void Recalculate() override { ++recalculated; }
-    int FileVersion() const override { return version; }
-
-    const TFilterGrid& Grid() const { return context.General().FilterGrid(); }
-    TGeneral& General() { return context.General(); }
-    // Surface rays besides the on-axis one (the settings keep them in descending order).
-    void AddRays(std::initializer_list<int> angles)
-    {
-        for (int a : angles)
-            General().AddSurfaceRay(a);
-    }
-
-    TProgramContext context; // on axis only until rays are added
-    THeadlessHost host;
-    int version = 410;
-    int changed = 0;
-    int recalculated = 0;
-};
+using FakeProject = TDetachedNetOwner;
 
 // The grid point nearest f.
 inline int NearestPoint(const TFilterGrid& grid, double f)
