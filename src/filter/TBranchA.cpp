@@ -373,9 +373,11 @@ std::size_t TBranchA::RecordSize(int version, bool passive)
     return slots + 2 + (passive ? 4 : 5) * TCompA::kRecordSize;
 }
 
-void TBranchA::Write(TBinaryWriter& out) const
+void TBranchA::WriteAs(TBinaryWriter& out, int version) const
 {
     for (const TBranchASet& set : slots_) {
+        if (version < 410)
+            break;
         for (const auto& c : set.comps)
             WriteComp(out, c);
         out.WriteInt16(set.type);

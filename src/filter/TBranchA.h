@@ -137,7 +137,9 @@ public:
     // The record: four slots (410 on), the type, then the listed components of the mode.
     static constexpr std::size_t kSlotRecordSize = kCompSlots * TCompA::kRecordSize + 2;
     static std::size_t RecordSize(int version, bool passive);
-    void Write(TBinaryWriter& out) const;
+    void Write(TBinaryWriter& out) const { WriteAs(out, 410); }
+    // As a file of the given version held it: no slots before 410.
+    void WriteAs(TBinaryWriter& out, int version) const;
     // Reads a record in the given mode; false when it is cut or holds a type outside the
     // lists or a value that is not a positive finite number. Nothing of a branch changes.
     static bool Read(TBinaryReader& in, int version, bool passive, TBranchARecord& record);
