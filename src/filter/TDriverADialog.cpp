@@ -176,6 +176,8 @@ TDriverADialog::TDriverADialog(THost& host, TNetA& net)
         if (id == kSplBrowse || id == kImpedanceBrowse)
             Browse(id == kSplBrowse);
     };
+    // The next opening shows the first driver again.
+    onClose = [this] { selected_ = 0; };
 }
 
 void TDriverADialog::Browse(bool spl)

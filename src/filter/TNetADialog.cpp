@@ -290,9 +290,12 @@ void TNetADialog::OpenValueDialog(TCompA& comp)
     auto dialog = std::make_unique<TCompValueDialog>(Host(), comp);
     TCompValueDialog* d = dialog.get();
     d->onClose = [this, d, &comp] {
-        if (d->ReturnValue() != 1 || d->StoredValue() == comp.Value())
+        // The field kept the entry within the limits in shown units; dividing by the
+        // factor may land a rounding step outside them.
+        const double value = std::clamp(d->StoredValue(), comp.Minimum(), comp.Maximum());
+        if (d->ReturnValue() != 1 || value == comp.Value())
             return;
-        if (!comp.SetValue(d->StoredValue())) {
+        if (!comp.SetValue(value)) {
             Host().Beep();
             return;
         }

@@ -103,6 +103,13 @@ TEST(DriverADialog, PerDriverFieldsFollowTheSelectedDriver)
     f.Enter(V::kLe, "2");
     EXPECT_DOUBLE_EQ(f.net.Drivers().le, 0.002);
     EXPECT_GT(f.project.recalculated, 0);
+
+    // Every opening starts with the first driver.
+    f.d.Select(V::kSelector, 1);
+    f.d.Press(TBaseDialog::OkId);
+    f.d.Open();
+    EXPECT_EQ(f.d.SelectedDriver(), 0);
+    EXPECT_EQ(f.d.Selected(V::kSelector), 0);
 }
 
 TEST(DriverADialog, FilesByBrowseAndByNameAndAnUnreadableOneKeepsTheData)

@@ -213,6 +213,15 @@ TEST(NetADialog, ValueDialogTakesTheShownUnitAndRefusesOutOfRange)
     v->Press(TBaseDialog::OkId);
     EXPECT_GE(f.project.host.Beeps(), 1);
     EXPECT_NEAR(f.Comp(0, TCompSlot::C).Value(), 6.8e-6, 1e-15);
+
+    // The limits themselves are taken, whatever the unit's rounding.
+    for (const char* text : {"0.001", "1000000"}) {
+        v = f.DoubleClick(f.CompLine(0, TCompSlot::C));
+        ASSERT_NE(v, nullptr);
+        v->Type(TCompValueDialog::kValue, text);
+        v->Press(TBaseDialog::OkId);
+        EXPECT_NEAR(f.Comp(0, TCompSlot::C).Value(), std::stod(text) * 1e-6, 1e-18) << text;
+    }
 }
 
 TEST(NetADialog, ArrowsStepTheSelectedComponentAndBeepAtALimit)
