@@ -88,14 +88,25 @@ public:
                bool active);
     const TComplexRow& Divider(int d) const { return divider_[static_cast<std::size_t>(d)]; }
     const TComplexRow& Load() const { return load_; }
-    // v_d = T * D_d times the SPL data and scaling; then the rays of the general
-    // settings' list (only the on-axis one under "Inhibit") summed over the drivers and
-    // negated for inverted polarity. Returns the index of the on-axis ray.
-    int Place(const TFilterGrid& grid, const TGeneral& general, const TComplexRow& transfer,
-              std::array<TComplexRow, TNetBase::kMaxRays>& rays);
+    // v_d = T * D_d times the SPL data and scaling; then the rows of the general
+    // settings' ray list marked in computed, summed over the drivers and negated for
+    // inverted polarity.
+    void Place(const TFilterGrid& grid, const TGeneral& general, const TComplexRow& transfer,
+               const std::array<bool, TNetBase::kMaxRays>& computed,
+               std::array<TComplexRow, TNetBase::kMaxRays>& rays);
     const TComplexRow& Output(int d) const { return output_[static_cast<std::size_t>(d)]; }
 
 private:
+    // What a driver's placement along one ray depends on; the placement (the driver as
+    // heard along the ray per volt of its output) is recomputed only when it changes.
+    struct TPlaceKey {
+        double x = 0, y = 0, z = 0, radius = 0, angle = 0, distance = 0;
+        bool vertical = false, infinite = false;
+        const TFilterGrid* grid = nullptr;
+        bool operator==(const TPlaceKey&) const = default;
+    };
+    using TPlacements = std::array<std::array<TComplexRow, TNetBase::kMaxRays>, kDrivers>;
+
     int count_ = 1;
     TConnection connection_ = TConnection::Series;
     std::array<std::unique_ptr<TDriverA>, kDrivers> drivers_;
@@ -104,5 +115,6 @@ private:
     std::array<TComplexRow, kDrivers> divider_{};
     std::array<TComplexRow, kDrivers> output_{};
     TComplexRow load_{};
-    TComplexRow scratch_{};
+    std::unique_ptr<TPlacements> placements_;
+    std::array<std::array<TPlaceKey, TNetBase::kMaxRays>, kDrivers> placed_{};
 };
