@@ -141,8 +141,8 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
     afterCommit = [this] { net_.Edited(); };
     onFieldChanged = [this](int id) {
         if (id == kBranches)
-            SetText(kCharacteristic, SelectedPosition() < 0 ? std::string()
-                                                             : net_.Branch(SelectedPosition())->CharacteristicText());
+            SetText(kCharacteristic,
+                    SelectedPosition() < 0 ? std::string() : net_.Branch(SelectedPosition())->CharacteristicText());
     };
     onCommand = [this](int id) {
         switch (id) {
@@ -215,7 +215,8 @@ void TNetADialog::Rebuild()
 int TNetADialog::LineOf(TLineKind kind, int position, const TCompA* comp) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].kind == kind && lines_[i].position == position && (kind != TLineKind::Component || lines_[i].comp == comp))
+        if (lines_[i].kind == kind && lines_[i].position == position &&
+            (kind != TLineKind::Component || lines_[i].comp == comp))
             return static_cast<int>(i);
     return -1;
 }
@@ -234,8 +235,9 @@ TCompA* TNetADialog::SelectedComp(int list) const
 {
     const int line = Selected(list);
     if (list == kOptimisation)
-        return line >= 0 && line < static_cast<int>(optimisation_.size()) ? optimisation_[static_cast<std::size_t>(line)]
-                                                                           : nullptr;
+        return line >= 0 && line < static_cast<int>(optimisation_.size())
+                   ? optimisation_[static_cast<std::size_t>(line)]
+                   : nullptr;
     if (line < 0 || line >= static_cast<int>(lines_.size()))
         return nullptr;
     return lines_[static_cast<std::size_t>(line)].comp;
@@ -341,8 +343,8 @@ void TNetADialog::AddSelected()
     }
     comp->inOptimisation = true;
     Rebuild();
-    SetSelected(kOptimisation, static_cast<int>(std::find(optimisation_.begin(), optimisation_.end(), comp) -
-                                                optimisation_.begin()));
+    SetSelected(kOptimisation,
+                static_cast<int>(std::find(optimisation_.begin(), optimisation_.end(), comp) - optimisation_.begin()));
     net_.Owner().MarkChanged();
 }
 

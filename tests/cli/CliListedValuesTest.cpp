@@ -52,8 +52,7 @@ TEST(CliListedValues, AreListedFoundAndSetThroughTheDialog)
     EXPECT_EQ(one.type, "R1");
     EXPECT_EQ(AssignField(dialogs, host, "Net 2:Branch 01=R1", "p.flt"), "");
     EXPECT_EQ(two.type, "R1");
-    EXPECT_EQ(AssignField(dialogs, host, "Branch 01=C", "p.flt"),
-              "\"C\" was refused: Branch 01 takes None|R1");
+    EXPECT_EQ(AssignField(dialogs, host, "Branch 01=C", "p.flt"), "\"C\" was refused: Branch 01 takes None|R1");
     EXPECT_EQ(one.type, "R1");
     EXPECT_NE(AssignField(dialogs, host, "Branch 02=R1", "p.flt").find("Close matches: \"Branch 01\""),
               std::string::npos);
