@@ -173,6 +173,11 @@ TNetADialog::~TNetADialog() = default;
 
 void TNetADialog::Rebuild()
 {
+    // The selection stays on what it showed, wherever that line moves to.
+    const int before = Selected(kBranches);
+    const TLine kept = before >= 0 && before < static_cast<int>(lines_.size())
+                           ? lines_[static_cast<std::size_t>(before)]
+                           : TLine{TLineKind::Blank, -1, nullptr};
     lines_.clear();
     optimisation_.clear();
     std::vector<std::string> items;
@@ -199,7 +204,9 @@ void TNetADialog::Rebuild()
         lines_.push_back({TLineKind::Blank, p, nullptr});
         items.emplace_back("  ");
     }
-    const int selected = std::min(Selected(kBranches), static_cast<int>(items.size()) - 1);
+    int selected = LineOf(kept.kind, kept.position, kept.comp);
+    if (selected < 0)
+        selected = std::min(before, static_cast<int>(items.size()) - 1);
     SetItems(kBranches, std::move(items), selected);
     std::vector<std::string> entries;
     for (const TCompA* comp : optimisation_)

@@ -292,6 +292,10 @@ TEST(NetADialog, CharacteristicTextFollowsTheSelectedLine)
     EXPECT_EQ(f.d.Field(D::kCharacteristic).text, "Fc = 159 Hz");
     f.d.Select(D::kBranches, f.d.LineOf(Kind::Heading, 1));
     EXPECT_EQ(f.d.Field(D::kCharacteristic).text, "");
+    // Lines added above keep the selection on what it showed.
+    f.net.Branch(0)->SetType(9);
+    f.d.Rebuild();
+    EXPECT_EQ(f.d.Selected(D::kBranches), f.d.LineOf(Kind::Heading, 1));
 }
 
 TEST(NetADialog, CommandLineNamesSetAndReadBack)
