@@ -352,7 +352,7 @@ void TBranchA::Store(int slot)
 void TBranchA::Recall(int slot)
 {
     const TBranchASet& set = slots_[static_cast<std::size_t>(std::clamp(slot, 0, kSlots - 1))];
-    type_ = set.type >= 0 && set.type < TypeCount() ? set.type : 0;
+    type_ = set.type >= 0 && set.type < TypeCount() ? set.type : std::int16_t{0};
     for (int s = 0; s < kCompSlots; ++s) {
         TCompA& c = comps_[static_cast<std::size_t>(s)];
         const TBranchASet::TCompValues& v = set.comps[static_cast<std::size_t>(s)];
@@ -439,7 +439,7 @@ void TBranchA::Apply(const TBranchARecord& record, bool passive)
         c.Restore(std::clamp(v.value, c.Minimum(), c.Maximum()));
         c.inOptimisation = v.inOptimisation;
     }
-    type_ = record.current.type < TypeCount() ? record.current.type : 0;
+    type_ = record.current.type < TypeCount() ? record.current.type : std::int16_t{0};
     SetInUseFromType();
     for (TCompA& c : comps_)
         c.inOptimisation = c.inOptimisation && c.inUse;
