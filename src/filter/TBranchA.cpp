@@ -373,8 +373,8 @@ void TBranchA::FillSlots()
 
 std::size_t TBranchA::RecordSize(int version, bool passive)
 {
-    const std::size_t slots = version >= 410 ? kSlots * kSlotRecordSize : 0;
-    return slots + 2 + (passive ? 4 : 5) * TCompA::kRecordSize;
+    const std::size_t slotBytes = version >= 410 ? kSlots * kSlotRecordSize : 0;
+    return slotBytes + 2 + (passive ? 4 : 5) * TCompA::kRecordSize;
 }
 
 void TBranchA::WriteAs(TBinaryWriter& out, int version) const
@@ -398,12 +398,12 @@ bool TBranchA::Read(TBinaryReader& in, int version, bool passive, TBranchARecord
     // The record leaves the kinds out: they follow from the component's place.
     static constexpr TCompKind kKinds[kCompSlots] = {TCompKind::Resistor,  TCompKind::Resistor,  TCompKind::Inductor,
                                                      TCompKind::Capacitor, TCompKind::Capacitor, TCompKind::Capacitor};
-    for (TBranchASet* set : {&record.current, &record.slots[0], &record.slots[1], &record.slots[2], &record.slots[3]})
+    for (TBranchASet* set : {&record.current, &record.storeSlots[0], &record.storeSlots[1], &record.storeSlots[2], &record.storeSlots[3]})
         for (int k = 0; k < kCompSlots; ++k)
             set->comps[static_cast<std::size_t>(k)].kind = kKinds[k];
     record.hasSlots = version >= 410;
     if (record.hasSlots) {
-        for (TBranchASet& set : record.slots) {
+        for (TBranchASet& set : record.storeSlots) {
             for (auto& c : set.comps)
                 if (!ReadComp(in, c))
                     return false;
@@ -444,6 +444,6 @@ void TBranchA::Apply(const TBranchARecord& record, bool passive)
     for (TCompA& c : comps_)
         c.inOptimisation = c.inOptimisation && c.inUse;
     if (record.hasSlots)
-        slots_ = record.slots;
+        slots_ = record.storeSlots;
     MarkDirty();
 }

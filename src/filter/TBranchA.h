@@ -65,7 +65,7 @@ struct TBranchASet {
 // A branch record as read, before it is applied: the four slots (when the version has
 // them) and the current type and components.
 struct TBranchARecord {
-    std::array<TBranchASet, 4> slots{};
+    std::array<TBranchASet, 4> storeSlots{};
     bool hasSlots = false;
     TBranchASet current{};
 };
