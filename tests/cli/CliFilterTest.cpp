@@ -94,7 +94,7 @@ TEST_F(CliFilterTest, CurvesHaveAHeaderAndOneRowPerGridPointPerRay)
     EXPECT_NE(missing.err.find("no ray at 10 degrees"), std::string::npos);
 }
 
-TEST_F(CliFilterTest, ExportsTotalsAndSectionsAndRefusesAdvancedKinds)
+TEST_F(CliFilterTest, ExportsTotalsAndSections)
 {
     const std::string project = MakeFilter();
     for (const char* kind : {"spl", "impedance", "groupdelay", "bass-spl", "treble-gain", "treble-impedance"}) {
@@ -108,9 +108,6 @@ TEST_F(CliFilterTest, ExportsTotalsAndSectionsAndRefusesAdvancedKinds)
     EXPECT_NE(ray.err.find("no ray at 15 degrees"), std::string::npos) << ray.err;
     TCliRun mid = RunTonvekCli("export '" + project + "' --kind mid-spl -o '" + File("m.frd") + "'", dir_);
     EXPECT_NE(mid.status, 0);
-    TCliRun advanced = RunTonvekCli("new advanced2 -o '" + File("a.flt") + "'", dir_);
-    EXPECT_NE(advanced.status, 0);
-    EXPECT_NE(advanced.err.find("not available yet"), std::string::npos);
 }
 
 TEST_F(CliFilterTest, DoPressesACalculatorOfASavedFilterAndSavesIt)
