@@ -62,6 +62,14 @@ struct TBranchASet {
     std::int16_t type = 0;
 };
 
+// A branch record as read, before it is applied: the four slots (when the version has
+// them) and the current type and components.
+struct TBranchARecord {
+    std::array<TBranchASet, 4> slots{};
+    bool hasSlots = false;
+    TBranchASet current{};
+};
+
 class TBranchA {
 public:
     using TComplexRow = TNetBase::TComplexRow;
@@ -129,7 +137,18 @@ public:
     // The record: four slots (410 on), the type, then the listed components of the mode.
     static constexpr std::size_t kSlotRecordSize = kCompSlots * TCompA::kRecordSize + 2;
     static std::size_t RecordSize(int version, bool passive);
-    void Write(TBinaryWriter& out) const;
+    void Write(TBinaryWriter& out) const { WriteAs(out, 410); }
+    // As a file of the given version held it: no slots before 410.
+    void WriteAs(TBinaryWriter& out, int version) const;
+    // Reads a record in the given mode; false when it is cut or holds a type outside the
+    // lists or a value that is not a positive finite number. Nothing of a branch changes.
+    static bool Read(TBinaryReader& in, int version, bool passive, TBranchARecord& record);
+    // The mode first (no reset), then the record; slots only when it has them.
+    void Apply(const TBranchARecord& record, bool passive);
+    // The mode without the reset a switch does: a recall brings its own types and values.
+    void SetPassiveMode(bool passive);
+    // Every slot holds the branch as it is now.
+    void FillSlots();
 
 private:
     void SetInUseFromType();

@@ -74,6 +74,9 @@ public:
     // applied only when complete, so a cut record changes nothing.
     bool ReadRecord(TBinaryReader& in, int version) override;
     void WriteRecord(TBinaryWriter& out) const override;
+    // The record as a file of the given version held it (versions before 410 lack the
+    // flags, the optimiser fields and every store slot): for tests and seed files.
+    void WriteRecordAs(TBinaryWriter& out, int version) const;
     bool Active() const override { return active_; }
 
     TNetOwner& Owner() const { return owner_; }
@@ -149,6 +152,7 @@ private:
     std::array<TNetASet, kSlots> netSets_{};
 
     TPlotStyles styles_;
+    std::array<TLineStyle, kDrivers> curveStyles_{};
     std::unique_ptr<TPlotLogXLinY> gainPlot_;
 
     TComplexRow transfer_{};
