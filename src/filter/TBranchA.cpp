@@ -391,6 +391,13 @@ void TBranchA::WriteAs(TBinaryWriter& out, int version) const
 
 bool TBranchA::Read(TBinaryReader& in, int version, bool passive, TBranchARecord& record)
 {
+    // The record leaves the kinds out: they follow from the component's place.
+    static constexpr TCompKind kKinds[kCompSlots] = {TCompKind::Resistor,  TCompKind::Resistor,
+                                                     TCompKind::Inductor,  TCompKind::Capacitor,
+                                                     TCompKind::Capacitor, TCompKind::Capacitor};
+    for (TBranchASet* set : {&record.current, &record.slots[0], &record.slots[1], &record.slots[2], &record.slots[3]})
+        for (int k = 0; k < kCompSlots; ++k)
+            set->comps[static_cast<std::size_t>(k)].kind = kKinds[k];
     record.hasSlots = version >= 410;
     if (record.hasSlots) {
         for (TBranchASet& set : record.slots) {

@@ -16,7 +16,7 @@ inline TComplex SafeQuotient(const TComplex& a, const TComplex& b)
 }
 } // namespace
 
-TDriverGroup::TDriverGroup(TMeasDataOwner& owner)
+TDriverGroup::TDriverGroup(TMeasDataOwner& owner) : placements_(std::make_unique<TPlacements>())
 {
     for (auto& d : drivers_)
         d = std::make_unique<TDriverA>(owner);
@@ -278,24 +278,44 @@ int TDriverGroup::Place(const TFilterGrid& grid, const TGeneral& general, const 
     const TListeningSetup listening = general.ListeningSetup();
     const int count = std::clamp(general.SurfaceRayCount(), 1, TNetBase::kMaxRays);
     const int onAxis = std::clamp(general.OnAxisIndex(), 0, count - 1);
-    const double sign = invert ? -1.0 : 1.0;
+    // The placement is linear in the driver's output: a driver heard along a ray is its
+    // output times the placement of one volt, which changes only with the geometry.
+    static const TComplexRow kOnes = [] {
+        TComplexRow ones{};
+        ones.fill(TComplex(1.0, 0.0));
+        return ones;
+    }();
     for (int r = 0; r < count; ++r) {
         if (r != onAxis && general.Inhibit())
             continue;
         const double angle = r == onAxis ? 0.0 : general.SurfaceRay(r);
-        TComplexRow& row = rays[static_cast<std::size_t>(r)];
+        const TComplex* placed[kDrivers] = {};
         for (int d = 0; d < n; ++d) {
             const TDriverA& driver = Driver(d);
-            TComplexRow& target = d == 0 ? row : scratch_;
-            ResponseAtPosition(output_[static_cast<std::size_t>(d)].data(), angle, driver.radius, driver.x, driver.y,
-                               driver.z, target.data(), grid, listening);
-            if (d > 0)
-                for (std::size_t i = 0; i < row.size(); ++i)
-                    row[i] += scratch_[i];
+            const TPlaceKey key{driver.x,           driver.y,          driver.z,
+                                driver.radius,      angle,             listening.distance,
+                                listening.vertical, listening.infinite, &grid};
+            TPlaceKey& known = placed_[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)];
+            TComplexRow& placement = (*placements_)[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)];
+            if (!(known == key)) {
+                ResponseAtPosition(kOnes.data(), angle, driver.radius, driver.x, driver.y, driver.z,
+                                   placement.data(), grid, listening);
+                known = key;
+            }
+            placed[d] = placement.data();
+        }
+        TComplexRow& row = rays[static_cast<std::size_t>(r)];
+        const TComplex* v0 = output_[0].data();
+        for (std::size_t i = 0; i < row.size(); ++i)
+            row[i] = MulComplex(v0[i], placed[0][i]);
+        for (int d = 1; d < n; ++d) {
+            const TComplex* v = output_[static_cast<std::size_t>(d)].data();
+            for (std::size_t i = 0; i < row.size(); ++i)
+                row[i] += MulComplex(v[i], placed[d][i]);
         }
         if (invert)
             for (TComplex& v : row)
-                v *= sign;
+                v = -v;
     }
     return onAxis;
 }

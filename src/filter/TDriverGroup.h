@@ -96,6 +96,16 @@ public:
     const TComplexRow& Output(int d) const { return output_[static_cast<std::size_t>(d)]; }
 
 private:
+    // What a driver's placement along one ray depends on; the placement (the driver as
+    // heard along the ray per volt of its output) is recomputed only when it changes.
+    struct TPlaceKey {
+        double x = 0, y = 0, z = 0, radius = 0, angle = 0, distance = 0;
+        bool vertical = false, infinite = false;
+        const TFilterGrid* grid = nullptr;
+        bool operator==(const TPlaceKey&) const = default;
+    };
+    using TPlacements = std::array<std::array<TComplexRow, TNetBase::kMaxRays>, kDrivers>;
+
     int count_ = 1;
     TConnection connection_ = TConnection::Series;
     std::array<std::unique_ptr<TDriverA>, kDrivers> drivers_;
@@ -104,5 +114,6 @@ private:
     std::array<TComplexRow, kDrivers> divider_{};
     std::array<TComplexRow, kDrivers> output_{};
     TComplexRow load_{};
-    TComplexRow scratch_{};
+    std::unique_ptr<TPlacements> placements_;
+    std::array<std::array<TPlaceKey, TNetBase::kMaxRays>, kDrivers> placed_{};
 };
