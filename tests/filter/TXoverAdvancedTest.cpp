@@ -284,3 +284,33 @@ TEST(XoverAdvanced, WrongKindOrMarkIsRefusedAndAnActiveCodeIsKept)
 }
 
 } // namespace
+
+namespace {
+
+TEST(XoverAdvanced, DisconnectedNetsNearFieldAndADriverAtTheListenerGiveNumbers)
+{
+    for (int creation : {6, 11}) {
+        SCOPED_TRACE(creation);
+        TBench b(creation);
+        TGeneral& g = b.context.General();
+        g.SetInhibit(false);
+        ASSERT_EQ(g.AddSurfaceRay(30), TRayChange::Done);
+        g.SetInfinite(false);
+        g.SetDistance(0.0);
+        for (TNetA* net : b.project.AdvancedNets())
+            net->disconnect = true;
+        // A driver where the listener sits (on axis at the near-field distance).
+        b.project.NetA(3).Drivers().Driver(0).z = 0.0;
+        b.project.MarkAllDirty();
+        b.project.Recalculate();
+        for (int r = 0; r < g.SurfaceRayCount(); ++r)
+            for (int p = 0; p < TXover::kPoints; ++p) {
+                const auto s = static_cast<std::size_t>(p);
+                ASSERT_TRUE(std::isfinite(b.project.SummedLevel(r)[s])) << r << " " << p;
+                ASSERT_TRUE(std::isfinite(b.project.TotalImpedanceMagnitude()[s])) << p;
+                ASSERT_TRUE(std::isfinite(b.project.GroupDelay()[s])) << p;
+            }
+    }
+}
+
+} // namespace
