@@ -314,3 +314,47 @@ TEST(XoverAdvanced, DisconnectedNetsNearFieldAndADriverAtTheListenerGiveNumbers)
 }
 
 } // namespace
+
+namespace {
+
+TEST(XoverAdvanced, Version400WithAnActiveFirstNetHasNoImpedanceWindowRecord)
+{
+    // What version 400 wrote for a two-way project made active (type code 26).
+    TBench source(9);
+    ASSERT_TRUE(source.project.NetA(1).SetGainDb(-6.0));
+    const std::string seed = std::string(TONVEK_SOURCE_DIR) + "/fuzz/corpus/FuzzGeneralSettings/v400-rays.bin";
+    std::vector<std::uint8_t> general;
+    ASSERT_TRUE(ReadWholeFile(seed, general));
+    ASSERT_EQ(general.size(), 1 + TGeneral::BlockSize(400));
+    TBinaryWriter w;
+    w.WriteInt32(26);
+    w.WriteInt16(400);
+    w.WriteZeros(16);
+    w.WriteBytes(general.data() + 1, general.size() - 1);
+    w.WriteZeros(2 * TXover::kSchematicRecordA);
+    for (int n = 1; n >= 0; --n)
+        source.project.NetA(n).GainPlot().WriteWindowRecord(w);
+    // No input impedance record: summed, phase, group delay, impulse, surface, overlay.
+    for (int record = 0; record < 6; ++record)
+        source.project.Plot(TXoverPlot::Summed).WriteWindowRecord(w);
+    for (int n = 1; n >= 0; --n)
+        source.project.NetA(n).WriteRecordAs(w, 400);
+    w.WriteInt16(TXover::kEndMark);
+
+    TBench b(9);
+    TBinaryReader in(w.Bytes());
+    ASSERT_TRUE(b.project.LoadFrom(in));
+    ASSERT_NE(b.host.LastMessage(), nullptr);
+    EXPECT_EQ(b.host.LastMessage()->title, "Old project file");
+    EXPECT_EQ(b.project.TypeCode(), 26);
+    EXPECT_NEAR(b.project.NetA(1).GainDb(), -6.0, 1e-9);
+    EXPECT_EQ(b.context.General().SurfaceRayCount(), 6); // the rays of the seed block
+    // Written back as this version: with the impedance record and the nickname blocks.
+    const std::vector<std::uint8_t> now = b.Bytes();
+    TBench c(9);
+    TBinaryReader again(now);
+    ASSERT_TRUE(c.project.LoadFrom(again));
+    EXPECT_EQ(c.Bytes(), now);
+}
+
+} // namespace
