@@ -70,6 +70,7 @@ void TRadioFieldWidget::Show(const TField& field)
     for (std::size_t i = 0; i < choices_.size(); ++i) {
         choices_[i]->setChecked(static_cast<int>(i) == field.selected);
         choices_[i]->setEnabled(field.ItemEnabled(static_cast<int>(i)));
+        choices_[i]->setVisible(field.ItemVisible(static_cast<int>(i)));
     }
     if (field.selected < 0 && group_->checkedButton()) {
         group_->setExclusive(false);

@@ -135,6 +135,15 @@ bool TDialogWindow::eventFilter(QObject* watched, QEvent* event)
             Forward([](TDialogModel& m) { m.Escape(); });
             return true;
         }
+        // Left and right step what a list's selected line shows; a list has no other use for them.
+        if (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) {
+            const TField* field = ModelAlive() ? model_.Find(id) : nullptr;
+            if (field && field->kind == TFieldKind::List) {
+                const int direction = key->key() == Qt::Key_Left ? -1 : 1;
+                Forward([id, direction](TDialogModel& m) { m.StepList(id, direction); });
+                return true;
+            }
+        }
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             // The field decides: a note keeps Enter for a new line, a button takes it as a click.
             TFieldWidget* widget = WidgetOf(id);

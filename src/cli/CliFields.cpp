@@ -209,7 +209,25 @@ std::vector<TNamedField> NamedFields(const std::vector<TDialogModel*>& dialogs)
                     continue;
             }
             seen.push_back(key);
-            out.push_back({dialog, &field, name});
+            out.push_back({dialog, &field, name, std::nullopt});
+        }
+        // The values of its list lines, after its fields, under the same rule.
+        if (!dialog->listedValues)
+            continue;
+        for (TListedValue& value : dialog->listedValues()) {
+            std::string name = value.name;
+            std::string key = CanonicalQualifiedName(name);
+            if (key.empty() || std::find(own.begin(), own.end(), key) != own.end())
+                continue;
+            own.push_back(key);
+            if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
+                name = PlainCaption(dialog->title) + ":" + name;
+                key = CanonicalQualifiedName(name);
+                if (std::find(seen.begin(), seen.end(), key) != seen.end())
+                    continue;
+            }
+            seen.push_back(key);
+            out.push_back({dialog, nullptr, name, std::move(value)});
         }
     }
     return out;
@@ -232,7 +250,7 @@ bool FindNamedField(const std::vector<TDialogModel*>& dialogs, const std::string
     for (TDialogModel* dialog : dialogs)
         for (const TField& field : dialog->Fields())
             if (field.visible && !field.group.empty() && CanonicalQualifiedName(GroupedName(field)) == key) {
-                found = {dialog, &field, ListedFieldName(*dialog, field)};
+                found = {dialog, &field, ListedFieldName(*dialog, field), std::nullopt};
                 return true;
             }
     return false;
@@ -242,6 +260,10 @@ std::vector<TNamedField> SettableFields(const std::vector<TDialogModel*>& dialog
 {
     std::vector<TNamedField> out;
     for (const TNamedField& named : NamedFields(dialogs)) {
+        if (named.listed) {
+            out.push_back(named);
+            continue;
+        }
         const TField& field = *named.field;
         if (field.enabled && HoldsValue(field) && !ReadOnly(field))
             out.push_back(named);
@@ -251,6 +273,8 @@ std::vector<TNamedField> SettableFields(const std::vector<TDialogModel*>& dialog
 
 std::string FieldLine(const TNamedField& named)
 {
+    if (named.listed)
+        return named.name + "\t" + named.listed->shown + "\t" + named.listed->unit + "\t" + named.listed->accepted;
     const TField& f = *named.field;
     return named.name + "\t" + f.ShownValue() + "\t" + f.unit + "\t" + f.AcceptedText();
 }
@@ -306,6 +330,13 @@ std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost
     TNamedField named;
     if (!FindNamedField(dialogs, name, named))
         return UnknownName(name, dialogs, project);
+    if (named.listed) {
+        const TListedValue& listed = *named.listed;
+        if (listed.set && listed.set(value))
+            return {};
+        std::string text = "\"" + value + "\" was refused: " + named.name + " takes " + listed.accepted;
+        return listed.unit.empty() ? text : text + " " + listed.unit;
+    }
     const TField& field = *named.field;
     if (!HoldsValue(field))
         return named.name + " cannot be changed: the dialog only shows it";
@@ -340,6 +371,8 @@ std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost
     default: {
         for (std::size_t i = 0; i < field.items.size(); ++i) {
             if (CanonicalFieldName(field.items[i]) == CanonicalFieldName(value)) {
+                if (field.kind == TFieldKind::Radio && !field.ItemEnabled(static_cast<int>(i)))
+                    return named.name + " cannot be \"" + CliTrim(value) + "\" now (the dialog does not offer it)";
                 dialog.Select(id, static_cast<int>(i));
                 return {};
             }
@@ -401,7 +434,8 @@ std::vector<TNamedPress> PressableItems(const std::vector<TDialogModel*>& dialog
                     {dialog, TNamedPress::TKind::Button, field.id, -1, field.enabled, title + FieldName(field)});
             if (field.kind == TFieldKind::Radio)
                 for (std::size_t i = 0; i < field.items.size(); ++i)
-                    all.push_back({dialog, TNamedPress::TKind::Choice, field.id, static_cast<int>(i),
+                    if (field.ItemVisible(static_cast<int>(i)))
+                        all.push_back({dialog, TNamedPress::TKind::Choice, field.id, static_cast<int>(i),
                                    field.ItemEnabled(static_cast<int>(i)), title + PlainCaption(field.items[i])});
         }
     }

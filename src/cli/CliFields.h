@@ -7,18 +7,22 @@
 // title ("Rear driver unit configuration:Number of drivers"). `fields` lists what `set` takes, from the same descriptions,
 // so the two cannot drift apart.
 
+#include "ui/TDialogModel.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
-class TDialogModel;
 class THeadlessHost;
-struct TField;
 
+// A field, or a value the dialog shows in a list line (TDialogModel::listedValues:
+// a network's branch types and component values), which then has no field.
 struct TNamedField {
     TDialogModel* dialog = nullptr;
     const TField* field = nullptr;
     std::string name; // as listed: "Box volume", "BL nonlinearity", "Front port:Length"
+    std::optional<TListedValue> listed;
 };
 
 // "Box  Volume:" -> "box volume": what two names must share to be the same.

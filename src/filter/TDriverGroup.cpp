@@ -257,8 +257,9 @@ void TDriverGroup::Solve(const TFilterGrid& grid, const std::array<const TBranch
     }
 }
 
-int TDriverGroup::Place(const TFilterGrid& grid, const TGeneral& general, const TComplexRow& transfer,
-                        std::array<TComplexRow, TNetBase::kMaxRays>& rays)
+void TDriverGroup::Place(const TFilterGrid& grid, const TGeneral& general, const TComplexRow& transfer,
+                         const std::array<bool, TNetBase::kMaxRays>& computed,
+                         std::array<TComplexRow, TNetBase::kMaxRays>& rays)
 {
     const int n = count_;
     for (int d = 0; d < n; ++d) {
@@ -286,7 +287,7 @@ int TDriverGroup::Place(const TFilterGrid& grid, const TGeneral& general, const 
         return ones;
     }();
     for (int r = 0; r < count; ++r) {
-        if (r != onAxis && general.Inhibit())
+        if (!computed[static_cast<std::size_t>(r)])
             continue;
         const double angle = r == onAxis ? 0.0 : general.SurfaceRay(r);
         const TComplex* placed[kDrivers] = {};
@@ -317,5 +318,4 @@ int TDriverGroup::Place(const TFilterGrid& grid, const TGeneral& general, const 
             for (TComplex& v : row)
                 v = -v;
     }
-    return onAxis;
 }

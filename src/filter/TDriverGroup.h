@@ -88,11 +88,12 @@ public:
                bool active);
     const TComplexRow& Divider(int d) const { return divider_[static_cast<std::size_t>(d)]; }
     const TComplexRow& Load() const { return load_; }
-    // v_d = T * D_d times the SPL data and scaling; then the rays of the general
-    // settings' list (only the on-axis one under "Inhibit") summed over the drivers and
-    // negated for inverted polarity. Returns the index of the on-axis ray.
-    int Place(const TFilterGrid& grid, const TGeneral& general, const TComplexRow& transfer,
-              std::array<TComplexRow, TNetBase::kMaxRays>& rays);
+    // v_d = T * D_d times the SPL data and scaling; then the rows of the general
+    // settings' ray list marked in computed, summed over the drivers and negated for
+    // inverted polarity.
+    void Place(const TFilterGrid& grid, const TGeneral& general, const TComplexRow& transfer,
+               const std::array<bool, TNetBase::kMaxRays>& computed,
+               std::array<TComplexRow, TNetBase::kMaxRays>& rays);
     const TComplexRow& Output(int d) const { return output_[static_cast<std::size_t>(d)]; }
 
 private:

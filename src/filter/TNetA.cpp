@@ -223,7 +223,8 @@ bool TNetA::Calculate()
         impedancePhase_[i] = PhaseOf(inputImpedance_[i]) * kDegreesPerRadian;
     }
 
-    if (!holdGainPlot)
+    const bool waiting = optimiserOpen && optimiser.liveUpdate == 0;
+    if (!waiting)
         ScaleGainPlot(general);
     FinishRows(grid);
     return true;
@@ -306,16 +307,25 @@ void TNetA::ScaleGainPlot(const TGeneral& general)
 void TNetA::FinishRows(const TFilterGrid& grid)
 {
     const TGeneral& general = owner_.Context().General();
-    onAxisRay_ = drivers_.Place(grid, general, transfer_, output_);
     const int count = std::clamp(general.SurfaceRayCount(), 1, kMaxRays);
+    onAxisRay_ = std::clamp(general.OnAxisIndex(), 0, count - 1);
+    const bool waiting = optimiserOpen && optimiser.liveUpdate == 0;
+    computed_.fill(false);
+    for (int r = 0; r < count; ++r)
+        computed_[static_cast<std::size_t>(r)] = !waiting && (r == onAxisRay_ || !general.Inhibit());
+    if (optimiserOpen && optimiser.ray >= 0)
+        computed_[static_cast<std::size_t>(std::min<int>(optimiser.ray, count - 1))] = true;
+    drivers_.Place(grid, general, transfer_, computed_, output_);
     for (int r = 0; r < count; ++r) {
-        if (r != onAxisRay_ && general.Inhibit())
+        if (!computed_[static_cast<std::size_t>(r)])
             continue;
         const TComplexRow& row = output_[static_cast<std::size_t>(r)];
         TRealRow& level = level_[static_cast<std::size_t>(r)];
         for (std::size_t i = 0; i < row.size(); ++i)
             level[i] = LevelOf(row[i]);
     }
+    if (waiting)
+        return;
     const TComplexRow& axis = output_[static_cast<std::size_t>(onAxisRay_)];
     for (std::size_t i = 0; i < axis.size(); ++i)
         onAxisPhase_[i] = PhaseOf(axis[i]) * kDegreesPerRadian;

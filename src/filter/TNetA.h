@@ -119,8 +119,12 @@ public:
     // "Filter gain, Net N": one curve per driver.
     TPlotLogXLinY& GainPlot() { return *gainPlot_; }
     const TPlotLogXLinY& GainPlot() const { return *gainPlot_; }
-    // While the optimiser runs without live update the gain plot is not rescaled.
-    bool holdGainPlot = false;
+    // While the network's optimiser dialog is open only the optimiser's ray is computed
+    // (and every ray besides with live update on); without live update the gain plot,
+    // the on-axis phase and the group delay wait.
+    bool optimiserOpen = false;
+    // Which rows of the ray list the last calculation computed.
+    bool RayComputed(int ray) const { return computed_[static_cast<std::size_t>(ray)]; }
 
     // Results beyond the base's: the node transfer T (voltage at the driver group per
     // amplifier volt) and its phase, each driver's gain |T D_d| in dB, and the driver
@@ -159,4 +163,5 @@ private:
     TRealRow transferPhase_{};
     std::array<TRealRow, kDrivers> driverGain_{};
     int onAxisRay_ = 0;
+    std::array<bool, kMaxRays> computed_{};
 };

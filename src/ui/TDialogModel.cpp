@@ -74,11 +74,12 @@ std::string LimitText(double value)
     return ec == std::errc() ? std::string(text, end) : std::string("?");
 }
 
-std::string Choices(const std::vector<std::string>& items)
+std::string Choices(const TField& field)
 {
     std::string out;
-    for (const std::string& item : items)
-        out += (out.empty() ? "" : "|") + PlainCaption(item);
+    for (std::size_t i = 0; i < field.items.size(); ++i)
+        if (field.ItemVisible(static_cast<int>(i)))
+            out += (out.empty() ? "" : "|") + PlainCaption(field.items[i]);
     return out;
 }
 
@@ -137,7 +138,7 @@ std::string TField::AcceptedText() const
     case TFieldKind::Check: return "on|off";
     case TFieldKind::Radio:
     case TFieldKind::Combo:
-    case TFieldKind::List: return Choices(items);
+    case TFieldKind::List: return Choices(*this);
     default: return {};
     }
 }
@@ -524,6 +525,13 @@ void TDialogModel::Activate(int id)
         onCommand(id);
 }
 
+void TDialogModel::StepList(int id, int direction)
+{
+    TField* f = Find(id);
+    if (f && f->enabled && f->kind == TFieldKind::List && direction != 0 && onListStep)
+        onListStep(id, direction < 0 ? -1 : 1);
+}
+
 namespace {
 // Menu may be const or not: the entry comes back as the menu is.
 template <class Menu>
@@ -546,6 +554,15 @@ void TDialogModel::SetItemEnabled(int id, int index, bool enabled)
         return;
     f.itemDisabled.resize(f.items.size(), false);
     f.itemDisabled[static_cast<std::size_t>(index)] = !enabled;
+}
+
+void TDialogModel::SetItemVisible(int id, int index, bool visible)
+{
+    TField& f = Field(id);
+    if (index < 0 || index >= static_cast<int>(f.items.size()))
+        return;
+    f.itemHidden.resize(f.items.size(), false);
+    f.itemHidden[static_cast<std::size_t>(index)] = !visible;
 }
 
 void TDialogModel::EnableCommand(int id, bool enabled)

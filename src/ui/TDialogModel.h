@@ -106,6 +106,7 @@ struct TField {
     int selected = -1;              // Radio, Combo, List
     std::vector<std::string> items; // Radio, Combo, List
     std::vector<bool> itemDisabled; // Radio: choices shown grey that a click cannot choose
+    std::vector<bool> itemHidden;   // Radio: choices not shown at all (nor chosen)
     std::string text;               // Check and Button caption, Text contents
 
     // Called when the field commits a change, before TDialogModel::onFieldChanged.
@@ -135,8 +136,13 @@ struct TField {
     // Radio: whether choice i can be chosen (the whole field enabled too).
     bool ItemEnabled(int i) const
     {
-        return enabled && (i < 0 || static_cast<std::size_t>(i) >= itemDisabled.size() ||
-                           !itemDisabled[static_cast<std::size_t>(i)]);
+        return enabled && ItemVisible(i) &&
+               (i < 0 || static_cast<std::size_t>(i) >= itemDisabled.size() ||
+                !itemDisabled[static_cast<std::size_t>(i)]);
+    }
+    bool ItemVisible(int i) const
+    {
+        return i < 0 || static_cast<std::size_t>(i) >= itemHidden.size() || !itemHidden[static_cast<std::size_t>(i)];
     }
     bool IsEdit() const { return kind == TFieldKind::Double || kind == TFieldKind::Long ||
                                  kind == TFieldKind::String || kind == TFieldKind::Note; }
@@ -155,6 +161,19 @@ struct TField {
     // "on|off" for a check box, the choices "A|B|C", "at most N characters" for text;
     // empty for buttons and text lines.
     std::string AcceptedText() const;
+};
+
+// A value a dialog shows inside a list line rather than in a field of its own (the
+// branch types and component values of a network's branch list). The command line
+// lists and sets it by name like a field; set takes the text a user would enter and
+// goes through the dialog's own rules (the dialog a double click opens, its buttons),
+// so both refuse the same values. It returns whether the value was taken.
+struct TListedValue {
+    std::string name;     // "Branch 01", "R1011", "R1011 optimise"
+    std::string shown;    // the value as the dialog shows it
+    std::string unit;
+    std::string accepted; // "0.01 .. 1000", "on|off", the choices "A|B|C"
+    std::function<bool(const std::string& text)> set;
 };
 
 // A caption without its mnemonic marks: "&Yes" -> "Yes", "R&&D" -> "R&D".
@@ -180,6 +199,10 @@ public:
     // The dialogs this one opened and that are open now (an optimiser's table dialog
     // opened from the box dialog's menu), so a listing of dialogs reaches them too.
     std::function<std::vector<TDialogModel*>()> openChildren;
+    // The values shown in list lines, for the command line (see TListedValue).
+    std::function<std::vector<TListedValue>()> listedValues;
+    // Left (-1) or right (+1) arrow in a list: the dialog steps what its selected line shows.
+    std::function<void(int id, int direction)> onListStep;
 
     // Building, in layout and tab order.
     void Group(std::string caption, int column = 0);
@@ -220,6 +243,8 @@ public:
     void SetText(int id, std::string text); // Text, Check and Button captions; String and Note contents
     // Radio: choice index shows grey and cannot be chosen.
     void SetItemEnabled(int id, int index, bool enabled);
+    // Radio: choice index is shown, or left out (and cannot be chosen).
+    void SetItemVisible(int id, int index, bool visible);
     // A command of the dialog's menu (shown grey and ignored while disabled).
     void EnableCommand(int id, bool enabled);
     bool CommandEnabled(int id) const;
@@ -231,6 +256,7 @@ public:
     void Select(int id, int index);      // a radio choice, combo or list entry was chosen
     void Press(int id);                  // a button was pressed (1: Enter on OK, 2: Escape)
     void Activate(int id);               // a list entry was double-clicked
+    void StepList(int id, int direction); // left (-1) or right (+1) arrow in a list
     void Command(int id);                // a menu command of the dialog's menu; a disabled one does nothing
     // Focus, then typing: what a user does to fill a field (commit by moving on).
     void Type(int id, std::string text);

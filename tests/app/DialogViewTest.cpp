@@ -387,9 +387,11 @@ public:
         AddOk();
         onFieldChanged = [this](int id) { changed.push_back(id); };
         onCommand = [this](int id) { commands.push_back(id); };
+        onListStep = [this](int id, int direction) { steps.push_back(id * direction); };
     }
     std::vector<int> changed;
     std::vector<int> commands;
+    std::vector<int> steps;
 };
 
 TEST(DialogViewKinds, TextListReadOnlyHiddenAndButtons)
@@ -417,6 +419,11 @@ TEST(DialogViewKinds, TextListReadOnlyHiddenAndButtons)
     EXPECT_EQ(model.Selected(203), 1);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(model.commands, std::vector<int>{203});
+    // Left and right step the selected line's value instead of moving in the list.
+    QTest::keyClick(list, Qt::Key_Left);
+    QTest::keyClick(list, Qt::Key_Right);
+    EXPECT_EQ(model.steps, (std::vector<int>{-203, 203}));
+    EXPECT_EQ(model.Selected(203), 1);
 
     // Enter on a focused button other than OK is that button's click.
     d.Field(206)->setFocus(Qt::TabFocusReason);

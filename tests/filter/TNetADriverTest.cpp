@@ -152,6 +152,21 @@ TEST(NetADriverGroup, InhibitComputesOnlyTheOnAxisRow)
     g.project.General().SetInhibit(false);
     g.net.Calculate();
     EXPECT_NE(g.net.Output(other)[10], TComplex{});
+
+    // An open optimiser without live update computes its own ray only and leaves the
+    // on-axis phase alone; with live update every ray again.
+    Group o;
+    o.project.AddRays({60, -30}); // on axis is ray 1
+    o.net.optimiserOpen = true;
+    o.net.optimiser.ray = 7; // beyond the list: its last ray
+    o.net.Calculate();
+    EXPECT_TRUE(o.net.RayComputed(2));
+    EXPECT_FALSE(o.net.RayComputed(0));
+    EXPECT_FALSE(o.net.RayComputed(1));
+    EXPECT_EQ(o.net.OnAxisPhase()[10], 0.0);
+    o.net.optimiser.liveUpdate = 1;
+    o.net.Calculate();
+    EXPECT_TRUE(o.net.RayComputed(0) && o.net.RayComputed(1) && o.net.RayComputed(2));
 }
 
 // Two identical drivers 0.2 m apart, in phase: +6 dB on axis, a null off axis in the

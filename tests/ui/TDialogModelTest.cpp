@@ -252,6 +252,23 @@ TEST(TDialogModel, ArrowKeysStepAndNotifyAtOnce)
     EXPECT_EQ(d.changed.size(), 1u);
 }
 
+TEST(TDialogModel, ListArrowsReachTheDialogOnlyFromAnEnabledList)
+{
+    THeadlessHost host;
+    TDialogModel d(host, "Lists");
+    d.AddList(101, "Lines", {"a", "b"}, 0);
+    d.AddDouble(102, "Value", "", "%2.1f", 0, 10, 1);
+    std::vector<int> steps;
+    d.onListStep = [&steps](int id, int direction) { steps.push_back(id * direction); };
+    d.Open();
+    d.StepList(101, -5);
+    d.StepList(101, 1);
+    d.StepList(102, 1); // not a list
+    d.SetEnabled(101, false);
+    d.StepList(101, 1);
+    EXPECT_EQ(steps, (std::vector<int>{-101, 101}));
+}
+
 TEST(TDialogModel, CheckBoxesChoicesAndButtonsReportAtOnce)
 {
     THeadlessHost host;
