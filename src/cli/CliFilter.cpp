@@ -9,6 +9,8 @@
 
 #include "core/TBinaryStream.h"
 #include "filter/TDriverDialog.h"
+#include "filter/TDriverADialog.h"
+#include "filter/TNetADialog.h"
 #include "filter/TNetDialog.h"
 #include "filter/TXover.h"
 #include "measdata/TCurveExport.h"
@@ -76,6 +78,13 @@ bool OpenFilter(TFilterSession& s, const std::string& name)
 std::vector<TDialogModel*> OpenDialogs(TFilterSession& s)
 {
     std::vector<TDialogModel*> dialogs;
+    for (int i = 0; i < static_cast<int>(s.project->AdvancedNets().size()); ++i) {
+        TNetADialogs& netDialogs = s.project->NetADialogs(i);
+        netDialogs.OpenNetDialog();
+        netDialogs.OpenDriverDialog();
+        dialogs.push_back(&netDialogs.NetDialog());
+        dialogs.push_back(&netDialogs.DriverDialog());
+    }
     for (TNet* net : s.project->Networks()) {
         net->OpenNetDialog();
         net->OpenDriverDialog();

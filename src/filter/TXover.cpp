@@ -99,8 +99,11 @@ TXover::TXover(THost& host, TProgramContext& context, int creation)
     cursor_ = std::make_unique<TCursorDialog>(host_);
     if (Advanced()) {
         const bool active = CheckedCreation(creation) >= 8;
-        for (int i = 0; i < Ways(); ++i)
-            nets_.push_back(std::make_unique<TNetA>(*this, i, active, cursor_.get()));
+        for (int i = 0; i < Ways(); ++i) {
+            auto net = std::make_unique<TNetA>(*this, i, active, cursor_.get());
+            netADialogs_.push_back(std::make_unique<TNetADialogs>(host_, *net));
+            nets_.push_back(std::move(net));
+        }
     } else {
         for (int i = 0; i < 3; ++i)
             nets_.push_back(std::make_unique<TNet>(*this, i));
@@ -122,7 +125,10 @@ TXover::TXover(THost& host, TProgramContext& context, int creation)
 
 TXover::~TXover()
 {
-    // Dialogs first: they refer to the project and its windows.
+    // Dialogs first: they refer to the project, its networks and its windows.
+    for (auto& dialogs : netADialogs_)
+        dialogs->CloseAll();
+    netADialogs_.clear();
     exportRayDialog_.reset();
     printDiagrams_.reset();
     showDiagrams_.reset();
@@ -161,6 +167,11 @@ std::vector<TNetA*> TXover::AdvancedNets() const
 TNetA& TXover::NetA(int index) const
 {
     return *static_cast<TNetA*>(nets_[static_cast<std::size_t>(std::clamp(index, 0, Ways() - 1))].get());
+}
+
+TNetADialogs& TXover::NetADialogs(int index) const
+{
+    return *netADialogs_[static_cast<std::size_t>(std::clamp(index, 0, Ways() - 1))];
 }
 
 std::vector<TNetBase*> TXover::NetsInUse() const
@@ -306,6 +317,8 @@ void TXover::MarkAllDirty()
 
 void TXover::RefreshDialogs()
 {
+    for (auto& dialogs : netADialogs_)
+        dialogs->Reload();
     for (TNet* net : Networks())
         for (TDialogModel* dialog :
              {static_cast<TDialogModel*>(&net->NetDialog()), static_cast<TDialogModel*>(&net->DriverDialog())})

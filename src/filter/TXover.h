@@ -11,6 +11,7 @@
 
 #include "filter/TNet.h"
 #include "filter/TNetA.h"
+#include "filter/TNetADialogs.h"
 #include "filter/TNetOwner.h"
 #include "plot/TCursorDialog.h"
 #include "plot/TDiagramPages.h"
@@ -100,6 +101,8 @@ public:
     // The advanced networks, Net 1 first; none in a simple project.
     std::vector<TNetA*> AdvancedNets() const;
     TNetA& NetA(int index) const;
+    // The network and driver set dialogs of an advanced net.
+    TNetADialogs& NetADialogs(int index) const;
 
     // TProject
     int TypeCode() const override { return typeCode_; }
@@ -240,6 +243,7 @@ private:
     // Three simple networks (the mid one idle in a two-way filter) or one advanced
     // network per way.
     std::vector<std::unique_ptr<TNetBase>> nets_;
+    std::vector<std::unique_ptr<TNetADialogs>> netADialogs_;
     std::unique_ptr<TXoverShowDiagrams> showDiagrams_;
     std::unique_ptr<TXoverPrintDiagrams> printDiagrams_;
     std::unique_ptr<TExportRayDialog> exportRayDialog_;

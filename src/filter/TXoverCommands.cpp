@@ -137,9 +137,9 @@ bool TXover::HandleAdvancedCommand(int id)
     return true;
 }
 
-void TXover::OpenNetADialog(int net) { (void)net; }
+void TXover::OpenNetADialog(int net) { NetADialogs(net).OpenNetDialog(); }
 
-void TXover::OpenDriverSetDialog(int net) { (void)net; }
+void TXover::OpenDriverSetDialog(int net) { NetADialogs(net).OpenDriverDialog(); }
 
 std::string TXover::SlotLabel(int slot, const std::string& nickname)
 {
