@@ -4,7 +4,10 @@
 #include "NetATestSupport.h"
 
 #include "core/TBinaryStream.h"
+#include "filter/TDriverADialog.h"
+#include "filter/TNetADialog.h"
 #include "filter/TXover.h"
+#include "ui/TDialogModel.h"
 
 #include <gtest/gtest.h>
 
@@ -355,6 +358,43 @@ TEST(XoverAdvanced, Version400WithAnActiveFirstNetHasNoImpedanceWindowRecord)
     TBinaryReader again(now);
     ASSERT_TRUE(c.project.LoadFrom(again));
     EXPECT_EQ(c.Bytes(), now);
+}
+
+} // namespace
+
+namespace {
+
+std::string Shown(const TDialogModel& dialog, const std::string& label)
+{
+    for (const TField& f : dialog.Fields())
+        if (f.label == label)
+            return f.ShownValue();
+    return "(no field " + label + ")";
+}
+
+TEST(XoverAdvanced, MenuCommandsOpenTheNetDialogsWhichFollowARecall)
+{
+    TBench b(5);
+    ASSERT_TRUE(b.project.HandleCommand(13022));
+    TDialogModel& net2 = b.project.NetADialogs(1).NetDialog();
+    EXPECT_TRUE(net2.IsOpen());
+    EXPECT_EQ(net2.title, "Net 2");
+    ASSERT_TRUE(b.project.HandleCommand(13013));
+    TDialogModel& drivers3 = b.project.NetADialogs(2).DriverDialog();
+    EXPECT_TRUE(drivers3.IsOpen());
+    EXPECT_EQ(drivers3.title, "Driver unit(s) net 3");
+    EXPECT_FALSE(b.project.NetADialogs(0).NetDialog().IsOpen());
+
+    const std::string before = Shown(drivers3, "Re");
+    b.host.QueueInput(std::string("Eight"));
+    b.project.StoreDriverSet(0);
+    b.project.NetA(2).Drivers().re = 5.0;
+    drivers3.Reload();
+    ASSERT_NE(Shown(drivers3, "Re"), before);
+    b.project.RecallDriverSet(0);
+    EXPECT_EQ(b.project.NetA(2).Drivers().re, 8.0);
+    EXPECT_EQ(Shown(drivers3, "Re"), before);
+    // The project goes with its dialogs open.
 }
 
 } // namespace
