@@ -10,39 +10,44 @@ constexpr double kInverseTwoPi = 0.159154943091884854;
 // Values a record may hold: the widest limits of any mode.
 constexpr double kSmallestValue = 1e-12, kLargestValue = 1e12;
 
-constexpr const char* kPassiveTexts[kPassiveTypes] = {
-    " None",           " R1",         " C",           " R1 + L",
-    " R1 + C",         " R1 + L + C", " R1 // (L + R2)", " R1 // C",
-    " C // (L + R1)",  " R1 // C // (L + R2)", " R1 // (R2 + C)"};
-constexpr const char* kActiveTexts[kActiveTypes] = {
-    " None",         " 1st order LP", " 1st order HP", " 2nd order LP", " 2nd order HP",
-    " Treble boost", " Treble cut",   " Q-boost",      " Q-cut"};
+constexpr const char* kPassiveTexts[kPassiveTypes] = {" None",
+                                                      " R1",
+                                                      " C",
+                                                      " R1 + L",
+                                                      " R1 + C",
+                                                      " R1 + L + C",
+                                                      " R1 // (L + R2)",
+                                                      " R1 // C",
+                                                      " C // (L + R1)",
+                                                      " R1 // C // (L + R2)",
+                                                      " R1 // (R2 + C)"};
+constexpr const char* kActiveTexts[kActiveTypes] = {" None",         " 1st order LP", " 1st order HP",
+                                                    " 2nd order LP", " 2nd order HP", " Treble boost",
+                                                    " Treble cut",   " Q-boost",      " Q-cut"};
 
 using S = TCompSlot;
 // Components in use per type, as bit masks over the slots.
 constexpr unsigned Bit(S s) { return 1u << static_cast<unsigned>(s); }
-constexpr unsigned kPassiveUse[kPassiveTypes] = {
-    0,
-    Bit(S::R1),
-    Bit(S::C),
-    Bit(S::R1) | Bit(S::L),
-    Bit(S::R1) | Bit(S::C),
-    Bit(S::R1) | Bit(S::L) | Bit(S::C),
-    Bit(S::R1) | Bit(S::L) | Bit(S::R2),
-    Bit(S::R1) | Bit(S::C),
-    Bit(S::R1) | Bit(S::L) | Bit(S::C),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::L) | Bit(S::C),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::C)};
-constexpr unsigned kActiveUse[kActiveTypes] = {
-    0,
-    Bit(S::R1) | Bit(S::C1),
-    Bit(S::R1) | Bit(S::C1),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::C2),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::C2),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::C1),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::C1),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::L),
-    Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::L)};
+constexpr unsigned kPassiveUse[kPassiveTypes] = {0,
+                                                 Bit(S::R1),
+                                                 Bit(S::C),
+                                                 Bit(S::R1) | Bit(S::L),
+                                                 Bit(S::R1) | Bit(S::C),
+                                                 Bit(S::R1) | Bit(S::L) | Bit(S::C),
+                                                 Bit(S::R1) | Bit(S::L) | Bit(S::R2),
+                                                 Bit(S::R1) | Bit(S::C),
+                                                 Bit(S::R1) | Bit(S::L) | Bit(S::C),
+                                                 Bit(S::R1) | Bit(S::R2) | Bit(S::L) | Bit(S::C),
+                                                 Bit(S::R1) | Bit(S::R2) | Bit(S::C)};
+constexpr unsigned kActiveUse[kActiveTypes] = {0,
+                                               Bit(S::R1) | Bit(S::C1),
+                                               Bit(S::R1) | Bit(S::C1),
+                                               Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::C2),
+                                               Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::C2),
+                                               Bit(S::R1) | Bit(S::R2) | Bit(S::C1),
+                                               Bit(S::R1) | Bit(S::R2) | Bit(S::C1),
+                                               Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::L),
+                                               Bit(S::R1) | Bit(S::R2) | Bit(S::C1) | Bit(S::L)};
 
 // Dialog and record order of the components of each mode.
 constexpr S kPassiveOrder[4] = {S::R1, S::R2, S::C, S::L};
@@ -93,10 +98,13 @@ const char* PassiveTypeText(int type) { return type >= 0 && type < kPassiveTypes
 const char* ActiveTypeText(int type) { return type >= 0 && type < kActiveTypes ? kActiveTexts[type] : ""; }
 
 TBranchA::TBranchA(int net, int index, TPlacement placement, bool alwaysPassive)
-    : index_(index), placement_(placement), alwaysPassive_(alwaysPassive),
-      comps_{TCompA(TCompKind::Resistor, net, index, 1), TCompA(TCompKind::Resistor, net, index, 2),
-             TCompA(TCompKind::Inductor, net, index, 1), TCompA(TCompKind::Capacitor, net, index, 1),
-             TCompA(TCompKind::Capacitor, net, index, 1), TCompA(TCompKind::Capacitor, net, index, 2)}
+    : index_(index), placement_(placement),
+      alwaysPassive_(alwaysPassive), comps_{TCompA(TCompKind::Resistor, net, index, 1),
+                                            TCompA(TCompKind::Resistor, net, index, 2),
+                                            TCompA(TCompKind::Inductor, net, index, 1),
+                                            TCompA(TCompKind::Capacitor, net, index, 1),
+                                            TCompA(TCompKind::Capacitor, net, index, 1),
+                                            TCompA(TCompKind::Capacitor, net, index, 2)}
 {
     Reset();
     FillSlots();
@@ -144,7 +152,10 @@ bool TBranchA::SetType(int type)
 
 const char* TBranchA::TypeText(int type) const { return passive_ ? PassiveTypeText(type) : ActiveTypeText(type); }
 
-std::string TBranchA::Heading() const { return Format(Number() <= 9 ? "* Branch 0%.0f *" : "* Branch %.0f *", Number()); }
+std::string TBranchA::Heading() const
+{
+    return Format(Number() <= 9 ? "* Branch 0%.0f *" : "* Branch %.0f *", Number());
+}
 
 std::string TBranchA::TypeLine() const
 {
@@ -163,28 +174,23 @@ std::string TBranchA::CharacteristicText() const
         const double resonance = kInverseTwoPi / std::sqrt(l * c);
         switch (static_cast<TPassiveType>(type_)) {
         case TPassiveType::R1PlusL:
-        case TPassiveType::R1ParLPlusR2:
-            return Format("Fc = %1.0f Hz", r1 * kInverseTwoPi / l);
+        case TPassiveType::R1ParLPlusR2: return Format("Fc = %1.0f Hz", r1 * kInverseTwoPi / l);
         case TPassiveType::R1PlusC:
         case TPassiveType::R1ParC:
-        case TPassiveType::R1ParR2PlusC:
-            return Format("Fc = %1.0f Hz", kInverseTwoPi / (r1 * c));
-        case TPassiveType::CParLPlusR1:
-            return Format("Fc = %1.0f Hz", resonance);
+        case TPassiveType::R1ParR2PlusC: return Format("Fc = %1.0f Hz", kInverseTwoPi / (r1 * c));
+        case TPassiveType::CParLPlusR1: return Format("Fc = %1.0f Hz", resonance);
         case TPassiveType::R1PlusLPlusC:
             return Format("Fc = %1.0f Hz\nQ  = %1.1f", resonance, kTwoPi * resonance * l / r1);
         case TPassiveType::R1ParCParLPlusR2:
             return Format("Fc = %1.0f Hz\nQ  = %1.1f", resonance, r1 / (kTwoPi * resonance * l));
-        default:
-            return {};
+        default: return {};
         }
     }
     const double c1 = Comp(S::C1).Value(), c2 = Comp(S::C2).Value();
     const double ratio = r1 / (r1 + r2);
     switch (static_cast<TActiveType>(type_)) {
     case TActiveType::FirstOrderLowPass:
-    case TActiveType::FirstOrderHighPass:
-        return Format("Fc=%1.0f Hz", kInverseTwoPi / (r1 * c1));
+    case TActiveType::FirstOrderHighPass: return Format("Fc=%1.0f Hz", kInverseTwoPi / (r1 * c1));
     case TActiveType::SecondOrderLowPass:
     case TActiveType::SecondOrderHighPass: {
         const double w0 = 1.0 / std::sqrt(r1 * r2 * c1 * c2);
@@ -203,8 +209,7 @@ std::string TBranchA::CharacteristicText() const
         return Format(boost ? "Fo=\t%1.0f Hz %+1.1fdB at Fo\nQ=\t%1.1f" : "Fo=\t%1.0f Hz %+1.1fdB at Fo\nQ=\t%1.1f\n",
                       w0 * kInverseTwoPi, (boost ? -20.0 : 20.0) * std::log10(ratio), w0 * l / r1);
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -262,8 +267,7 @@ TComplex TBranchA::ImpedanceAt(double omega) const
     const TComplex zl(0.0, omega * Comp(S::L).Value());
     const TComplex zc = DivComplex(1.0, TComplex(0.0, omega * Comp(S::C).Value()));
     switch (static_cast<TPassiveType>(type_)) {
-    case TPassiveType::None:
-        return placement_ == TPlacement::Series ? TComplex{} : TComplex(1e12, 0.0);
+    case TPassiveType::None: return placement_ == TPlacement::Series ? TComplex{} : TComplex(1e12, 0.0);
     case TPassiveType::R1: return r1;
     case TPassiveType::C: return zc;
     case TPassiveType::R1PlusL: return r1 + zl;
@@ -348,7 +352,7 @@ void TBranchA::Store(int slot)
 void TBranchA::Recall(int slot)
 {
     const TBranchASet& set = slots_[static_cast<std::size_t>(std::clamp(slot, 0, kSlots - 1))];
-    type_ = set.type >= 0 && set.type < TypeCount() ? set.type : 0;
+    type_ = set.type >= 0 && set.type < TypeCount() ? set.type : std::int16_t{0};
     for (int s = 0; s < kCompSlots; ++s) {
         TCompA& c = comps_[static_cast<std::size_t>(s)];
         const TBranchASet::TCompValues& v = set.comps[static_cast<std::size_t>(s)];
@@ -392,9 +396,8 @@ void TBranchA::WriteAs(TBinaryWriter& out, int version) const
 bool TBranchA::Read(TBinaryReader& in, int version, bool passive, TBranchARecord& record)
 {
     // The record leaves the kinds out: they follow from the component's place.
-    static constexpr TCompKind kKinds[kCompSlots] = {TCompKind::Resistor,  TCompKind::Resistor,
-                                                     TCompKind::Inductor,  TCompKind::Capacitor,
-                                                     TCompKind::Capacitor, TCompKind::Capacitor};
+    static constexpr TCompKind kKinds[kCompSlots] = {TCompKind::Resistor,  TCompKind::Resistor,  TCompKind::Inductor,
+                                                     TCompKind::Capacitor, TCompKind::Capacitor, TCompKind::Capacitor};
     for (TBranchASet* set : {&record.current, &record.slots[0], &record.slots[1], &record.slots[2], &record.slots[3]})
         for (int k = 0; k < kCompSlots; ++k)
             set->comps[static_cast<std::size_t>(k)].kind = kKinds[k];
@@ -436,7 +439,7 @@ void TBranchA::Apply(const TBranchARecord& record, bool passive)
         c.Restore(std::clamp(v.value, c.Minimum(), c.Maximum()));
         c.inOptimisation = v.inOptimisation;
     }
-    type_ = record.current.type < TypeCount() ? record.current.type : 0;
+    type_ = record.current.type < TypeCount() ? record.current.type : std::int16_t{0};
     SetInUseFromType();
     for (TCompA& c : comps_)
         c.inOptimisation = c.inOptimisation && c.inUse;

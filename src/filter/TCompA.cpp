@@ -17,12 +17,9 @@ std::string Format(const char* format, double value)
 char Letter(TCompKind kind)
 {
     switch (kind) {
-    case TCompKind::Resistor:
-        return 'R';
-    case TCompKind::Capacitor:
-        return 'C';
-    case TCompKind::Inductor:
-        return 'L';
+    case TCompKind::Resistor: return 'R';
+    case TCompKind::Capacitor: return 'C';
+    case TCompKind::Inductor: return 'L';
     }
     return 'R';
 }
@@ -40,8 +37,7 @@ TCompA::TCompA(TCompKind kind, int net, int branchIndex, int number) : kind_(kin
 const char* TCompA::Unit() const
 {
     switch (kind_) {
-    case TCompKind::Resistor:
-        return passive_ || value_ < 1000.0 ? "ohm" : "kohm";
+    case TCompKind::Resistor: return passive_ || value_ < 1000.0 ? "ohm" : "kohm";
     case TCompKind::Capacitor:
         if (passive_)
             return "uF";
@@ -57,8 +53,7 @@ const char* TCompA::Unit() const
 double TCompA::DisplayFactor() const
 {
     switch (kind_) {
-    case TCompKind::Resistor:
-        return passive_ || value_ < 1000.0 ? 1.0 : 0.001;
+    case TCompKind::Resistor: return passive_ || value_ < 1000.0 ? 1.0 : 0.001;
     case TCompKind::Capacitor:
         if (passive_)
             return 1e6;
@@ -89,8 +84,7 @@ std::string TCompA::SchematicText() const
     if (!passive_)
         return DisplayText() + Unit();
     switch (kind_) {
-    case TCompKind::Resistor:
-        return Format(value_ >= 100.0 ? "%2.0f" : value_ >= 10.0 ? "%2.1f" : "%2.2f", value_);
+    case TCompKind::Resistor: return Format(value_ >= 100.0 ? "%2.0f" : value_ >= 10.0 ? "%2.1f" : "%2.2f", value_);
     case TCompKind::Capacitor:
         return Format(value_ >= 0.001     ? "%2.0f"
                       : value_ >= 0.0001  ? "%2.1f"
@@ -98,7 +92,10 @@ std::string TCompA::SchematicText() const
                                           : "%2.3f",
                       value_ * 1e6);
     case TCompKind::Inductor:
-        return Format(value_ >= 1.0 ? "%2.0f" : value_ >= 0.1 ? "%2.1f" : value_ >= 0.01 ? "%2.2f" : "%2.3f",
+        return Format(value_ >= 1.0    ? "%2.0f"
+                      : value_ >= 0.1  ? "%2.1f"
+                      : value_ >= 0.01 ? "%2.2f"
+                                       : "%2.3f",
                       value_ * 1000.0);
     }
     return {};
@@ -107,12 +104,9 @@ std::string TCompA::SchematicText() const
 double TCompA::Minimum() const
 {
     switch (kind_) {
-    case TCompKind::Resistor:
-        return 0.01;
-    case TCompKind::Capacitor:
-        return passive_ ? 1e-9 : 1e-12;
-    case TCompKind::Inductor:
-        return 1e-6;
+    case TCompKind::Resistor: return 0.01;
+    case TCompKind::Capacitor: return passive_ ? 1e-9 : 1e-12;
+    case TCompKind::Inductor: return 1e-6;
     }
     return 0.0;
 }
@@ -120,12 +114,9 @@ double TCompA::Minimum() const
 double TCompA::Maximum() const
 {
     switch (kind_) {
-    case TCompKind::Resistor:
-        return passive_ ? 1000.0 : 1e12;
-    case TCompKind::Capacitor:
-        return passive_ ? 1.0 : 10.0;
-    case TCompKind::Inductor:
-        return passive_ ? 100.0 : 1000.0;
+    case TCompKind::Resistor: return passive_ ? 1000.0 : 1e12;
+    case TCompKind::Capacitor: return passive_ ? 1.0 : 10.0;
+    case TCompKind::Inductor: return passive_ ? 100.0 : 1000.0;
     }
     return 0.0;
 }
@@ -133,12 +124,9 @@ double TCompA::Maximum() const
 double TCompA::ResetValue() const
 {
     switch (kind_) {
-    case TCompKind::Resistor:
-        return passive_ ? 1.0 : 10000.0;
-    case TCompKind::Capacitor:
-        return passive_ ? 1e-6 : 1e-8;
-    case TCompKind::Inductor:
-        return 1e-3;
+    case TCompKind::Resistor: return passive_ ? 1.0 : 10000.0;
+    case TCompKind::Capacitor: return passive_ ? 1e-6 : 1e-8;
+    case TCompKind::Inductor: return 1e-3;
     }
     return 0.0;
 }

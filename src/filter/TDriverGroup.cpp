@@ -293,14 +293,13 @@ void TDriverGroup::Place(const TFilterGrid& grid, const TGeneral& general, const
         const TComplex* placed[kDrivers] = {};
         for (int d = 0; d < n; ++d) {
             const TDriverA& driver = Driver(d);
-            const TPlaceKey key{driver.x,           driver.y,          driver.z,
-                                driver.radius,      angle,             listening.distance,
-                                listening.vertical, listening.infinite, &grid};
+            const TPlaceKey key{driver.x,           driver.y,           driver.z,           driver.radius, angle,
+                                listening.distance, listening.vertical, listening.infinite, &grid};
             TPlaceKey& known = placed_[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)];
             TComplexRow& placement = (*placements_)[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)];
             if (!(known == key)) {
-                ResponseAtPosition(kOnes.data(), angle, driver.radius, driver.x, driver.y, driver.z,
-                                   placement.data(), grid, listening);
+                ResponseAtPosition(kOnes.data(), angle, driver.radius, driver.x, driver.y, driver.z, placement.data(),
+                                   grid, listening);
                 known = key;
             }
             placed[d] = placement.data();

@@ -92,8 +92,7 @@ public:
     // settings' ray list marked in computed, summed over the drivers and negated for
     // inverted polarity.
     void Place(const TFilterGrid& grid, const TGeneral& general, const TComplexRow& transfer,
-               const std::array<bool, TNetBase::kMaxRays>& computed,
-               std::array<TComplexRow, TNetBase::kMaxRays>& rays);
+               const std::array<bool, TNetBase::kMaxRays>& computed, std::array<TComplexRow, TNetBase::kMaxRays>& rays);
     const TComplexRow& Output(int d) const { return output_[static_cast<std::size_t>(d)]; }
 
 private:

@@ -195,8 +195,8 @@ bool TNetA::Calculate()
     for (int d = 0; d < drivers_.Count(); ++d) {
         char label[24];
         std::snprintf(label, sizeof label, "Driver %d", d + 1);
-        plot.AddCurve(driverGain_[static_cast<std::size_t>(d)].data(), curveStyles_[static_cast<std::size_t>(d)],
-                      label, false);
+        plot.AddCurve(driverGain_[static_cast<std::size_t>(d)].data(), curveStyles_[static_cast<std::size_t>(d)], label,
+                      false);
     }
 
     for (auto& b : branches_)

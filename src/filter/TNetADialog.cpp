@@ -141,8 +141,8 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
     afterCommit = [this] { net_.Edited(); };
     onFieldChanged = [this](int id) {
         if (id == kBranches)
-            SetText(kCharacteristic, SelectedPosition() < 0 ? std::string()
-                                                             : net_.Branch(SelectedPosition())->CharacteristicText());
+            SetText(kCharacteristic,
+                    SelectedPosition() < 0 ? std::string() : net_.Branch(SelectedPosition())->CharacteristicText());
     };
     onCommand = [this](int id) {
         switch (id) {
@@ -173,6 +173,11 @@ TNetADialog::~TNetADialog() = default;
 
 void TNetADialog::Rebuild()
 {
+    // The selection stays on what it showed, wherever that line moves to.
+    const int before = Selected(kBranches);
+    const TLine kept = before >= 0 && before < static_cast<int>(lines_.size())
+                           ? lines_[static_cast<std::size_t>(before)]
+                           : TLine{TLineKind::Blank, -1, nullptr};
     lines_.clear();
     optimisation_.clear();
     std::vector<std::string> items;
@@ -199,7 +204,9 @@ void TNetADialog::Rebuild()
         lines_.push_back({TLineKind::Blank, p, nullptr});
         items.emplace_back("  ");
     }
-    const int selected = std::min(Selected(kBranches), static_cast<int>(items.size()) - 1);
+    int selected = LineOf(kept.kind, kept.position, kept.comp);
+    if (selected < 0)
+        selected = std::min(before, static_cast<int>(items.size()) - 1);
     SetItems(kBranches, std::move(items), selected);
     std::vector<std::string> entries;
     for (const TCompA* comp : optimisation_)
@@ -215,7 +222,8 @@ void TNetADialog::Rebuild()
 int TNetADialog::LineOf(TLineKind kind, int position, const TCompA* comp) const
 {
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].kind == kind && lines_[i].position == position && (kind != TLineKind::Component || lines_[i].comp == comp))
+        if (lines_[i].kind == kind && lines_[i].position == position &&
+            (kind != TLineKind::Component || lines_[i].comp == comp))
             return static_cast<int>(i);
     return -1;
 }
@@ -234,8 +242,9 @@ TCompA* TNetADialog::SelectedComp(int list) const
 {
     const int line = Selected(list);
     if (list == kOptimisation)
-        return line >= 0 && line < static_cast<int>(optimisation_.size()) ? optimisation_[static_cast<std::size_t>(line)]
-                                                                           : nullptr;
+        return line >= 0 && line < static_cast<int>(optimisation_.size())
+                   ? optimisation_[static_cast<std::size_t>(line)]
+                   : nullptr;
     if (line < 0 || line >= static_cast<int>(lines_.size()))
         return nullptr;
     return lines_[static_cast<std::size_t>(line)].comp;
@@ -341,8 +350,8 @@ void TNetADialog::AddSelected()
     }
     comp->inOptimisation = true;
     Rebuild();
-    SetSelected(kOptimisation, static_cast<int>(std::find(optimisation_.begin(), optimisation_.end(), comp) -
-                                                optimisation_.begin()));
+    SetSelected(kOptimisation,
+                static_cast<int>(std::find(optimisation_.begin(), optimisation_.end(), comp) - optimisation_.begin()));
     net_.Owner().MarkChanged();
 }
 

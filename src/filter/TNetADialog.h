@@ -38,8 +38,8 @@ private:
 class TNetADialog : public TDialogModel {
 public:
     static constexpr int kBranches = 101, kOptimisation = 102, kAdd = 103, kRemove = 104, kWizard = 106,
-                         kDisconnect = 107, kCharacteristic = 108, kOptimize = 109, kGain = 110,
-                         kNoComponents = 111, kMode = 112;
+                         kDisconnect = 107, kCharacteristic = 108, kOptimize = 109, kGain = 110, kNoComponents = 111,
+                         kMode = 112;
     // Choices of kMode.
     static constexpr int kActive = 0, kPassive = 1;
 
@@ -50,8 +50,8 @@ public:
     enum class TLineKind { Heading, Type, Component, Blank };
     struct TLine {
         TLineKind kind = TLineKind::Blank;
-        int position = 0;        // the branch position
-        TCompA* comp = nullptr;  // Component lines
+        int position = 0;       // the branch position
+        TCompA* comp = nullptr; // Component lines
     };
     const std::vector<TLine>& Lines() const { return lines_; }
     const std::vector<TCompA*>& OptimisationEntries() const { return optimisation_; }

@@ -2,7 +2,8 @@
 // The two dialogs of one advanced network, made on first use and kept until the network
 // goes: the network dialog and the driver set dialog, each reopening where it was last
 // closed. A change of the driver count or connection refreshes the open network
-// dialog, whose list shows the shunt positions that exist.
+// dialog, whose list shows the shunt positions that exist. It goes before its network
+// does (the dialogs edit the network; destroying them closes their views).
 
 #include <cstdint>
 #include <memory>

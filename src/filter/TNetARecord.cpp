@@ -85,13 +85,13 @@ bool ReadStage(TBinaryReader& in, int version, bool createdActive, TStage& s)
     double reserved = 0.0;
     if (!(in.ReadDouble(s.re) && in.ReadDouble(s.rex) && in.ReadDouble(s.le)))
         return false;
-    if (!(ReadRow(in, s, &TDriverFields::x) && ReadRow(in, s, &TDriverFields::y) &&
-          ReadRow(in, s, &TDriverFields::z) && ReadRow(in, s, &TDriverFields::radius) && in.ReadDouble(reserved) &&
+    if (!(ReadRow(in, s, &TDriverFields::x) && ReadRow(in, s, &TDriverFields::y) && ReadRow(in, s, &TDriverFields::z) &&
+          ReadRow(in, s, &TDriverFields::radius) && in.ReadDouble(reserved) &&
           ReadRow(in, s, &TDriverFields::splScaling) && ReadRow(in, s, &TDriverFields::impedanceScaling)))
         return false;
     if (!(in.ReadInt16(s.count) && ReadBool(in, s.disconnect) && ReadBool(in, s.invert) &&
-          ReadFour(in, o.highPassCutoff, o.lowPassCutoff, o.highPassOrder, o.lowPassOrder) &&
-          in.ReadInt32(s.size) && in.ReadInt32(s.connection) && ReadFlags(in, s, &TDriverFields::splSameAs) &&
+          ReadFour(in, o.highPassCutoff, o.lowPassCutoff, o.highPassOrder, o.lowPassOrder) && in.ReadInt32(s.size) &&
+          in.ReadInt32(s.connection) && ReadFlags(in, s, &TDriverFields::splSameAs) &&
           ReadFlags(in, s, &TDriverFields::impedanceSameAs)))
         return false;
     s.active = createdActive;

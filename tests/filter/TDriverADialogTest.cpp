@@ -40,7 +40,8 @@ TEST(DriverADialog, WhatEachDriverCountShows)
         int count;
         bool selector, connection, pairs;
     };
-    const Row rows[] = {{1, false, false, false}, {2, true, true, false}, {3, true, true, false}, {4, true, true, true}};
+    const Row rows[] = {
+        {1, false, false, false}, {2, true, true, false}, {3, true, true, false}, {4, true, true, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.count);
         Fixture f;

@@ -6,9 +6,9 @@
 #include "filter/TBranchA.h"
 #include "filter/TCompA.h"
 #include "filter/TDetachedNetOwner.h"
+#include "filter/TDriverADialog.h"
 #include "filter/TNetA.h"
 #include "filter/TNetADialogs.h"
-#include "filter/TDriverADialog.h"
 
 #include <gtest/gtest.h>
 
@@ -86,9 +86,15 @@ TEST(NetADialog, ListOfEachModeShowsHeadingsTypesAndComponents)
         std::vector<std::string> comps;
     };
     const Row rows[] = {
-        {false, " Short circuit", " Open circuit", 9,
+        {false,
+         " Short circuit",
+         " Open circuit",
+         9,
          {"R1011\t1.00\tohm", "R1012\t1.00\tohm", "C1011\t1.000\tuF", "L1011\t1.000\tmH"}},
-        {true, " Nothing", " Nothing", 3,
+        {true,
+         " Nothing",
+         " Nothing",
+         3,
          {"R1011\t10.0\tkohm", "R1012\t10.0\tkohm", "C1011\t10.0\tnF", "C1012\t10.0\tnF"}},
     };
     for (const Row& row : rows) {
@@ -142,7 +148,7 @@ TEST(NetADialog, ShuntPositionsFollowTheConnection)
 TEST(NetADialog, AddAndRemoveWithTheirMessages)
 {
     Fixture f;
-    f.SetType(0, 3); // R1 + L
+    f.SetType(0, 3);             // R1 + L
     f.d.Select(D::kBranches, 0); // a heading: only a beep
     f.d.Press(D::kAdd);
     EXPECT_EQ(f.project.host.Beeps(), 1);
@@ -286,6 +292,10 @@ TEST(NetADialog, CharacteristicTextFollowsTheSelectedLine)
     EXPECT_EQ(f.d.Field(D::kCharacteristic).text, "Fc = 159 Hz");
     f.d.Select(D::kBranches, f.d.LineOf(Kind::Heading, 1));
     EXPECT_EQ(f.d.Field(D::kCharacteristic).text, "");
+    // Lines added above keep the selection on what it showed.
+    f.net.Branch(0)->SetType(9);
+    f.d.Rebuild();
+    EXPECT_EQ(f.d.Selected(D::kBranches), f.d.LineOf(Kind::Heading, 1));
 }
 
 TEST(NetADialog, CommandLineNamesSetAndReadBack)

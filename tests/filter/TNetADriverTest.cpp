@@ -33,7 +33,7 @@ TEST(NetADriverGroup, WiringsOfIdenticalResistiveDrivers)
         double load, divider;
     };
     const Row rows[] = {
-        {1, TConnection::Series, 8.0, 1.0},  {2, TConnection::Series, 16.0, 0.5},
+        {1, TConnection::Series, 8.0, 1.0},   {2, TConnection::Series, 16.0, 0.5},
         {2, TConnection::Parallel, 4.0, 1.0}, {4, TConnection::Series, 32.0, 0.25},
         {4, TConnection::Parallel, 2.0, 1.0}, {4, TConnection::Pairs, 8.0, 0.5},
     };
@@ -190,8 +190,8 @@ TEST(NetADriverGroup, TwoDriversApartNullOnlyInTheirPlane)
         const double fNull = 340.0 / (2.0 * 0.2 * 0.5); // 1700 Hz
         int lowest = 0;
         for (int i = 1; i < grid.Count(); ++i)
-            if (grid.Frequency(i) < 3000.0 && g.net.Level(ray)[static_cast<std::size_t>(i)] <
-                                                   g.net.Level(ray)[static_cast<std::size_t>(lowest)])
+            if (grid.Frequency(i) < 3000.0 &&
+                g.net.Level(ray)[static_cast<std::size_t>(i)] < g.net.Level(ray)[static_cast<std::size_t>(lowest)])
                 lowest = i;
         if (vertical) {
             EXPECT_LE(std::abs(lowest - NearestPoint(grid, fNull)), 1);

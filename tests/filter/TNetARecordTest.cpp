@@ -48,8 +48,8 @@ void Dress(TNetA& net)
     net.optimiser.targetLevel = 87.5;
     net.optimiser.lowPassCutoff = 2500;
     net.optimiser.lock = 1;
-    ASSERT_TRUE(SetBranch(net, 11, static_cast<int>(TPassiveType::R1PlusLPlusC),
-                          {{S::R1, 3.3}, {S::L, 0.002}, {S::C, 2e-5}}));
+    ASSERT_TRUE(
+        SetBranch(net, 11, static_cast<int>(TPassiveType::R1PlusLPlusC), {{S::R1, 3.3}, {S::L, 0.002}, {S::C, 2e-5}}));
     net.Branch(11)->Comp(S::L).inOptimisation = true;
     net.StoreNetSet(1);
     g.Store(2);
@@ -161,10 +161,10 @@ TEST(NetARecord, ValuesTheProgramNeverWritesAreRefused)
     const std::int32_t three = 3;
     const std::size_t countOffset = 3 * 8 + 6 * 32 + 8;
     const std::vector<std::vector<std::uint8_t>> bad = {
-        patched(0, &nan, 8),                      // Re
-        patched(8, &negative, 8),                 // Rex
-        patched(3 * 8 + 3 * 32, &negative, 8),    // radius of driver 1
-        patched(countOffset, &five, 2),           // five drivers
+        patched(0, &nan, 8),                             // Re
+        patched(8, &negative, 8),                        // Rex
+        patched(3 * 8 + 3 * 32, &negative, 8),           // radius of driver 1
+        patched(countOffset, &five, 2),                  // five drivers
         patched(countOffset + 2 + 2 + 8 + 4, &three, 4), // connection
     };
     for (std::size_t k = 0; k < bad.size(); ++k) {

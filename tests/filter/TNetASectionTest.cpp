@@ -34,9 +34,9 @@ TEST(NetAComponent, LimitsAndResetValuesFollowTheMode)
         double min, max, reset;
     };
     const Row rows[] = {
-        {TCompKind::Resistor, true, 0.01, 1000, 1},     {TCompKind::Resistor, false, 0.01, 1e12, 10000},
-        {TCompKind::Capacitor, true, 1e-9, 1, 1e-6},    {TCompKind::Capacitor, false, 1e-12, 10, 1e-8},
-        {TCompKind::Inductor, true, 1e-6, 100, 1e-3},   {TCompKind::Inductor, false, 1e-6, 1000, 1e-3},
+        {TCompKind::Resistor, true, 0.01, 1000, 1},   {TCompKind::Resistor, false, 0.01, 1e12, 10000},
+        {TCompKind::Capacitor, true, 1e-9, 1, 1e-6},  {TCompKind::Capacitor, false, 1e-12, 10, 1e-8},
+        {TCompKind::Inductor, true, 1e-6, 100, 1e-3}, {TCompKind::Inductor, false, 1e-6, 1000, 1e-3},
     };
     for (const Row& r : rows) {
         TCompA c(r.kind, 1, 0, 1);
@@ -80,11 +80,11 @@ TEST(NetAComponent, ActiveUnitsFollowTheValue)
         const char* shown;
     };
     const Row rows[] = {
-        {TCompKind::Resistor, 999.0, "999\tohm"},   {TCompKind::Resistor, 1000.0, "1.00\tkohm"},
+        {TCompKind::Resistor, 999.0, "999\tohm"},     {TCompKind::Resistor, 1000.0, "1.00\tkohm"},
         {TCompKind::Resistor, 22000.0, "22.0\tkohm"}, {TCompKind::Capacitor, 4.7e-10, "470\tpF"},
-        {TCompKind::Capacitor, 1e-8, "10.0\tnF"},   {TCompKind::Capacitor, 4.7e-7, "470\tnF"},
-        {TCompKind::Capacitor, 2.2e-6, "2.20\tuF"}, {TCompKind::Capacitor, 0.005, "0.01\tF"},
-        {TCompKind::Inductor, 1e-4, "100\tuH"},     {TCompKind::Inductor, 0.0005, "0.50\tmH"},
+        {TCompKind::Capacitor, 1e-8, "10.0\tnF"},     {TCompKind::Capacitor, 4.7e-7, "470\tnF"},
+        {TCompKind::Capacitor, 2.2e-6, "2.20\tuF"},   {TCompKind::Capacitor, 0.005, "0.01\tF"},
+        {TCompKind::Inductor, 1e-4, "100\tuH"},       {TCompKind::Inductor, 0.0005, "0.50\tmH"},
         {TCompKind::Inductor, 0.5, "0.50\tH"},
     };
     for (const Row& r : rows) {
@@ -106,11 +106,11 @@ TEST(NetAComponent, SchematicTextsDropDigitsAsValuesGrow)
         const char* text;
     };
     const Row rows[] = {
-        {TCompKind::Resistor, 150, "150"},      {TCompKind::Resistor, 12.34, "12.3"},
-        {TCompKind::Resistor, 4.7, "4.70"},     {TCompKind::Capacitor, 0.0022, "2200"},
+        {TCompKind::Resistor, 150, "150"},        {TCompKind::Resistor, 12.34, "12.3"},
+        {TCompKind::Resistor, 4.7, "4.70"},       {TCompKind::Capacitor, 0.0022, "2200"},
         {TCompKind::Capacitor, 0.00047, "470.0"}, {TCompKind::Capacitor, 0.000022, "22.00"},
-        {TCompKind::Capacitor, 4.7e-6, "4.700"}, {TCompKind::Inductor, 1.5, "1500"},
-        {TCompKind::Inductor, 0.15, "150.0"},   {TCompKind::Inductor, 0.015, "15.00"},
+        {TCompKind::Capacitor, 4.7e-6, "4.700"},  {TCompKind::Inductor, 1.5, "1500"},
+        {TCompKind::Inductor, 0.15, "150.0"},     {TCompKind::Inductor, 0.015, "15.00"},
         {TCompKind::Inductor, 0.0015, "1.500"},
     };
     for (const Row& r : rows) {
@@ -125,9 +125,17 @@ TEST(NetABranch, PassiveImpedancesMatchTheirFormulas)
     const double r1 = 3.0, r2 = 5.0, l = 0.002, c = 10e-6, w = kTwoPi * 1000.0;
     const TComplex zr1(r1, 0), zr2(r2, 0), zl(0, w * l), zc = 1.0 / TComplex(0, w * c);
     const auto par = [](TComplex a, TComplex b) { return a * b / (a + b); };
-    const TComplex expected[kPassiveTypes] = {
-        0.0, zr1, zc, zr1 + zl, zr1 + zc, zr1 + zl + zc, par(zr1, zl + zr2), par(zr1, zc), par(zl + zr1, zc),
-        par(par(zl + zr2, zc), zr1), par(zr2 + zc, zr1)};
+    const TComplex expected[kPassiveTypes] = {0.0,
+                                              zr1,
+                                              zc,
+                                              zr1 + zl,
+                                              zr1 + zc,
+                                              zr1 + zl + zc,
+                                              par(zr1, zl + zr2),
+                                              par(zr1, zc),
+                                              par(zl + zr1, zc),
+                                              par(par(zl + zr2, zc), zr1),
+                                              par(zr2 + zc, zr1)};
     TBranchA b(1, 2, TPlacement::Series, false);
     for (int type = 0; type < kPassiveTypes; ++type) {
         ASSERT_TRUE(b.SetType(type));
