@@ -37,11 +37,13 @@ constexpr int kStoreNets = 11891, kRecallNets = 11865, kStoreDrivers = 11881, kR
 // The slot of a command in a run of four from first, or -1.
 int SlotOf(int id, int first) { return id >= first && id < first + 4 ? id - first : -1; }
 
-bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& curve)
+// The totals complain with a warning sign, a network's section export without one.
+bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& curve,
+                     TMsgIcon icon = TMsgIcon::Warning)
 {
     auto format = ExportFormatOf(path);
     if (!format || *format == TExportFormat::Csv) {
-        host.Message("No valid export format selected", "Export error", TMsgButtons::Ok, TMsgIcon::Warning);
+        host.Message("No valid export format selected", "Export error", TMsgButtons::Ok, icon);
         return false;
     }
     if (!WriteCurveFile(path, *format, curve)) {
@@ -277,7 +279,7 @@ bool TXover::ExportSectionTo(int index, TSectionCurve what, const std::string& p
             curve.kind = TCurveKind::FilterGain;
             curve.y = net.DriverGain(0).data();
             curve.phase = phase.data();
-            return WriteOrComplain(host_, path, curve);
+            return WriteOrComplain(host_, path, curve, TMsgIcon::None);
         }
     } else {
         const TNet& net = Net(std::clamp(index, 0, 2));
@@ -290,7 +292,7 @@ bool TXover::ExportSectionTo(int index, TSectionCurve what, const std::string& p
             curve.kind = TCurveKind::FilterGain;
             curve.y = net.FilterGain().data();
             curve.phase = phase.data();
-            return WriteOrComplain(host_, path, curve);
+            return WriteOrComplain(host_, path, curve, TMsgIcon::None);
         }
     }
     switch (what) {
@@ -310,7 +312,7 @@ bool TXover::ExportSectionTo(int index, TSectionCurve what, const std::string& p
         curve.y = base->GroupDelay().data();
         break;
     }
-    return WriteOrComplain(host_, path, curve);
+    return WriteOrComplain(host_, path, curve, TMsgIcon::None);
 }
 
 void TXover::ExportSplForRay(int rayIndex)

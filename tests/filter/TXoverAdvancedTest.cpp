@@ -13,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
 
 using namespace netatest;
 
@@ -395,6 +397,48 @@ TEST(XoverAdvanced, MenuCommandsOpenTheNetDialogsWhichFollowARecall)
     EXPECT_EQ(b.project.NetA(2).Drivers().re, 8.0);
     EXPECT_EQ(Shown(drivers3, "Re"), before);
     // The project goes with its dialogs open.
+}
+
+} // namespace
+
+namespace {
+
+TEST(XoverAdvanced, NetExportCommandsWriteEachNetsCurve)
+{
+    TBench b(5);
+    MakeTwoWay(b.project);
+    const std::string path = (std::filesystem::temp_directory_path() / "xover_adv_net.frd").string();
+    struct TCase {
+        int command;
+        const double* first; // the curve's value at the first grid point
+    };
+    const TCase cases[] = {
+        {13031, &b.project.NetA(0).Level(0)[0]},
+        {13042, &b.project.NetA(1).DriverGain(0)[0]},
+        {13053, &b.project.NetA(2).ImpedanceMagnitude()[0]},
+        {13062, &b.project.NetA(1).GroupDelay()[0]},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.command);
+        std::remove(path.c_str());
+        b.host.QueueFileName(path);
+        ASSERT_TRUE(b.project.HandleCommand(c.command));
+        std::FILE* f = std::fopen(path.c_str(), "r");
+        ASSERT_NE(f, nullptr);
+        char header[64];
+        double hz = 0, value = 0;
+        ASSERT_NE(std::fgets(header, sizeof header, f), nullptr);
+        ASSERT_EQ(std::fscanf(f, "%lf %lf", &hz, &value), 2);
+        std::fclose(f);
+        EXPECT_NEAR(hz, 5.0, 1e-6);
+        EXPECT_NEAR(value, *c.first, 1e-6);
+    }
+    // A section refuses an unknown extension without a warning sign.
+    b.host.ClearMessages();
+    EXPECT_FALSE(b.project.ExportSectionTo(0, TSectionCurve::Spl, path + ".txt"));
+    ASSERT_NE(b.host.LastMessage(), nullptr);
+    EXPECT_EQ(b.host.LastMessage()->icon, TMsgIcon::None);
+    std::remove(path.c_str());
 }
 
 } // namespace
