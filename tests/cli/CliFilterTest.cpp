@@ -172,11 +172,18 @@ TEST_F(CliFilterTest, AdvancedExamplesSumWithinTwoDbOverTheCrossoverRegion)
 TEST_F(CliFilterTest, AdvancedFiltersAreMadeStoredRecalledAndExportedPerNet)
 {
     const std::string project = File("a.flt");
-    ASSERT_EQ(RunTonvekCli("new advanced3 -o '" + project + "'", dir_).status, 0);
+    TCliRun made = RunTonvekCli("new advanced3 --set 'Net 2:Branch 03=R1 + L' --set 'Net 2:L2031=0.5' -o '" +
+                                    project + "'",
+                                dir_);
+    ASSERT_EQ(made.status, 0) << made.err;
+    ASSERT_EQ(RunTonvekCli("set '" + project + "' 'Net 3:Filter=Active' 'Driver unit(s) net 1:Re=6.2'", dir_).status,
+              0);
     TCliRun report = RunTonvekCli("report '" + project + "'", dir_);
     ASSERT_EQ(report.status, 0) << report.err;
     EXPECT_NE(report.out.find("3 way advanced filter"), std::string::npos);
-    EXPECT_NE(report.out.find("Net 3, passive"), std::string::npos);
+    EXPECT_NE(report.out.find("Net 3, active"), std::string::npos);
+    EXPECT_NE(report.out.find("L2031 0.500 mH"), std::string::npos) << report.out;
+    EXPECT_NE(report.out.find("Re 6.2 ohm"), std::string::npos) << report.out;
 
     TCliRun store = RunTonvekCli("do '" + project + "' 'Network:Store as:2=Quiet' 'Driver:Store as:4=Apart'", dir_);
     ASSERT_EQ(store.status, 0) << store.err;
