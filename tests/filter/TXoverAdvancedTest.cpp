@@ -227,6 +227,17 @@ TEST(XoverAdvanced, FileRoundTripsByteForByteWithItsPerNetAndNicknameBlocks)
         a.host.QueueInput(std::string("Far apart"));
         a.project.StoreDriverSet(2);
         const std::vector<std::uint8_t> bytes = a.Bytes();
+        // Header, general settings, per net a schematic and a gain plot record, six plot
+        // records and the impulse record, the net records, nicknames, snapshot, end mark.
+        std::size_t records = 0;
+        for (const TNetA* net : a.project.AdvancedNets()) {
+            TBinaryWriter one;
+            net->WriteRecord(one);
+            records += one.Bytes().size();
+        }
+        const auto ways = static_cast<std::size_t>(a.project.Ways());
+        EXPECT_EQ(bytes.size(), 22 + TGeneral::kBlockSize + ways * (TXover::kSchematicRecordA + 70) + 7 * 70 + records +
+                                    800 + TXover::kPathSize + TXover::kSnapshotBlock + 2);
         EXPECT_EQ(bytes[bytes.size() - 2], 0x39);
         EXPECT_EQ(bytes[bytes.size() - 1], 0x30);
 
