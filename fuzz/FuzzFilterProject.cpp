@@ -31,6 +31,10 @@ bool Measured(const TXover& filter)
         for (int d = 0; d < 2; ++d)
             if (net->Driver(d).spl.Loaded() || net->Driver(d).impedance.Loaded())
                 return true;
+    for (const TNetA* net : filter.AdvancedNets())
+        for (int d = 0; d < TNetA::kDrivers; ++d)
+            if (net->Drivers().Driver(d).spl.Loaded() || net->Drivers().Driver(d).impedance.Loaded())
+                return true;
     return false;
 }
 

@@ -74,8 +74,6 @@ int RunNew(TProgramContext& context, const TCliArgs& args)
         return CliFail("new: which box type? (tonvek-cli new closed --unit FILE.unt -o PROJECT.box)");
     if (const int kind = CliFilterKindOf(args[0]); kind >= 0)
         return RunFilterNew(context, kind, args);
-    if (args[0].rfind("advanced", 0) == 0 || args[0].rfind("active", 0) == 0)
-        return CliFail("new: advanced and active filters are not available yet (simple2 and simple3 are)");
     TBoxSession s{context};
     s.project = MakeBox(args[0], s);
     if (!s.project)
@@ -261,13 +259,19 @@ TCliRegistration newCommand{
            "                       of rbp (the --unit file when not given). NAME is a dialog label,\n"
            "                       VALUE in the dialog's units (\"Box volume=20\", QB=10,\n"
            "                       \"Number of drivers=2\", \"Source level=4\", \"Res. freq.=40\")\n"
-           "       new simple2|simple3 [--set \"CAPTION:NAME=VALUE\"] [--do \"CAPTION:BUTTON\"] ... -o P.flt\n"
-           "                       a new two- or three-way filter; --set and --do run in the order\n"
-           "                       given (\"Bass network:Cutoff=3000\", \"Bass network:Low-pass:Calc\").\n"
-           "                       set, fields, report, curves [--ray ANGLE], export and render take\n"
-           "                       .flt files too; filter export kinds: spl [--ray ANGLE], impedance,\n"
-           "                       groupdelay and"
-           " NET-spl|NET-gain|NET-impedance|NET-groupdelay (NET: bass, mid, treble)",
+           "       new FILTER [--set \"CAPTION:NAME=VALUE\"] [--do \"CAPTION:BUTTON\"] ... -o P.flt\n"
+           "                       a new filter project. FILTER is simple2 or simple3 (two- or\n"
+           "                       three-way simple), advanced1 .. advanced4 (one- to four-way\n"
+           "                       advanced, passive networks) or active1 .. active4 (the same with\n"
+           "                       every network active); --set and --do run in the order given\n"
+           "                       (\"Bass network:Cutoff=3000\", \"Bass network:Low-pass:Calc\").\n"
+           "                       set, fields, do, report, curves [--ray ANGLE], export and render\n"
+           "                       take .flt files too; filter export kinds: spl [--ray ANGLE],\n"
+           "                       impedance, groupdelay and NET-spl|NET-gain|NET-impedance|\n"
+           "                       NET-groupdelay (NET: bass, mid, treble, or net1 .. net4).\n"
+           "                       do on an advanced filter also takes the store slots of the menus:\n"
+           "                       \"Network:Store as:N=NICKNAME\", \"Network:Recall:N\",\n"
+           "                       \"Driver:Store as:N=NICKNAME\", \"Driver:Recall:N\" (N 1 .. 4)",
     RunNew};
 TCliRegistration setCommand{
     "set", "set PROJECT.box NAME=VALUE ...\n"

@@ -9,6 +9,8 @@
 
 #include "core/TBinaryStream.h"
 #include "filter/TDriverDialog.h"
+#include "filter/TDriverADialog.h"
+#include "filter/TNetADialog.h"
 #include "filter/TNetDialog.h"
 #include "filter/TXover.h"
 #include "measdata/TCurveExport.h"
@@ -61,8 +63,7 @@ bool OpenFilter(TFilterSession& s, const std::string& name)
     }
     const int kind = TXover::KindOfTypeCode(code);
     if (kind < 0) {
-        CliFail(path + " is a filter project this version cannot open yet (type code " + std::to_string(code) +
-                "): only the simple networks exist so far");
+        CliFail(path + " is not a filter project (type code " + std::to_string(code) + ")");
         return false;
     }
     s.project = std::make_unique<TXover>(s.host, s.context, kind);
@@ -77,6 +78,13 @@ bool OpenFilter(TFilterSession& s, const std::string& name)
 std::vector<TDialogModel*> OpenDialogs(TFilterSession& s)
 {
     std::vector<TDialogModel*> dialogs;
+    for (int i = 0; i < static_cast<int>(s.project->AdvancedNets().size()); ++i) {
+        TNetADialogs& netDialogs = s.project->NetADialogs(i);
+        netDialogs.OpenNetDialog();
+        netDialogs.OpenDriverDialog();
+        dialogs.push_back(&netDialogs.NetDialog());
+        dialogs.push_back(&netDialogs.DriverDialog());
+    }
     for (TNet* net : s.project->Networks()) {
         net->OpenNetDialog();
         net->OpenDriverDialog();
@@ -214,6 +222,125 @@ int NearestPoint(const double* f, double hz)
     return best;
 }
 
+const char* ConnectionText(TConnection c)
+{
+    switch (c) {
+    case TConnection::Parallel: return "parallel";
+    case TConnection::Pairs: return "two pairs in series";
+    default: return "series";
+    }
+}
+
+void ReportNetA(const TNetA& net)
+{
+    std::printf("\n%s, %s%s%s\n", net.Name().c_str(), net.Active() ? "active" : "passive",
+                net.disconnect ? " (disconnected)" : "", net.noComponents ? " (no components)" : "");
+    if (net.Active())
+        std::printf("  gain %.2f dB\n", net.GainDb());
+    std::array<int, TNetA::kPositions> positions{};
+    const int listed = net.ListedPositions(positions);
+    for (int k = 0; k < listed; ++k) {
+        const TBranchA* branch = net.Branch(positions[static_cast<std::size_t>(k)]);
+        if (!branch || !branch->InUse())
+            continue;
+        std::array<const TCompA*, TBranchA::kMaxListed> comps{};
+        const int n = branch->ListedComponents(comps);
+        std::string parts;
+        for (int c = 0; c < n; ++c) {
+            const TCompA& comp = *comps[static_cast<std::size_t>(c)];
+            parts += (parts.empty() ? "" : ", ") + comp.Name() + " " + comp.DisplayText() + " " + comp.Unit();
+        }
+        std::printf("  %s%s: %s\n", branch->Heading().c_str(), branch->TypeLine().c_str(), parts.c_str());
+    }
+    const TDriverGroup& d = net.Drivers();
+    std::printf("  %d driver%s in %s%s, Re %g ohm, Rex %g ohm\n", d.Count(), d.Count() == 1 ? "" : "s",
+                ConnectionText(d.Connection()), d.invert ? ", inverted" : "", d.re, d.rex);
+    for (int i = 0; i < d.Count(); ++i) {
+        const TDriverA& driver = d.Driver(i);
+        std::printf("  driver %d at x %g y %g z %g m, radius %g m, SPL %s, impedance %s\n", i + 1, driver.x, driver.y,
+                    driver.z, driver.radius,
+                    d.FileName(i, TMeasKind::Spl).empty() ? "-" : d.FileName(i, TMeasKind::Spl).c_str(),
+                    d.FileName(i, TMeasKind::Impedance).empty() ? "-" : d.FileName(i, TMeasKind::Impedance).c_str());
+    }
+}
+
+// One network's columns of `curves`: its name, gain, on-axis or ray level and impedance.
+struct TNetColumns {
+    std::string name;
+    const TNetBase::TRealRow* gain;
+    const TNetBase* net;
+};
+
+std::vector<TNetColumns> NetColumns(const TXover& p)
+{
+    std::vector<TNetColumns> columns;
+    static constexpr const char* kShort[3] = {"bass", "mid", "treble"};
+    for (const TNet* net : p.Networks())
+        columns.push_back({kShort[net->Index()], &net->FilterGain(), net});
+    // An advanced net's gain is its first driver's, as its gain plot shows it.
+    for (const TNetA* net : p.AdvancedNets())
+        columns.push_back({"net" + std::to_string(net->Index() + 1), &net->DriverGain(0), net});
+    return columns;
+}
+
+// "Network:Store as:2=Name", "Driver:Recall:3": a store slot command of an advanced
+// project, as its menu offers it. False when the text names none.
+bool SlotCommand(TFilterSession& s, const std::string& text, std::string& error)
+{
+    const std::string key = CanonicalFieldName(text);
+    struct TSlotRun {
+        const char* name;
+        bool store, drivers;
+    };
+    static constexpr TSlotRun kRuns[] = {{"network:store as:", true, false},
+                                         {"network:recall:", false, false},
+                                         {"driver:store as:", true, true},
+                                         {"driver:recall:", false, true}};
+    for (const TSlotRun& run : kRuns) {
+        const std::string prefix = CanonicalFieldName(run.name);
+        if (key.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        std::string rest = text.substr(std::min(text.size(), text.find(':', text.find(':') + 1) + 1));
+        std::string nickname;
+        if (const std::size_t eq = rest.find('='); eq != std::string::npos) {
+            nickname = rest.substr(eq + 1);
+            rest = rest.substr(0, eq);
+        }
+        while (!rest.empty() && rest.front() == ' ')
+            rest.erase(0, 1);
+        if (rest.size() != 1 || rest[0] < '1' || rest[0] > '4') {
+            error = "\"" + text + "\": the slot is 1 .. 4";
+            return true;
+        }
+        const int slot = rest[0] - '1';
+        if (!s.project->Advanced()) {
+            error = "store slots belong to advanced filters";
+            return true;
+        }
+        if (!run.store && nickname.size()) {
+            error = "\"" + text + "\": a recall takes no nickname";
+            return true;
+        }
+        if (run.store) {
+            s.host.QueueInput(nickname);
+            if (run.drivers)
+                s.project->StoreDriverSet(slot);
+            else
+                s.project->StoreNetSet(slot);
+        } else if (run.drivers) {
+            if (!s.project->NetA(0).DriverSetStored(slot)) {
+                error = "driver set " + rest + " was never stored";
+                return true;
+            }
+            s.project->RecallDriverSet(slot);
+        } else {
+            s.project->RecallNetSet(slot);
+        }
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int CliFilterKindOf(const std::string& typeName)
@@ -222,6 +349,13 @@ int CliFilterKindOf(const std::string& typeName)
         return 0;
     if (typeName == "simple3")
         return 1;
+    // advanced1 .. advanced4 and active1 .. active4: one to four ways.
+    for (const auto& [prefix, first] : {std::pair<const char*, int>{"advanced", 3}, {"active", 8}}) {
+        const std::string p = prefix;
+        if (typeName.size() == p.size() + 1 && typeName.compare(0, p.size(), p) == 0 && typeName.back() >= '1' &&
+            typeName.back() <= '4')
+            return first + (typeName.back() - '1');
+    }
     return -1;
 }
 
@@ -297,9 +431,13 @@ int RunFilterDo(TProgramContext& context, const TCliArgs& args)
     if (!OpenFilter(s, args[0]))
         return 1;
     const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
-    for (std::size_t i = 1; i < args.size(); ++i)
-        if (std::string error = PressNamed(dialogs, args[i], args[0]); !error.empty())
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        std::string error;
+        if (!SlotCommand(s, args[i], error))
+            error = PressNamed(dialogs, args[i], args[0]);
+        if (!error.empty())
             return CliFail("do: " + error);
+    }
     return SaveFilter(s, args[0]) ? 0 : 1;
 }
 
@@ -311,6 +449,8 @@ int RunFilterReport(TProgramContext& context, const TCliArgs& args)
     const TXover& p = *s.project;
     const double* f = p.Frequencies();
     std::printf("%s\n", p.Title().c_str());
+    for (const TNetA* net : p.AdvancedNets())
+        ReportNetA(*net);
     for (const TNet* net : p.Networks()) {
         std::printf("\n%s%s%s\n", net->Name(), net->disconnect ? " (disconnected)" : "",
                     net->invertPolarity ? " (inverted)" : "");
@@ -393,10 +533,10 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
     TNetBase::TRealRow phase{};
     for (int i = 0; i < TXover::kPoints; ++i)
         phase[static_cast<std::size_t>(i)] = PhaseOf(p.Summed(ray)[static_cast<std::size_t>(i)]) * 57.29577951308232;
-    static constexpr const char* kShort[3] = {"bass", "mid", "treble"};
+    const std::vector<TNetColumns> columns = NetColumns(p);
     std::printf("# f/Hz\tsum/dB\tsum phase/deg\tgroup delay/ms\t|Z|/ohm\tZ phase/deg");
-    for (const TNet* net : p.Networks()) {
-        const char* n = kShort[net->Index()];
+    for (const TNetColumns& c : columns) {
+        const char* n = c.name.c_str();
         std::printf("\t%s gain/dB\t%s level/dB\t%s |Z|/ohm", n, n, n);
     }
     std::printf("\n");
@@ -405,9 +545,8 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
         const auto j = static_cast<std::size_t>(i);
         std::printf("%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g", f[i], p.SummedLevel(ray)[j], phase[j],
                     p.GroupDelay()[j], p.TotalImpedanceMagnitude()[j], p.TotalImpedancePhase()[j]);
-        for (const TNet* net : p.Networks())
-            std::printf("\t%.17g\t%.17g\t%.17g", net->FilterGain()[j], net->Level(ray)[j],
-                        net->ImpedanceMagnitude()[j]);
+        for (const TNetColumns& c : columns)
+            std::printf("\t%.17g\t%.17g\t%.17g", (*c.gain)[j], c.net->Level(ray)[j], c.net->ImpedanceMagnitude()[j]);
         std::printf("\n");
     }
     return 0;
@@ -434,7 +573,7 @@ int RunFilterExport(TProgramContext& context, const TCliArgs& args)
             return CliFail("export: unexpected argument \"" + args[i] + "\"");
     }
     const char* usage = "export: tonvek-cli export PROJECT.flt --kind spl [--ray ANGLE]|impedance|groupdelay|"
-                        "NET-spl|NET-gain|NET-impedance|NET-groupdelay -o FILE (NET: bass, mid, treble)";
+                        "NET-spl|NET-gain|NET-impedance|NET-groupdelay -o FILE (NET: bass, mid, treble, net1 .. net4)";
     if (project.empty() || out.empty() || kind.empty())
         return CliFail(usage);
     TFilterSession s{context};
@@ -465,8 +604,17 @@ int RunFilterExport(TProgramContext& context, const TCliArgs& args)
     if (dash == std::string::npos)
         return CliFail(usage);
     const std::string netName = kind.substr(0, dash), curveName = kind.substr(dash + 1);
-    int net = netName == "bass" ? 0 : netName == "mid" ? 1 : netName == "treble" ? 2 : -1;
-    if (net < 0 || (net == 1 && !s.project->ThreeWay()))
+    int net = -1;
+    if (s.project->Advanced()) {
+        if (netName.size() == 4 && netName.compare(0, 3, "net") == 0 && netName[3] >= '1' &&
+            netName[3] < '1' + s.project->Ways())
+            net = netName[3] - '1';
+    } else {
+        net = netName == "bass" ? 0 : netName == "mid" ? 1 : netName == "treble" ? 2 : -1;
+        if (net == 1 && !s.project->ThreeWay())
+            net = -1;
+    }
+    if (net < 0)
         return CliFail("export: the project has no " + netName + " network");
     const std::optional<TSectionCurve> curve = curveName == "spl"          ? std::optional(TSectionCurve::Spl)
                                                : curveName == "gain"       ? std::optional(TSectionCurve::Gain)

@@ -4,12 +4,14 @@
 #include "TCliCommand.h"
 #include "TCliHost.h"
 
+// Before any Qt header: the networks' store slots are members named like a Qt keyword.
+#include "filter/TXover.h"
+
 #include "app/TPlotRender.h"
 #include "box/TBoxReport.h"
 #include "box/TBoxEmbryo.h"
 #include "box/TBoxType.h"
 #include "core/TBinaryStream.h"
-#include "filter/TXover.h"
 
 #include <QGuiApplication>
 #include <QString>

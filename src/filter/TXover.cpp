@@ -55,17 +55,33 @@ std::string AngleLabel(int angle)
 
 int TXover::KindOfTypeCode(int typeCode)
 {
-    switch (typeCode) {
-    case 15: return 0;
-    case 16: return 1;
-    default: return -1;
-    }
+    if (typeCode == 15 || typeCode == 16)
+        return typeCode - 15;
+    if (typeCode >= 20 && typeCode <= 23)
+        return typeCode - 17;
+    if (typeCode >= 25 && typeCode <= 28)
+        return typeCode - 17;
+    return -1;
 }
 
-int TXover::TypeCodeOfKind(int kind) { return kind == 1 ? 16 : 15; }
+int TXover::TypeCodeOfKind(int creation)
+{
+    const int kind = KeptKind(creation);
+    if (kind >= 3 && kind <= 6)
+        return kind + 17;
+    return kind == 1 ? 16 : 15;
+}
 
-TXover::TXover(THost& host, TProgramContext& context, int kind)
-    : host_(host), context_(context), kind_(kind == 1 ? 1 : 0), typeCode_(TypeCodeOfKind(kind_))
+namespace {
+int CheckedCreation(int creation)
+{
+    return creation == 1 || (creation >= 3 && creation <= 6) || (creation >= 8 && creation <= 11) ? creation : 0;
+}
+} // namespace
+
+TXover::TXover(THost& host, TProgramContext& context, int creation)
+    : host_(host), context_(context), kind_(KeptKind(CheckedCreation(creation))),
+      typeCode_(TypeCodeOfKind(CheckedCreation(creation)))
 {
     for (int i = 0; i < 8; ++i) {
         thick_[static_cast<std::size_t>(i)] = TLineStyle{kColours[i], 3, TDash::Solid};
@@ -80,21 +96,39 @@ TXover::TXover(THost& host, TProgramContext& context, int kind)
     }
     styles_.textFont = TFontSpec{"Arial", 30, false, false};
     styles_.titleFont = TFontSpec{"Arial", 40, false, false};
-    for (int i = 0; i < 3; ++i)
-        nets_[static_cast<std::size_t>(i)] = std::make_unique<TNet>(*this, i);
     cursor_ = std::make_unique<TCursorDialog>(host_);
+    if (Advanced()) {
+        const bool active = CheckedCreation(creation) >= 8;
+        for (int i = 0; i < Ways(); ++i) {
+            auto net = std::make_unique<TNetA>(*this, i, active, cursor_.get());
+            netADialogs_.push_back(std::make_unique<TNetADialogs>(host_, *net));
+            nets_.push_back(std::move(net));
+        }
+    } else {
+        for (int i = 0; i < 3; ++i)
+            nets_.push_back(std::make_unique<TNet>(*this, i));
+    }
     CreatePlots();
     context_.General().SetListener(this);
-    // A two-way filter has no mid network to open, export or drive.
-    if (!ThreeWay())
+    if (Advanced()) {
+        // Network, driver set and the four exports of each absent net.
+        for (int first : {13021, 13011, 13031, 13041, 13061, 13051})
+            for (int n = Ways(); n < 4; ++n)
+                host_.RemoveCommand(first + n);
+    } else if (!ThreeWay()) {
+        // A two-way filter has no mid network to open, export or drive.
         for (int id : {12102, 13002, 12023, 12033, 12003, 12013})
             host_.RemoveCommand(id);
+    }
     ResetProject();
 }
 
 TXover::~TXover()
 {
-    // Dialogs first: they refer to the project and its windows.
+    // Dialogs first: they refer to the project, its networks and its windows.
+    for (auto& dialogs : netADialogs_)
+        dialogs->CloseAll();
+    netADialogs_.clear();
     exportRayDialog_.reset();
     printDiagrams_.reset();
     showDiagrams_.reset();
@@ -107,16 +141,75 @@ TXover::~TXover()
 
 std::vector<TNet*> TXover::Networks() const
 {
+    if (Advanced())
+        return {};
+    auto simple = [this](int i) { return static_cast<TNet*>(nets_[static_cast<std::size_t>(i)].get()); };
     if (ThreeWay())
-        return {nets_[0].get(), nets_[1].get(), nets_[2].get()};
-    return {nets_[0].get(), nets_[2].get()};
+        return {simple(0), simple(1), simple(2)};
+    return {simple(0), simple(2)};
+}
+
+TNet& TXover::Net(int index) const
+{
+    // Simple projects only: their three networks are TNet.
+    return *static_cast<TNet*>(nets_[static_cast<std::size_t>(std::clamp(index, 0, 2))].get());
+}
+
+std::vector<TNetA*> TXover::AdvancedNets() const
+{
+    std::vector<TNetA*> nets;
+    if (Advanced())
+        for (const auto& net : nets_)
+            nets.push_back(static_cast<TNetA*>(net.get()));
+    return nets;
+}
+
+TNetA& TXover::NetA(int index) const
+{
+    return *static_cast<TNetA*>(nets_[static_cast<std::size_t>(std::clamp(index, 0, Ways() - 1))].get());
+}
+
+TNetADialogs& TXover::NetADialogs(int index) const
+{
+    return *netADialogs_[static_cast<std::size_t>(std::clamp(index, 0, Ways() - 1))];
+}
+
+std::vector<TNetBase*> TXover::NetsInUse() const
+{
+    std::vector<TNetBase*> nets;
+    if (Advanced()) {
+        for (const auto& net : nets_)
+            nets.push_back(net.get());
+    } else {
+        for (TNet* net : Networks())
+            nets.push_back(net);
+    }
+    return nets;
 }
 
 const double* TXover::Frequencies() const { return context_.General().FilterGrid().Frequencies().data(); }
 
+namespace {
+// Bass blue; the mid red; the treble red beside a bass alone, green beside a mid.
+// Net 1 to Net 4 blue, red, green and yellow.
+int NetColour(bool advanced, bool threeWay, int index)
+{
+    static constexpr int kAdvanced[4] = {kBlue, kRed, kGreen, kYellow};
+    if (advanced)
+        return kAdvanced[std::clamp(index, 0, 3)];
+    const int simple[3] = {kBlue, kRed, threeWay ? kGreen : kRed};
+    return simple[std::clamp(index, 0, 2)];
+}
+
+constexpr const char* kShort[3] = {"Bass", "Mid", "Treble"};
+} // namespace
+
 void TXover::CreatePlots()
 {
     for (const TPlotLook& look : kPlotLooks) {
+        // Advanced networks own their gain plots.
+        if (look.which == TXoverPlot::Gain && Advanced())
+            continue;
         auto plot = std::make_unique<TPlotLogXLinY>(host_, look.caption, styles_, cursor_.get(), 0, 290,
                                                     TPlotXYEmbryo::kMaxCurves, kPoints);
         plot->SetXUnit("Hz");
@@ -126,10 +219,6 @@ void TXover::CreatePlots()
         plot->SetPointCount(kPoints);
         plots_[static_cast<std::size_t>(look.which)] = std::move(plot);
     }
-    // Bass blue; the mid red; the treble red beside a bass alone, green beside a mid.
-    const int netColour[3] = {kBlue, kRed, ThreeWay() ? kGreen : kRed};
-    static constexpr const char* kShort[3] = {"Bass", "Mid", "Treble"};
-    TPlotLogXLinY& gain = Plot(TXoverPlot::Gain);
     TPlotLogXLinY& impedance = Plot(TXoverPlot::Impedance);
     TPlotLogXLinY& phase = Plot(TXoverPlot::Phase);
     TPlotLogXLinY& delay = Plot(TXoverPlot::GroupDelay);
@@ -137,21 +226,38 @@ void TXover::CreatePlots()
     impedance.SetPhaseCurve(totalPhase_.data(), dotted_[0]);
     delay.AddCurve(groupDelay_.data(), thick_[kBlack], "Total", true);
     Plot(TXoverPlot::Summed).SetPhaseCurve(summedPhase_.data(), dotted_[0]);
-    for (TNet* net : Networks()) {
-        const int i = net->Index();
-        const TLineStyle& style = thick_[static_cast<std::size_t>(netColour[i])];
-        gain.AddCurve(net->FilterGain().data(), style, kShort[i], true);
-        impedance.AddCurve(net->ImpedanceMagnitude().data(), style, kShort[i], true);
-        phase.AddCurve(net->OnAxisPhase().data(), style, kShort[i], true);
-        delay.AddCurve(net->GroupDelay().data(), style, kShort[i], true);
+    for (const TNet* net : Networks())
+        Plot(TXoverPlot::Gain)
+            .AddCurve(net->FilterGain().data(), thick_[static_cast<std::size_t>(NetColour(false, ThreeWay(), net->Index()))],
+                      kShort[net->Index()], true);
+    const std::vector<TNetBase*> nets = NetsInUse();
+    for (std::size_t n = 0; n < nets.size(); ++n) {
+        const int index = Advanced() ? static_cast<int>(n) : Networks()[n]->Index();
+        const TLineStyle& style = thick_[static_cast<std::size_t>(NetColour(Advanced(), ThreeWay(), index))];
+        const std::string label = NetLabel(index);
+        impedance.AddCurve(nets[n]->ImpedanceMagnitude().data(), style, label, true);
+        phase.AddCurve(nets[n]->OnAxisPhase().data(), style, label, true);
+        delay.AddCurve(nets[n]->GroupDelay().data(), style, label, true);
     }
+}
+
+std::string TXover::NetLabel(int index) const
+{
+    if (Advanced())
+        return "Net " + std::to_string(index + 1);
+    return kShort[std::clamp(index, 0, 2)];
 }
 
 std::vector<TPlotXYEmbryo*> TXover::DiagramWindows() const
 {
     std::vector<TPlotXYEmbryo*> windows;
+    // The networks' gain plots from the last net down, as the file keeps them.
+    const std::vector<TNetA*> advanced = AdvancedNets();
+    for (auto it = advanced.rbegin(); it != advanced.rend(); ++it)
+        windows.push_back(&(*it)->GainPlot());
     for (const auto& plot : plots_)
-        windows.push_back(plot.get());
+        if (plot)
+            windows.push_back(plot.get());
     return windows;
 }
 
@@ -168,9 +274,20 @@ void TXover::ResetProject()
     printProjectName = true;
     printList.clear();
     exportRay = 0;
-    title_ = std::string("Tonvek 4.10 Beta ") + (ThreeWay() ? "3 way simple filter" : "2 way simple filter");
+    static constexpr const char* kTitles[7] = {"2 way simple filter",   "3 way simple filter",
+                                               "",                      "1 way advanced filter",
+                                               "2 way advanced filter", "3 way advanced filter",
+                                               "4 way advanced filter"};
+    title_ = std::string("Tonvek 4.10 Beta ") + kTitles[std::clamp(kind_, 0, 6)];
     for (auto& net : nets_)
         net->Reset();
+    for (std::string& name : netNicknames_)
+        name.clear();
+    for (std::string& name : driverNicknames_)
+        name.clear();
+    for (auto& record : schematicRecordsA_)
+        record.fill(0);
+    LabelSlots();
     version_ = kFileVersion;
     projectFile_.clear();
     responseExportFile_.clear();
@@ -200,6 +317,8 @@ void TXover::MarkAllDirty()
 
 void TXover::RefreshDialogs()
 {
+    for (auto& dialogs : netADialogs_)
+        dialogs->Reload();
     for (TNet* net : Networks())
         for (TDialogModel* dialog :
              {static_cast<TDialogModel*>(&net->NetDialog()), static_cast<TDialogModel*>(&net->DriverDialog())})
@@ -288,43 +407,67 @@ void TXover::ScaleGroupDelayPlot()
     plot.Redraw();
 }
 
+void TXover::RebuildSummedCurves(int onAxis)
+{
+    TPlotLogXLinY& summedPlot = Plot(TXoverPlot::Summed);
+    summedPlot.ClearCurves();
+    summedPlot.AddCurve(summedLevel_[static_cast<std::size_t>(onAxis)].data(), thick_[kBlack], "Total", true);
+    const std::vector<TNetBase*> nets = NetsInUse();
+    for (std::size_t n = 0; n < nets.size(); ++n) {
+        const int index = Advanced() ? static_cast<int>(n) : Networks()[n]->Index();
+        summedPlot.AddCurve(nets[n]->Level(onAxis).data(),
+                            thick_[static_cast<std::size_t>(NetColour(Advanced(), ThreeWay(), index))],
+                            NetLabel(index), true);
+    }
+}
+
 void TXover::Recalculate()
 {
     const TGeneral& g = context_.General();
-    const int splRange = g.SplRange();
     for (auto& plot : plots_) {
+        if (!plot)
+            continue;
         plot->xMinimum = g.LowerFrequency();
         plot->xMaximum = g.UpperFrequency();
     }
     const int onAxis = std::clamp(g.OnAxisIndex(), 0, kMaxRays - 1);
-    const std::vector<TNet*> nets = Networks();
-    static constexpr const char* kShort[3] = {"Bass", "Mid", "Treble"};
-    TPlotLogXLinY& summedPlot = Plot(TXoverPlot::Summed);
-    summedPlot.ClearCurves();
-    summedPlot.AddCurve(summedLevel_[static_cast<std::size_t>(onAxis)].data(), thick_[kBlack], "Total", true);
-    const int netColour[3] = {kBlue, kRed, ThreeWay() ? kGreen : kRed};
-    for (TNet* net : nets)
-        summedPlot.AddCurve(net->Level(onAxis).data(), thick_[static_cast<std::size_t>(netColour[net->Index()])],
-                            kShort[net->Index()], true);
+    RebuildSummedCurves(onAxis);
     ChooseOffAxisCurves();
 
-    for (TNet* net : nets)
-        (void)net->Calculate();
-
-    TPlotLogXLinY& gain = Plot(TXoverPlot::Gain);
-    gain.FitYRange(splRange);
-    if (gain.yMaximum < 0)
-        gain.yMaximum = 0;
-    gain.yMinimum = gain.yMaximum - splRange;
-    gain.DataReady();
-    gain.Redraw();
+    const std::vector<TNetBase*> nets = NetsInUse();
+    if (Advanced()) {
+        // The last net first, down to Net 1.
+        for (auto it = nets.rbegin(); it != nets.rend(); ++it)
+            (void)(*it)->Calculate();
+    } else {
+        for (TNetBase* net : nets)
+            (void)net->Calculate();
+        const int splRange = g.SplRange();
+        TPlotLogXLinY& gain = Plot(TXoverPlot::Gain);
+        gain.FitYRange(splRange);
+        if (gain.yMaximum < 0)
+            gain.yMaximum = 0;
+        gain.yMinimum = gain.yMaximum - splRange;
+        gain.DataReady();
+        gain.Redraw();
+    }
 
     double largest = 0.0;
     for (int p = 0; p < kPoints; ++p) {
         const auto s = static_cast<std::size_t>(p);
-        TComplex z = nets[0]->InputImpedance()[s];
-        for (std::size_t n = 1; n < nets.size(); ++n)
-            z = ParallelOf(z, nets[n]->InputImpedance()[s]);
+        TComplex z{};
+        if (Advanced()) {
+            // Active networks have their own amplifiers: only the passive ones load the
+            // input, which is open when there are none.
+            z = TComplex{kOpenInput, 0.0};
+            for (TNetBase* net : nets)
+                if (!net->Active())
+                    z = ParallelOf(z, net->InputImpedance()[s]);
+        } else {
+            z = nets[0]->InputImpedance()[s];
+            for (std::size_t n = 1; n < nets.size(); ++n)
+                z = ParallelOf(z, nets[n]->InputImpedance()[s]);
+        }
         totalImpedance_[s] = z;
         totalMagnitude_[s] = MagnitudeOf(z);
         totalPhase_[s] = PhaseOf(z) * kDegreesPerRadian;
@@ -348,16 +491,25 @@ void TXover::Recalculate()
         for (int p = 0; p < kPoints; ++p) {
             const auto s = static_cast<std::size_t>(p);
             TComplex sum{};
-            for (TNet* net : nets)
+            for (TNetBase* net : nets)
                 sum += net->Output(r)[s];
             row[s] = sum;
             level[s] = LevelOf(sum);
         }
     }
+    FinishTotals();
+}
+
+void TXover::FinishTotals()
+{
+    const TGeneral& g = context_.General();
+    const int splRange = g.SplRange();
+    const int onAxis = std::clamp(g.OnAxisIndex(), 0, kMaxRays - 1);
     const auto& onAxisRow = summed_[static_cast<std::size_t>(onAxis)];
     for (int p = 0; p < kPoints; ++p)
         summedPhase_[static_cast<std::size_t>(p)] = PhaseOf(onAxisRow[static_cast<std::size_t>(p)]) * kDegreesPerRadian;
 
+    TPlotLogXLinY& summedPlot = Plot(TXoverPlot::Summed);
     summedPlot.SetPhaseShown(!g.HidePhase());
     summedPlot.FitYRange(splRange);
     summedPlot.DataReady();

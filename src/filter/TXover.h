@@ -10,6 +10,8 @@
 // diagrams).
 
 #include "filter/TNet.h"
+#include "filter/TNetA.h"
+#include "filter/TNetADialogs.h"
 #include "filter/TNetOwner.h"
 #include "plot/TCursorDialog.h"
 #include "plot/TDiagramPages.h"
@@ -50,6 +52,15 @@ public:
     static constexpr std::int16_t kEndMark = 12345;
     static constexpr std::size_t kPathSize = 271;
     static constexpr std::size_t kSchematicRecord = 20;
+    // An advanced network's schematic window record: the placement and a 600-byte note.
+    static constexpr std::size_t kSchematicRecordA = 620;
+    static constexpr int kStoreSlots = 4;
+    // A nickname field of the store slots (99 characters and the terminator); the
+    // prompt takes at most 79.
+    static constexpr std::size_t kNicknameField = 100;
+    static constexpr int kNicknameInput = 80;
+    // The input impedance of a project whose networks are all active: an open circuit.
+    static constexpr double kOpenInput = 1e9;
     // Blocks whose windows do not exist yet are kept as read and written back as they
     // were: the impulse response window and the snapshot block as the box file keeps
     // its snapshot, 70 bytes each.
@@ -60,25 +71,42 @@ public:
     // Group delay in ms from a phase difference in degrees over a frequency span in Hz.
     static constexpr double kDelayFactor = -2.7777777777777777;
 
-    // kind 0: two-way simple (type code 15); kind 1: three-way simple (16).
-    TXover(THost& host, TProgramContext& context, int kind);
+    // The creation argument: 0 two-way simple (type code 15), 1 three-way simple (16),
+    // 3-6 one- to four-way advanced (20-23), 8-11 the same with every network active
+    // (written as 20-23 too: the networks' records say which are active).
+    TXover(THost& host, TProgramContext& context, int creation);
     ~TXover() override;
     TXover(const TXover&) = delete;
     TXover& operator=(const TXover&) = delete;
 
     // The creation argument of a filter type code, or -1 for other codes.
     static int KindOfTypeCode(int typeCode);
-    static int TypeCodeOfKind(int kind);
+    // The type code a project created with this argument holds until it reads a file.
+    static int TypeCodeOfKind(int creation);
+    // The kind kept for a creation argument: the active ones are advanced kinds.
+    static int KeptKind(int creation) { return creation >= 8 ? creation - 5 : creation; }
 
+    // 0, 1 (simple) or 3-6 (advanced).
     int Kind() const { return kind_; }
     bool ThreeWay() const { return kind_ == 1; }
-    // The networks in use, bass first: bass and treble, or bass, mid and treble.
+    bool Advanced() const { return kind_ >= 3; }
+    // Networks summed: 2 or 3 simple ones, 1 to 4 advanced ones.
+    int Ways() const { return Advanced() ? kind_ - 2 : (ThreeWay() ? 3 : 2); }
+    // The simple networks in use, bass first: bass and treble, or bass, mid and treble;
+    // none in an advanced project.
     std::vector<TNet*> Networks() const;
-    TNet& Net(int index) const { return *nets_[static_cast<std::size_t>(index)]; }
+    TNet& Net(int index) const;
+    // The networks in use in summing order (bass, mid, treble or Net 1 up).
+    std::vector<TNetBase*> NetsInUse() const;
+    // The advanced networks, Net 1 first; none in a simple project.
+    std::vector<TNetA*> AdvancedNets() const;
+    TNetA& NetA(int index) const;
+    // The network and driver set dialogs of an advanced net.
+    TNetADialogs& NetADialogs(int index) const;
 
     // TProject
     int TypeCode() const override { return typeCode_; }
-    int MenuNumber() const override { return 5; }
+    int MenuNumber() const override { return Advanced() ? 21 : 5; }
     bool IsBoxProject() const override { return false; }
     bool AskSaveChanges() override;
     [[nodiscard]] bool Load(const std::string& path) override;
@@ -128,7 +156,8 @@ public:
     // difference beyond `wrap` degrees is taken as a jump of a full turn.
     static void GroupDelayOf(const double* phase, const double* f, int count, double wrap, double* delay);
 
-    // Windows.
+    // Windows. The "Filter gain" plot exists in simple projects only: advanced networks
+    // own one each.
     TPlotLogXLinY& Plot(TXoverPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
     TCursorDialog& Cursor() const { return *cursor_; }
@@ -141,6 +170,23 @@ public:
     bool ExportTotal(TXoverExport what);
     void ExportSplForRay(int rayIndex);
     bool ExportSection(int net, TSectionCurve what);
+
+    // Store slots of advanced projects (0-3). The store commands ask for a nickname
+    // first (cancel stores nothing); the recall commands recompute and refresh the open
+    // dialogs. A driver set can be recalled once it was stored.
+    void StoreNetSet(int slot);
+    void RecallNetSet(int slot);
+    void StoreDriverSet(int slot);
+    void RecallDriverSet(int slot);
+    const std::string& NetSetNickname(int slot) const { return netNicknames_[static_cast<std::size_t>(slot)]; }
+    const std::string& DriverSetNickname(int slot) const { return driverNicknames_[static_cast<std::size_t>(slot)]; }
+    // The menu text of a store slot: "&2 name" or "&2".
+    static std::string SlotLabel(int slot, const std::string& nickname);
+    // The schematic window records of the advanced networks, kept as read.
+    const std::array<std::uint8_t, kSchematicRecordA>& SchematicRecordA(int net) const
+    {
+        return schematicRecordsA_[static_cast<std::size_t>(net)];
+    }
 
     // Diagram printing.
     std::int16_t diagramsPerPage = 8;
@@ -166,7 +212,19 @@ private:
     // The save chooser of the impedance or the response export; false when cancelled.
     bool ChooseExportFile(bool impedance, std::string& path);
     void CreatePlots();
+    // "Bass", "Mid", "Treble" or "Net 1" .. "Net 4".
+    std::string NetLabel(int index) const;
     void ChooseOffAxisCurves();
+    bool HandleAdvancedCommand(int id);
+    // The dialogs of advanced networks (commands 13021-13024 and 13011-13014).
+    void OpenNetADialog(int net);
+    void OpenDriverSetDialog(int net);
+    void RebuildSummedCurves(int onAxis);
+    void LabelSlots();
+    bool AskNickname(std::string& nickname);
+    // The summed-response, phase, group delay, surface, overlay plots and the totals
+    // once the networks are calculated.
+    void FinishTotals();
     void ScaleGroupDelayPlot();
     bool ReadFile(TBinaryReader& in);
     bool SaveReporting(const std::string& path, const char* title);
@@ -182,7 +240,10 @@ private:
     std::string responseExportFile_, impedanceExportFile_;
     std::string snapshotFile_;
 
-    std::array<std::unique_ptr<TNet>, 3> nets_;
+    // Three simple networks (the mid one idle in a two-way filter) or one advanced
+    // network per way.
+    std::vector<std::unique_ptr<TNetBase>> nets_;
+    std::vector<std::unique_ptr<TNetADialogs>> netADialogs_;
     std::unique_ptr<TXoverShowDiagrams> showDiagrams_;
     std::unique_ptr<TXoverPrintDiagrams> printDiagrams_;
     std::unique_ptr<TExportRayDialog> exportRayDialog_;
@@ -194,6 +255,8 @@ private:
     std::unique_ptr<TCursorDialog> cursor_;
     std::array<std::unique_ptr<TPlotLogXLinY>, kPlots> plots_;
     std::array<std::uint8_t, kSchematicRecord> schematicRecord_{};
+    std::array<std::array<std::uint8_t, kSchematicRecordA>, kStoreSlots> schematicRecordsA_{};
+    std::array<std::string, kStoreSlots> netNicknames_, driverNicknames_;
     std::array<std::uint8_t, kImpulseRecord> impulseRecord_{};
     std::array<std::uint8_t, kSnapshotBlock> snapshotBlock_{};
 

@@ -27,12 +27,23 @@ constexpr int kSectionCommands[4][3] = {
 constexpr int kNetworkCommands[3] = {12101, 12102, 12103};
 constexpr int kDriverCommands[3] = {13000, 13002, 13001};
 constexpr int kTotalSpl = 12021, kTotalImpedance = 12011, kTotalGroupDelay = 12001;
+// Advanced projects: Net 1 .. Net 4 follow each first id.
+constexpr int kNetADialog = 13021, kDriverSetDialog = 13011;
+// The net exports in the order of TSectionCurve: SPL, filter gain, impedance, delay.
+constexpr int kNetAExports[4] = {13031, 13041, 13051, 13061};
+// Store slots 1-4 follow each first id.
+constexpr int kStoreNets = 11891, kRecallNets = 11865, kStoreDrivers = 11881, kRecallDrivers = 11885;
 
-bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& curve)
+// The slot of a command in a run of four from first, or -1.
+int SlotOf(int id, int first) { return id >= first && id < first + 4 ? id - first : -1; }
+
+// The totals complain with a warning sign, a network's section export without one.
+bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& curve,
+                     TMsgIcon icon = TMsgIcon::Warning)
 {
     auto format = ExportFormatOf(path);
     if (!format || *format == TExportFormat::Csv) {
-        host.Message("No valid export format selected", "Export error", TMsgButtons::Ok, TMsgIcon::Warning);
+        host.Message("No valid export format selected", "Export error", TMsgButtons::Ok, icon);
         return false;
     }
     if (!WriteCurveFile(path, *format, curve)) {
@@ -49,6 +60,18 @@ bool TXover::HandlesCommand(int id) const
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
         id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay)
         return true;
+    if (Advanced()) {
+        for (int first : {kNetADialog, kDriverSetDialog, kNetAExports[0], kNetAExports[1], kNetAExports[2],
+                          kNetAExports[3]})
+            if (const int net = SlotOf(id, first); net >= 0)
+                return net < Ways();
+        if (SlotOf(id, kStoreNets) >= 0 || SlotOf(id, kRecallNets) >= 0 || SlotOf(id, kStoreDrivers) >= 0)
+            return true;
+        // A driver set is recalled only once it was stored.
+        if (const int slot = SlotOf(id, kRecallDrivers); slot >= 0)
+            return NetA(0).DriverSetStored(slot);
+        return false;
+    }
     for (const TNet* net : Networks()) {
         const int i = net->Index();
         if (id == kNetworkCommands[i] || id == kDriverCommands[i])
@@ -72,6 +95,8 @@ bool TXover::HandleCommand(int id)
     case kTotalGroupDelay: (void)ExportTotal(TXoverExport::GroupDelay); return true;
     default: break;
     }
+    if (Advanced())
+        return HandleAdvancedCommand(id);
     for (TNet* net : Networks()) {
         const int i = net->Index();
         if (id == kNetworkCommands[i]) {
@@ -89,6 +114,116 @@ bool TXover::HandleCommand(int id)
             }
     }
     return false;
+}
+
+bool TXover::HandleAdvancedCommand(int id)
+{
+    if (!HandlesCommand(id))
+        return false;
+    if (const int net = SlotOf(id, kNetADialog); net >= 0)
+        OpenNetADialog(net);
+    else if (const int n = SlotOf(id, kDriverSetDialog); n >= 0)
+        OpenDriverSetDialog(n);
+    else if (const int slot = SlotOf(id, kStoreNets); slot >= 0)
+        StoreNetSet(slot);
+    else if (const int s1 = SlotOf(id, kRecallNets); s1 >= 0)
+        RecallNetSet(s1);
+    else if (const int s2 = SlotOf(id, kStoreDrivers); s2 >= 0)
+        StoreDriverSet(s2);
+    else if (const int s3 = SlotOf(id, kRecallDrivers); s3 >= 0)
+        RecallDriverSet(s3);
+    else
+        for (int what = 0; what < 4; ++what)
+            if (const int e = SlotOf(id, kNetAExports[what]); e >= 0)
+                (void)ExportSection(e, static_cast<TSectionCurve>(what));
+    return true;
+}
+
+void TXover::OpenNetADialog(int net) { NetADialogs(net).OpenNetDialog(); }
+
+void TXover::OpenDriverSetDialog(int net) { NetADialogs(net).OpenDriverDialog(); }
+
+std::string TXover::SlotLabel(int slot, const std::string& nickname)
+{
+    std::string label = "&" + std::to_string(slot + 1);
+    if (!nickname.empty())
+        label += " " + nickname;
+    return label;
+}
+
+void TXover::LabelSlots()
+{
+    if (!Advanced())
+        return;
+    for (int slot = 0; slot < kStoreSlots; ++slot) {
+        const std::string nets = SlotLabel(slot, NetSetNickname(slot));
+        host_.SetCommandText(kStoreNets + slot, nets);
+        host_.SetCommandText(kRecallNets + slot, nets);
+        const std::string drivers = SlotLabel(slot, DriverSetNickname(slot));
+        host_.SetCommandText(kStoreDrivers + slot, drivers);
+        // Only a slot that holds a driver set can be recalled.
+        const bool stored = NetA(0).DriverSetStored(slot);
+        host_.SetCommandText(kRecallDrivers + slot, stored ? drivers : SlotLabel(slot, {}));
+        host_.EnableCommand(kRecallDrivers + slot, stored);
+    }
+}
+
+bool TXover::AskNickname(std::string& nickname)
+{
+    nickname.clear();
+    return host_.InputText("Nickname", "Enter a nickname here", nickname, kNicknameInput - 1);
+}
+
+void TXover::StoreNetSet(int slot)
+{
+    if (!Advanced() || slot < 0 || slot >= kStoreSlots)
+        return;
+    std::string nickname;
+    if (!AskNickname(nickname))
+        return;
+    netNicknames_[static_cast<std::size_t>(slot)] = nickname;
+    for (TNetA* net : AdvancedNets())
+        net->StoreNetSet(slot);
+    LabelSlots();
+    changed_ = true;
+}
+
+void TXover::RecallNetSet(int slot)
+{
+    if (!Advanced() || slot < 0 || slot >= kStoreSlots)
+        return;
+    for (TNetA* net : AdvancedNets())
+        net->RecallNetSet(slot);
+    MarkAllDirty();
+    Recalculate();
+    RefreshDialogs();
+    changed_ = true;
+}
+
+void TXover::StoreDriverSet(int slot)
+{
+    if (!Advanced() || slot < 0 || slot >= kStoreSlots)
+        return;
+    std::string nickname;
+    if (!AskNickname(nickname))
+        return;
+    driverNicknames_[static_cast<std::size_t>(slot)] = nickname;
+    for (TNetA* net : AdvancedNets())
+        net->StoreDriverSet(slot);
+    LabelSlots();
+    changed_ = true;
+}
+
+void TXover::RecallDriverSet(int slot)
+{
+    if (!Advanced() || slot < 0 || slot >= kStoreSlots || !NetA(0).DriverSetStored(slot))
+        return;
+    for (TNetA* net : AdvancedNets())
+        (void)net->RecallDriverSet(slot);
+    MarkAllDirty();
+    Recalculate();
+    RefreshDialogs();
+    changed_ = true;
 }
 
 bool TXover::ExportTotalTo(TXoverExport what, const std::string& path, int rayIndex)
@@ -125,36 +260,59 @@ bool TXover::ExportTotalTo(TXoverExport what, const std::string& path, int rayIn
 
 bool TXover::ExportSectionTo(int index, TSectionCurve what, const std::string& path)
 {
-    const TNet& net = Net(std::clamp(index, 0, 2));
     TExportCurve curve;
     curve.count = kPoints;
     curve.x = Frequencies();
     TNetBase::TRealRow phase{};
+    const TNetBase* base = nullptr;
+    int onAxisRay = 0;
+    if (Advanced()) {
+        const TNetA& net = NetA(index);
+        base = &net;
+        onAxisRay = net.OnAxisRay();
+        if (what == TSectionCurve::Gain) {
+            // The gain of the first driver, as the net's gain plot shows it.
+            for (int p = 0; p < kPoints; ++p) {
+                const auto s = static_cast<std::size_t>(p);
+                phase[s] = PhaseOf(net.Transfer()[s] * net.Divider(0)[s]) * kDegreesPerRadian;
+            }
+            curve.kind = TCurveKind::FilterGain;
+            curve.y = net.DriverGain(0).data();
+            curve.phase = phase.data();
+            return WriteOrComplain(host_, path, curve, TMsgIcon::None);
+        }
+    } else {
+        const TNet& net = Net(std::clamp(index, 0, 2));
+        base = &net;
+        onAxisRay = net.OnAxisRay();
+        if (what == TSectionCurve::Gain) {
+            for (int p = 0; p < kPoints; ++p)
+                phase[static_cast<std::size_t>(p)] =
+                    PhaseOf(net.Transfer()[static_cast<std::size_t>(p)]) * kDegreesPerRadian;
+            curve.kind = TCurveKind::FilterGain;
+            curve.y = net.FilterGain().data();
+            curve.phase = phase.data();
+            return WriteOrComplain(host_, path, curve, TMsgIcon::None);
+        }
+    }
     switch (what) {
     case TSectionCurve::Spl:
         curve.kind = TCurveKind::Spl;
-        curve.y = net.Level(net.OnAxisRay()).data();
-        curve.phase = net.OnAxisPhase().data();
-        break;
-    case TSectionCurve::Gain:
-        for (int p = 0; p < kPoints; ++p)
-            phase[static_cast<std::size_t>(p)] = PhaseOf(net.Transfer()[static_cast<std::size_t>(p)]) *
-                                                 kDegreesPerRadian;
-        curve.kind = TCurveKind::FilterGain;
-        curve.y = net.FilterGain().data();
-        curve.phase = phase.data();
+        curve.y = base->Level(onAxisRay).data();
+        curve.phase = base->OnAxisPhase().data();
         break;
     case TSectionCurve::Impedance:
         curve.kind = TCurveKind::Impedance;
-        curve.y = net.ImpedanceMagnitude().data();
-        curve.phase = net.ImpedancePhase().data();
+        curve.y = base->ImpedanceMagnitude().data();
+        curve.phase = base->ImpedancePhase().data();
         break;
     case TSectionCurve::GroupDelay:
+    case TSectionCurve::Gain:
         curve.kind = TCurveKind::GroupDelay;
-        curve.y = net.GroupDelay().data();
+        curve.y = base->GroupDelay().data();
         break;
     }
-    return WriteOrComplain(host_, path, curve);
+    return WriteOrComplain(host_, path, curve, TMsgIcon::None);
 }
 
 void TXover::ExportSplForRay(int rayIndex)
@@ -212,7 +370,8 @@ TDiagramPages TXover::DiagramPages()
                 pages.diagrams.push_back(windows[static_cast<std::size_t>(index)]);
     }
     pages.perPage = diagramsPerPage;
-    pages.heading = ThreeWay() ? "3 WAY FILTER" : "2 WAY FILTER";
+    // Only the two-way simple filter has a heading of its own.
+    pages.heading = kind_ == 0 ? "2 WAY FILTER" : "3 WAY FILTER";
     if (printDate)
         pages.date = CurrentPrintDate();
     if (printProjectName && !projectFile_.empty())

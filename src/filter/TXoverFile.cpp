@@ -17,15 +17,33 @@ void TXover::WriteFile(TBinaryWriter& out) const
     out.WriteInt16(kFileVersion);
     out.WriteZeros(16);
     (void)context_.General().Write(out);
-    out.WriteBytes(schematicRecord_.data(), schematicRecord_.size());
-    for (TXoverPlot which :
-         {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
+    const std::vector<TNetA*> advanced = AdvancedNets();
+    if (Advanced()) {
+        // Per network, from the last net down: schematic windows, then gain plots.
+        for (int n = Ways() - 1; n >= 0; --n)
+            out.WriteBytes(schematicRecordsA_[static_cast<std::size_t>(n)].data(), kSchematicRecordA);
+        for (int n = Ways() - 1; n >= 0; --n)
+            advanced[static_cast<std::size_t>(n)]->GainPlot().WriteWindowRecord(out);
+    } else {
+        out.WriteBytes(schematicRecord_.data(), schematicRecord_.size());
+        Plot(TXoverPlot::Gain).WriteWindowRecord(out);
+    }
+    for (TXoverPlot which : {TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
         Plot(which).WriteWindowRecord(out);
     out.WriteBytes(impulseRecord_.data(), impulseRecord_.size());
     Plot(TXoverPlot::Surface).WriteWindowRecord(out);
     Plot(TXoverPlot::Overlay).WriteWindowRecord(out);
-    for (const TNet* net : Networks())
-        net->WriteRecord(out);
+    if (Advanced()) {
+        for (int n = Ways() - 1; n >= 0; --n)
+            advanced[static_cast<std::size_t>(n)]->WriteRecord(out);
+        for (const std::string& name : netNicknames_)
+            out.WriteText(name, kNicknameField);
+        for (const std::string& name : driverNicknames_)
+            out.WriteText(name, kNicknameField);
+    } else {
+        for (const TNet* net : Networks())
+            net->WriteRecord(out);
+    }
     out.WriteText(snapshotFile_, kPathSize);
     out.WriteBytes(snapshotBlock_.data(), snapshotBlock_.size());
     out.WriteInt16(kEndMark);
@@ -38,7 +56,7 @@ bool TXover::ReadFile(TBinaryReader& in)
     if (!in.ReadInt32(code) || !in.ReadInt16(version))
         return false;
     // No filter file was ever written before version 300.
-    if (KindOfTypeCode(code) != kind_ || version < 300)
+    if (KindOfTypeCode(code) < 0 || KeptKind(KindOfTypeCode(code)) != kind_ || version < 300)
         return false;
     typeCode_ = code;
     if (version != kFileVersion)
@@ -49,11 +67,24 @@ bool TXover::ReadFile(TBinaryReader& in)
     version_ = version;
     if (!in.Skip(16) || !context_.General().Read(in, version))
         return false;
-    if (!in.ReadBytes(schematicRecord_.data(), schematicRecord_.size()))
+    const std::vector<TNetA*> advanced = AdvancedNets();
+    if (Advanced()) {
+        for (int n = Ways() - 1; n >= 0; --n)
+            if (!in.ReadBytes(schematicRecordsA_[static_cast<std::size_t>(n)].data(), kSchematicRecordA))
+                return false;
+        for (int n = Ways() - 1; n >= 0; --n)
+            if (!advanced[static_cast<std::size_t>(n)]->GainPlot().ReadWindowRecord(in))
+                return false;
+    } else if (!in.ReadBytes(schematicRecord_.data(), schematicRecord_.size()) ||
+               !Plot(TXoverPlot::Gain).ReadWindowRecord(in)) {
         return false;
-    // A simple network is never active, so every version has the impedance record.
-    for (TXoverPlot which :
-         {TXoverPlot::Gain, TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
+    }
+    // Files up to version 400 whose first network was made active have no impedance
+    // window record; simple networks are never active.
+    const bool impedanceRecord = version > 400 || !Advanced() || !advanced[0]->Active();
+    if (impedanceRecord && !Plot(TXoverPlot::Impedance).ReadWindowRecord(in))
+        return false;
+    for (TXoverPlot which : {TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
         if (!Plot(which).ReadWindowRecord(in))
             return false;
     if (!in.ReadBytes(impulseRecord_.data(), impulseRecord_.size()))
@@ -61,10 +92,28 @@ bool TXover::ReadFile(TBinaryReader& in)
     if (version > 309 &&
         (!Plot(TXoverPlot::Surface).ReadWindowRecord(in) || !Plot(TXoverPlot::Overlay).ReadWindowRecord(in)))
         return false;
-    for (TNet* net : Networks())
-        if (!net->ReadRecord(in, version))
-            return false;
+    if (Advanced()) {
+        for (int n = Ways() - 1; n >= 0; --n)
+            if (!advanced[static_cast<std::size_t>(n)]->ReadRecord(in, version))
+                return false;
+    } else {
+        for (TNet* net : Networks())
+            if (!net->ReadRecord(in, version))
+                return false;
+    }
     if (version > 409) {
+        if (Advanced()) {
+            std::array<std::string, kStoreSlots> nets, drivers;
+            for (std::string& name : nets)
+                if (!in.ReadText(name, kNicknameField))
+                    return false;
+            for (std::string& name : drivers)
+                if (!in.ReadText(name, kNicknameField))
+                    return false;
+            netNicknames_ = nets;
+            driverNicknames_ = drivers;
+            LabelSlots();
+        }
         std::string snapshot;
         if (!in.ReadText(snapshot, kPathSize) || !in.ReadBytes(snapshotBlock_.data(), snapshotBlock_.size()))
             return false;

@@ -186,21 +186,20 @@ TMenuBar AdvancedFilterBar()
                                    SubMenu("&Input impedance", withTotal(12011, "&Total", 13051)),
                                    SubMenu("&Group delay", withTotal(12001, "&Total", 13061)),
                                    MenuCommand(12025, "&Impulse response")};
-    auto slots = [](int first, const char* prefix) {
+    // Store slots are labelled with their number until a nickname is given.
+    auto slots = [](int first) {
         std::vector<TMenuItem> items;
         for (int i = 0; i < 4; ++i)
-            items.push_back(MenuCommand(first + i, std::string(prefix) + " &" + std::to_string(i + 1)));
+            items.push_back(MenuCommand(first + i, "&" + std::to_string(i + 1)));
         return items;
     };
     return {FilterFileMenu(exports), EditMenu(),
             SubMenu("&Network", {MenuCommand(13021, "Net &1..."), MenuCommand(13022, "Net &2..."),
-                                 MenuCommand(13023, "Net &3..."), MenuCommand(13024, "Net &4...")}),
+                                 MenuCommand(13023, "Net &3..."), MenuCommand(13024, "Net &4..."),
+                                 SubMenu("&Store as...", slots(11891)), SubMenu("&Recall...", slots(11865))}),
             SubMenu("&Driver", {MenuCommand(13011, "Net &1..."), MenuCommand(13012, "Net &2..."),
-                                MenuCommand(13013, "Net &3..."), MenuCommand(13014, "Net &4...")}),
-            SubMenu("&Sets", {SubMenu("&Store networks", slots(11891, "Set")),
-                              SubMenu("&Recall networks", slots(11865, "Set")),
-                              SubMenu("Store &drivers", slots(11881, "Set")),
-                              SubMenu("Recall d&rivers", slots(11885, "Set"))}),
+                                MenuCommand(13013, "Net &3..."), MenuCommand(13014, "Net &4..."),
+                                SubMenu("&Store as...", slots(11881)), SubMenu("&Recall...", slots(11885))}),
             FilterOptionsMenu(), MenuCommand(TCmd::YankeeTool, "&Yankee tool"), BoxWindowMenu(), HelpMenu()};
 }
 

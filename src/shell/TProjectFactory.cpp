@@ -14,7 +14,7 @@ TProjectFactory TProjectFactory::Standard()
                          [make = type->make](THost& host, TProgramContext& context) -> std::unique_ptr<TProject> {
                              return make(host, context);
                          });
-    for (int code : {15, 16})
+    for (int code : {15, 16, 20, 21, 22, 23, 25, 26, 27, 28})
         factory.Register(code, [kind = TXover::KindOfTypeCode(code)](THost& host, TProgramContext& context)
                                    -> std::unique_ptr<TProject> { return std::make_unique<TXover>(host, context, kind); });
     return factory;

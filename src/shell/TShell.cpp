@@ -35,18 +35,10 @@ TYankee& TShell::YankeeTool()
     return *yankee_;
 }
 
-namespace {
-// Filter projects of the advanced and active kinds need networks this version does not
-// have yet; asking for one says so instead of doing nothing.
-bool AwaitsAdvancedNetworks(int typeCode) { return (typeCode >= 20 && typeCode <= 23) || (typeCode >= 25 && typeCode <= 28); }
-constexpr const char* kNoAdvancedNetworks =
-    "Advanced and active filter projects cannot be made or opened yet:\nthis version has only the simple networks.";
-} // namespace
-
 bool TShell::CommandAvailable(int id) const
 {
     if (id >= TCmd::NewProjectBase && id < TCmd::NewProjectBase + 30)
-        return factory_.Knows(id - TCmd::NewProjectBase) || AwaitsAdvancedNetworks(id - TCmd::NewProjectBase);
+        return factory_.Knows(id - TCmd::NewProjectBase);
     if (id == TCmd::Open || id == TCmd::YankeeTool || id == TCmd::GeneralSettings)
         return true;
     return project_ && project_->HandlesCommand(id);
@@ -55,10 +47,6 @@ bool TShell::CommandAvailable(int id) const
 bool TShell::HandleCommand(int id)
 {
     if (id >= TCmd::NewProjectBase && id < TCmd::NewProjectBase + 30) {
-        if (AwaitsAdvancedNetworks(id - TCmd::NewProjectBase) && !factory_.Knows(id - TCmd::NewProjectBase)) {
-            host_.Message(kNoAdvancedNetworks, "Filter project", TMsgButtons::Ok, TMsgIcon::Information);
-            return true;
-        }
         if (!factory_.Knows(id - TCmd::NewProjectBase))
             return false;
         NewProject(id - TCmd::NewProjectBase);
@@ -174,10 +162,6 @@ void TShell::OpenProject(const std::string& path)
     }
     // The whole file is read and checked before the open project is given up, so a
     // damaged file leaves the user's work as it was.
-    if (AwaitsAdvancedNetworks(code) && !factory_.Knows(code)) {
-        host_.Message(AboutFile(kNoAdvancedNetworks, path), "Filter project", TMsgButtons::Ok, TMsgIcon::Information);
-        return;
-    }
     if (!factory_.Knows(code)) {
         host_.Message(AboutFile("Bad data in file.\nThe project file is corrupt.", path), "Error", TMsgButtons::Ok,
                       TMsgIcon::Error);

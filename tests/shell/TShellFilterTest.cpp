@@ -1,6 +1,5 @@
 // The shell with filter projects: New for the simple kinds, opening a filter file by its
-// type code, the menu commands reaching the networks, and the kinds still to come refused
-// with a message.
+// type code (advanced and active ones too), and the menu commands reaching the networks.
 #include "shell/TShell.h"
 
 #include "core/TBinaryStream.h"
@@ -72,28 +71,41 @@ TEST_F(TShellFilterTest, SavedFilterOpensByItsTypeCode)
     EXPECT_NE(host_.MainTitle().find("three.flt"), std::string::npos);
 }
 
-TEST_F(TShellFilterTest, AdvancedKindsAreRefusedWithAMessage)
+TEST_F(TShellFilterTest, NewAndOpenMakeEveryAdvancedAndActiveKindWithMenu21)
 {
-    TShell shell(host_, context_);
-    shell.NewProject(15);
-    TProject* open = shell.Project();
-    for (int code : {20, 23, 25, 28}) {
-        SCOPED_TRACE(code);
-        host_.ClearMessages();
-        EXPECT_TRUE(shell.CommandAvailable(TCmd::NewProjectBase + code));
-        EXPECT_TRUE(shell.HandleCommand(TCmd::NewProjectBase + code));
-        ASSERT_NE(host_.LastMessage(), nullptr);
-        EXPECT_NE(host_.LastMessage()->text.find("only the simple networks"), std::string::npos);
-        EXPECT_EQ(shell.Project(), open);
+    struct TCase {
+        int code, ways, heldCode;
+        bool active;
+    };
+    // The active kinds are written with the advanced codes; a file keeps the code it has.
+    const TCase cases[] = {{20, 1, 20, false}, {23, 4, 23, false}, {25, 1, 20, true}, {28, 4, 23, true}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.code);
+        TShell shell(host_, context_);
+        ASSERT_TRUE(shell.CommandAvailable(TCmd::NewProjectBase + c.code));
+        ASSERT_TRUE(shell.HandleCommand(TCmd::NewProjectBase + c.code));
+        TXover* filter = Filter(shell);
+        ASSERT_NE(filter, nullptr);
+        EXPECT_EQ(filter->TypeCode(), c.heldCode);
+        EXPECT_EQ(filter->Ways(), c.ways);
+        EXPECT_EQ(filter->NetA(0).Active(), c.active);
+        EXPECT_EQ(host_.Menu(), TMenus::AdvancedFilter);
 
+        // A file with an active code opens active and is written back with its code.
         TBinaryWriter w;
-        w.WriteInt32(code);
-        w.WriteZeros(16);
+        filter->WriteFile(w);
+        std::vector<std::uint8_t> bytes = w.Bytes();
+        bytes[0] = static_cast<std::uint8_t>(c.code);
         const std::string path = (dir_ / "advanced.flt").string();
-        ASSERT_TRUE(w.SaveTo(path));
+        ASSERT_TRUE(SaveFileSafely(path, bytes.data(), bytes.size()));
+        host_.ClearMessages();
         shell.OpenProject(path);
-        EXPECT_NE(host_.LastMessage()->text.find("only the simple networks"), std::string::npos);
-        EXPECT_EQ(shell.Project(), open);
+        filter = Filter(shell);
+        ASSERT_NE(filter, nullptr);
+        EXPECT_TRUE(host_.Messages().empty());
+        EXPECT_EQ(filter->TypeCode(), c.code);
+        EXPECT_FALSE(filter->IsModified());
+        EXPECT_EQ(host_.Menu(), TMenus::AdvancedFilter);
     }
 }
 
