@@ -194,6 +194,10 @@ std::string PressNamed(const std::vector<TDialogModel*>& dialogs, const std::str
             return {};
         }
     }
+    // Radio choices and dialog menu commands go by the names every dialog gives them.
+    TNamedPress item;
+    if (FindPressable(PressableItems(dialogs), name, false, item) && item.kind != TNamedPress::TKind::Button)
+        return PressItem(item);
     return "no button \"" + name + "\" (tonvek-cli fields " + project + " lists them)";
 }
 

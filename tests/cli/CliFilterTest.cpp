@@ -214,4 +214,8 @@ TEST_F(CliFilterTest, AdvancedFiltersAreMadeStoredRecalledAndExportedPerNet)
     std::getline(lines, line);
     EXPECT_EQ(Columns(line)[4], 1e9);
     EXPECT_NE(RunTonvekCli("new active5 -o '" + active + "'", dir_).status, 0);
+
+    // The network type is a radio choice: pressed by its name, as a user clicks it.
+    ASSERT_EQ(RunTonvekCli("do '" + active + "' 'Net 1:Passive'", dir_).status, 0);
+    EXPECT_NE(RunTonvekCli("fields '" + active + "'", dir_).out.find("Net 1:Filter\tPassive"), std::string::npos);
 }
