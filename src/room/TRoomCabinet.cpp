@@ -185,6 +185,8 @@ void TRoomCabinet::ShowRoomDialog()
 {
     if (bindInputs)
         bindInputs(inputs_);
+    else
+        inputs_ = TRoomInputs{};
     CheckCounts(inputs_);
     if (openDialog)
         openDialog(*this);
@@ -219,6 +221,8 @@ void TRoomCabinet::CalculateRoom()
     TRoomInputs& in = inputs_;
     if (bindInputs)
         bindInputs(in);
+    else
+        in = TRoomInputs{};
     const int count = std::clamp(setup_.grid.Count(), 0, kGrid);
     SetPointCount(count);
     PlaceGrid(count);
