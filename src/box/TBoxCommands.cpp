@@ -5,6 +5,7 @@
 #include "TBoxDiagramDialogs.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
+#include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -45,6 +46,8 @@ constexpr TBoxCommand kCommands[] = {
     {TCmd::ExportSpl,        TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::Spl); }},
     {TCmd::ExportImpedance,  TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::Impedance); }},
     {TCmd::ExportGroupDelay, TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::GroupDelay); }},
+    {TCmd::ExportRoomSpl,    TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::RoomSpl); }},
+    {TCmd::RoomCabinet,      TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenRoomDialog(); return true; }},
     {TCmd::ExportModesSpl,   TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::ModesSpl); }},
     {TCmd::PrintDiagrams,    TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenPrintDiagrams(); return true; }},
     {TCmd::UnitEditor,       TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenUnitEditor(); return true; }},
@@ -116,6 +119,8 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
         return unitEditor_ && unitEditor_->IsOpen();
     if (id == TCmd::RearDriverLoad || id == TCmd::RearUnitEditor)
         return rearUnitEditor_ && rearUnitEditor_->IsOpen();
+    if (id == TCmd::RoomCabinet)
+        return roomCabinet_->dialogOpen;
     // Both box commands open the one box dialog, whichever of them it names.
     if ((id == TCmd::BoxDialog || id == TCmd::ReflexBandpassDialog) && boxDialog_ && boxDialog_->IsOpen())
         return true;

@@ -42,6 +42,8 @@ class TDialogModel;
 class THost;
 class TMeasSetupDialog;
 class TPrintDiagramsDialog;
+class TRoomCabinet;
+struct TRoomGroupInput;
 class TShowDiagramsDialog;
 class TSpeakerConfigDialog;
 class TSpeakerUnitDialog;
@@ -132,6 +134,11 @@ public:
     void UpdateCalculateCommand();
     // The -3 dB point in Hz, 0 when there is none.
     double SearchMinus3dB() const;
+    // The elements of one of the type's room groups: count, radius, response. The cones
+    // are the base's; a type with ports or radiators answers for those.
+    virtual void RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const;
+    // "R&oom && Cabinet": the room dialog through the model, and the room window.
+    void OpenRoomDialog();
     // The type's own per-point curves, none for the closed box.
     virtual std::vector<TCurveColumn> OwnCurves() const { return {}; }
 
@@ -209,6 +216,8 @@ public:
     TBoxObject& BoxVolume() { return *boxVolume_; }
     const TBoxObject& BoxVolume() const { return *boxVolume_; }
     TRoomSettings& Room() { return room_; }
+    // The room and cabinet model over room_, also the "SPL in Room & Cabinet" window.
+    TRoomCabinet& RoomModel() const { return *roomCabinet_; }
     TStepRespSettings& StepResponse() { return stepResponse_; }
     TPlotLogXLinY& Plot(TStdPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     TPlotLogXLinY& SplPlot() { return Plot(TStdPlot::Spl); }
@@ -295,6 +304,7 @@ protected:
     TSpeakerObject rear_;
     std::unique_ptr<TBoxObject> boxVolume_;
     TRoomSettings room_;
+    std::unique_ptr<TRoomCabinet> roomCabinet_;
     TStepRespSettings stepResponse_;
     std::array<std::uint8_t, 70> snapshotRecord_{};
     TPlotStyles styles_;
