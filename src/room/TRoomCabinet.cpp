@@ -25,7 +25,6 @@ constexpr double kSilence = 1e-10;
 constexpr double kMinDistance = 0.001;
 constexpr int kGrid = 500;
 
-double LevelOf(const TComplex& c) { return 10.0 * std::log10(std::max(std::norm(c), kSilence * kSilence)); }
 } // namespace
 
 TRoomCabinet::TRoomCabinet(THost& host, const TPlotStyles& styles, TCursorDialog* cursor, TRoomSettings& settings,
@@ -279,13 +278,16 @@ void TRoomCabinet::CalculateRoom()
         if (impact && in.pressure) {
             const TComplex p = in.pressure[k];
             // No pressure to compare with: the room's effect is not defined there.
-            r = std::abs(p) > 0 ? r / p : TComplex();
+            r = SquaredMagnitudeOf(p) > 0 ? DivComplex(r, p) : TComplex();
         }
-        level_[static_cast<std::size_t>(k)] = LevelOf(r);
-        phase_[static_cast<std::size_t>(k)] = std::atan2(r.imag(), r.real()) * kDegrees;
+        level_[static_cast<std::size_t>(k)] = std::max(SquaredMagnitudeOf(r), kSilence * kSilence);
         if (!impact)
             freeAir_[static_cast<std::size_t>(k)] = (in.splTotal ? in.splTotal[k] : 0.0) + g;
     }
+    // Levels and phases in passes of their own: the library's log10 and atan2 would cost
+    // more than the rest of the calculation.
+    DecibelsOfSquaredInPlace(level_.data(), count);
+    PhasesOf(result_.data(), phase_.data(), count, kDegrees);
     SetShownCurves(impact ? 1 : 2);
     recompute_ = false;
     SetPhaseShown(!setup_.hidePhase);
