@@ -10,6 +10,7 @@
 #include "box/elements/TElementGrid.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
+#include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -33,6 +34,8 @@ TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& ty
     splExport_ = {"", kSplExportFilter, "frd"};
     impedanceExport_ = {"", kImpedanceExportFilter, "zma"};
     CreatePlots();
+    roomCabinet_ = std::make_unique<TRoomCabinet>(host_, styles_, cursor_.get(), room_, MeasSetup(), context_.Folder(),
+                                                  type_.roomSources);
     baseTitle_ = std::string("Tonvek 4.10 Beta ") + type_.title;
 }
 
@@ -49,6 +52,7 @@ TBoxEmbryo::~TBoxEmbryo()
     rearUnitEditor_.reset();
     rearConfigDialog_.reset();
     setupDialog_.reset();
+    roomCabinet_.reset();
     DestroyViews();
 }
 

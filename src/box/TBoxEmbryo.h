@@ -42,6 +42,7 @@ class TDialogModel;
 class THost;
 class TMeasSetupDialog;
 class TPrintDiagramsDialog;
+class TRoomCabinet;
 class TShowDiagramsDialog;
 class TSpeakerConfigDialog;
 class TSpeakerUnitDialog;
@@ -209,6 +210,8 @@ public:
     TBoxObject& BoxVolume() { return *boxVolume_; }
     const TBoxObject& BoxVolume() const { return *boxVolume_; }
     TRoomSettings& Room() { return room_; }
+    // The room and cabinet model over room_, also the "SPL in Room & Cabinet" window.
+    TRoomCabinet& RoomModel() const { return *roomCabinet_; }
     TStepRespSettings& StepResponse() { return stepResponse_; }
     TPlotLogXLinY& Plot(TStdPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     TPlotLogXLinY& SplPlot() { return Plot(TStdPlot::Spl); }
@@ -295,6 +298,7 @@ protected:
     TSpeakerObject rear_;
     std::unique_ptr<TBoxObject> boxVolume_;
     TRoomSettings room_;
+    std::unique_ptr<TRoomCabinet> roomCabinet_;
     TStepRespSettings stepResponse_;
     std::array<std::uint8_t, 70> snapshotRecord_{};
     TPlotStyles styles_;

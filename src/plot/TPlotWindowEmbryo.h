@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 class THost;
 
@@ -32,6 +33,8 @@ public:
     bool CloseRequested() override;
 
     const std::string& Caption() const { return caption_; }
+    // A window whose caption says what it shows (the room window's two modes).
+    void SetCaption(std::string caption) { caption_ = std::move(caption); }
     const std::string& Note() const { return note_; }
     void SetNote(std::string_view note);
     // The one-line input "User note"; OK stores the text and redraws.
