@@ -6,6 +6,8 @@
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "settings/TMeasSetupDialog.h"
+#include "room/TRoomCabinet.h"
+#include "room/TRoomCabinetDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -47,6 +49,7 @@ constexpr TBoxCommand kCommands[] = {
     {TCmd::ExportGroupDelay, TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::GroupDelay); }},
     {TCmd::ExportModesSpl,   TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::ModesSpl); }},
     {TCmd::PrintDiagrams,    TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenPrintDiagrams(); return true; }},
+    {TCmd::RoomCabinet,      TEnabled::WithResults, [](TBoxEmbryo& b) { b.RoomModel().ShowRoomDialog(); return true; }},
     {TCmd::UnitEditor,       TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenUnitEditor(); return true; }},
     {TCmd::DriverLoad,       TEnabled::Always,      [](TBoxEmbryo& b) { b.LoadFrontUnit(); return true; }},
     {TCmd::ShowDiagrams,     TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenShowDiagrams(); return true; }},
@@ -124,6 +127,8 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
     for (const TDialogModel* d : dialogs)
         if (d && d->IsOpen() && d->menuCommand == id)
             return true;
+    if (const TDialogModel* room = roomDialog_.OpenDialog(); room && room->menuCommand == id)
+        return true;
     return false;
 }
 

@@ -36,6 +36,8 @@ TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& ty
     CreatePlots();
     roomCabinet_ = std::make_unique<TRoomCabinet>(host_, styles_, cursor_.get(), room_, MeasSetup(), context_.Folder(),
                                                   type_.roomSources);
+    roomDialog_.Attach(host_, *roomCabinet_, context_.Folder(), type_.typeCode,
+                       [this](TRecalc kind) { RecalcRequest(kind); });
     baseTitle_ = std::string("Tonvek 4.10 Beta ") + type_.title;
 }
 
@@ -123,11 +125,15 @@ void TBoxEmbryo::RecalcRequest(TRecalc kind)
     ShowPhaseOption();
     switch (kind) {
     case TRecalc::MarkChanged: return;
-    case TRecalc::ReportOnly: Calculate(1); return;
+    case TRecalc::ReportOnly:
+        Calculate(1);
+        roomDialog_.Recalculated(kind);
+        return;
     case TRecalc::Recalculate:
         UpdateCalculateCommand();
         if (MeasSetup().calculateImmediately)
             Calculate(0);
+        roomDialog_.Recalculated(kind);
         return;
     case TRecalc::MarkUnchanged: return;
     }
