@@ -108,8 +108,8 @@ TRoomCabinetDialog::TRoomCabinetDialog(THost& host, TRoomCabinet& model, const T
     add(kCabinetEdges, F::CabinetEdges).EnabledIf([this] { return HasCabinetEdges(typeCode_); });
     add(kSummation, F::Summation).Width(5);
 
-    Group("Show", 2);
-    AddRadio(kShow, "", {"Impact on freq. resp", "Frequency response"}, kFrequencyResponse)
+    Group("", 2);
+    AddRadio(kShow, "Show", {"Impact on freq. resp", "Frequency response"}, kFrequencyResponse)
         .Bind({.read = [&s] { return static_cast<double>(s.showMode); },
                .write =
                    [this](double mode) {
