@@ -9,6 +9,7 @@
 #include "ui/THost.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string_view>
 
 namespace {
@@ -23,6 +24,22 @@ constexpr int kMaxPerGroup = 9;
 // The bandpass boxes 1 to 4 radiate through ports only: they have no driver cones on
 // the baffle, so the cabinet edges do not apply to them.
 bool HasCabinetEdges(int typeCode) { return typeCode < 5 || typeCode > 8; }
+
+// The reflex bandpass box lists none of its elements.
+constexpr int kReflexBandpass = 9;
+
+// The list's order of the groups, whatever order a box type names them in: driver
+// units, ports, radiators, front before rear ports, side before middle ports.
+int ListRank(const TRoomSource& source)
+{
+    namespace S = TRoomSources;
+    const TRoomSource* order[] = {&S::DriverUnits, &S::Port,      &S::Abr,       &S::FrontPort,
+                                  &S::RearPort,    &S::SidePorts, &S::MiddlePort};
+    for (int rank = 0; rank < static_cast<int>(std::size(order)); ++rank)
+        if (source.group == order[rank]->group && std::string_view(source.one) == order[rank]->one)
+            return rank;
+    return static_cast<int>(std::size(order));
+}
 
 // The report label of a group without its layout blanks and tabs; the list names the
 // side ports one by one.
@@ -227,7 +244,12 @@ void TRoomCabinetDialog::RefreshElements()
     entries_.clear();
     std::vector<std::string> items;
     const TRoomCounts counts = model_.Counts();
-    for (const TRoomSource& source : model_.Sources()) {
+    std::vector<TRoomSource> groups;
+    if (typeCode_ != kReflexBandpass)
+        groups.assign(model_.Sources().begin(), model_.Sources().end());
+    std::stable_sort(groups.begin(), groups.end(),
+                     [](const TRoomSource& a, const TRoomSource& b) { return ListRank(a) < ListRank(b); });
+    for (const TRoomSource& source : groups) {
         const int n = std::clamp(source.CountIn(counts), 0, kMaxPerGroup);
         for (int k = 0; k < n; ++k) {
             entries_.push_back({source, k});

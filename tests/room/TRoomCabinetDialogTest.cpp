@@ -229,9 +229,9 @@ TEST_F(RoomDialogTest, ElementListFollowsTheGroupsAndTheirCounts)
         {{S::DriverUnits}, {1}, 0, {"Driver unit"}},
         {{S::DriverUnits, S::Port}, {2, 3}, 1, {"Driver unit 1", "Driver unit 2", "Port 1", "Port 2", "Port 3"}},
         {{S::DriverUnits, S::Abr}, {1, 2}, 4, {"Driver unit", "Abr 1", "Abr 2"}},
-        {{S::FrontPort, S::RearPort}, {1, 1}, 7, {"Front port", "Rear port"}},
+        {{S::RearPort, S::FrontPort}, {1, 1}, 7, {"Front port", "Rear port"}},
         {{S::SidePorts, S::MiddlePort}, {2, 1}, 8, {"Side port 1", "Side port 2", "Middle port"}},
-        {{}, {}, 9, {}},
+        {{S::DriverUnits, S::Port}, {1, 1}, 9, {}},
     };
     for (const Row& row : rows) {
         Use(row.groups, row.counts, row.typeCode);
@@ -247,7 +247,7 @@ TEST_F(RoomDialogTest, ElementListFollowsTheGroupsAndTheirCounts)
 
 TEST_F(RoomDialogTest, FrontAndRearPortsOfBandpassThreeEditTheirOwnGroups)
 {
-    Use({S::FrontPort, S::RearPort}, {1, 1}, 7);
+    Use({S::RearPort, S::FrontPort}, {1, 1}, 7);
     Enter(D::kSourceDZ, "-0.25"); // "Front port"
     dialog().Select(D::kElements, 1);
     Enter(D::kSourceDY, "0.1"); // "Rear port"
@@ -259,7 +259,7 @@ TEST_F(RoomDialogTest, FrontAndRearPortsOfBandpassThreeEditTheirOwnGroups)
 
     // A count that shrinks keeps the choice within the list.
     dialog().Select(D::kElements, 1);
-    n = {1, 0};
+    n = {0, 1}; // no rear port any more
     slot->Recalculated(TRecalc::ReportOnly);
     EXPECT_EQ(Items(), std::vector<std::string>{"Front port"});
     EXPECT_EQ(dialog().Selected(D::kElements), 0);
