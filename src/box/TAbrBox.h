@@ -38,6 +38,7 @@ public:
     void PrepareCalculation() override;
     void RefreshResults() override;
     std::vector<TCurveColumn> OwnCurves() const override;
+    void RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const override;
 
     // "By &table lookup...": box volume, radiator compliance, count and tuning from the
     // alignment row of the effective driver's Q. False (with a message or a beep) when

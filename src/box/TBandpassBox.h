@@ -58,6 +58,7 @@ public:
     void Reset() override;
     void PrepareCalculation() override;
     void RefreshResults() override;
+    void RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const override;
     std::vector<TCurveColumn> OwnCurves() const override;
     std::vector<TPlotXYEmbryo*> OptionalPlots() const override;
     TPlotXYEmbryo* CommonBodyPlot() const override;

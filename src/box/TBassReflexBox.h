@@ -23,6 +23,7 @@ public:
     void PrepareCalculation() override;
     void RefreshResults() override;
     std::vector<TCurveColumn> OwnCurves() const override;
+    void RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const override;
     std::vector<TPlotXYEmbryo*> OptionalPlots() const override { return {airSpeedPlot_.get()}; }
 
     // "&Quick box": 1.5 · Vas of the drivers, the port tuned to the effective fs, its

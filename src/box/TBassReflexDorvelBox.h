@@ -31,6 +31,7 @@ public:
     void PrepareCalculation() override;
     void RefreshResults() override;
     std::vector<TCurveColumn> OwnCurves() const override;
+    void RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const override;
     std::vector<TPlotXYEmbryo*> OptionalPlots() const override { return {airSpeedPlot_.get()}; }
 
     // The rear group takes part: its unit is complete.

@@ -5,9 +5,8 @@
 #include "TBoxDiagramDialogs.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
-#include "settings/TMeasSetupDialog.h"
 #include "room/TRoomCabinet.h"
-#include "room/TRoomCabinetDialog.h"
+#include "settings/TMeasSetupDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -47,9 +46,10 @@ constexpr TBoxCommand kCommands[] = {
     {TCmd::ExportSpl,        TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::Spl); }},
     {TCmd::ExportImpedance,  TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::Impedance); }},
     {TCmd::ExportGroupDelay, TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::GroupDelay); }},
+    {TCmd::ExportRoomSpl,    TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::RoomSpl); }},
+    {TCmd::RoomCabinet,      TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenRoomDialog(); return true; }},
     {TCmd::ExportModesSpl,   TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::ModesSpl); }},
     {TCmd::PrintDiagrams,    TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenPrintDiagrams(); return true; }},
-    {TCmd::RoomCabinet,      TEnabled::WithResults, [](TBoxEmbryo& b) { b.RoomModel().ShowRoomDialog(); return true; }},
     {TCmd::UnitEditor,       TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenUnitEditor(); return true; }},
     {TCmd::DriverLoad,       TEnabled::Always,      [](TBoxEmbryo& b) { b.LoadFrontUnit(); return true; }},
     {TCmd::ShowDiagrams,     TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenShowDiagrams(); return true; }},
@@ -119,6 +119,8 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
         return unitEditor_ && unitEditor_->IsOpen();
     if (id == TCmd::RearDriverLoad || id == TCmd::RearUnitEditor)
         return rearUnitEditor_ && rearUnitEditor_->IsOpen();
+    if (id == TCmd::RoomCabinet)
+        return roomCabinet_->dialogOpen;
     // Both box commands open the one box dialog, whichever of them it names.
     if ((id == TCmd::BoxDialog || id == TCmd::ReflexBandpassDialog) && boxDialog_ && boxDialog_->IsOpen())
         return true;
@@ -127,8 +129,6 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
     for (const TDialogModel* d : dialogs)
         if (d && d->IsOpen() && d->menuCommand == id)
             return true;
-    if (const TDialogModel* room = roomDialog_.OpenDialog(); room && room->menuCommand == id)
-        return true;
     return false;
 }
 

@@ -15,6 +15,7 @@
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace TBoxFileNames;
@@ -33,11 +34,24 @@ TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& ty
     snapshotFile_ = {"", kSnapshotFilter, "snp"};
     splExport_ = {"", kSplExportFilter, "frd"};
     impedanceExport_ = {"", kImpedanceExportFilter, "zma"};
-    CreatePlots();
     roomCabinet_ = std::make_unique<TRoomCabinet>(host_, styles_, cursor_.get(), room_, MeasSetup(), context_.Folder(),
                                                   type_.roomSources);
+    // Bound once: the arrays stay where they are, the counts are read at each calculation.
+    roomCabinet_->bindInputs = [this](TRoomInputs& in) {
+        in.groupCount = static_cast<int>(std::min<std::size_t>(type_.roomSources.size(), in.groups.size()));
+        for (int g = 0; g < in.groupCount; ++g) {
+            TRoomGroupInput& group = in.groups[static_cast<std::size_t>(g)];
+            group = TRoomGroupInput{type_.roomSources[static_cast<std::size_t>(g)]};
+            RoomGroup(group.source, group);
+        }
+        in.pressure = pressure.data();
+        in.importCorrection = importCorrection.data();
+        in.splTotal = splTotal.data();
+        in.smoothBeforeImport = type_.roomConesAreTotal;
+    };
     roomDialog_.Attach(host_, *roomCabinet_, context_.Folder(), type_.typeCode,
                        [this](TRecalc kind) { RecalcRequest(kind); });
+    CreatePlots();
     baseTitle_ = std::string("Tonvek 4.10 Beta ") + type_.title;
 }
 
@@ -54,8 +68,8 @@ TBoxEmbryo::~TBoxEmbryo()
     rearUnitEditor_.reset();
     rearConfigDialog_.reset();
     setupDialog_.reset();
-    roomCabinet_.reset();
     DestroyViews();
+    roomCabinet_.reset();
 }
 
 void TBoxEmbryo::SetBoxVolume(std::unique_ptr<TBoxObject> box) { boxVolume_ = std::move(box); }
@@ -68,7 +82,7 @@ void TBoxEmbryo::Reset()
         boxDialog_->Close();
     MeasSetup().LoadPreferences(context_.Folder(), false);
     stepResponse_.Reset();
-    room_.LoadPreferences(context_.Folder().Resolve(TRoomSettings::PreferencesFile));
+    roomCabinet_->LoadPreferences(context_.Folder().Resolve(TRoomSettings::PreferencesFile));
     front_.Clear();
     rear_.Clear();
     if (boxVolume_)
@@ -113,7 +127,27 @@ void TBoxEmbryo::StartNew(bool)
 
 // ---------------------------------------------------------------- recalculation
 
-void TBoxEmbryo::ShowPhaseOption() { SplPlot().SetPhaseShown(!MeasSetup().hidePhase); }
+void TBoxEmbryo::ShowPhaseOption()
+{
+    SplPlot().SetPhaseShown(!MeasSetup().hidePhase);
+    roomCabinet_->SetPhaseShown(!MeasSetup().hidePhase);
+}
+
+void TBoxEmbryo::RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const
+{
+    group.n = 0;
+    if (source.count != TRoomSource::Drivers)
+        return;
+    group.n = front_.numberOfDrivers;
+    group.radius = front_.RadiationRadius();
+    group.p = type_.roomConesAreTotal ? pressure.data() : front_.auxPressure.data();
+}
+
+void TBoxEmbryo::OpenRoomDialog()
+{
+    host_.ShowView(*roomCabinet_);
+    roomCabinet_->ShowRoomDialog();
+}
 
 void TBoxEmbryo::RecalcRequest(TRecalc kind)
 {
@@ -126,14 +160,16 @@ void TBoxEmbryo::RecalcRequest(TRecalc kind)
     switch (kind) {
     case TRecalc::MarkChanged: return;
     case TRecalc::ReportOnly:
+        if (roomCabinet_->refreshDialog)
+            roomCabinet_->refreshDialog();
         Calculate(1);
-        roomDialog_.Recalculated(kind);
         return;
     case TRecalc::Recalculate:
+        if (roomCabinet_->refreshDialog)
+            roomCabinet_->refreshDialog();
         UpdateCalculateCommand();
         if (MeasSetup().calculateImmediately)
             Calculate(0);
-        roomDialog_.Recalculated(kind);
         return;
     case TRecalc::MarkUnchanged: return;
     }

@@ -44,6 +44,7 @@ class THost;
 class TMeasSetupDialog;
 class TPrintDiagramsDialog;
 class TRoomCabinet;
+struct TRoomGroupInput;
 class TShowDiagramsDialog;
 class TSpeakerConfigDialog;
 class TSpeakerUnitDialog;
@@ -134,6 +135,11 @@ public:
     void UpdateCalculateCommand();
     // The -3 dB point in Hz, 0 when there is none.
     double SearchMinus3dB() const;
+    // The elements of one of the type's room groups: count, radius, response. The cones
+    // are the base's; a type with ports or radiators answers for those.
+    virtual void RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const;
+    // "R&oom && Cabinet": the room dialog through the model, and the room window.
+    void OpenRoomDialog();
     // The type's own per-point curves, none for the closed box.
     virtual std::vector<TCurveColumn> OwnCurves() const { return {}; }
 

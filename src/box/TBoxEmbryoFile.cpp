@@ -9,6 +9,7 @@
 #include "core/TProjectRelative.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "measdata/TCurveExport.h"
+#include "room/TRoomCabinet.h"
 #include "ui/THost.h"
 
 void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath) const
@@ -22,7 +23,7 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     front_.WriteConfigBlock(out);
     boxVolume_->WriteRecord(out);
     stepResponse_.Write(out);
-    room_.WriteProject(out);
+    roomCabinet_->WriteRoom(out, false);
     infoWin_->SavePlacement(out);
     out.WriteInt16(optimiserIterations);
     out.WriteInt16(optimiserSpare);
@@ -62,7 +63,7 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     snapshotPath_ = TProgramFolder::Normalise(snapshotPath);
     snapshotFile_.fileName = snapshotPath_;
     if (!front_.ReadConfigBlock(in, version) || !boxVolume_->ReadRecord(in) || !stepResponse_.Read(in) ||
-        !room_.ReadProject(in, version))
+        !roomCabinet_->ReadRoom(in, false, version))
         return false;
     if (!infoWin_->LoadPlacement(in))
         return false;
@@ -246,6 +247,11 @@ bool TBoxEmbryo::ExportTo(TBoxExport kind, const std::string& path)
         curve.kind = TCurveKind::Impedance;
         curve.y = front_.impedanceMagnitude.data();
         curve.phase = impedancePhase.data();
+        break;
+    case TBoxExport::RoomSpl:
+        curve.kind = TCurveKind::SplRoomCabinet;
+        curve.y = roomCabinet_->Level();
+        curve.phase = roomCabinet_->Phase();
         break;
     case TBoxExport::GroupDelay: curve.kind = TCurveKind::GroupDelay; curve.y = groupDelay.data(); break;
     default: return false; // room and transient curves arrive with their windows

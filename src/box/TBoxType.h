@@ -24,7 +24,11 @@ struct TBoxType {
     int picture = 0;         // information window picture
     bool frontAndRear = false; // two driver units (driver dialogs say which)
     std::vector<int> unsupportedCommands;
+    // The room groups in report and list order; the room model combines the first less
+    // the second.
     std::vector<TRoomSource> roomSources;
+    // The cones reach the room as the box's total pressure (closed box), not as their own.
+    bool roomConesAreTotal = false;
     std::function<std::unique_ptr<TBoxEmbryo>(THost&, TProgramContext&)> make;
 };
 

@@ -8,6 +8,7 @@
 #include "TBoxReport.h"
 #include "box/elements/TBoxObject.h"
 #include "plot/TPrintDate.h"
+#include "room/TRoomCabinet.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -62,6 +63,8 @@ void TBoxEmbryo::DestroyViews()
             host_.DestroyView(Plot(which));
     if (infoWin_)
         host_.DestroyView(*infoWin_);
+    if (roomCabinet_)
+        host_.DestroyView(*roomCabinet_);
 }
 
 std::unique_ptr<TPlotLogXLinY> TBoxEmbryo::MakeOwnPlot(const char* title, const char* yUnit, const TRect& restored)
@@ -81,7 +84,8 @@ void TBoxEmbryo::HideOwnPlot(TPlotLogXLinY& plot) { host_.DestroyView(plot); }
 
 std::vector<TPlotXYEmbryo*> TBoxEmbryo::DiagramWindows() const
 {
-    std::vector<TPlotXYEmbryo*> windows{plots_[0].get(), plots_[1].get(), plots_[2].get(), plots_[3].get()};
+    std::vector<TPlotXYEmbryo*> windows{plots_[0].get(), roomCabinet_.get(), plots_[1].get(), plots_[2].get(),
+                                        plots_[3].get()};
     for (TPlotXYEmbryo* plot : OptionalPlots())
         windows.push_back(plot);
     return windows;
@@ -117,6 +121,8 @@ void TBoxEmbryo::ShowReport()
 
 void TBoxEmbryo::RefreshResults()
 {
+    if (!fastMode)
+        roomCabinet_->CalculateRoom();
     const TMeasSetup& setup = MeasSetup();
     TPlotLogXLinY& spl = SplPlot();
     bool splFitted = false;

@@ -22,6 +22,7 @@ const TBoxType& TClosedBox::Type()
         .frontAndRear = false,
         .unsupportedCommands = {TCmd::ExportModesSpl},
         .roomSources = {TRoomSources::DriverUnits},
+        .roomConesAreTotal = true,
         .make = MakeBox<TClosedBox>,
     };
     return type;

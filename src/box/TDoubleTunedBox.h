@@ -35,6 +35,7 @@ public:
     void PrepareCalculation() override;
     void RefreshResults() override;
     std::vector<TCurveColumn> OwnCurves() const override;
+    void RoomGroup(const TRoomSource& source, TRoomGroupInput& group) const override;
     std::vector<TPlotXYEmbryo*> OptionalPlots() const override;
 
     const TLayout& Layout() const { return layout_; }

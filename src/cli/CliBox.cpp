@@ -14,6 +14,7 @@
 #include "core/TBinaryStream.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "measdata/TCurveExport.h"
+#include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
 #include "settings/TProgramContext.h"
 #include "ui/TCommandIds.h"
@@ -164,18 +165,34 @@ int RunReport(TProgramContext& context, const TCliArgs& args)
     return 0;
 }
 
+// The room window's curves; in impact mode the level is the room's effect and the
+// free-air column is left at 0, as the window shows no free-air curve then.
+int PrintRoomCurves(const TBoxEmbryo& p)
+{
+    const TRoomCabinet& room = p.RoomModel();
+    const bool impact = room.Settings().showMode == 0;
+    std::printf("# f/Hz\t%s\tfree air/dB\troom phase/deg\n", impact ? "room impact/dB" : "room/dB");
+    for (int i = 0; i < p.PointCount(); ++i)
+        std::printf("%.17g\t%.17g\t%.17g\t%.17g\n", p.Grid().Frequency(i), room.Level()[i],
+                    impact ? 0.0 : room.FreeAir()[i], room.Phase()[i]);
+    return 0;
+}
+
 int RunCurves(TProgramContext& context, const TCliArgs& args)
 {
     if (!args.empty() && CliIsFilterFile(args[0]))
         return RunFilterCurves(context, args);
-    if (args.size() != 1)
-        return CliFail("curves: tonvek-cli curves PROJECT.box");
+    const bool room = args.size() == 2 && args[1] == "--room";
+    if (args.size() != 1 && !room)
+        return CliFail("curves: tonvek-cli curves PROJECT.box [--room]");
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
     const TBoxEmbryo& p = *s.project;
     if (!p.FrontDriver().complete)
         return CliFail("curves: the project has no results (is its unit file there and complete?)");
+    if (room)
+        return PrintRoomCurves(p);
     const std::vector<TCurveColumn> own = p.OwnCurves();
     std::printf("# f/Hz\tSPL/dB\tphase/deg\tgroup delay/ms\texcursion/mm p-p\t|Z|/ohm\tZ phase/deg");
     for (const TCurveColumn& c : own)
@@ -214,7 +231,7 @@ bool ExportAs(TBoxEmbryo& project, TBoxExport kind, const std::string& out, cons
     return true;
 }
 
-const char* kExportUsage = "export PROJECT.box --kind spl|modes|impedance|groupdelay [--format F] -o FILE";
+const char* kExportUsage = "export PROJECT.box --kind spl|room|modes|impedance|groupdelay [--format F] -o FILE";
 
 int RunExport(TProgramContext& context, const TCliArgs& args)
 {
@@ -234,6 +251,7 @@ int RunExport(TProgramContext& context, const TCliArgs& args)
             return CliFail("export: unexpected argument \"" + args[i] + "\"");
     }
     const std::optional<TBoxExport> exportKind = kind == "spl"          ? std::optional(TBoxExport::Spl)
+                                                 : kind == "room"       ? std::optional(TBoxExport::RoomSpl)
                                                  : kind == "modes"      ? std::optional(TBoxExport::ModesSpl)
                                                  : kind == "impedance"  ? std::optional(TBoxExport::Impedance)
                                                  : kind == "groupdelay" ? std::optional(TBoxExport::GroupDelay)
@@ -285,7 +303,10 @@ TCliRegistration reportCommand{"report", "report PROJECT.box    the information 
 TCliRegistration curvesCommand{
     "curves", "curves PROJECT.box    f, SPL, phase, group delay, excursion, |Z|, Z phase per grid point,\n"
               "                       then the box type's own curves (driver and port SPL, air speed, ...),\n"
-              "                       under a header line naming the columns",
+              "                       under a header line naming the columns\n"
+              "       curves PROJECT.box --room\n"
+              "                       f, room level, free-air level at the listening distance and room\n"
+              "                       phase per grid point (the \"SPL in Room & Cabinet\" window)",
     RunCurves};
 TCliRegistration exportCommand{
     "export", std::string(kExportUsage) +

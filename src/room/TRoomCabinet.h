@@ -14,7 +14,7 @@
 // - reuses the stored spectra (CalculateRoom alone): normalize, smoothing, show mode
 //   (SetShowMode), measured data (ReadMeasuredFile, disabled, transition frequency,
 //   automatic level, level offset). The element counts are checked by every
-//   calculation: a changed count rebuilds that group's spectrum by itself.
+//   calculation and by ShowRoomDialog: a changed count sets recompute by itself.
 //
 // The model reads the box project only through TRoomInputs, which the project binds
 // once (arrays it owns, counts and radii read at each calculation), so it knows
@@ -123,6 +123,10 @@ public:
     std::function<void(TRoomCabinet&)> openDialog;
     std::function<void()> closeDialog;
     void ShowRoomDialog();
+    // The project's recalculation requests of kinds 0 and 2 refresh the open dialog.
+    std::function<void()> refreshDialog;
+    // Set by the dialog while it is open: the project keeps "R&oom && Cabinet" disabled.
+    bool dialogOpen = false;
 
     // Results over the grid.
     const double* Level() const { return level_.data(); }

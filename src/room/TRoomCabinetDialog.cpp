@@ -184,6 +184,7 @@ TRoomCabinetDialog::TRoomCabinetDialog(THost& host, TRoomCabinet& model, const T
             absorption_->Close();
         if (model_.NeedsRecompute())
             ComputeNow();
+        model_.dialogOpen = false;
         if (gCurrent == this)
             gCurrent = nullptr;
     };
@@ -195,6 +196,7 @@ TRoomCabinetDialog::TRoomCabinetDialog(THost& host, TRoomCabinet& model, const T
 
 TRoomCabinetDialog::~TRoomCabinetDialog()
 {
+    model_.dialogOpen = false;
     if (gCurrent == this)
         gCurrent = nullptr;
 }
@@ -228,6 +230,7 @@ void TRoomCabinetDialog::Start()
         Fill();
     }
     gCurrent = this;
+    model_.dialogOpen = true;
     Open();
 }
 

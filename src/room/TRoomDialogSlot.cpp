@@ -19,6 +19,10 @@ void TRoomDialogSlot::Attach(THost& host, TRoomCabinet& model, const TProgramFol
     };
     // The model is going: no pending calculation may run on it.
     model.closeDialog = [this] { dialog_.reset(); };
+    model.refreshDialog = [this] {
+        if (TRoomCabinetDialog* d = OpenDialog())
+            d->RefreshElements();
+    };
 }
 
 TRoomCabinetDialog* TRoomDialogSlot::OpenDialog() const
@@ -35,12 +39,4 @@ std::vector<TDialogModel*> TRoomDialogSlot::OpenDialogs() const
             out.push_back(a);
     }
     return out;
-}
-
-void TRoomDialogSlot::Recalculated(TRecalc kind)
-{
-    if (kind != TRecalc::Recalculate && kind != TRecalc::ReportOnly)
-        return;
-    if (TRoomCabinetDialog* d = OpenDialog())
-        d->RefreshElements();
 }

@@ -2,7 +2,8 @@
 // Where a box project keeps its room and cabinet dialog: made when the model's
 // ShowRoomDialog first asks for it, kept (with its position) while the project lives,
 // destroyed without computing when the model goes. The project attaches it to its
-// model once and forwards the recalculations that refresh the dialog's element list.
+// model once; the model's refresh hook (the project's recalculations of kinds 0 and 2)
+// refreshes the open dialog's element list.
 //
 // Declare it before the model it serves, so the model, destroyed first, can still
 // close the dialog through it.
@@ -36,8 +37,6 @@ public:
     TRoomCabinetDialog* OpenDialog() const;
     // The open dialog and the absorption dialog it runs, for listings of open dialogs.
     std::vector<TDialogModel*> OpenDialogs() const;
-    // A recalculation request of the project: kinds 0 and 2 refresh the open dialog.
-    void Recalculated(TRecalc kind);
 
     // Where the dialog was last closed; 0, 0 = not placed yet.
     std::int16_t x = 0, y = 0;

@@ -260,7 +260,7 @@ TEST_F(RoomDialogTest, FrontAndRearPortsOfBandpassThreeEditTheirOwnGroups)
     // A count that shrinks keeps the choice within the list.
     dialog().Select(D::kElements, 1);
     n = {0, 1}; // no rear port any more
-    slot->Recalculated(TRecalc::ReportOnly);
+    model->refreshDialog();
     EXPECT_EQ(Items(), std::vector<std::string>{"Front port"});
     EXPECT_EQ(dialog().Selected(D::kElements), 0);
 }

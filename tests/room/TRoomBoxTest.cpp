@@ -1,0 +1,117 @@
+// The room model inside every box type: what the type hands it, the combination of its
+// groups, its window and its export.
+
+#include "box/TBoxType.h"
+#include "box/elements/TBoxObject.h"
+#include "box/TBoxReport.h"
+#include "room/TRoomCabinet.h"
+#include "support/BoxTestBench.h"
+#include "ui/TCommandIds.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+namespace {
+
+class RoomBoxTest : public ::testing::TestWithParam<const TBoxType*>, protected BoxTestBench {
+protected:
+    void SetUp() override { Enter("tonvek-roombox"); }
+    void TearDown() override { Leave(); }
+
+    std::unique_ptr<TBoxEmbryo> MakeBox()
+    {
+        auto box = GetParam()->make(host_, context_);
+        Prepare(*box, 0.03);
+        return box;
+    }
+};
+
+} // namespace
+
+// With nothing in the room, every type's room curve is its free-air curve at the
+// listening distance, at every grid point: the groups are combined as the box
+// combines its sources.
+TEST_P(RoomBoxTest, EmptyRoomGivesTheFreeAirCurve)
+{
+    SetGrid(10, 4000, 300);
+    auto box = MakeBox();
+    TRoomSettings& s = box->RoomModel().Settings();
+    s.reflections.fill(false);
+    s.cabinetEdges = false;
+    box->RoomModel().MarkRecompute();
+    box->Calculate(0);
+    const TRoomCabinet& room = box->RoomModel();
+    ASSERT_EQ(room.PointCount(), box->PointCount());
+    for (int k = 0; k < box->PointCount(); ++k)
+        ASSERT_NEAR(room.Level()[k], room.FreeAir()[k], 0.01) << GetParam()->title << " point " << k;
+    EXPECT_FALSE(room.NeedsRecompute());
+}
+
+// The default room (speaker backwall, cabinet edges): a finite curve that differs from
+// free air, the window among the diagrams after the SPL plot, the room lines with the
+// type's elements in the report, and an export that writes the level and phase.
+TEST_P(RoomBoxTest, DefaultRoomReachesWindowReportAndExport)
+{
+    auto box = MakeBox();
+    box->Calculate(0);
+    const TRoomCabinet& room = box->RoomModel();
+    double largest = 0;
+    for (int k = 0; k < box->PointCount(); ++k) {
+        ASSERT_TRUE(std::isfinite(room.Level()[k])) << k;
+        largest = std::max(largest, std::abs(room.Level()[k] - room.FreeAir()[k]));
+    }
+    EXPECT_GT(largest, 1.0) << "the backwall and the edges show";
+    ASSERT_GE(box->DiagramWindows().size(), 2u);
+    EXPECT_EQ(box->DiagramWindows()[1], &box->RoomModel());
+
+    const std::vector<std::string>& lines = box->Report().Lines();
+    auto has = [&](const std::string& start) {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(start, 0) == 0; });
+    };
+    EXPECT_TRUE(has("Room and Cabinet"));
+    EXPECT_TRUE(has(" Meas. pos.\tX=3.00m"));
+    for (const TRoomSource& source : GetParam()->roomSources)
+        EXPECT_TRUE(has(source.one)) << source.one;
+
+    const std::string path = (dir_ / "room.frd").string();
+    ASSERT_TRUE(box->ExportTo(TBoxExport::RoomSpl, path));
+    std::ifstream in(path);
+    std::string header;
+    std::getline(in, header);
+    double f = 0, level = 0, phase = 0;
+    ASSERT_TRUE(in >> f >> level >> phase) << header;
+    EXPECT_NEAR(f, box->Grid().Frequency(0), 0.01);
+    EXPECT_NEAR(level, room.Level()[0], 0.01);
+    EXPECT_NEAR(phase, room.Phase()[0], 0.01);
+}
+
+// "R&oom && Cabinet" shows the room window and hands the model to the dialog, after
+// the element count check; while the dialog is open the command stays disabled.
+TEST_P(RoomBoxTest, RoomCommandOpensTheDialogThroughTheModel)
+{
+    auto box = MakeBox();
+    box->Calculate(0);
+    TRoomCabinet* opened = nullptr;
+    box->RoomModel().openDialog = [&](TRoomCabinet& model) {
+        opened = &model;
+        model.dialogOpen = true;
+    };
+    box->FrontDriver().numberOfDrivers = 2;
+    EXPECT_TRUE(box->HandleCommand(TCmd::RoomCabinet));
+    EXPECT_EQ(opened, &box->RoomModel());
+    const auto& sources = GetParam()->roomSources;
+    const bool cones = std::any_of(sources.begin(), sources.end(),
+                                   [](const TRoomSource& s) { return s.count == TRoomSource::Drivers; });
+    EXPECT_EQ(box->RoomModel().NeedsRecompute(), cones) << "the count check ran";
+    box->Calculate(0);
+    EXPECT_EQ(host_.CommandEnabled(TCmd::RoomCabinet), std::optional<bool>(false));
+    box->RoomModel().dialogOpen = false;
+    box->Calculate(0);
+    EXPECT_EQ(host_.CommandEnabled(TCmd::RoomCabinet), std::optional<bool>(true));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryBoxType, RoomBoxTest, ::testing::ValuesIn(TBoxTypes::All().begin(), TBoxTypes::All().end()),
+                         [](const ::testing::TestParamInfo<const TBoxType*>& info) { return info.param->cliName; });
