@@ -59,7 +59,7 @@ TEST_F(CliRoomDialogTest, SetReachesRoomAndAbsorptionFieldsByName)
 TEST_F(CliRoomDialogTest, SetRefusesWhatTheDialogRefuses)
 {
     const char* refused[] = {"Roof height=10.5", "Summation factor=7", "Absorbtion coefficients:Floor=1",
-                             "Room and cabinet effects:Transition freq.=0"};
+                             "Room and cabinet effects:Transition freq.=0", "Element=Tweeter"};
     for (const char* assignment : refused) {
         const TCliRun r = Set(assignment);
         EXPECT_NE(r.status, 0) << assignment;
