@@ -118,14 +118,18 @@ TEST_F(RoomDialogTest, ALengthWithoutCalcImmediatelyOnlyEnablesCalcAndClosingCom
     EXPECT_TRUE(model->NeedsRecompute()); // not computed yet
     EXPECT_TRUE(dialog().Field(D::kCalc).enabled);
     EXPECT_EQ(requests, std::vector<TRecalc>{TRecalc::ReportOnly});
+    dialog().position = {120, 80};
     dialog().RequestClose();
     EXPECT_FALSE(slot->OpenDialog());
     EXPECT_FALSE(model->NeedsRecompute());
+    EXPECT_EQ(slot->x, 120);
+    EXPECT_EQ(slot->y, 80);
     EXPECT_EQ(host.CommandEnabled(TCmd::RoomCabinet), true);
     EXPECT_EQ(D::Current(), nullptr);
 
     // With "Calc. imm." on the same change computes at once.
     model->ShowRoomDialog();
+    EXPECT_EQ(dialog().position.x, 120); // where it was closed
     dialog().Toggle(D::kCalcImmediately, true);
     EXPECT_FALSE(model->NeedsRecompute());
     Enter(D::kBaffleWidth, "0.5");
@@ -323,11 +327,18 @@ TEST_F(RoomDialogTest, MeasuredDataFields)
     host.QueueFileName((dir / "missing.frd").string());
     dialog().Press(D::kBrowse);
     EXPECT_FALSE(settings.measLoaded);
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0].title, "Measured data");
     EXPECT_EQ(dialog().Field(D::kFileName).text, "Not in use");
 
-    // Measured data in use: the offset shows, read only while automatic.
-    settings.measLoaded = true;
-    dialog().Reload();
+    // A file in the program folder is kept by its relative name; the offset shows, read
+    // only while automatic.
+    std::filesystem::copy_file(std::string(TONVEK_SOURCE_DIR) + "/examples/woofer-10in-4ohm.frd", dir / "w.frd");
+    host.QueueFileName((dir / "w.frd").string());
+    dialog().Press(D::kBrowse);
+    EXPECT_TRUE(settings.measLoaded);
+    EXPECT_EQ(dialog().Field(D::kFileName).text, "w.frd");
+    EXPECT_TRUE(dialog().Field(D::kCalc).enabled);
     EXPECT_TRUE(dialog().Field(D::kLevelOffset).visible);
     EXPECT_TRUE(dialog().Field(D::kLevelOffset).dbl.ReadOnly());
     dialog().Toggle(D::kAutoLevel, false);
@@ -336,6 +347,7 @@ TEST_F(RoomDialogTest, MeasuredDataFields)
     EXPECT_NEAR(settings.measLevelFactor, std::pow(10.0, -0.3), 1e-12);
     dialog().Toggle(D::kDisable, true);
     EXPECT_FALSE(dialog().Field(D::kLevelOffset).visible);
+    EXPECT_EQ(dialog().Field(D::kFileName).text, "Not in use");
 }
 
 TEST_F(RoomDialogTest, OneRoomDialogInTheProgram)
