@@ -68,6 +68,9 @@ TBoxEmbryo::~TBoxEmbryo()
     rearUnitEditor_.reset();
     rearConfigDialog_.reset();
     setupDialog_.reset();
+    // The type's ports and radiators are gone by now: a dialog that computes as it
+    // closes finds no groups.
+    roomCabinet_->bindInputs = nullptr;
     DestroyViews();
     roomCabinet_.reset();
 }

@@ -25,7 +25,7 @@ constexpr double kSilence = 1e-10;
 constexpr double kMinDistance = 0.001;
 constexpr int kGrid = 500;
 
-double LevelOf(const TComplex& c) { return 20.0 * std::log10(std::max(std::abs(c), kSilence)); }
+double LevelOf(const TComplex& c) { return 10.0 * std::log10(std::max(std::norm(c), kSilence * kSilence)); }
 } // namespace
 
 TRoomCabinet::TRoomCabinet(THost& host, const TPlotStyles& styles, TCursorDialog* cursor, TRoomSettings& settings,
@@ -185,6 +185,8 @@ void TRoomCabinet::ShowRoomDialog()
 {
     if (bindInputs)
         bindInputs(inputs_);
+    else
+        inputs_ = TRoomInputs{};
     CheckCounts(inputs_);
     if (openDialog)
         openDialog(*this);
@@ -219,9 +221,11 @@ void TRoomCabinet::CalculateRoom()
     TRoomInputs& in = inputs_;
     if (bindInputs)
         bindInputs(in);
+    else
+        in = TRoomInputs{};
     const int count = std::clamp(setup_.grid.Count(), 0, kGrid);
     SetPointCount(count);
-    const double* f = setup_.grid.Frequencies().data();
+    PlaceGrid(count);
     const double v = ListeningDistance();
     const double norm = settings_.normalize ? v : 1.0;
     CheckCounts(in);
@@ -240,14 +244,14 @@ void TRoomCabinet::CalculateRoom()
                 Position(group.source, k).radius = group.radius;
             BuildSpectrum(group, spectrum, v);
         }
-        BuildListening(group, spectrum, v);
+        BuildListening(g, group, v);
         const double scale = norm / n;
         if (g == 0) {
             for (int k = 0; k < count; ++k)
-                result_[static_cast<std::size_t>(k)] = group.p[k] * scale * Interpolate(f[k]);
+                result_[static_cast<std::size_t>(k)] = group.p[k] * scale * Interpolate(k);
         } else {
             for (int k = 0; k < count; ++k) {
-                const TComplex value = group.p[k] * scale * Interpolate(f[k]);
+                const TComplex value = group.p[k] * scale * Interpolate(k);
                 second_[static_cast<std::size_t>(k)] = value;
                 result_[static_cast<std::size_t>(k)] -= value;
             }
@@ -438,31 +442,59 @@ void TRoomCabinet::AddReflections(const TPosObject& pos)
         add(xR, y0, zBL, rb * rr * rlb);
 }
 
-void TRoomCabinet::BuildListening(const TRoomGroupInput& group, const std::array<TComplex, kSpectrum>& spectrum,
-                                  double v)
+void TRoomCabinet::BuildListening(int g, const TRoomGroupInput& group, double v)
 {
+    const auto G = static_cast<std::size_t>(g);
+    const auto& spectrum = spectra_[G];
+    auto& D = directivity_[G];
+    if (directivityRadius_[G] != group.radius) {
+        directivityRadius_[G] = group.radius;
+        for (int i = 0; i < kBins; ++i)
+            D[static_cast<std::size_t>(i)] = PistonDirectivity(binFreq_[static_cast<std::size_t>(i)], group.radius);
+    }
     const int n = std::min(group.n, 9);
     const double direct = n / v;
     const bool edges = group.source.group == TRoomSettings::DriverUnits && settings_.cabinetEdges;
     const double w = edges ? settings_.summation * settings_.summation : 1.0;
     const double directScale = edges ? w + 1 : 1.0;
     for (int i = 0; i < kBins; ++i) {
-        const double D = PistonDirectivity(binFreq_[static_cast<std::size_t>(i)], group.radius);
-        listen_[static_cast<std::size_t>(i)] = w * D * spectrum[static_cast<std::size_t>(i)] + directScale * direct;
+        const auto I = static_cast<std::size_t>(i);
+        listen_[I] = w * D[I] * spectrum[I] + directScale * direct;
     }
 }
 
-TComplex TRoomCabinet::Interpolate(double f) const
+void TRoomCabinet::PlaceGrid(int count)
 {
-    const double at = f * (kSpectrum / kSampleRate);
-    const int j = at > 0 ? static_cast<int>(std::min(at, double(kBins))) : 0;
-    if (j + 1 >= kBins - 1)
-        return listen_[kBins - 2];
-    const auto J = static_cast<std::size_t>(j);
-    if (j < 1)
-        return listen_[0];
-    const double t = std::log(f / binFreq_[J]) / std::log(binFreq_[J + 1] / binFreq_[J]);
-    return t * listen_[J + 1] + (1 - t) * listen_[J];
+    const double* f = setup_.grid.Frequencies().data();
+    const TGridKey key{count, count > 0 ? f[0] : 0.0, count > 0 ? f[count - 1] : 0.0};
+    if (key.count == placed_.count && key.first == placed_.first && key.last == placed_.last)
+        return;
+    placed_ = key;
+    for (int k = 0; k < count; ++k) {
+        const auto K = static_cast<std::size_t>(k);
+        const double at = f[k] * (kSpectrum / kSampleRate);
+        const int j = at > 0 ? static_cast<int>(std::min(at, double(kBins))) : 0;
+        if (j + 1 >= kBins - 1) {
+            // From 4980 Hz up every point takes bin 510.
+            bin_[K] = kBins - 2;
+            binWeight_[K] = 0;
+        } else if (j < 1) {
+            bin_[K] = 0;
+            binWeight_[K] = 0;
+        } else {
+            const auto J = static_cast<std::size_t>(j);
+            bin_[K] = j;
+            binWeight_[K] = std::log(f[k] / binFreq_[J]) / std::log(binFreq_[J + 1] / binFreq_[J]);
+        }
+    }
+}
+
+TComplex TRoomCabinet::Interpolate(int k) const
+{
+    const auto K = static_cast<std::size_t>(k);
+    const auto J = static_cast<std::size_t>(bin_[K]);
+    const double t = binWeight_[K];
+    return t == 0 ? listen_[J] : t * listen_[J + 1] + (1 - t) * listen_[J];
 }
 
 void TRoomCabinet::BlendMeasured(int count)

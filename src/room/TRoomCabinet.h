@@ -146,8 +146,11 @@ private:
     void BuildSpectrum(const TRoomGroupInput& group, std::array<TComplex, kSpectrum>& spectrum, double v);
     void AddEdges(const TPosObject& pos, double v);
     void AddReflections(const TPosObject& pos);
-    void BuildListening(const TRoomGroupInput& group, const std::array<TComplex, kSpectrum>& spectrum, double v);
-    TComplex Interpolate(double f) const;
+    void BuildListening(int g, const TRoomGroupInput& group, double v);
+    // Where each grid frequency falls between the bins: done again only when the grid
+    // was laid out anew, so a calculation takes no logarithms for it.
+    void PlaceGrid(int count);
+    TComplex Interpolate(int k) const;
     void BlendMeasured(int count);
     void Smooth(int count, const TRoomInputs& in);
 
@@ -171,4 +174,13 @@ private:
     std::array<double, kBins> binFreq_{};
     std::array<TComplex, 500> result_{}, second_{}, measured_{};
     std::array<double, 500> level_{}, phase_{}, freeAir_{}, logMag_{}, arg_{};
+    // The piston directivity of each group per bin, kept while its radius stays.
+    std::array<std::array<double, kBins>, 2> directivity_{};
+    std::array<double, 2> directivityRadius_{-1, -1};
+    std::array<int, 500> bin_{};
+    std::array<double, 500> binWeight_{};
+    struct TGridKey {
+        int count = -1;
+        double first = 0, last = 0;
+    } placed_;
 };

@@ -193,16 +193,17 @@ TEST_P(BoxFrameTest, ShowDiagramsListsEveryPlotAndBringsUpTheChosenOne)
     ASSERT_NE(show, nullptr);
     const TField* list = show->Find(TShowDiagramsDialog::kList);
     ASSERT_NE(list, nullptr);
-    // The four standard plots, then the type's own.
+    // The SPL plot, the room window, the other three standard plots, then the type's own.
     const std::vector<TPlotXYEmbryo*> own = box->OptionalPlots();
-    ASSERT_EQ(list->items.size(), 4u + own.size());
+    ASSERT_EQ(list->items.size(), 5u + own.size());
     EXPECT_EQ(list->items[0], "Free air SPL at 1m distance");
-    EXPECT_EQ(list->items[1], "Impedance");
-    EXPECT_EQ(list->items[2], "Cone excursion");
-    EXPECT_EQ(list->items[3], "Group delay");
+    EXPECT_EQ(list->items[1], "SPL in Room & Cabinet");
+    EXPECT_EQ(list->items[2], "Impedance");
+    EXPECT_EQ(list->items[3], "Cone excursion");
+    EXPECT_EQ(list->items[4], "Group delay");
     for (std::size_t i = 0; i < own.size(); ++i)
-        EXPECT_EQ(list->items[4 + i], own[i]->Title());
-    show->Select(TShowDiagramsDialog::kList, 2);
+        EXPECT_EQ(list->items[5 + i], own[i]->Title());
+    show->Select(TShowDiagramsDialog::kList, 3);
     show->Press(TShowDiagramsDialog::kShow);
     EXPECT_FALSE(host_.IsViewMinimised(box->ExcursionPlot()));
 }
@@ -449,8 +450,9 @@ TEST_P(BoxFrameTest, PrintDiagramsPagesFollowTheListAndPerPage)
     EXPECT_FALSE(all.heading.empty());
     EXPECT_EQ(all.heading, box->Report().Title());
     box->diagramsPerPage = 3;
-    EXPECT_EQ(box->DiagramPages().PageCount(), 2);
-    ASSERT_TRUE(box->AddToPrintList(2));
+    const int windows = static_cast<int>(box->DiagramWindows().size());
+    EXPECT_EQ(box->DiagramPages().PageCount(), (windows + 2) / 3);
+    ASSERT_TRUE(box->AddToPrintList(3));
     ASSERT_TRUE(box->AddToPrintList(0));
     TDiagramPages chosen = box->DiagramPages();
     ASSERT_EQ(chosen.diagrams.size(), 2u);

@@ -111,6 +111,23 @@ TEST_P(RoomBoxTest, RoomCommandOpensTheDialogThroughTheModel)
     box->RoomModel().dialogOpen = false;
     box->Calculate(0);
     EXPECT_EQ(host_.CommandEnabled(TCmd::RoomCabinet), std::optional<bool>(true));
+
+    // Recalculation requests of kinds 0 and 2 refresh the dialog; the project's end
+    // closes it.
+    int refreshed = 0, closed = 0;
+    box->RoomModel().refreshDialog = [&] { ++refreshed; };
+    // A dialog with changes pending computes as it closes: the type's groups are gone.
+    box->RoomModel().closeDialog = [&, &room = box->RoomModel()] {
+        ++closed;
+        room.MarkRecompute();
+        room.CalculateRoom();
+    };
+    box->RecalcRequest(TRecalc::Recalculate);
+    box->RecalcRequest(TRecalc::MarkChanged);
+    box->RecalcRequest(TRecalc::ReportOnly);
+    EXPECT_EQ(refreshed, 2);
+    box.reset();
+    EXPECT_EQ(closed, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryBoxType, RoomBoxTest, ::testing::ValuesIn(TBoxTypes::All().begin(), TBoxTypes::All().end()),
