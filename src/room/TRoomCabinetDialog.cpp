@@ -72,7 +72,8 @@ TRoomCabinetDialog::TRoomCabinetDialog(THost& host, TRoomCabinet& model, const T
     };
     const auto length = [&add](int id, F field) -> TField& { return add(id, field).Width(7); };
     const auto source = [this](int id, F field) -> TField& {
-        return AddField(id, RoomFieldInfo(field), BindSourceField([this] { return SelectedPosition(); }, field)).Width(7);
+        return AddField(id, RoomFieldInfo(field), BindSourceField([this] { return SelectedPosition(); }, field))
+            .Width(7);
     };
     const auto computeNow = [this] {
         Request(TRecalc::ReportOnly);

@@ -45,10 +45,10 @@ public:
                          kCalcImmediately = 106, kFloor = 107, kBaffleHeight = 108, kListenerBackwall = 109,
                          kListenerX = 110, kListenerY = 111, kListenerZ = 112, kNormalize = 113, kCeiling = 114,
                          kRoofHeight = 115, kDepth = 116, kRoomWidth = 117, kRightSideWall = 118, kShow = 119,
-                         kSmoothing = 121, kElements = 122, kLeftSideWall = 123, kSpeakerBackWall = 124,
-                         kDisable = 125, kSourceDX = 126, kSourceDY = 127, kSourceDZ = 128, kLevelOffset = 129,
-                         kSummation = 130, kTransition = 131, kBaffleWidth = 133, kAutoLevel = 134, kBrowse = 135,
-                         kFileName = 137, kLevelOffsetNone = 138;
+                         kSmoothing = 121, kElements = 122, kLeftSideWall = 123, kSpeakerBackWall = 124, kDisable = 125,
+                         kSourceDX = 126, kSourceDY = 127, kSourceDZ = 128, kLevelOffset = 129, kSummation = 130,
+                         kTransition = 131, kBaffleWidth = 133, kAutoLevel = 134, kBrowse = 135, kFileName = 137,
+                         kLevelOffsetNone = 138;
     // The show choices: their index is the show mode.
     static constexpr int kImpact = 0, kFrequencyResponse = 1;
     // Menu commands.

@@ -54,7 +54,6 @@ const std::array<TFieldInfo, 6> kAbs = {{
 constexpr TAbsField kAbsOrder[] = {TAbsField::SpeakerBackwall, TAbsField::LeftSidewall, TAbsField::RightSidewall,
                                    TAbsField::Ceiling,         TAbsField::Floor,        TAbsField::ListenerBackwall};
 
-
 template <class Get, class Set>
 TFieldBinding Through(Get get, Set set)
 {
@@ -128,20 +127,22 @@ TFieldBinding BindRoomField(TRoomSettings& s, TRoomField field)
 
 TFieldBinding BindSourceField(std::function<TPosObject*()> element, TRoomField field)
 {
-    double TPosObject::* member = field == TRoomField::SourceDX   ? &TPosObject::dX
-                                  : field == TRoomField::SourceDY ? &TPosObject::dY
-                                                                  : &TPosObject::dZ;
-    return {.read = [element, member] {
-                const TPosObject* p = element();
-                return p ? p->*member : 0.0;
-            },
-            .write = [element, member](double value) {
-                TPosObject* p = element();
-                if (!p || !std::isfinite(value))
-                    return false;
-                p->*member = value;
-                return true;
-            }};
+    double TPosObject::*member = field == TRoomField::SourceDX   ? &TPosObject::dX
+                                 : field == TRoomField::SourceDY ? &TPosObject::dY
+                                                                 : &TPosObject::dZ;
+    return {.read =
+                [element, member] {
+                    const TPosObject* p = element();
+                    return p ? p->*member : 0.0;
+                },
+            .write =
+                [element, member](double value) {
+                    TPosObject* p = element();
+                    if (!p || !std::isfinite(value))
+                        return false;
+                    p->*member = value;
+                    return true;
+                }};
 }
 
 std::span<const TAbsField> AbsFields() { return kAbsOrder; }
