@@ -4,13 +4,15 @@
 #include "room/TRoomCabinet.h"
 #include "room/TRoomCabinetDialog.h"
 
+#include <utility>
+
 TRoomDialogSlot::TRoomDialogSlot() = default;
 TRoomDialogSlot::~TRoomDialogSlot() = default;
 
 void TRoomDialogSlot::Attach(THost& host, TRoomCabinet& model, const TProgramFolder& folder, int typeCode,
                              std::function<void(TRecalc)> request)
 {
-    model.openDialog = [this, &host, &folder, typeCode, request](TRoomCabinet& m) {
+    model.openDialog = [this, &host, &folder, typeCode, request = std::move(request)](TRoomCabinet& m) {
         if (!dialog_) {
             dialog_ = std::make_unique<TRoomCabinetDialog>(host, m, folder, typeCode, request);
             dialog_->KeepPositionIn(x, y);

@@ -125,7 +125,7 @@ TFieldBinding BindRoomField(TRoomSettings& s, TRoomField field)
     return {};
 }
 
-TFieldBinding BindSourceField(std::function<TPosObject*()> element, TRoomField field)
+TFieldBinding BindSourceField(const std::function<TPosObject*()>& element, TRoomField field)
 {
     double TPosObject::*member = field == TRoomField::SourceDX   ? &TPosObject::dX
                                  : field == TRoomField::SourceDY ? &TPosObject::dY

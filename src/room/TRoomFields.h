@@ -57,7 +57,7 @@ const TFieldInfo& RoomFieldInfo(TRoomField field);
 TFieldBinding BindRoomField(TRoomSettings& settings, TRoomField field);
 // An offset of the element that `element` names when the field is loaded or
 // committed; no element: nothing to show, every write refused.
-TFieldBinding BindSourceField(std::function<TPosObject*()> element, TRoomField field);
+TFieldBinding BindSourceField(const std::function<TPosObject*()>& element, TRoomField field);
 
 // The six absorption coefficients, in the absorption dialog's order.
 enum class TAbsField { SpeakerBackwall, LeftSidewall, RightSidewall, Ceiling, Floor, ListenerBackwall };
