@@ -19,7 +19,8 @@ const TBoxType& TBP7Box::Type()
         .picture = 204,
         .frontAndRear = false,
         .unsupportedCommands = {},
-        .roomSources = {TRoomSources::RearPort, TRoomSources::FrontPort},
+        .roomSources = {TRoomSources::FrontPort, TRoomSources::RearPort},
+        .roomGroups = {TRoomSources::RearPort, TRoomSources::FrontPort},
         .make = MakeBox<TBP7Box>,
     };
     return type;

@@ -38,10 +38,11 @@ TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& ty
                                                   type_.roomSources);
     // Bound once: the arrays stay where they are, the counts are read at each calculation.
     roomCabinet_->bindInputs = [this](TRoomInputs& in) {
-        in.groupCount = static_cast<int>(std::min<std::size_t>(type_.roomSources.size(), in.groups.size()));
+        const std::vector<TRoomSource>& groups = type_.roomGroups.empty() ? type_.roomSources : type_.roomGroups;
+        in.groupCount = static_cast<int>(std::min<std::size_t>(groups.size(), in.groups.size()));
         for (int g = 0; g < in.groupCount; ++g) {
             TRoomGroupInput& group = in.groups[static_cast<std::size_t>(g)];
-            group = TRoomGroupInput{type_.roomSources[static_cast<std::size_t>(g)]};
+            group = TRoomGroupInput{groups[static_cast<std::size_t>(g)]};
             RoomGroup(group.source, group);
         }
         in.pressure = pressure.data();

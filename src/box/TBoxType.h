@@ -25,8 +25,10 @@ struct TBoxType {
     bool frontAndRear = false; // two driver units (driver dialogs say which)
     std::vector<int> unsupportedCommands;
     // The room groups in report and list order; the room model combines the first less
-    // the second.
+    // the second, or, where the sum goes the other way round, roomGroups' first less its
+    // second (bandpass type 3 lists its front port first but vents its rear port ahead).
     std::vector<TRoomSource> roomSources;
+    std::vector<TRoomSource> roomGroups = {};
     // The cones reach the room as the box's total pressure (closed box), not as their own.
     bool roomConesAreTotal = false;
     std::function<std::unique_ptr<TBoxEmbryo>(THost&, TProgramContext&)> make;

@@ -230,12 +230,12 @@ void TRoomCabinet::CalculateRoom()
     const double norm = settings_.normalize ? v : 1.0;
     CheckCounts(in);
 
-    std::fill_n(result_.begin(), count, TComplex());
-    std::fill_n(second_.begin(), count, TComplex());
+    // Each group's values go straight into the result: the first as it is, the second
+    // subtracted; a group without elements (or without a response) adds nothing.
+    bool empty = true, second = false;
     for (int g = 0; g < in.groupCount && g < 2; ++g) {
         const TRoomGroupInput& group = in.groups[static_cast<std::size_t>(g)];
         const int n = std::min(group.n, 9);
-        // A group without elements (or without a response) adds nothing.
         if (n <= 0 || !group.p)
             continue;
         auto& spectrum = spectra_[static_cast<std::size_t>(g)];
@@ -249,14 +249,22 @@ void TRoomCabinet::CalculateRoom()
         if (g == 0) {
             for (int k = 0; k < count; ++k)
                 result_[static_cast<std::size_t>(k)] = group.p[k] * scale * Interpolate(k);
+            empty = false;
         } else {
             for (int k = 0; k < count; ++k) {
+                const auto K = static_cast<std::size_t>(k);
                 const TComplex value = group.p[k] * scale * Interpolate(k);
-                second_[static_cast<std::size_t>(k)] = value;
-                result_[static_cast<std::size_t>(k)] -= value;
+                second_[K] = value;
+                result_[K] = empty ? -value : result_[K] - value;
             }
+            empty = false;
+            second = true;
         }
     }
+    if (empty)
+        std::fill_n(result_.begin(), count, TComplex());
+    if (!second)
+        std::fill_n(second_.begin(), count, TComplex());
 
     if (settings_.measLoaded && !settings_.measDisabled)
         BlendMeasured(count);

@@ -446,3 +446,26 @@ TEST(TRoomCabinet, ProjectRecordKeepsTheWindowAndFailsCleanlyWhenCut)
     std::filesystem::remove(prefs);
     EXPECT_FALSE(rig.room.WriteRoom("/nonexistent-folder/roomcabi.prf"));
 }
+
+// What a calculation keeps (the bin places of the grid, each group's directivity)
+// follows a new grid and a new radius: the curves equal those of a fresh model.
+TEST(TRoomCabinet, KeptPlacesFollowTheGridAndTheRadius)
+{
+    RoomRig rig(20, 2000, 200);
+    rig.settings.reflections = {true, false, false, true, false, false};
+    rig.room.CalculateRoom();
+    rig.setup.startFrequency = 10;
+    rig.setup.stopFrequency = 20000;
+    rig.setup.pointCount = 500;
+    rig.setup.LayoutGrid();
+    rig.radius = 0.12;
+    rig.room.CalculateRoom();
+
+    RoomRig fresh(10, 20000, 500);
+    fresh.settings.reflections = rig.settings.reflections;
+    fresh.radius = 0.12;
+    fresh.room.CalculateRoom();
+    ASSERT_EQ(rig.room.PointCount(), 500);
+    for (int k = 0; k < 500; ++k)
+        ASSERT_DOUBLE_EQ(rig.room.Level()[k], fresh.room.Level()[k]) << k;
+}
