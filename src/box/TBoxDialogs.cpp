@@ -96,9 +96,13 @@ void TBoxEmbryo::RefreshDriverConfig()
 
 std::vector<TDialogModel*> TBoxEmbryo::ParameterDialogs()
 {
+    std::vector<TDialogModel*> dialogs{BoxDialogModel(), &SetupDialog(), &DriverConfigDialog()};
     if (type_.frontAndRear)
-        return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog(), &RearDriverConfigDialog()};
-    return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog()};
+        dialogs.push_back(&RearDriverConfigDialog());
+    // The room dialogs while they are open.
+    for (TDialogModel* room : roomDialog_.OpenDialogs())
+        dialogs.push_back(room);
+    return dialogs;
 }
 
 void TBoxEmbryo::EditUserNote()

@@ -50,6 +50,8 @@ TBoxEmbryo::TBoxEmbryo(THost& host, TProgramContext& context, const TBoxType& ty
         in.splTotal = splTotal.data();
         in.smoothBeforeImport = type_.roomConesAreTotal;
     };
+    roomDialog_.Attach(host_, *roomCabinet_, context_.Folder(), type_.typeCode,
+                       [this](TRecalc kind) { RecalcRequest(kind); });
     CreatePlots();
     baseTitle_ = std::string("Tonvek 4.10 Beta ") + type_.title;
 }

@@ -21,6 +21,7 @@
 #include "plot/TInfoWin.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
+#include "room/TRoomDialogSlot.h"
 #include "room/TRoomSettings.h"
 #include "settings/TProgramContext.h"
 #include "timedomain/TStepRespSettings.h"
@@ -183,7 +184,8 @@ public:
     TMeasSetupDialog& SetupDialog();
     TSpeakerConfigDialog& DriverConfigDialog();
     TSpeakerConfigDialog& RearDriverConfigDialog();
-    // Every parameter dialog, box dialog first, created closed when needed.
+    // Every parameter dialog, box dialog first, created closed when needed; then the
+    // room dialog and its absorption dialog while they are open.
     std::vector<TDialogModel*> ParameterDialogs();
 
     // The chosen diagrams as printed pages (the whole print list, or every plot window
@@ -218,6 +220,8 @@ public:
     TRoomSettings& Room() { return room_; }
     // The room and cabinet model over room_, also the "SPL in Room & Cabinet" window.
     TRoomCabinet& RoomModel() const { return *roomCabinet_; }
+    // Its dialog, "Room and cabinet effects", opened by command 10205.
+    TRoomDialogSlot& RoomDialog() { return roomDialog_; }
     TStepRespSettings& StepResponse() { return stepResponse_; }
     TPlotLogXLinY& Plot(TStdPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     TPlotLogXLinY& SplPlot() { return Plot(TStdPlot::Spl); }
@@ -304,6 +308,7 @@ protected:
     TSpeakerObject rear_;
     std::unique_ptr<TBoxObject> boxVolume_;
     TRoomSettings room_;
+    TRoomDialogSlot roomDialog_; // before the model, which closes the dialog when it goes
     std::unique_ptr<TRoomCabinet> roomCabinet_;
     TStepRespSettings stepResponse_;
     std::array<std::uint8_t, 70> snapshotRecord_{};

@@ -4,6 +4,8 @@
 
 #include "box/TBoxType.h"
 #include "core/TBinaryStream.h"
+#include "room/TRoomCabinet.h"
+#include "room/TRoomCabinetDialog.h"
 #include "ui/TDialogModel.h"
 
 #include <cctype>
@@ -61,6 +63,10 @@ std::vector<TDialogModel*> OpenDialogs(TBoxSession& s)
     s.project->OpenBoxDialog();
     s.project->OpenSetupDialog();
     s.project->OpenDriverConfig();
+    // The room dialog with its absorption coefficients, so that they are named too.
+    s.project->RoomModel().ShowRoomDialog();
+    if (TRoomCabinetDialog* room = s.project->RoomDialog().OpenDialog())
+        room->OpenAbsorption();
     return s.project->ParameterDialogs();
 }
 

@@ -253,6 +253,14 @@ bool FindNamedField(const std::vector<TDialogModel*>& dialogs, const std::string
                 found = {dialog, &field, ListedFieldName(*dialog, field), std::nullopt};
                 return true;
             }
+    // A dialog's title in front of a name it has ("Room and cabinet effects:Roof height").
+    for (TDialogModel* dialog : dialogs) {
+        const std::string title = CanonicalFieldName(PlainCaption(dialog->title));
+        const std::size_t colon = name.find(':');
+        if (colon != std::string::npos && CanonicalFieldName(name.substr(0, colon)) == title &&
+            FindNamedField({dialog}, name.substr(colon + 1), found))
+            return true;
+    }
     return false;
 }
 

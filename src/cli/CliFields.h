@@ -36,7 +36,8 @@ std::string FieldName(const TField& field);
 // enough as well; a label in two groups alone reaches neither.
 std::string ListedFieldName(const TDialogModel& dialog, const TField& field);
 
-// The field a name reaches, if any (it may be disabled or not hold a value).
+// The field a name reaches, if any (it may be disabled or not hold a value). A dialog's
+// title in front of a name that dialog has reaches it as well ("Closed box:QB").
 [[nodiscard]] bool FindNamedField(const std::vector<TDialogModel*>& dialogs, const std::string& name,
                                   TNamedField& found);
 
