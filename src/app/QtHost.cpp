@@ -313,8 +313,13 @@ void QtHost::HideView(TWindowModel& window)
 
 void QtHost::RedrawView(TWindowModel& window)
 {
-    if (TModelSubWindow* sub = SubWindowOf(window))
+    if (TModelSubWindow* sub = SubWindowOf(window)) {
+        // Some windows retitle themselves with their contents.
+        const QString title = QString::fromStdString(window.Title());
+        if (sub->windowTitle() != title)
+            sub->setWindowTitle(title);
         sub->View()->update();
+    }
 }
 
 bool QtHost::IsViewMinimised(const TWindowModel& window) const

@@ -6,6 +6,7 @@
 #include "TBoxReport.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "settings/TMeasSetupDialog.h"
+#include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/TDialogModel.h"
 #include "ui/THost.h"
@@ -97,9 +98,24 @@ void TBoxEmbryo::RefreshDriverConfig()
 std::vector<TDialogModel*> TBoxEmbryo::ParameterDialogs()
 {
     if (type_.frontAndRear)
-        return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog(), &RearDriverConfigDialog()};
-    return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog()};
+        return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog(), &RearDriverConfigDialog(), &TransientDialog()};
+    return {BoxDialogModel(), &SetupDialog(), &DriverConfigDialog(), &TransientDialog()};
 }
+
+TStepRespDialog& TBoxEmbryo::TransientDialog()
+{
+    if (!transientDialog_) {
+        TStepRespDialog::TOwner owner{
+            .changed = [this] { changed_ = true; },
+            .hasResults = [this] { return front_.complete; },
+            .preferencesPath = context_.Folder().Resolve(TStepRespSettings::PreferencesFile),
+        };
+        transientDialog_ = std::make_unique<TStepRespDialog>(host_, *transient_, std::move(owner), TCmd::TransientResp);
+    }
+    return *transientDialog_;
+}
+
+void TBoxEmbryo::OpenTransientDialog() { TransientDialog().Open(); }
 
 void TBoxEmbryo::EditUserNote()
 {

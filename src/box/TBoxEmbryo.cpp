@@ -11,6 +11,7 @@
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
 #include "settings/TMeasSetupDialog.h"
+#include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -41,6 +42,7 @@ TBoxEmbryo::~TBoxEmbryo()
     // The optimiser dialog names the box dialog and the elements: it goes first.
     optimiserDialog_.reset();
     boxDialog_.reset();
+    transientDialog_.reset();
     noteDialog_.reset();
     showDiagrams_.reset();
     printDiagrams_.reset();
@@ -61,7 +63,7 @@ void TBoxEmbryo::Reset()
     if (boxDialog_ && boxDialog_->IsOpen())
         boxDialog_->Close();
     MeasSetup().LoadPreferences(context_.Folder(), false);
-    stepResponse_.Reset();
+    transient_->ResetToDefaults();
     room_.LoadPreferences(context_.Folder().Resolve(TRoomSettings::PreferencesFile));
     front_.Clear();
     rear_.Clear();

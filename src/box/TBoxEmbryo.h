@@ -23,7 +23,7 @@
 #include "plot/TPlotStyles.h"
 #include "room/TRoomSettings.h"
 #include "settings/TProgramContext.h"
-#include "timedomain/TStepRespSettings.h"
+#include "timedomain/TStepResponse.h"
 #include "ui/TInfoDialog.h"
 #include "ui/TProject.h"
 
@@ -45,6 +45,7 @@ class TPrintDiagramsDialog;
 class TShowDiagramsDialog;
 class TSpeakerConfigDialog;
 class TSpeakerUnitDialog;
+class TStepRespDialog;
 
 // File dialog settings: the file name last chosen, with the chooser's filter.
 struct TFileDialogSettings {
@@ -176,7 +177,8 @@ public:
     TMeasSetupDialog& SetupDialog();
     TSpeakerConfigDialog& DriverConfigDialog();
     TSpeakerConfigDialog& RearDriverConfigDialog();
-    // Every parameter dialog, box dialog first, created closed when needed.
+    // Every parameter dialog, box dialog first, the transient dialog last, created closed
+    // when needed.
     std::vector<TDialogModel*> ParameterDialogs();
 
     // The chosen diagrams as printed pages (the whole print list, or every plot window
@@ -209,7 +211,11 @@ public:
     TBoxObject& BoxVolume() { return *boxVolume_; }
     const TBoxObject& BoxVolume() const { return *boxVolume_; }
     TRoomSettings& Room() { return room_; }
-    TStepRespSettings& StepResponse() { return stepResponse_; }
+    TStepRespSettings& StepResponse() { return transient_->Settings(); }
+    // The transient response window and its dialog ("&Transient resp").
+    TStepResponse& TransientWindow() const { return *transient_; }
+    void OpenTransientDialog();
+    TStepRespDialog& TransientDialog();
     TPlotLogXLinY& Plot(TStdPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     TPlotLogXLinY& SplPlot() { return Plot(TStdPlot::Spl); }
     TPlotLogXLinY& ExcursionPlot() { return Plot(TStdPlot::Excursion); }
@@ -295,7 +301,8 @@ protected:
     TSpeakerObject rear_;
     std::unique_ptr<TBoxObject> boxVolume_;
     TRoomSettings room_;
-    TStepRespSettings stepResponse_;
+    std::unique_ptr<TStepResponse> transient_;
+    std::unique_ptr<TStepRespDialog> transientDialog_;
     std::array<std::uint8_t, 70> snapshotRecord_{};
     TPlotStyles styles_;
     TLineStyle thickBlack_{TColors::Black, 3, TDash::Solid};

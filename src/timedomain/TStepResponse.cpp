@@ -1,0 +1,280 @@
+#include "timedomain/TStepResponse.h"
+
+#include "core/TBinaryStream.h"
+#include "plot/TSafeFormat.h"
+#include "settings/TMeasSetup.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+// 2π/1000 as the burst is written: x in ms, the frequency in Hz.
+constexpr double kTwoPiPerMs = 0.00628318530718;
+constexpr double kInverseHalf = 0.001953125; // 1 / 512
+
+bool Finite(double v) { return std::isfinite(v); }
+
+} // namespace
+
+TStepResponse::TStepResponse(THost& host, const TPlotStyles& styles, TCursorDialog* cursor, const TComplex* response,
+                             const TMeasSetup& setup)
+    : TPlotLinXLinY(host, "Impulse response", styles, cursor, 114, 290, 2, kLength), response_(response),
+      setup_(setup), fft_(kLength), spectrum_(kLength), signal_(kLength)
+{
+    SetXUnit("ms");
+    SetYUnit("");
+    SetXData(x_.data());
+    AddCurve(output_.data(), outputStyle_, "Output", false);
+    AddCurve(input_.data(), inputStyle_, "Input", false);
+    for (int i = 0; i < kLength; ++i)
+        x_[static_cast<std::size_t>(i)] = i * settings_.timeStep;
+    ApplySettings();
+}
+
+TStepResponse::~TStepResponse() = default;
+
+std::string TStepResponse::CaptionFor(const TStepRespSettings& settings)
+{
+    switch (settings.kind) {
+    case TStepRespSettings::Step: return "Step response";
+    case TStepRespSettings::ToneBurst:
+        return "Tone burst resp. " + SafeFormat("%2.1f", settings.burstFrequency) + " Hz, " +
+               std::to_string(settings.periods) + " periods";
+    default: return "Impulse response";
+    }
+}
+
+bool TStepResponse::OfferedTimeStep(double ms)
+{
+    for (double step : kTimeSteps)
+        if (std::fabs(ms - step) <= step * 1e-9)
+            return true;
+    return false;
+}
+
+TStepRespSettings TStepResponse::Usable(const TStepRespSettings& settings)
+{
+    TStepRespSettings s = settings;
+    if (s.kind != TStepRespSettings::Step && s.kind != TStepRespSettings::ToneBurst)
+        s.kind = TStepRespSettings::Impulse;
+    double best = kTimeSteps[0];
+    if (Finite(s.timeStep))
+        for (double step : kTimeSteps)
+            if (std::fabs(s.timeStep - step) < std::fabs(s.timeStep - best))
+                best = step;
+    s.timeStep = best;
+    s.burstFrequency = Finite(s.burstFrequency) ? std::clamp(s.burstFrequency, kMinBurst, kMaxBurst) : 50.0;
+    s.periods = static_cast<std::int16_t>(std::clamp<int>(s.periods, kMinPeriods, kMaxPeriods));
+    s.curvesShown = static_cast<std::int16_t>(std::clamp<int>(s.curvesShown, 1, 2));
+    return s;
+}
+
+void TStepResponse::ApplySettings()
+{
+    const TStepRespSettings s = Usable(settings_);
+    SetCaption(CaptionFor(s));
+    SetPointCount(s.ShownPoints());
+    // Only a tone burst shows its input.
+    SetShownCurves(s.kind == TStepRespSettings::ToneBurst ? s.curvesShown : 1);
+}
+
+void TStepResponse::ResetToDefaults()
+{
+    ResetPlot();
+    settings_.Reset();
+    ApplySettings();
+    DataCleared();
+}
+
+bool TStepResponse::ReadRecord(TBinaryReader& in)
+{
+    TStepRespSettings s = settings_;
+    if (!s.Read(in))
+        return false;
+    const bool usable = s.kind >= TStepRespSettings::Impulse && s.kind <= TStepRespSettings::ToneBurst &&
+                        Finite(s.burstFrequency) && s.burstFrequency >= kMinBurst && s.burstFrequency <= kMaxBurst &&
+                        s.periods >= kMinPeriods && s.periods <= kMaxPeriods && s.curvesShown >= 1 &&
+                        s.curvesShown <= 2 && OfferedTimeStep(s.timeStep);
+    if (!usable)
+        return false;
+    TBinaryReader record(std::vector<std::uint8_t>(s.windowRecord.begin(), s.windowRecord.end()));
+    if (!ReadWindowRecord(record))
+        return false;
+    settings_ = s;
+    ApplySettings();
+    return true;
+}
+
+void TStepResponse::WriteRecord(TBinaryWriter& out) const
+{
+    TBinaryWriter record;
+    WriteWindowRecord(record);
+    TStepRespSettings s = settings_;
+    std::copy_n(record.Bytes().begin(), std::min(record.Bytes().size(), s.windowRecord.size()), s.windowRecord.begin());
+    s.Write(out);
+}
+
+bool TStepResponse::SavePreferences(const std::string& path) const
+{
+    TBinaryWriter out;
+    WriteRecord(out);
+    return out.SaveTo(path);
+}
+
+void TStepResponse::Update(bool newSpectrum)
+{
+    if (!settings_.enabled)
+        return;
+    const TStepRespSettings s = Usable(settings_);
+    if (newSpectrum)
+        MakeImpulseResponse(s.timeStep);
+    for (int i = 0; i < kLength; ++i)
+        x_[static_cast<std::size_t>(i)] = i * s.timeStep;
+    int burstEnd = 0;
+    MakeInput(s, burstEnd);
+    if (s.kind == TStepRespSettings::ToneBurst)
+        ToneBurstOutput(burstEnd);
+    else
+        ImpulseOrStepOutput();
+    Normalise(s.kind == TStepRespSettings::ToneBurst ? kLength : kHalf);
+    SetPointCount(s.ShownPoints());
+    xMinimum = 0;
+    xMaximum = x_[static_cast<std::size_t>(std::max(0, PointCount() - 1))];
+    DataReady();
+    Redraw();
+}
+
+void TStepResponse::MakeImpulseResponse(double timeStep)
+{
+    const TFreqGrid& grid = setup_.grid;
+    const int count = std::min(grid.Count(), TFreqGrid::kMaxPoints);
+    TComplex* bins = spectrum_.data();
+    std::fill(bins, bins + kLength, TComplex{});
+    if (count > 0 && response_) {
+        const double df = 1000.0 / timeStep / kLength;
+        const double lower = setup_.startFrequency, upper = setup_.stopFrequency;
+        const double f0 = grid.Frequency(0);
+        int r = 0;
+        for (int j = 1; j < kHalf; ++j) {
+            const double f = j * df;
+            while (r < count && f > grid.Frequency(r))
+                ++r;
+            TComplex v;
+            if (f < lower) {
+                // Below the grid the response falls in proportion to the frequency.
+                v = f0 > 0 ? response_[0] * (f / f0) : TComplex{};
+            } else if (f <= upper && r < count) {
+                if (r == 0) {
+                    v = response_[0];
+                } else {
+                    const double fa = grid.Frequency(r - 1), fb = grid.Frequency(r);
+                    const double span = std::log(fb / fa);
+                    const double t = span > 0 ? std::log(f / fa) / span : 1.0;
+                    v = TComplex(t * response_[r].real() + (1 - t) * response_[r - 1].real(),
+                                 t * response_[r].imag() + (1 - t) * response_[r - 1].imag());
+                }
+            } else {
+                // Above the grid the last value holds.
+                v = response_[std::max(r - 1, 0)];
+            }
+            if (!Finite(v.real()) || !Finite(v.imag()))
+                v = TComplex{};
+            bins[j] = v;
+            bins[kLength - j] = std::conj(v);
+        }
+    }
+    fft_.transform(spectrum_, signal_, true);
+    const TComplex* time = signal_.data();
+    for (int i = 0; i < kLength; ++i)
+        h_[static_cast<std::size_t>(i)] = time[i].real();
+}
+
+void TStepResponse::MakeInput(const TStepRespSettings& s, int& burstEnd)
+{
+    std::fill(input_.begin(), input_.end(), 0.0);
+    burstEnd = 0;
+    switch (s.kind) {
+    case TStepRespSettings::Step:
+        for (std::size_t i = 0; i < kHalf; ++i)
+            input_[i] = measured_ ? 1.0 : 1.0 - std::exp(-4.0 * x_[i]);
+        break;
+    case TStepRespSettings::ToneBurst: {
+        const double end = s.periods / s.burstFrequency / x_[1] * 1000.0;
+        burstEnd = end >= kLength - 1 ? kLength - 1 : static_cast<int>(end);
+        for (int i = 0; i <= burstEnd; ++i) {
+            const auto k = static_cast<std::size_t>(i);
+            input_[k] = 0.3 * std::sin(kTwoPiPerMs * x_[k] * s.burstFrequency);
+        }
+        break;
+    }
+    default:
+        if (measured_)
+            input_[0] = 1.0;
+        else
+            for (std::size_t i = 0; i < kHalf; ++i)
+                input_[i] = std::exp(-4.0 * x_[i]);
+        break;
+    }
+}
+
+void TStepResponse::ImpulseOrStepOutput()
+{
+    double sum = 0;
+    for (int i = 0; i < kHalf; ++i) {
+        double y = 0;
+        for (int j = 0; j <= i; ++j)
+            y += input_[static_cast<std::size_t>(j)] * h_[static_cast<std::size_t>(i - j)];
+        output_[static_cast<std::size_t>(i)] = y;
+        sum += y;
+    }
+    const double mean = sum * kInverseHalf;
+    for (std::size_t i = 0; i < kHalf; ++i)
+        output_[i] -= mean;
+    std::fill(output_.begin() + kHalf, output_.end(), 0.0);
+}
+
+void TStepResponse::ToneBurstOutput(int burstEnd)
+{
+    smoothed_[0] = h_[0];
+    for (std::size_t i = 1; i < kLength; ++i) {
+        if (measured_)
+            smoothed_[i] = i < kHalf ? h_[i] : 0.0;
+        else
+            smoothed_[i] = 0.6 * smoothed_[i - 1] + (i < kHalf ? h_[i] : 0.0);
+    }
+    for (int i = 0; i < kLength; ++i) {
+        double y = 0;
+        const int last = std::min(i, burstEnd);
+        for (int j = 0; j <= last; ++j)
+            y += input_[static_cast<std::size_t>(j)] * smoothed_[static_cast<std::size_t>(i - j)];
+        output_[static_cast<std::size_t>(i)] = y;
+    }
+}
+
+void TStepResponse::Normalise(int count)
+{
+    double largest = 0, smallest = 0, magnitude = 0;
+    for (int i = 0; i < count; ++i) {
+        const double v = output_[static_cast<std::size_t>(i)];
+        largest = std::max(largest, v);
+        smallest = std::min(smallest, v);
+        magnitude = std::max(magnitude, std::fabs(v));
+    }
+    // An output that never rises above 0 is scaled by its largest magnitude instead, and
+    // one that is 0 throughout stays 0: no division by 0.
+    const double scale = largest > 0 ? largest : (magnitude > 0 ? magnitude : 1.0);
+    if (!Finite(scale)) {
+        std::fill(output_.begin(), output_.end(), 0.0);
+        yMinimum = -1;
+        yMaximum = 1;
+        return;
+    }
+    for (double& v : output_)
+        v /= scale;
+    yMaximum = 1;
+    yMinimum = smallest / scale;
+    if (yMinimum >= yMaximum)
+        yMinimum = -1;
+}
