@@ -164,18 +164,39 @@ int RunReport(TProgramContext& context, const TCliArgs& args)
     return 0;
 }
 
+// What the transient window plots: time, then each shown curve, for each shown point.
+int PrintTransient(const TStepResponse& w)
+{
+    if (!w.HasData())
+        return CliFail("curves: the transient response is not calculated (\"Enable calculation\" is off)");
+    std::printf("# %s\n# t/ms", w.Caption().c_str());
+    for (int c = 0; c < w.CurveCount(); ++c)
+        std::printf("\t%s", w.Curve(c).label.c_str());
+    std::printf("\n");
+    for (int i = 0; i < w.PointCount(); ++i) {
+        std::printf("%.17g", w.Times()[static_cast<std::size_t>(i)]);
+        for (int c = 0; c < w.CurveCount(); ++c)
+            std::printf("\t%.17g", w.Curve(c).y[i]);
+        std::printf("\n");
+    }
+    return 0;
+}
+
 int RunCurves(TProgramContext& context, const TCliArgs& args)
 {
     if (!args.empty() && CliIsFilterFile(args[0]))
         return RunFilterCurves(context, args);
-    if (args.size() != 1)
-        return CliFail("curves: tonvek-cli curves PROJECT.box");
+    const bool transient = args.size() == 2 && args[1] == "--transient";
+    if (args.size() != 1 && !transient)
+        return CliFail("curves: tonvek-cli curves PROJECT.box [--transient]");
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
     const TBoxEmbryo& p = *s.project;
     if (!p.FrontDriver().complete)
         return CliFail("curves: the project has no results (is its unit file there and complete?)");
+    if (transient)
+        return PrintTransient(p.TransientWindow());
     const std::vector<TCurveColumn> own = p.OwnCurves();
     std::printf("# f/Hz\tSPL/dB\tphase/deg\tgroup delay/ms\texcursion/mm p-p\t|Z|/ohm\tZ phase/deg");
     for (const TCurveColumn& c : own)
@@ -214,7 +235,7 @@ bool ExportAs(TBoxEmbryo& project, TBoxExport kind, const std::string& out, cons
     return true;
 }
 
-const char* kExportUsage = "export PROJECT.box --kind spl|modes|impedance|groupdelay [--format F] -o FILE";
+const char* kExportUsage = "export PROJECT.box --kind spl|modes|impedance|groupdelay|transient [--format F] -o FILE";
 
 int RunExport(TProgramContext& context, const TCliArgs& args)
 {
@@ -237,6 +258,7 @@ int RunExport(TProgramContext& context, const TCliArgs& args)
                                                  : kind == "modes"      ? std::optional(TBoxExport::ModesSpl)
                                                  : kind == "impedance"  ? std::optional(TBoxExport::Impedance)
                                                  : kind == "groupdelay" ? std::optional(TBoxExport::GroupDelay)
+                                                 : kind == "transient"  ? std::optional(TBoxExport::Transient)
                                                                         : std::nullopt;
     if (project.empty() || out.empty() || !exportKind)
         return CliFail(std::string("export: tonvek-cli ") + kExportUsage);
@@ -285,7 +307,10 @@ TCliRegistration reportCommand{"report", "report PROJECT.box    the information 
 TCliRegistration curvesCommand{
     "curves", "curves PROJECT.box    f, SPL, phase, group delay, excursion, |Z|, Z phase per grid point,\n"
               "                       then the box type's own curves (driver and port SPL, air speed, ...),\n"
-              "                       under a header line naming the columns",
+              "                       under a header line naming the columns\n"
+              "       curves PROJECT.box --transient\n"
+              "                       the transient window: time in ms and the plotted curves (Output,\n"
+              "                       Input) per shown point, under its caption",
     RunCurves};
 TCliRegistration exportCommand{
     "export", std::string(kExportUsage) +

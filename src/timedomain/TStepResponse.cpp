@@ -21,7 +21,8 @@ bool Finite(double v) { return std::isfinite(v); }
 TStepResponse::TStepResponse(THost& host, const TPlotStyles& styles, TCursorDialog* cursor, const TComplex* response,
                              const TMeasSetup& setup)
     : TPlotLinXLinY(host, "Impulse response", styles, cursor, 114, 290, 2, kLength), response_(response),
-      setup_(setup), fft_(kLength), spectrum_(kLength), signal_(kLength)
+      setup_(setup), fft_(kLength), spectrum_(kLength), signal_(kLength), convolution_(2 * kLength),
+      convolutionWork_(2 * kLength)
 {
     SetXUnit("ms");
     SetYUnit("");
@@ -219,16 +220,38 @@ void TStepResponse::MakeInput(const TStepRespSettings& s, int& burstEnd)
     }
 }
 
+void TStepResponse::Convolve(const double* a, int na, const double* b, int nb, int count)
+{
+    // a in the real parts, b in the imaginary parts: one forward transform gives both
+    // spectra, A(k) = (Z(k) + conj Z(n - k)) / 2 and B(k) = (Z(k) - conj Z(n - k)) / 2j.
+    const int n = convolution_.length();
+    TComplex* z = convolutionWork_.data();
+    for (int i = 0; i < n; ++i)
+        z[i] = TComplex(i < na ? a[i] : 0.0, i < nb ? b[i] : 0.0);
+    convolution_.transform(convolutionWork_, convolutionWork_, false);
+    // A(k)·B(k) = (Z(k)² - conj Z(n - k)²) / 4j, filled in pairs so each pair reads its
+    // two values before either is written.
+    const TComplex quarterByJ(0, -0.25);
+    for (int k = 0; k <= n / 2; ++k) {
+        const int m = (n - k) % n;
+        const TComplex zk = z[k], zm = z[m];
+        const TComplex pk = (zk * zk - std::conj(zm) * std::conj(zm)) * quarterByJ;
+        const TComplex pm = (zm * zm - std::conj(zk) * std::conj(zk)) * quarterByJ;
+        z[k] = pk;
+        z[m] = pm;
+    }
+    convolution_.transform(convolutionWork_, convolutionWork_, true);
+    const double scale = 1.0 / n;
+    for (int i = 0; i < count; ++i)
+        output_[static_cast<std::size_t>(i)] = z[i].real() * scale;
+}
+
 void TStepResponse::ImpulseOrStepOutput()
 {
+    Convolve(input_.data(), kHalf, h_.data(), kHalf, kHalf);
     double sum = 0;
-    for (int i = 0; i < kHalf; ++i) {
-        double y = 0;
-        for (int j = 0; j <= i; ++j)
-            y += input_[static_cast<std::size_t>(j)] * h_[static_cast<std::size_t>(i - j)];
-        output_[static_cast<std::size_t>(i)] = y;
-        sum += y;
-    }
+    for (std::size_t i = 0; i < kHalf; ++i)
+        sum += output_[i];
     const double mean = sum * kInverseHalf;
     for (std::size_t i = 0; i < kHalf; ++i)
         output_[i] -= mean;
@@ -244,13 +267,7 @@ void TStepResponse::ToneBurstOutput(int burstEnd)
         else
             smoothed_[i] = 0.6 * smoothed_[i - 1] + (i < kHalf ? h_[i] : 0.0);
     }
-    for (int i = 0; i < kLength; ++i) {
-        double y = 0;
-        const int last = std::min(i, burstEnd);
-        for (int j = 0; j <= last; ++j)
-            y += input_[static_cast<std::size_t>(j)] * smoothed_[static_cast<std::size_t>(i - j)];
-        output_[static_cast<std::size_t>(i)] = y;
-    }
+    Convolve(input_.data(), burstEnd + 1, smoothed_.data(), kLength, kLength);
 }
 
 void TStepResponse::Normalise(int count)
