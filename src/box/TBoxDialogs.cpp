@@ -115,7 +115,12 @@ TStepRespDialog& TBoxEmbryo::TransientDialog()
     return *transientDialog_;
 }
 
-void TBoxEmbryo::OpenTransientDialog() { TransientDialog().Open(); }
+void TBoxEmbryo::OpenTransientDialog()
+{
+    // Whoever sets the response up wants to see it.
+    host_.ShowView(*transient_);
+    TransientDialog().Open();
+}
 
 void TBoxEmbryo::EditUserNote()
 {

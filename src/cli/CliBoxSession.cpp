@@ -61,6 +61,7 @@ std::vector<TDialogModel*> OpenDialogs(TBoxSession& s)
     s.project->OpenBoxDialog();
     s.project->OpenSetupDialog();
     s.project->OpenDriverConfig();
+    s.project->OpenTransientDialog();
     return s.project->ParameterDialogs();
 }
 

@@ -450,7 +450,8 @@ TEST_P(BoxFrameTest, PrintDiagramsPagesFollowTheListAndPerPage)
     EXPECT_FALSE(all.heading.empty());
     EXPECT_EQ(all.heading, box->Report().Title());
     box->diagramsPerPage = 3;
-    EXPECT_EQ(box->DiagramPages().PageCount(), 2);
+    const int windows = static_cast<int>(box->DiagramWindows().size());
+    EXPECT_EQ(box->DiagramPages().PageCount(), (windows + 2) / 3);
     ASSERT_TRUE(box->AddToPrintList(2));
     ASSERT_TRUE(box->AddToPrintList(0));
     TDiagramPages chosen = box->DiagramPages();

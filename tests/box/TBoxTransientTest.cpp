@@ -3,6 +3,7 @@
 
 #include "box/TBassReflexBox.h"
 #include "box/TClosedBox.h"
+#include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
 #include "support/BoxTestBench.h"
 #include "timedomain/TStepRespDialog.h"
