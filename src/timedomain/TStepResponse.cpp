@@ -21,8 +21,8 @@ bool Finite(double v) { return std::isfinite(v); }
 TStepResponse::TStepResponse(THost& host, const TPlotStyles& styles, TCursorDialog* cursor, const TComplex* response,
                              const TMeasSetup& setup)
     : TPlotLinXLinY(host, "Impulse response", styles, cursor, 114, 290, 2, kLength), response_(response),
-      setup_(setup), fft_(kLength), spectrum_(kLength), signal_(kLength), convolution_(2 * kLength),
-      convolutionWork_(2 * kLength)
+      setup_(setup), fft_(kLength), spectrum_(kLength), signal_(kLength), burstConvolution_(2 * kLength),
+      work_(kLength), burstWork_(2 * kLength)
 {
     SetXUnit("ms");
     SetYUnit("");
@@ -133,10 +133,13 @@ void TStepResponse::Update(bool newSpectrum)
         MakeImpulseResponse(s.timeStep);
     for (int i = 0; i < kLength; ++i)
         x_[static_cast<std::size_t>(i)] = i * s.timeStep;
-    int burstEnd = 0;
-    MakeInput(s, burstEnd);
+    const TInputKey key{s.kind, s.timeStep, s.burstFrequency, s.periods, measured_};
+    if (!(key == inputKey_)) {
+        MakeInput(s, burstEnd_);
+        inputKey_ = key;
+    }
     if (s.kind == TStepRespSettings::ToneBurst)
-        ToneBurstOutput(burstEnd);
+        ToneBurstOutput(burstEnd_);
     else
         ImpulseOrStepOutput();
     Normalise(s.kind == TStepRespSettings::ToneBurst ? kLength : kHalf);
@@ -220,15 +223,16 @@ void TStepResponse::MakeInput(const TStepRespSettings& s, int& burstEnd)
     }
 }
 
-void TStepResponse::Convolve(const double* a, int na, const double* b, int nb, int count)
+void TStepResponse::Convolve(Rad2FFT& fft, CVector& work, const double* a, int na, const double* b, int nb,
+                             int count)
 {
     // a in the real parts, b in the imaginary parts: one forward transform gives both
     // spectra, A(k) = (Z(k) + conj Z(n - k)) / 2 and B(k) = (Z(k) - conj Z(n - k)) / 2j.
-    const int n = convolution_.length();
-    TComplex* z = convolutionWork_.data();
+    const int n = fft.length();
+    TComplex* z = work.data();
     for (int i = 0; i < n; ++i)
         z[i] = TComplex(i < na ? a[i] : 0.0, i < nb ? b[i] : 0.0);
-    convolution_.transform(convolutionWork_, convolutionWork_, false);
+    fft.transform(work, work, false);
     // A(k)·B(k) = (Z(k)² - conj Z(n - k)²) / 4j, filled in pairs so each pair reads its
     // two values before either is written.
     const TComplex quarterByJ(0, -0.25);
@@ -240,7 +244,7 @@ void TStepResponse::Convolve(const double* a, int na, const double* b, int nb, i
         z[k] = pk;
         z[m] = pm;
     }
-    convolution_.transform(convolutionWork_, convolutionWork_, true);
+    fft.transform(work, work, true);
     const double scale = 1.0 / n;
     for (int i = 0; i < count; ++i)
         output_[static_cast<std::size_t>(i)] = z[i].real() * scale;
@@ -248,7 +252,7 @@ void TStepResponse::Convolve(const double* a, int na, const double* b, int nb, i
 
 void TStepResponse::ImpulseOrStepOutput()
 {
-    Convolve(input_.data(), kHalf, h_.data(), kHalf, kHalf);
+    Convolve(fft_, work_, input_.data(), kHalf, h_.data(), kHalf, kHalf);
     double sum = 0;
     for (std::size_t i = 0; i < kHalf; ++i)
         sum += output_[i];
@@ -267,7 +271,7 @@ void TStepResponse::ToneBurstOutput(int burstEnd)
         else
             smoothed_[i] = 0.6 * smoothed_[i - 1] + (i < kHalf ? h_[i] : 0.0);
     }
-    Convolve(input_.data(), burstEnd + 1, smoothed_.data(), kLength, kLength);
+    Convolve(burstConvolution_, burstWork_, input_.data(), burstEnd + 1, smoothed_.data(), kLength, kLength);
 }
 
 void TStepResponse::Normalise(int count)

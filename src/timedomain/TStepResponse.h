@@ -87,9 +87,9 @@ private:
     void MakeInput(const TStepRespSettings& s, int& burstEnd);
     void ImpulseOrStepOutput();
     void ToneBurstOutput(int burstEnd);
-    // output[0, count) = the start of the linear convolution of a[0, na) and b[0, nb);
-    // na + nb - 1 must not exceed the convolution transform's length.
-    void Convolve(const double* a, int na, const double* b, int nb, int count);
+    // output[0, count) = the start of the linear convolution of a[0, na) and b[0, nb),
+    // through fft and its work row; na + nb - 1 must not exceed the transform's length.
+    void Convolve(Rad2FFT& fft, CVector& work, const double* a, int na, const double* b, int nb, int count);
     // Divides by the largest value and sets the y range; x from 0 to the last shown point.
     void Normalise(int count);
 
@@ -97,15 +97,25 @@ private:
     const TMeasSetup& setup_;
     TStepRespSettings settings_;
     bool measured_ = false;
+    // What the input was made for: it is made again only when one of these changed.
+    struct TInputKey {
+        std::int16_t kind = -1;
+        double timeStep = 0, burstFrequency = 0;
+        std::int16_t periods = 0;
+        bool measured = false;
+        bool operator==(const TInputKey&) const = default;
+    } inputKey_;
+    int burstEnd_ = 0;
     TLineStyle outputStyle_{TColors::Black, 3, TDash::Solid};
     TLineStyle inputStyle_{TColors::Red, 1, TDash::DashDot};
     Rad2FFT fft_;
     CVector spectrum_;
     CVector signal_;
-    // The convolutions go through transforms of twice their length (no wrap-around): a
-    // direct sum takes 0.1 to 0.5 million products per update, far more than the
-    // calculation it follows.
-    Rad2FFT convolution_;
-    CVector convolutionWork_;
+    // The convolutions go through transforms long enough for no wrap-around (1024 points
+    // for impulse and step, 2048 for the burst): a direct sum takes 0.1 to 0.5 million
+    // products per update, far more than the calculation it follows.
+    Rad2FFT burstConvolution_;
+    CVector work_;
+    CVector burstWork_;
     TBlock x_{}, h_{}, smoothed_{}, input_{}, output_{};
 };
