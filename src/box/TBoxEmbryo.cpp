@@ -64,6 +64,8 @@ void TBoxEmbryo::Reset()
         boxDialog_->Close();
     MeasSetup().LoadPreferences(context_.Folder(), false);
     transient_->ResetToDefaults();
+    if (transientDialog_)
+        transientDialog_->Reload();
     room_.LoadPreferences(context_.Folder().Resolve(TRoomSettings::PreferencesFile));
     front_.Clear();
     rear_.Clear();

@@ -235,6 +235,26 @@ TEST(TStepResponse, InputsAndTimeAxis)
     EXPECT_EQ(b.window.Input()[81], 0.0);
 }
 
+TEST(TStepResponse, MeasuredResponseTakesPlainInputsAndTheUnsmoothedImpulse)
+{
+    Bench b;
+    b.HighPass(50, {0.7});
+    b.window.SetMeasuredInput(true);
+    b.Run(TSettings::Impulse, 0.1);
+    EXPECT_EQ(b.window.Input()[0], 1.0);
+    EXPECT_EQ(std::count(b.window.Input().begin(), b.window.Input().end(), 0.0), 1023);
+    b.Run(TSettings::Step, 0.1);
+    EXPECT_EQ(std::count(b.window.Input().begin(), b.window.Input().begin() + 512, 1.0), 512);
+    // The burst through h itself, cut at 512 samples: with one period at 500 Hz the
+    // output ends 80 samples after the impulse response does.
+    b.Run(TSettings::ToneBurst, 0.025, 500, 1);
+    for (std::size_t i = 512 + 81; i < 1024; ++i)
+        ASSERT_NEAR(b.window.Output()[i], 0.0, 1e-12) << i;
+    b.window.SetMeasuredInput(false);
+    b.Run(TSettings::ToneBurst, 0.025, 500, 1); // the smoothed impulse response goes on
+    EXPECT_GT(std::fabs(b.window.Output()[600]), 1e-9);
+}
+
 TEST(TStepResponse, PointsCaptionsAndCurvesFollowTheSettings)
 {
     struct Row {
