@@ -20,8 +20,7 @@ struct TCalculatedReflexBox : TCalculatedBox<TBassReflexBox> {
               port.V = box.BoxVolume().TuningVolume();
               (void)port.SetLengthFromTuning(45.0);
           })
-    {
-    }
+    {}
 };
 
 // Update with a new spectrum, as after every calculation, for kind 0, 1 or 2.

@@ -72,7 +72,8 @@ TStepRespDialog::TStepRespDialog(THost& host, TStepResponse& window, TOwner owne
                            return false;
                        s.kind = static_cast<std::int16_t>(k);
                        // Only a burst shows its input, and only when asked to.
-                       s.curvesShown = static_cast<std::int16_t>(k == TStepRespSettings::ToneBurst && s.showInput ? 2 : 1);
+                       s.curvesShown = static_cast<std::int16_t>(k == TStepRespSettings::ToneBurst && s.showInput ? 2
+                                                                                                                  : 1);
                        return true;
                    },
                .then = [this] { Changed(false); },

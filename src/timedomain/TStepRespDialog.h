@@ -31,9 +31,9 @@ public:
     static constexpr int kSave = 10501, kDefault = 10502;
 
     struct TOwner {
-        std::function<void()> changed;     // a setting changed: the project is changed
-        std::function<bool()> hasResults;  // the project has a response to transform
-        std::string preferencesPath;       // where "&Save" writes
+        std::function<void()> changed;    // a setting changed: the project is changed
+        std::function<bool()> hasResults; // the project has a response to transform
+        std::string preferencesPath;      // where "&Save" writes
     };
 
     TStepRespDialog(THost& host, TStepResponse& window, TOwner owner, int mainMenuCommand = 0);

@@ -20,9 +20,9 @@ bool Finite(double v) { return std::isfinite(v); }
 
 TStepResponse::TStepResponse(THost& host, const TPlotStyles& styles, TCursorDialog* cursor, const TComplex* response,
                              const TMeasSetup& setup)
-    : TPlotLinXLinY(host, "Impulse response", styles, cursor, 114, 290, 2, kLength), response_(response),
-      setup_(setup), fft_(kLength), spectrum_(kLength), signal_(kLength), burstConvolution_(2 * kLength),
-      work_(kLength), burstWork_(2 * kLength)
+    : TPlotLinXLinY(host, "Impulse response", styles, cursor, 114, 290, 2, kLength), response_(response), setup_(setup),
+      fft_(kLength), spectrum_(kLength), signal_(kLength), burstConvolution_(2 * kLength), work_(kLength),
+      burstWork_(2 * kLength)
 {
     SetXUnit("ms");
     SetYUnit("");
@@ -223,8 +223,7 @@ void TStepResponse::MakeInput(const TStepRespSettings& s, int& burstEnd)
     }
 }
 
-void TStepResponse::Convolve(Rad2FFT& fft, CVector& work, const double* a, int na, const double* b, int nb,
-                             int count)
+void TStepResponse::Convolve(Rad2FFT& fft, CVector& work, const double* a, int na, const double* b, int nb, int count)
 {
     // a in the real parts, b in the imaginary parts: one forward transform gives both
     // spectra, A(k) = (Z(k) + conj Z(n - k)) / 2 and B(k) = (Z(k) - conj Z(n - k)) / 2j.

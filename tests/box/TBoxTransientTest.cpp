@@ -150,6 +150,7 @@ TEST_F(TBoxTransientTest, ExportWritesTheShownCurveInEveryLayout)
         }
         EXPECT_EQ(data, 512) << r.name;
     }
-    EXPECT_NE(Read(dir_ / "t.gdt").find("* Number of Points : 512\n*  Graph 1 > Impulse response\n"), std::string::npos);
+    EXPECT_NE(Read(dir_ / "t.gdt").find("* Number of Points : 512\n*  Graph 1 > Impulse response\n"),
+              std::string::npos);
     EXPECT_TRUE(box->HandlesCommand(TCmd::ExportTransient));
 }

@@ -36,8 +36,8 @@ protected:
 
 TEST_F(CliTransientTest, SetAndCurvesFollowTheDialog)
 {
-    const std::string project =
-        MakeProject("--set 'Signal=Tone burst' --set 'Frequency=40' --set 'Time step=0.2 ms' --set '# periods=5'");
+    const std::string project = MakeProject(
+        "--set 'Signal=Tone burst' --set 'Frequency=40' --set 'Time step=0.2 ms' --set '# periods=5'");
     TCliRun fields = RunTonvekCli("fields '" + project + "'", dir_);
     ASSERT_EQ(fields.status, 0) << fields.err;
     EXPECT_NE(fields.out.find("Signal\tTone burst\t\tImpulse|Step|Tone burst"), std::string::npos) << fields.out;

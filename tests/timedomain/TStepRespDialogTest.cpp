@@ -22,7 +22,10 @@ struct DialogBench {
     TStepResponse window{host, styles, nullptr, response.data(), setup};
     int changes = 0;
     std::filesystem::path dir = std::filesystem::temp_directory_path() / ("stepresp-" + std::to_string(::getpid()));
-    D dialog{host, window, D::TOwner{.changed = [this] { ++changes; }, .hasResults = {}, .preferencesPath = (dir / "stepresp.prf").string()},
+    D dialog{host, window,
+             D::TOwner{.changed = [this] { ++changes; },
+                       .hasResults = {},
+                       .preferencesPath = (dir / "stepresp.prf").string()},
              10204};
 
     DialogBench()
@@ -84,8 +87,8 @@ TEST(TStepRespDialog, ValuesOutsideTheirRangesAreRefused)
         int id;
         const char* text;
     };
-    for (const Row& r : {Row{D::kFrequency, "9.9"}, Row{D::kFrequency, "500.1"}, Row{D::kPeriods, "0"},
-                         Row{D::kPeriods, "21"}})
+    for (const Row& r :
+         {Row{D::kFrequency, "9.9"}, Row{D::kFrequency, "500.1"}, Row{D::kPeriods, "0"}, Row{D::kPeriods, "21"}})
         b.Enter(r.id, r.text);
     EXPECT_EQ(b.S().burstFrequency, 50.0);
     EXPECT_EQ(b.S().periods, 3);

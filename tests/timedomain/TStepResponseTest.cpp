@@ -206,8 +206,8 @@ TEST(TStepResponse, InputsAndTimeAxis)
         TSettings::Kind kind;
         double step, burst;
         int periods;
-        int lastInput;  // the last sample of the input that is not 0
-        double xLast;   // x of the last shown point
+        int lastInput; // the last sample of the input that is not 0
+        double xLast;  // x of the last shown point
     };
     const Row rows[] = {
         {TSettings::ToneBurst, 0.025, 500, 1, 80, 1023 * 0.025},  // n_end 80: one period, sin(2π) at 80
@@ -356,8 +356,9 @@ TEST(TStepResponse, BadSettingsAndResponsesGiveNumbers)
         int periods, kind;
     };
     const Row rows[] = {
-        {0, 50, 3, TSettings::ToneBurst},     {-1, 50, 3, TSettings::Step},   {nan, nan, 3, TSettings::ToneBurst},
-        {1e300, 0, 32767, TSettings::ToneBurst}, {inf, -5, -4, TSettings::ToneBurst}, {0.025, 50, 3, 99},
+        {0, 50, 3, TSettings::ToneBurst},    {-1, 50, 3, TSettings::Step},
+        {nan, nan, 3, TSettings::ToneBurst}, {1e300, 0, 32767, TSettings::ToneBurst},
+        {inf, -5, -4, TSettings::ToneBurst}, {0.025, 50, 3, 99},
     };
     for (const Row& r : rows) {
         Bench b;
