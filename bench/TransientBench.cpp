@@ -38,10 +38,12 @@ void BM_TransientUpdate(benchmark::State& state)
     state.counters["allocs/update"] = static_cast<double>(allocation_counter::During([&] { w.Update(true); }));
 }
 
-// The same box's full calculation, which includes the update of the impulse response.
+// The same box's full calculation, which includes the update of the impulse response;
+// with argument 0 the window's calculation is switched off, for the difference.
 void BM_ReflexBoxFullWithTransient(benchmark::State& state)
 {
     TCalculatedReflexBox f;
+    f.box->TransientWindow().Settings().enabled = state.range(0) != 0;
     for (auto _ : state) {
         f.box->FrontDriver().outOfDate = true;
         f.box->Calculate(0);
@@ -52,5 +54,5 @@ void BM_ReflexBoxFullWithTransient(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_TransientUpdate)->Arg(0)->Arg(1)->Arg(2)->ArgNames({"kind"})->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_ReflexBoxFullWithTransient)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReflexBoxFullWithTransient)->Arg(1)->Arg(0)->ArgNames({"enabled"})->Unit(benchmark::kMicrosecond);
 BENCHMARK_MAIN();

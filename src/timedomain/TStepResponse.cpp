@@ -31,6 +31,8 @@ TStepResponse::TStepResponse(THost& host, const TPlotStyles& styles, TCursorDial
     AddCurve(input_.data(), inputStyle_, "Input", false);
     for (int i = 0; i < kLength; ++i)
         x_[static_cast<std::size_t>(i)] = i * settings_.timeStep;
+    for (std::size_t j = 1; j < kHalf; ++j)
+        logBin_[j] = std::log(static_cast<double>(j));
     ApplySettings();
 }
 
@@ -160,6 +162,14 @@ void TStepResponse::MakeImpulseResponse(double timeStep)
         const double df = 1000.0 / timeStep / kLength;
         const double lower = setup_.startFrequency, upper = setup_.stopFrequency;
         const double f0 = grid.Frequency(0);
+        const double* frequencies = grid.Frequencies().data();
+        if (count != gridCount_ || !std::equal(frequencies, frequencies + count, gridFrequency_.begin())) {
+            std::copy_n(frequencies, count, gridFrequency_.begin());
+            for (int i = 0; i < count; ++i)
+                gridLog_[static_cast<std::size_t>(i)] = std::log(frequencies[i]);
+            gridCount_ = count;
+        }
+        const double logDf = std::log(df);
         int r = 0;
         for (int j = 1; j < kHalf; ++j) {
             const double f = j * df;
@@ -173,9 +183,10 @@ void TStepResponse::MakeImpulseResponse(double timeStep)
                 if (r == 0) {
                     v = response_[0];
                 } else {
-                    const double fa = grid.Frequency(r - 1), fb = grid.Frequency(r);
-                    const double span = std::log(fb / fa);
-                    const double t = span > 0 ? std::log(f / fa) / span : 1.0;
+                    // log(f / fa) / log(fb / fa), from the tables.
+                    const double la = gridLog_[static_cast<std::size_t>(r - 1)];
+                    const double span = gridLog_[static_cast<std::size_t>(r)] - la;
+                    const double t = span > 0 ? (logBin_[static_cast<std::size_t>(j)] + logDf - la) / span : 1.0;
                     v = TComplex(t * response_[r].real() + (1 - t) * response_[r - 1].real(),
                                  t * response_[r].imag() + (1 - t) * response_[r - 1].imag());
                 }

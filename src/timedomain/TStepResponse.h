@@ -13,6 +13,7 @@
 #include "core/Rad2FFT.h"
 #include "core/TComplex.h"
 #include "plot/TPlotLinXLinY.h"
+#include "settings/TFreqGrid.h"
 #include "timedomain/TStepRespSettings.h"
 
 #include <array>
@@ -106,6 +107,12 @@ private:
         bool operator==(const TInputKey&) const = default;
     } inputKey_;
     int burstEnd_ = 0;
+    // Logarithms for the interpolation on log f: of the bin numbers (made once) and of the
+    // grid frequencies (made again only when the grid changed), so an update takes two
+    // instead of a thousand.
+    std::array<double, kHalf> logBin_{};
+    std::array<double, TFreqGrid::kMaxPoints> gridFrequency_{}, gridLog_{};
+    int gridCount_ = -1;
     TLineStyle outputStyle_{TColors::Black, 3, TDash::Solid};
     TLineStyle inputStyle_{TColors::Red, 1, TDash::DashDot};
     Rad2FFT fft_;

@@ -159,6 +159,15 @@ TEST(TStepResponse, BinsFollowTheGridAndHoldItsEnds)
     // Inside the grid the real part (the frequency here) is interpolated on log f.
     for (int j = 1; j <= 25; ++j)
         EXPECT_NEAR(bins[j].real(), j * 39.0625, j * 39.0625 * 2e-3) << j;
+    // A new grid under the same window: the bins follow it as a new window's would.
+    b.setup.startFrequency = 15;
+    b.setup.LayoutGrid();
+    b.Run(TSettings::Impulse, 0.025);
+    Bench fresh(15, 1000, 200);
+    fresh.response = b.response;
+    fresh.Run(TSettings::Impulse, 0.025);
+    for (int j = 0; j < 1024; ++j)
+        ASSERT_EQ(b.window.Spectrum()[j], fresh.window.Spectrum()[j]) << j;
     // Below the grid the first value falls in proportion to the frequency.
     Bench low(100, 1000, 100);
     std::fill(low.response.begin(), low.response.end(), TComplex(2, 2));
