@@ -281,11 +281,15 @@ void QtHost::DestroyView(TWindowModel& window)
     auto it = views_.find(&window);
     if (it == views_.end())
         return;
+    // Taking a view out of the area sends it hide and move events, which would store
+    // "hidden" as the model's placement; a view made anew must find what the model holds.
+    const TViewPlacement placement = window.placement;
     if (it->second) {
         window_.MdiArea()->removeSubWindow(it->second.data());
         delete it->second.data();
     }
     views_.erase(it);
+    window.placement = placement;
 }
 
 void QtHost::ShowView(TWindowModel& window)

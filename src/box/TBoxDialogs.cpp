@@ -6,6 +6,7 @@
 #include "TBoxReport.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "settings/TMeasSetupDialog.h"
+#include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/TDialogModel.h"
 #include "ui/THost.h"
@@ -99,10 +100,30 @@ std::vector<TDialogModel*> TBoxEmbryo::ParameterDialogs()
     std::vector<TDialogModel*> dialogs{BoxDialogModel(), &SetupDialog(), &DriverConfigDialog()};
     if (type_.frontAndRear)
         dialogs.push_back(&RearDriverConfigDialog());
+    dialogs.push_back(&TransientDialog());
     // The room dialogs while they are open.
     for (TDialogModel* room : roomDialog_.OpenDialogs())
         dialogs.push_back(room);
     return dialogs;
+}
+TStepRespDialog& TBoxEmbryo::TransientDialog()
+{
+    if (!transientDialog_) {
+        TStepRespDialog::TOwner owner{
+            .changed = [this] { changed_ = true; },
+            .hasResults = [this] { return front_.complete; },
+            .preferencesPath = context_.Folder().Resolve(TStepRespSettings::PreferencesFile),
+        };
+        transientDialog_ = std::make_unique<TStepRespDialog>(host_, *transient_, std::move(owner), TCmd::TransientResp);
+    }
+    return *transientDialog_;
+}
+
+void TBoxEmbryo::OpenTransientDialog()
+{
+    // Whoever sets the response up wants to see it.
+    host_.ShowView(*transient_);
+    TransientDialog().Open();
 }
 
 void TBoxEmbryo::EditUserNote()

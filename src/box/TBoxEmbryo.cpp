@@ -12,6 +12,7 @@
 #include "driver/TSpeakerUnitDialog.h"
 #include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
+#include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -61,6 +62,7 @@ TBoxEmbryo::~TBoxEmbryo()
     // The optimiser dialog names the box dialog and the elements: it goes first.
     optimiserDialog_.reset();
     boxDialog_.reset();
+    transientDialog_.reset();
     noteDialog_.reset();
     showDiagrams_.reset();
     printDiagrams_.reset();
@@ -85,7 +87,9 @@ void TBoxEmbryo::Reset()
     if (boxDialog_ && boxDialog_->IsOpen())
         boxDialog_->Close();
     MeasSetup().LoadPreferences(context_.Folder(), false);
-    stepResponse_.Reset();
+    transient_->ResetToDefaults();
+    if (transientDialog_)
+        transientDialog_->Reload();
     roomCabinet_->LoadPreferences(context_.Folder().Resolve(TRoomSettings::PreferencesFile));
     front_.Clear();
     rear_.Clear();

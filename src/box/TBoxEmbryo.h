@@ -24,7 +24,7 @@
 #include "room/TRoomDialogSlot.h"
 #include "room/TRoomSettings.h"
 #include "settings/TProgramContext.h"
-#include "timedomain/TStepRespSettings.h"
+#include "timedomain/TStepResponse.h"
 #include "ui/TInfoDialog.h"
 #include "ui/TProject.h"
 
@@ -48,6 +48,7 @@ struct TRoomGroupInput;
 class TShowDiagramsDialog;
 class TSpeakerConfigDialog;
 class TSpeakerUnitDialog;
+class TStepRespDialog;
 
 // File dialog settings: the file name last chosen, with the chooser's filter.
 struct TFileDialogSettings {
@@ -184,8 +185,8 @@ public:
     TMeasSetupDialog& SetupDialog();
     TSpeakerConfigDialog& DriverConfigDialog();
     TSpeakerConfigDialog& RearDriverConfigDialog();
-    // Every parameter dialog, box dialog first, created closed when needed; then the
-    // room dialog and its absorption dialog while they are open.
+    // Every parameter dialog, box dialog first, created closed when needed, then the
+    // transient dialog; then the room dialog and its absorption dialog while they are open.
     std::vector<TDialogModel*> ParameterDialogs();
 
     // The chosen diagrams as printed pages (the whole print list, or every plot window
@@ -222,7 +223,11 @@ public:
     TRoomCabinet& RoomModel() const { return *roomCabinet_; }
     // Its dialog, "Room and cabinet effects", opened by command 10205.
     TRoomDialogSlot& RoomDialog() { return roomDialog_; }
-    TStepRespSettings& StepResponse() { return stepResponse_; }
+    TStepRespSettings& StepResponse() { return transient_->Settings(); }
+    // The transient response window and its dialog ("&Transient resp").
+    TStepResponse& TransientWindow() const { return *transient_; }
+    void OpenTransientDialog();
+    TStepRespDialog& TransientDialog();
     TPlotLogXLinY& Plot(TStdPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     TPlotLogXLinY& SplPlot() { return Plot(TStdPlot::Spl); }
     TPlotLogXLinY& ExcursionPlot() { return Plot(TStdPlot::Excursion); }
@@ -310,7 +315,8 @@ protected:
     TRoomSettings room_;
     TRoomDialogSlot roomDialog_; // before the model, which closes the dialog when it goes
     std::unique_ptr<TRoomCabinet> roomCabinet_;
-    TStepRespSettings stepResponse_;
+    std::unique_ptr<TStepResponse> transient_;
+    std::unique_ptr<TStepRespDialog> transientDialog_;
     std::array<std::uint8_t, 70> snapshotRecord_{};
     TPlotStyles styles_;
     TLineStyle thickBlack_{TColors::Black, 3, TDash::Solid};

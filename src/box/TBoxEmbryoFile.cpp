@@ -22,7 +22,7 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     out.WriteText(snapshotPath_, kPathSize);
     front_.WriteConfigBlock(out);
     boxVolume_->WriteRecord(out);
-    stepResponse_.Write(out);
+    transient_->WriteRecord(out);
     roomCabinet_->WriteRoom(out, false);
     infoWin_->SavePlacement(out);
     out.WriteInt16(optimiserIterations);
@@ -62,7 +62,7 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
         return false;
     snapshotPath_ = TProgramFolder::Normalise(snapshotPath);
     snapshotFile_.fileName = snapshotPath_;
-    if (!front_.ReadConfigBlock(in, version) || !boxVolume_->ReadRecord(in) || !stepResponse_.Read(in) ||
+    if (!front_.ReadConfigBlock(in, version) || !boxVolume_->ReadRecord(in) || !transient_->ReadRecord(in) ||
         !roomCabinet_->ReadRoom(in, false, version))
         return false;
     if (!infoWin_->LoadPlacement(in))
@@ -81,7 +81,8 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
     if (!in.ReadBytes(snapshotRecord_.data(), snapshotRecord_.size()))
         return false;
     for (TPlotXYEmbryo* plot : DiagramWindows())
-        plot->SetPointCount(setup.grid.Count());
+        if (plot != transient_.get())
+            plot->SetPointCount(setup.grid.Count());
     // The snapshot file is read when snapshots exist; until then a named file that is
     // missing clears the name, as a failed snapshot read does. Nothing of it is read.
     if (!snapshotPath_.empty()) {
@@ -254,7 +255,15 @@ bool TBoxEmbryo::ExportTo(TBoxExport kind, const std::string& path)
         curve.phase = roomCabinet_->Phase();
         break;
     case TBoxExport::GroupDelay: curve.kind = TCurveKind::GroupDelay; curve.y = groupDelay.data(); break;
-    default: return false; // room and transient curves arrive with their windows
+    case TBoxExport::Transient:
+        // What the window shows: its caption, its points, time in ms.
+        curve.kind = TCurveKind::TimeResponse;
+        curve.caption = transient_->Caption();
+        curve.count = transient_->PointCount();
+        curve.x = transient_->Times().data();
+        curve.y = transient_->Output().data();
+        break;
+    default: return false; // the room curve arrives with its window
     }
     exportKind_ = static_cast<int>(kind);
     exportFormat_ = static_cast<int>(*format);

@@ -46,12 +46,16 @@ void TBoxEmbryo::CreatePlots()
     ImpedancePlot().AddCurve(front_.impedanceMagnitude.data(), thickBlack_, "", false);
     ImpedancePlot().SetPhaseCurve(impedancePhase.data(), dottedBlack_);
     GroupDelayPlot().AddCurve(groupDelay.data(), thickBlack_, "", false);
+    transient_ = std::make_unique<TStepResponse>(host_, styles_, cursor_.get(), pressure.data(), MeasSetup());
+    transient_->placement.restored = TRect{300, 145, 900, 435};
     infoWin_->placement.restored = TRect{600, 0, 1360, 580};
     host_.CreateView(*infoWin_);
     const double* x = MeasSetup().grid.Frequencies().data();
     for (TPlotXYEmbryo* plot : DiagramWindows()) {
-        plot->SetXData(x);
-        plot->SetPointCount(PointCount());
+        if (plot != transient_.get()) { // a time plot keeps its own x values
+            plot->SetXData(x);
+            plot->SetPointCount(PointCount());
+        }
         host_.CreateView(*plot);
     }
 }
@@ -61,6 +65,8 @@ void TBoxEmbryo::DestroyViews()
     for (TStdPlot which : kStdPlotFileOrder)
         if (plots_[static_cast<std::size_t>(which)])
             host_.DestroyView(Plot(which));
+    if (transient_)
+        host_.DestroyView(*transient_);
     if (infoWin_)
         host_.DestroyView(*infoWin_);
     if (roomCabinet_)
@@ -85,6 +91,7 @@ void TBoxEmbryo::HideOwnPlot(TPlotLogXLinY& plot) { host_.DestroyView(plot); }
 std::vector<TPlotXYEmbryo*> TBoxEmbryo::DiagramWindows() const
 {
     std::vector<TPlotXYEmbryo*> windows{plots_[0].get(), roomCabinet_.get(), plots_[1].get(), plots_[2].get(),
+                                        transient_.get(),
                                         plots_[3].get()};
     for (TPlotXYEmbryo* plot : OptionalPlots())
         windows.push_back(plot);
@@ -156,6 +163,8 @@ void TBoxEmbryo::RefreshResults()
     if (!fastMode) {
         for (TPlotLogXLinY* plot : others)
             plot->Redraw();
+        transient_->SetMeasuredInput(front_.ImportActive());
+        transient_->Update(true);
         RefreshDriverConfig();
         EnableProjectCommands(true);
         host_.EnableCommand(TCmd::DefaultSize, true);

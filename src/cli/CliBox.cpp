@@ -176,13 +176,32 @@ int PrintRoomCurves(const TBoxEmbryo& p)
     return 0;
 }
 
+// What the transient window plots: time, then each shown curve, for each shown point.
+int PrintTransient(const TStepResponse& w)
+{
+    if (!w.HasData())
+        return CliFail("curves: the transient response is not calculated (\"Enable calculation\" is off)");
+    std::printf("# %s\n# t/ms", w.Caption().c_str());
+    for (int c = 0; c < w.CurveCount(); ++c)
+        std::printf("\t%s", w.Curve(c).label.c_str());
+    std::printf("\n");
+    for (int i = 0; i < w.PointCount(); ++i) {
+        std::printf("%.17g", w.Times()[static_cast<std::size_t>(i)]);
+        for (int c = 0; c < w.CurveCount(); ++c)
+            std::printf("\t%.17g", w.Curve(c).y[i]);
+        std::printf("\n");
+    }
+    return 0;
+}
+
 int RunCurves(TProgramContext& context, const TCliArgs& args)
 {
     if (!args.empty() && CliIsFilterFile(args[0]))
         return RunFilterCurves(context, args);
     const bool room = args.size() == 2 && args[1] == "--room";
-    if (args.size() != 1 && !room)
-        return CliFail("curves: tonvek-cli curves PROJECT.box [--room]");
+    const bool transient = args.size() == 2 && args[1] == "--transient";
+    if (args.size() != 1 && !room && !transient)
+        return CliFail("curves: tonvek-cli curves PROJECT.box [--room | --transient]");
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
@@ -191,6 +210,8 @@ int RunCurves(TProgramContext& context, const TCliArgs& args)
         return CliFail("curves: the project has no results (is its unit file there and complete?)");
     if (room)
         return PrintRoomCurves(p);
+    if (transient)
+        return PrintTransient(p.TransientWindow());
     const std::vector<TCurveColumn> own = p.OwnCurves();
     std::printf("# f/Hz\tSPL/dB\tphase/deg\tgroup delay/ms\texcursion/mm p-p\t|Z|/ohm\tZ phase/deg");
     for (const TCurveColumn& c : own)
@@ -229,7 +250,7 @@ bool ExportAs(TBoxEmbryo& project, TBoxExport kind, const std::string& out, cons
     return true;
 }
 
-const char* kExportUsage = "export PROJECT.box --kind spl|room|modes|impedance|groupdelay [--format F] -o FILE";
+const char* kExportUsage = "export PROJECT.box --kind spl|room|modes|impedance|groupdelay|transient [--format F] -o FILE";
 
 int RunExport(TProgramContext& context, const TCliArgs& args)
 {
@@ -253,6 +274,7 @@ int RunExport(TProgramContext& context, const TCliArgs& args)
                                                  : kind == "modes"      ? std::optional(TBoxExport::ModesSpl)
                                                  : kind == "impedance"  ? std::optional(TBoxExport::Impedance)
                                                  : kind == "groupdelay" ? std::optional(TBoxExport::GroupDelay)
+                                                 : kind == "transient"  ? std::optional(TBoxExport::Transient)
                                                                         : std::nullopt;
     if (project.empty() || out.empty() || !exportKind)
         return CliFail(std::string("export: tonvek-cli ") + kExportUsage);
@@ -310,7 +332,10 @@ TCliRegistration curvesCommand{
               "                       under a header line naming the columns\n"
               "       curves PROJECT.box --room\n"
               "                       f, room level, free-air level at the listening distance and room\n"
-              "                       phase per grid point (the \"SPL in Room & Cabinet\" window)",
+              "                       phase per grid point (the \"SPL in Room & Cabinet\" window)\n"
+              "       curves PROJECT.box --transient\n"
+              "                       the transient window: time in ms and the plotted curves (Output,\n"
+              "                       Input) per shown point, under its caption",
     RunCurves};
 TCliRegistration exportCommand{
     "export", std::string(kExportUsage) +

@@ -67,6 +67,7 @@ std::vector<TDialogModel*> OpenDialogs(TBoxSession& s)
     s.project->RoomModel().ShowRoomDialog();
     if (TRoomCabinetDialog* room = s.project->RoomDialog().OpenDialog())
         room->OpenAbsorption();
+    s.project->OpenTransientDialog();
     return s.project->ParameterDialogs();
 }
 

@@ -21,6 +21,14 @@ bool TPlotWindowEmbryo::CloseRequested()
     return false;
 }
 
+void TPlotWindowEmbryo::SetCaption(std::string caption)
+{
+    if (caption == caption_)
+        return;
+    caption_ = std::move(caption);
+    host_.RedrawView(*this);
+}
+
 void TPlotWindowEmbryo::SetNote(std::string_view note)
 {
     note_.assign(note.substr(0, kNoteChars));

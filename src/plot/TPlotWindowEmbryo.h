@@ -33,8 +33,9 @@ public:
     bool CloseRequested() override;
 
     const std::string& Caption() const { return caption_; }
-    // A window whose caption says what it shows (the room window's two modes).
-    void SetCaption(std::string caption) { caption_ = std::move(caption); }
+    // A window whose caption says what it shows (the room window's two modes, the
+    // transient response by kind); the view takes the new title with its next redraw.
+    void SetCaption(std::string caption);
     const std::string& Note() const { return note_; }
     void SetNote(std::string_view note);
     // The one-line input "User note"; OK stores the text and redraws.

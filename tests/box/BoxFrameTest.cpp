@@ -193,16 +193,18 @@ TEST_P(BoxFrameTest, ShowDiagramsListsEveryPlotAndBringsUpTheChosenOne)
     ASSERT_NE(show, nullptr);
     const TField* list = show->Find(TShowDiagramsDialog::kList);
     ASSERT_NE(list, nullptr);
-    // The SPL plot, the room window, the other three standard plots, then the type's own.
+    // The SPL plot, the room window, impedance, excursion, the transient window, group
+    // delay, then the type's own.
     const std::vector<TPlotXYEmbryo*> own = box->OptionalPlots();
-    ASSERT_EQ(list->items.size(), 5u + own.size());
+    ASSERT_EQ(list->items.size(), 6u + own.size());
     EXPECT_EQ(list->items[0], "Free air SPL at 1m distance");
     EXPECT_EQ(list->items[1], "SPL in Room & Cabinet");
     EXPECT_EQ(list->items[2], "Impedance");
     EXPECT_EQ(list->items[3], "Cone excursion");
-    EXPECT_EQ(list->items[4], "Group delay");
+    EXPECT_EQ(list->items[4], "Impulse response");
+    EXPECT_EQ(list->items[5], "Group delay");
     for (std::size_t i = 0; i < own.size(); ++i)
-        EXPECT_EQ(list->items[5 + i], own[i]->Title());
+        EXPECT_EQ(list->items[6 + i], own[i]->Title());
     show->Select(TShowDiagramsDialog::kList, 3);
     show->Press(TShowDiagramsDialog::kShow);
     EXPECT_FALSE(host_.IsViewMinimised(box->ExcursionPlot()));
