@@ -220,6 +220,11 @@ void TBoxEmbryo::Calculate(int partial)
     if (!front_.complete)
         return;
     if (partial == 0) {
+        // A fast calculation overwrites what a deferred window would be calculated from.
+        if (fastMode) {
+            roomCabinet_->BringUpToDate();
+            transient_->BringUpToDate();
+        }
         PrepareCalculation();
         const TFreqGrid& grid = Grid();
         int passes = front_.PassCount();

@@ -258,6 +258,7 @@ bool TBoxEmbryo::ExportTo(TBoxExport kind, const std::string& path)
     case TBoxExport::Transient:
         // What the window shows: its caption, its points, time in ms.
         curve.kind = TCurveKind::TimeResponse;
+        transient_->BringUpToDate();
         curve.caption = transient_->Caption();
         curve.count = transient_->PointCount();
         curve.x = transient_->Times().data();

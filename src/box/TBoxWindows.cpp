@@ -128,8 +128,14 @@ void TBoxEmbryo::ShowReport()
 
 void TBoxEmbryo::RefreshResults()
 {
-    if (!fastMode)
-        roomCabinet_->CalculateRoom();
+    // The room and transient windows cost as much as the rest of the calculation: while
+    // they are minimised their first reader calculates them.
+    if (!fastMode) {
+        if (roomCabinet_->dialogOpen || !host_.IsViewMinimised(*roomCabinet_))
+            roomCabinet_->CalculateRoom();
+        else
+            roomCabinet_->Defer();
+    }
     const TMeasSetup& setup = MeasSetup();
     TPlotLogXLinY& spl = SplPlot();
     bool splFitted = false;
@@ -164,7 +170,10 @@ void TBoxEmbryo::RefreshResults()
         for (TPlotLogXLinY* plot : others)
             plot->Redraw();
         transient_->SetMeasuredInput(front_.ImportActive());
-        transient_->Update(true);
+        if (host_.IsViewMinimised(*transient_))
+            transient_->Defer();
+        else
+            transient_->Update(true);
         RefreshDriverConfig();
         EnableProjectCommands(true);
         host_.EnableCommand(TCmd::DefaultSize, true);

@@ -167,7 +167,7 @@ int RunReport(TProgramContext& context, const TCliArgs& args)
 // free-air column is left at 0, as the window shows no free-air curve then.
 int PrintRoomCurves(const TBoxEmbryo& p)
 {
-    const TRoomCabinet& room = p.RoomModel();
+    TRoomCabinet& room = p.RoomModel();
     const bool impact = room.Settings().showMode == 0;
     std::printf("# f/Hz\t%s\tfree air/dB\troom phase/deg\n", impact ? "room impact/dB" : "room/dB");
     for (int i = 0; i < p.PointCount(); ++i)
@@ -177,8 +177,9 @@ int PrintRoomCurves(const TBoxEmbryo& p)
 }
 
 // What the transient window plots: time, then each shown curve, for each shown point.
-int PrintTransient(const TStepResponse& w)
+int PrintTransient(TStepResponse& w)
 {
+    w.BringUpToDate();
     if (!w.HasData())
         return CliFail("curves: the transient response is not calculated (\"Enable calculation\" is off)");
     std::printf("# %s\n# t/ms", w.Caption().c_str());

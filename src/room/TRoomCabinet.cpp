@@ -215,8 +215,15 @@ void TRoomCabinet::CheckCounts(const TRoomInputs& in)
     }
 }
 
+void TRoomCabinet::Paint(TCanvas& canvas)
+{
+    BringUpToDate();
+    TPlotLogXLinY::Paint(canvas);
+}
+
 void TRoomCabinet::CalculateRoom()
 {
+    deferred_ = false;
     TRoomInputs& in = inputs_;
     if (bindInputs)
         bindInputs(in);

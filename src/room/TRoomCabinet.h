@@ -88,6 +88,17 @@ public:
     void ResetRoom();
     // Computes the result and the curves and redraws the plot.
     void CalculateRoom();
+    // The room costs as much as the rest of a box calculation and its window is usually
+    // minimised: the project then only marks it out of date, and the first reader (the
+    // window's painting or printing, the results below) calculates it.
+    void Defer() { deferred_ = true; }
+    bool Deferred() const { return deferred_; }
+    void BringUpToDate()
+    {
+        if (deferred_)
+            CalculateRoom();
+    }
+    void Paint(TCanvas& canvas) override;
     // True until the next calculation after a change that needs the spectra rebuilt.
     bool NeedsRecompute() const { return recompute_; }
     void MarkRecompute() { recompute_ = true; }
@@ -128,11 +139,11 @@ public:
     // Set by the dialog while it is open: the project keeps "R&oom && Cabinet" disabled.
     bool dialogOpen = false;
 
-    // Results over the grid.
-    const double* Level() const { return level_.data(); }
-    const double* Phase() const { return phase_.data(); }
-    const double* FreeAir() const { return freeAir_.data(); }
-    const TComplex* Result() const { return result_.data(); }
+    // Results over the grid, brought up to date first.
+    const double* Level() { BringUpToDate(); return level_.data(); }
+    const double* Phase() { BringUpToDate(); return phase_.data(); }
+    const double* FreeAir() { BringUpToDate(); return freeAir_.data(); }
+    const TComplex* Result() { BringUpToDate(); return result_.data(); }
     // Listening spectrum of the last group computed, bins 0 .. 511.
     const TComplex* ListeningSpectrum() const { return listen_.data(); }
     // Stored room transfer spectra of the first and second group.
@@ -163,6 +174,7 @@ private:
     TLineStyle levelStyle_, freeAirStyle_, phaseStyle_;
 
     bool recompute_ = true;
+    bool deferred_ = false;
     std::array<int, 2> storedCounts_{};
     double cd_ = 0;
 

@@ -126,8 +126,17 @@ bool TStepResponse::SavePreferences(const std::string& path) const
     return out.SaveTo(path);
 }
 
+void TStepResponse::Paint(TCanvas& canvas)
+{
+    BringUpToDate();
+    TPlotLinXLinY::Paint(canvas);
+}
+
 void TStepResponse::Update(bool newSpectrum)
 {
+    // A deferred new response is made with whatever update comes first.
+    newSpectrum = newSpectrum || deferred_;
+    deferred_ = false;
     if (!settings_.enabled)
         return;
     const TStepRespSettings s = Usable(settings_);

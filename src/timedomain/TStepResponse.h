@@ -63,11 +63,23 @@ public:
     // Nothing while calculation is disabled. newSpectrum: the box response changed (or
     // the time step did), so the impulse response is made again.
     void Update(bool newSpectrum);
+    // The transforms cost as much as a box calculation and the window is usually
+    // minimised: the project then only marks the box response as new, and the first
+    // reader (the window's painting or printing, the curves below) makes the update.
+    void Defer() { deferred_ = true; }
+    bool Deferred() const { return deferred_; }
+    void BringUpToDate()
+    {
+        if (deferred_)
+            Update(true);
+    }
+    void Paint(TCanvas& canvas) override;
 
-    const TBlock& Times() const { return x_; }
-    const TBlock& Impulse() const { return h_; }
-    const TBlock& Input() const { return input_; }
-    const TBlock& Output() const { return output_; }
+    // The curves, brought up to date first.
+    const TBlock& Times() { BringUpToDate(); return x_; }
+    const TBlock& Impulse() { BringUpToDate(); return h_; }
+    const TBlock& Input() { BringUpToDate(); return input_; }
+    const TBlock& Output() { BringUpToDate(); return output_; }
     // The transform bins, 0 .. 1023, as the last new spectrum left them.
     const CVector& Spectrum() const { return spectrum_; }
 
@@ -98,6 +110,7 @@ private:
     const TMeasSetup& setup_;
     TStepRespSettings settings_;
     bool measured_ = false;
+    bool deferred_ = false;
     // What the input was made for: it is made again only when one of these changed.
     struct TInputKey {
         std::int16_t kind = -1;

@@ -5,9 +5,11 @@
 #include "box/TClosedBox.h"
 #include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
+#include "room/TRoomCabinet.h"
 #include "support/BoxTestBench.h"
 #include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
+#include "ui/TRecordingCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +54,8 @@ TEST_F(TBoxTransientTest, ClosedBoxStepResponseReturnsToZero)
     s.timeStep = 1.0; // 512 ms: long enough for the box to settle
     box->TransientWindow().ApplySettings();
     box->Calculate(0);
-    const TStepResponse& w = box->TransientWindow();
+    TStepResponse& w = box->TransientWindow();
+    w.BringUpToDate(); // minimised: its first reader calculates it
     ASSERT_TRUE(w.HasData());
     EXPECT_EQ(w.Caption(), "Step response");
     EXPECT_DOUBLE_EQ(*std::max_element(w.Output().begin(), w.Output().begin() + 512), 1.0);
@@ -97,7 +100,8 @@ TEST_F(TBoxTransientTest, SettingsTravelWithTheProjectFile)
 
     auto back = std::make_unique<TBassReflexBox>(host_, context_);
     ASSERT_TRUE(back->Load(path));
-    const TStepResponse& w = back->TransientWindow();
+    TStepResponse& w = back->TransientWindow();
+    w.BringUpToDate();
     EXPECT_EQ(w.Caption(), "Step response");
     EXPECT_EQ(w.PointCount(), 256);
     EXPECT_TRUE(w.HasData());
@@ -113,7 +117,7 @@ TEST_F(TBoxTransientTest, ExportWritesTheShownCurveInEveryLayout)
 {
     auto box = std::make_unique<TBassReflexBox>(host_, context_);
     ASSERT_TRUE(box->LoadFrontUnitFrom(unitPath()));
-    const TStepResponse& w = box->TransientWindow();
+    TStepResponse& w = box->TransientWindow();
     ASSERT_EQ(w.PointCount(), 512);
     struct Row {
         const char* name;
@@ -153,4 +157,42 @@ TEST_F(TBoxTransientTest, ExportWritesTheShownCurveInEveryLayout)
     EXPECT_NE(Read(dir_ / "t.gdt").find("* Number of Points : 512\n*  Graph 1 > Impulse response\n"),
               std::string::npos);
     EXPECT_TRUE(box->HandlesCommand(TCmd::ExportTransient));
+}
+
+// The room and transient windows cost as much as the box itself: minimised, they wait
+// for their first reader; shown, they follow every calculation; a fast calculation, which
+// overwrites the box response, first gives them the response they were waiting for.
+TEST_F(TBoxTransientTest, MinimisedRoomAndTransientWaitForTheirFirstReader)
+{
+    auto box = MakeClosed(0.02);
+    TRoomCabinet& room = box->RoomModel();
+    TStepResponse& transient = box->TransientWindow();
+    box->Calculate(0);
+    ASSERT_TRUE(host_.IsViewMinimised(room));
+    EXPECT_TRUE(room.Deferred());
+    EXPECT_TRUE(transient.Deferred());
+    TRecordingCanvas canvas;
+    room.Paint(canvas);
+    transient.Paint(canvas);
+    EXPECT_FALSE(room.Deferred());
+    EXPECT_FALSE(transient.Deferred());
+    const double level = room.Level()[10], output = transient.Output()[10];
+
+    // A deferred window read after fast steps shows the last full calculation.
+    box->Calculate(0);
+    box->BoxVolume().Vb = 0.005;
+    box->BoxVolume().dirty = true;
+    box->fastMode = true;
+    box->Calculate(0);
+    EXPECT_EQ(room.Level()[10], level);
+    EXPECT_EQ(transient.Output()[10], output);
+
+    box->fastMode = false;
+    host_.ShowView(room);
+    host_.ShowView(transient);
+    box->Calculate(0);
+    EXPECT_FALSE(room.Deferred());
+    EXPECT_FALSE(transient.Deferred());
+    EXPECT_NE(room.Level()[10], level);
+    EXPECT_NE(transient.Output()[10], output);
 }

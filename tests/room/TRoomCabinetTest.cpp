@@ -73,7 +73,7 @@ struct RoomRig {
     std::array<double, 500> spl{};
 };
 
-bool AllFinite(const TRoomCabinet& room, int count)
+bool AllFinite(TRoomCabinet& room, int count)
 {
     for (int k = 0; k < count; ++k)
         if (!std::isfinite(room.Level()[k]) || !std::isfinite(room.Phase()[k]) || !std::isfinite(room.FreeAir()[k]))

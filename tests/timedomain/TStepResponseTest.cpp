@@ -60,7 +60,7 @@ struct Bench {
 
     // The last sample (from `from` on, before `to`) where the output still exceeds the
     // level in magnitude: how long the response rings.
-    int RingsUntil(double level, int from, int to) const
+    int RingsUntil(double level, int from, int to)
     {
         int last = from;
         for (int i = from; i < to; ++i)
@@ -69,7 +69,7 @@ struct Bench {
         return last;
     }
 
-    bool AllFinite() const
+    bool AllFinite()
     {
         const auto finite = [](double v) { return std::isfinite(v); };
         return std::all_of(window.Output().begin(), window.Output().end(), finite) &&
