@@ -329,7 +329,7 @@ void TBoxEmbryo::ReportDriverSetupRoom(const TRoomCounts& counts)
 {
     report_->Add(front_.ReportLines(""));
     report_->Add(MeasSetup().ReportLines());
-    std::vector<std::string> room = room_.ReportLines(type_.roomSources, counts);
+    const std::vector<std::string>& room = roomCabinet_->ReportLines(type_.roomSources, counts);
     if (!room.empty()) {
         report_->StartSecondColumn();
         report_->Add(room);

@@ -156,6 +156,22 @@ bool TRoomCabinet::ReadMeasuredFile(const std::string& storedName)
 
 std::vector<std::string> TRoomCabinet::ReportRoom() const { return settings_.ReportLines(sources_, Counts()); }
 
+const std::vector<std::string>& TRoomCabinet::ReportLines(std::span<const TRoomSource> sources,
+                                                          const TRoomCounts& counts)
+{
+    TReported& r = reported_;
+    if (!r.valid || r.sources != sources.data() || r.sourceCount != sources.size() || !(r.counts == counts) ||
+        !(r.settings == settings_)) {
+        r.lines = settings_.ReportLines(sources, counts);
+        r.settings = settings_;
+        r.counts = counts;
+        r.sources = sources.data();
+        r.sourceCount = sources.size();
+        r.valid = true;
+    }
+    return r.lines;
+}
+
 TRoomCounts TRoomCabinet::Counts() const
 {
     TRoomInputs in;

@@ -122,6 +122,10 @@ public:
 
     // The report lines of the model (TRoomSettings::ReportLines with the current counts).
     std::vector<std::string> ReportRoom() const;
+    // The same for the given groups and counts. The box report is made after every
+    // calculation, and the lines change only with the settings or the counts: they are
+    // kept and formatted again only then.
+    const std::vector<std::string>& ReportLines(std::span<const TRoomSource> sources, const TRoomCounts& counts);
 
     // The element groups of the box type and their current counts.
     std::span<const TRoomSource> Sources() const { return sources_; }
@@ -174,6 +178,14 @@ private:
     TLineStyle levelStyle_, freeAirStyle_, phaseStyle_;
 
     bool recompute_ = true;
+    struct TReported {
+        bool valid = false;
+        TRoomSettings settings;
+        TRoomCounts counts;
+        const TRoomSource* sources = nullptr;
+        std::size_t sourceCount = 0;
+        std::vector<std::string> lines;
+    } reported_;
     bool deferred_ = false;
     std::array<int, 2> storedCounts_{};
     double cd_ = 0;

@@ -18,6 +18,7 @@ struct TRoomSource;
 // One acoustic element's place on the baffle; also its 32-byte file form.
 struct TPosObject {
     double dX = 0.15, dY = 0.4, dZ = 0.0, radius = 0.1;
+    bool operator==(const TPosObject&) const = default;
 };
 
 struct TRoomSettings {
@@ -53,6 +54,7 @@ struct TRoomSettings {
     std::array<std::uint8_t, 70> windowRecord{};
 
     void Reset();
+    bool operator==(const TRoomSettings&) const = default;
 
     static constexpr std::size_t PreferencesSize = 1310;
     static constexpr std::size_t ProjectSize = 70 + 1310 + 292;

@@ -8,6 +8,7 @@
 // How many elements of each kind a box project has.
 struct TRoomCounts {
     int drivers = 0, portsA = 0, portsB = 0, radiators = 0;
+    bool operator==(const TRoomCounts&) const = default;
 };
 
 struct TRoomSource {
