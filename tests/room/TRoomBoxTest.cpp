@@ -86,6 +86,11 @@ TEST_P(RoomBoxTest, DefaultRoomReachesWindowReportAndExport)
     if (GetParam()->cliName == "bp3") {
         EXPECT_STREQ(GetParam()->roomSources[0].one, TRoomSources::FrontPort.one);
     }
+    // The lines are kept between calculations, but a moved listener shows at once.
+    room.Settings().Xl = 2.5;
+    box->Calculate(0);
+    EXPECT_FALSE(has(" Meas. pos.\tX=3.00m"));
+    EXPECT_TRUE(has(" Meas. pos.\tX=2.50m"));
 
     const std::string path = (dir_ / "room.frd").string();
     ASSERT_TRUE(box->ExportTo(TBoxExport::RoomSpl, path));
