@@ -2,7 +2,7 @@
 // Counts heap allocations with a replaced global operator new. Include it in exactly
 // one source file of a test executable; count around the code that must not allocate.
 
-#include "support/AllocationCounting.h"
+#include "AllocationCounting.h" // beside this file, so benchmarks reach it too
 
 #include <cstdlib>
 #include <new>
