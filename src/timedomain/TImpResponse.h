@@ -52,8 +52,8 @@ public:
     double Peak() const { return peak_; }
 
     // Filter-music settings, kept while the project lives.
-    double musicScale = 0;    // dB
-    bool musicHrtf = false;   // "Simulate HRTF"
+    double musicScale = 0;  // dB
+    bool musicHrtf = false; // "Simulate HRTF"
     std::int16_t musicDialogX = 0, musicDialogY = 0;
     TFileRequest musicInput{"Open", kSoundFiles, "pcm", {}, {}};
     TFileRequest musicOutput{"Open", kSoundFiles, "pcm", {}, {}};
