@@ -498,10 +498,22 @@ int RunFilterReport(TProgramContext& context, const TCliArgs& args)
     return 0;
 }
 
+// What the impulse response window plots: time and the normalised response per shown point.
+int PrintImpulse(const TImpResponse& w)
+{
+    if (!w.HasData())
+        return CliFail("curves: the impulse response is not calculated (\"Disable IFFT\" is on)");
+    std::printf("# %s\n# t/ms\t%s\n", w.Caption().c_str(), w.Curve(0).label.c_str());
+    for (int i = 0; i < w.PointCount(); ++i)
+        std::printf("%.17g\t%.17g\n", w.Times()[i], w.Samples()[i]);
+    return 0;
+}
+
 int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
 {
     std::string project;
     std::optional<int> angle;
+    bool impulse = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--ray" && i + 1 < args.size()) {
             try {
@@ -509,16 +521,22 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
             } catch (...) {
                 return CliFail("curves: --ray takes an angle in degrees");
             }
-        } else if (project.empty())
+        } else if (args[i] == "--impulse")
+            impulse = true;
+        else if (project.empty())
             project = args[i];
         else
             return CliFail("curves: unexpected argument \"" + args[i] + "\"");
     }
     if (project.empty())
-        return CliFail("curves: tonvek-cli curves PROJECT.flt [--ray ANGLE]");
+        return CliFail("curves: tonvek-cli curves PROJECT.flt [--ray ANGLE | --impulse]");
+    if (impulse && angle)
+        return CliFail("curves: --impulse shows the on-axis sum only; leave out --ray");
     TFilterSession s{context};
     if (!OpenFilter(s, project))
         return 1;
+    if (impulse)
+        return PrintImpulse(s.project->Impulse());
     const TGeneral& g = s.context.General();
     int ray = g.OnAxisIndex();
     if (angle) {
@@ -576,7 +594,7 @@ int RunFilterExport(TProgramContext& context, const TCliArgs& args)
         else
             return CliFail("export: unexpected argument \"" + args[i] + "\"");
     }
-    const char* usage = "export: tonvek-cli export PROJECT.flt --kind spl [--ray ANGLE]|impedance|groupdelay|"
+    const char* usage = "export: tonvek-cli export PROJECT.flt --kind spl [--ray ANGLE]|impedance|groupdelay|impulse|"
                         "NET-spl|NET-gain|NET-impedance|NET-groupdelay -o FILE (NET: bass, mid, treble, net1 .. net4)";
     if (project.empty() || out.empty() || kind.empty())
         return CliFail(usage);
@@ -604,6 +622,8 @@ int RunFilterExport(TProgramContext& context, const TCliArgs& args)
         return s.project->ExportTotalTo(TXoverExport::Impedance, path) ? 0 : 1;
     if (kind == "groupdelay")
         return s.project->ExportTotalTo(TXoverExport::GroupDelay, path) ? 0 : 1;
+    if (kind == "impulse")
+        return s.project->ExportTotalTo(TXoverExport::Impulse, path) ? 0 : 1;
     const std::size_t dash = kind.find('-');
     if (dash == std::string::npos)
         return CliFail(usage);

@@ -137,6 +137,8 @@ TXover::~TXover()
     for (auto& plot : plots_)
         if (plot)
             host_.DestroyView(*plot);
+    if (impulse_)
+        host_.DestroyView(*impulse_);
 }
 
 std::vector<TNet*> TXover::Networks() const
@@ -219,6 +221,8 @@ void TXover::CreatePlots()
         plot->SetPointCount(kPoints);
         plots_[static_cast<std::size_t>(look.which)] = std::move(plot);
     }
+    impulse_ = std::make_unique<TImpResponse>(host_, styles_, cursor_.get(), context_.General(), thin_[kBlack]);
+    impulse_->placement.restored = TRect{600, 870, 1200, 1160};
     TPlotLogXLinY& impedance = Plot(TXoverPlot::Impedance);
     TPlotLogXLinY& phase = Plot(TXoverPlot::Phase);
     TPlotLogXLinY& delay = Plot(TXoverPlot::GroupDelay);
@@ -255,9 +259,13 @@ std::vector<TPlotXYEmbryo*> TXover::DiagramWindows() const
     const std::vector<TNetA*> advanced = AdvancedNets();
     for (auto it = advanced.rbegin(); it != advanced.rend(); ++it)
         windows.push_back(&(*it)->GainPlot());
-    for (const auto& plot : plots_)
+    for (const auto& plot : plots_) {
         if (plot)
             windows.push_back(plot.get());
+        // The impulse response window stands between the group delay and the surface plot.
+        if (plot.get() == plots_[static_cast<std::size_t>(TXoverPlot::GroupDelay)].get())
+            windows.push_back(impulse_.get());
+    }
     return windows;
 }
 
@@ -293,7 +301,7 @@ void TXover::ResetProject()
     responseExportFile_.clear();
     snapshotFile_.clear();
     schematicRecord_.fill(0);
-    impulseRecord_.fill(0);
+    impulse_->Reset();
     snapshotBlock_.fill(0);
     MarkAllDirty();
     Recalculate();
@@ -532,5 +540,7 @@ void TXover::FinishTotals()
     overlay.FitYRange(splRange);
     overlay.DataReady();
     overlay.Redraw();
+    impulse_->SetResponse(onAxisRow.data());
+    impulse_->Recalculate();
     changed_ = true;
 }

@@ -19,6 +19,7 @@
 #include "plot/TPlotStyles.h"
 #include "settings/TGeneral.h"
 #include "settings/TProgramContext.h"
+#include "timedomain/TImpResponse.h"
 #include "ui/TProject.h"
 
 #include <array>
@@ -38,7 +39,7 @@ class TXoverShowDiagrams;
 enum class TXoverPlot { Gain = 0, Impedance, Summed, Phase, GroupDelay, Surface, Overlay };
 
 // What the export commands of the totals write.
-enum class TXoverExport { Spl = 0, Impedance = 1, GroupDelay = 2 };
+enum class TXoverExport { Spl = 0, Impedance = 1, GroupDelay = 2, Impulse = 3 };
 
 // A section export: one network's curve.
 enum class TSectionCurve { Spl = 0, Gain = 1, Impedance = 2, GroupDelay = 3 };
@@ -61,10 +62,8 @@ public:
     static constexpr int kNicknameInput = 80;
     // The input impedance of a project whose networks are all active: an open circuit.
     static constexpr double kOpenInput = 1e9;
-    // Blocks whose windows do not exist yet are kept as read and written back as they
-    // were: the impulse response window and the snapshot block as the box file keeps
-    // its snapshot, 70 bytes each.
-    static constexpr std::size_t kImpulseRecord = 70;
+    // The snapshot block, whose window does not exist yet, is kept as read and written
+    // back as it was, as the box file keeps its snapshot.
     static constexpr std::size_t kSnapshotBlock = 70;
     // Every filter file is some kilobytes; junk after one is not read.
     static constexpr std::size_t kMaxFileBytes = 256 * 1024;
@@ -161,6 +160,7 @@ public:
     TPlotLogXLinY& Plot(TXoverPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
     TCursorDialog& Cursor() const { return *cursor_; }
+    TImpResponse& Impulse() const { return *impulse_; }
 
     // Exports of the totals and of one network's curve; the format follows the
     // extension. rayIndex picks the ray of the SPL total (-1: the on-axis ray).
@@ -254,10 +254,10 @@ private:
     std::array<TLineStyle, 5> dashed_, dotted_, dashDot_, dashDotDot_;
     std::unique_ptr<TCursorDialog> cursor_;
     std::array<std::unique_ptr<TPlotLogXLinY>, kPlots> plots_;
+    std::unique_ptr<TImpResponse> impulse_;
     std::array<std::uint8_t, kSchematicRecord> schematicRecord_{};
     std::array<std::array<std::uint8_t, kSchematicRecordA>, kStoreSlots> schematicRecordsA_{};
     std::array<std::string, kStoreSlots> netNicknames_, driverNicknames_;
-    std::array<std::uint8_t, kImpulseRecord> impulseRecord_{};
     std::array<std::uint8_t, kSnapshotBlock> snapshotBlock_{};
 
     TNetBase::TComplexRow totalImpedance_{};

@@ -26,7 +26,7 @@ constexpr int kSectionCommands[4][3] = {
     {12024, 12023, 12022}, {12034, 12033, 12032}, {12014, 12013, 12012}, {12004, 12003, 12002}};
 constexpr int kNetworkCommands[3] = {12101, 12102, 12103};
 constexpr int kDriverCommands[3] = {13000, 13002, 13001};
-constexpr int kTotalSpl = 12021, kTotalImpedance = 12011, kTotalGroupDelay = 12001;
+constexpr int kTotalSpl = 12021, kTotalImpedance = 12011, kTotalGroupDelay = 12001, kTotalImpulse = 12025;
 // Advanced projects: Net 1 .. Net 4 follow each first id.
 constexpr int kNetADialog = 13021, kDriverSetDialog = 13011;
 // The net exports in the order of TSectionCurve: SPL, filter gain, impedance, delay.
@@ -58,7 +58,7 @@ bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& c
 bool TXover::HandlesCommand(int id) const
 {
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
-        id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay)
+        id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay || id == kTotalImpulse)
         return true;
     if (Advanced()) {
         for (int first : {kNetADialog, kDriverSetDialog, kNetAExports[0], kNetAExports[1], kNetAExports[2],
@@ -93,6 +93,7 @@ bool TXover::HandleCommand(int id)
     case kTotalSpl: (void)ExportTotal(TXoverExport::Spl); return true;
     case kTotalImpedance: (void)ExportTotal(TXoverExport::Impedance); return true;
     case kTotalGroupDelay: (void)ExportTotal(TXoverExport::GroupDelay); return true;
+    case kTotalImpulse: (void)ExportTotal(TXoverExport::Impulse); return true;
     default: break;
     }
     if (Advanced())
@@ -253,6 +254,14 @@ bool TXover::ExportTotalTo(TXoverExport what, const std::string& path, int rayIn
     case TXoverExport::GroupDelay:
         curve.kind = TCurveKind::GroupDelay;
         curve.y = groupDelay_.data();
+        break;
+    case TXoverExport::Impulse:
+        // The shown half, titled with the window's caption.
+        curve.kind = TCurveKind::TimeResponse;
+        curve.caption = impulse_->Caption();
+        curve.count = impulse_->PointCount();
+        curve.x = impulse_->Times();
+        curve.y = impulse_->Samples();
         break;
     }
     return WriteOrComplain(host_, path, curve);

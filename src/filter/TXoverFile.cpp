@@ -30,7 +30,7 @@ void TXover::WriteFile(TBinaryWriter& out) const
     }
     for (TXoverPlot which : {TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
         Plot(which).WriteWindowRecord(out);
-    out.WriteBytes(impulseRecord_.data(), impulseRecord_.size());
+    impulse_->WriteWindowRecord(out);
     Plot(TXoverPlot::Surface).WriteWindowRecord(out);
     Plot(TXoverPlot::Overlay).WriteWindowRecord(out);
     if (Advanced()) {
@@ -87,7 +87,7 @@ bool TXover::ReadFile(TBinaryReader& in)
     for (TXoverPlot which : {TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
         if (!Plot(which).ReadWindowRecord(in))
             return false;
-    if (!in.ReadBytes(impulseRecord_.data(), impulseRecord_.size()))
+    if (!impulse_->ReadWindowRecord(in))
         return false;
     if (version > 309 &&
         (!Plot(TXoverPlot::Surface).ReadWindowRecord(in) || !Plot(TXoverPlot::Overlay).ReadWindowRecord(in)))

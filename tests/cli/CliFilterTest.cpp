@@ -94,6 +94,24 @@ TEST_F(CliFilterTest, CurvesHaveAHeaderAndOneRowPerGridPointPerRay)
     EXPECT_NE(missing.err.find("no ray at 10 degrees"), std::string::npos);
 }
 
+TEST_F(CliFilterTest, ImpulseCurvesAreTheShownHalfAndDisableIfftRefusesThem)
+{
+    const std::string project = MakeFilter();
+    TCliRun r = RunTonvekCli("curves '" + project + "' --impulse", dir_);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("# Impulse response\n# t/ms\tOutput\n", 0), 0u) << r.out.substr(0, 80);
+    EXPECT_EQ(Rows(r.out), 2 + 256); // N = 512
+    // The peak is scaled to exactly 1.
+    EXPECT_NE(r.out.find("\t1\n"), std::string::npos);
+    TCliRun exported = RunTonvekCli("export '" + project + "' --kind impulse -o '" + File("i.frd") + "'", dir_);
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(Rows(ReadTextFile(File("i.frd"))), 1 + 256);
+    ASSERT_EQ(RunTonvekCli("set '" + project + "' 'General settings:Disable IFFT=on'", dir_).status, 0);
+    TCliRun disabled = RunTonvekCli("curves '" + project + "' --impulse", dir_);
+    EXPECT_NE(disabled.status, 0);
+    EXPECT_NE(disabled.err.find("Disable IFFT"), std::string::npos) << disabled.err;
+}
+
 TEST_F(CliFilterTest, ExportsTotalsAndSections)
 {
     const std::string project = MakeFilter();

@@ -97,7 +97,7 @@ TEST(XoverAdvanced, KindsGiveTypeCodeTitleNetsModesAndMenuRemovals)
         for (int n = c.ways; n >= 1; --n)
             expected.push_back("Filter gain, Net " + std::to_string(n));
         for (const char* t : {"Input impedance", "Summed frequency response", "Individual phase response",
-                              "Group delay", "Vertical off axis response, surface plot",
+                              "Group delay", "Impulse response", "Vertical off axis response, surface plot",
                               "Vertical off axis response, overlaid plots"})
             expected.push_back(t);
         EXPECT_EQ(titles, expected);

@@ -63,25 +63,25 @@ TEST(XoverDiagrams, PrintListRefusesRepeatsAndEmptyRemovalsAndPrintsTheHeading)
         EXPECT_TRUE(b.project.AddToPrintList(2));
         EXPECT_FALSE(b.project.AddToPrintList(2));
         EXPECT_EQ(b.host.LastMessage()->text, "Item already selected");
-        EXPECT_FALSE(b.project.AddToPrintList(7));
-        for (int w = 0; w < 7; ++w)
+        EXPECT_FALSE(b.project.AddToPrintList(8));
+        for (int w = 0; w < 8; ++w)
             (void)b.project.AddToPrintList(w);
-        EXPECT_EQ(b.project.printList.size(), 7u);
+        EXPECT_EQ(b.project.printList.size(), 8u);
         EXPECT_TRUE(b.project.RemoveFromPrintList(99)); // the last one
-        EXPECT_EQ(b.project.printList.back(), 5);
+        EXPECT_EQ(b.project.printList.back(), 6);
 
         b.project.diagramsPerPage = 3;
         TDiagramPages pages = b.project.DiagramPages();
         EXPECT_EQ(pages.heading, kind == 1 ? "3 WAY FILTER" : "2 WAY FILTER");
-        EXPECT_EQ(pages.diagrams.size(), 6u);
-        EXPECT_EQ(pages.PageCount(), 2);
+        EXPECT_EQ(pages.diagrams.size(), 7u);
+        EXPECT_EQ(pages.PageCount(), 3);
         TRecordingCanvas canvas;
         pages.PaintPage(canvas, 0);
         ASSERT_TRUE(b.project.HandleCommand(TCmd::PrintDiagrams));
         b.project.PrintDiagramsDialog()->Press(TXoverPrintDiagrams::OkId);
         ASSERT_EQ(b.host.PrintJobs().size(), 1u);
         EXPECT_EQ(b.host.PrintJobs()[0].name, "Tonvek print job");
-        EXPECT_EQ(b.host.PrintJobs()[0].pages, 2);
+        EXPECT_EQ(b.host.PrintJobs()[0].pages, 3);
     }
 }
 

@@ -397,7 +397,7 @@ TEST(XoverFile, Version309LoadsWithItsShorterBlocksAfterAWarning)
     TBinaryWriter out;
     out.WriteInt32(15);
     out.WriteInt16(309);
-    out.WriteZeros(16 + TXover::kSchematicRecord + 5 * 70 + TXover::kImpulseRecord);
+    out.WriteZeros(16 + TXover::kSchematicRecord + 5 * 70 + TPlotWindowEmbryo::kRecordBytes);
     WriteOldNetRecord(out, 6.0, 1500.0);
     WriteOldNetRecord(out, 5.0, 2500.0);
     out.WriteInt16(TXover::kEndMark);

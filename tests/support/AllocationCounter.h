@@ -2,25 +2,10 @@
 // Counts heap allocations with a replaced global operator new. Include it in exactly
 // one source file of a test executable; count around the code that must not allocate.
 
-#include <atomic>
+#include "AllocationCounting.h" // beside this file, so benchmarks reach it too
+
 #include <cstdlib>
 #include <new>
-
-namespace allocation_counter {
-inline std::atomic<bool> counting{false};
-inline std::atomic<long> count{0};
-
-// Allocations made while f runs.
-template <typename F>
-long During(F&& f)
-{
-    count = 0;
-    counting = true;
-    f();
-    counting = false;
-    return count;
-}
-} // namespace allocation_counter
 
 // None of these is inlined: where GCC inlines one half it sees malloc() paired with
 // operator delete, or a new-expression with free(), and warns
