@@ -134,6 +134,10 @@ bool TSchematicWin::ReadRecord(TBinaryReader& in)
         return false;
     stored_ = record;
     record.ApplyTo(placement);
+    // Files written before these windows existed say "hidden" (all zeros); a window
+    // that cannot be closed is never hidden, so it opens minimised instead.
+    if (placement.show == TShowState::Hidden)
+        placement.show = TShowState::Minimised;
     ApplyPlacement();
     return true;
 }
@@ -142,6 +146,9 @@ void TSchematicWin::WriteRecord(TBinaryWriter& out) const
 {
     TPlacementRecord record = stored_;
     record.Take(placement);
+    // Still minimised as it opened from a "hidden" record: written back as read.
+    if (stored_.show == 0 && placement.show == TShowState::Minimised)
+        record = stored_;
     record.Write(out);
 }
 

@@ -78,13 +78,18 @@ private:
     TCanvas& c_;
     const TNetA& net_;
     int x_ = 140, y_ = 120;
+    // How far the shunt hanging at the cursor reaches to the right (0: none).
+    int shuntReach_ = 0;
 };
 
 void TPage::ReturnConductor(int drop, int pitch)
 {
-    TSchem::Path(c_, {{x_, y_}, {x_ + 10, y_}, {x_ + 10, y_ + drop}, {kRowStartX, y_ + drop}, {kRowStartX, y_ + pitch}});
+    // Clear of a shunt that hangs at the end of the row.
+    const int out = std::max(10, shuntReach_ + 6);
+    TSchem::Path(c_, {{x_, y_}, {x_ + out, y_}, {x_ + out, y_ + drop}, {kRowStartX, y_ + drop}, {kRowStartX, y_ + pitch}});
     x_ = kRowStartX;
     y_ += pitch;
+    shuntReach_ = 0;
 }
 
 void TPage::PassiveSeries(const TBranchA& b)
@@ -93,6 +98,7 @@ void TPage::PassiveSeries(const TBranchA& b)
     const int type = b.Type();
     const int w = type == 1 || type == 2 || type == 7 ? 90 : 110;
     TSchem::DrawNode(c_, shape.node, x_, y_, x_ + w, y_);
+    shuntReach_ = 0;
     // Names stacked above the cell, the first on top.
     const int n = int(shape.order.size());
     const int bottom = y_ - TSchem::ReachOf(shape.node) - 3;
@@ -114,8 +120,13 @@ void TPage::PassiveShunt(const TBranchA& b, bool seriesDrewNothing)
     TSchem::Dot(c_, x_, y_);
     TSchem::Ground(c_, x_, y_ + kLower);
     const int nameX = x_ + TSchem::ReachOf(shape.node) + 4;
-    for (std::size_t i = 0; i < shape.order.size(); ++i)
-        Name(Comp(b, shape.order[i]).Name(), nameX, y_ + 32 + int(i) * kNamePitch, TAlign::Left | TAlign::Top);
+    c_.SetFont(TSchem::SmallFont());
+    shuntReach_ = nameX - x_;
+    for (std::size_t i = 0; i < shape.order.size(); ++i) {
+        const std::string& name = Comp(b, shape.order[i]).Name();
+        Name(name, nameX, y_ + 32 + int(i) * kNamePitch, TAlign::Left | TAlign::Top);
+        shuntReach_ = std::max(shuntReach_, nameX - x_ + c_.TextWidth(name));
+    }
 }
 
 void TPage::Section(const TBranchA& b)

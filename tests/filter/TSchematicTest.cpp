@@ -222,6 +222,17 @@ TEST(Schematic, AdvancedRecordRoundTripsByteForByteAndACutOneChangesNothing)
         EXPECT_EQ(c.project.SchematicA(0).Note(), "kept");
     }
 
+    // Older files left the records zero ("hidden"): the window opens minimised, since
+    // it cannot be closed, and the zeros are written back.
+    TBench z(0);
+    const std::vector<std::uint8_t> zeros(TDrawingWin::kRecordBytes, 0);
+    TBinaryReader zin(zeros);
+    ASSERT_TRUE(z.project.Schematic()->ReadRecord(zin));
+    EXPECT_EQ(z.project.Schematic()->placement.show, TShowState::Minimised);
+    TBinaryWriter zout;
+    z.project.Schematic()->WriteRecord(zout);
+    EXPECT_EQ(zout.Bytes(), zeros);
+
     // A whole project keeps the notes through its file.
     w.SetNote("Net 2 note");
     TBinaryWriter file;
