@@ -157,7 +157,7 @@ void TNet::DrawLabels(TCanvas& canvas)
             const std::string value = c->SchematicText();
             canvas.Text(x, y, c->Name(), TAlign::Left | TAlign::Top);
             // The value ends at a fixed column unless the name leaves it too little room.
-            const int right = std::max(x + 62, x + canvas.TextWidth(c->Name()) + 4 + canvas.TextWidth(value));
+            const int right = std::max(x + 56, x + canvas.TextWidth(c->Name()) + 4 + canvas.TextWidth(value));
             canvas.Text(right, y, value, TAlign::Right | TAlign::Top);
             canvas.Text(right + 2, y, unit, TAlign::Left | TAlign::Top);
             y += 15;
