@@ -193,7 +193,8 @@ void TDrawingWin::DrawPrintHeader(TCanvas& canvas)
     canvas.Text(w - 40, 40, CurrentPrintDate(), TAlign::Right | TAlign::Top);
     const std::string name = fileName_ ? fileName_() : std::string();
     if (!name.empty())
-        canvas.Text(40, 40, TSchem::Fit(canvas, "Filename:   " + TSchem::BaseName(name), w / 2), TAlign::Left | TAlign::Top);
+        canvas.Text(40, 40, TSchem::Fit(canvas, "Filename:   " + TSchem::BaseName(name), w / 2),
+                    TAlign::Left | TAlign::Top);
 }
 
 // --- An advanced network's window ---
@@ -205,10 +206,7 @@ TDrawingWinA::TDrawingWinA(THost& host, TNetA& net, std::function<std::string()>
     Host().CreateView(*this);
 }
 
-TDrawingWinA::~TDrawingWinA()
-{
-    net_.schematicNote = nullptr;
-}
+TDrawingWinA::~TDrawingWinA() { net_.schematicNote = nullptr; }
 
 int TDrawingWinA::LogicalHeight() const { return std::max(TSchematicWin::LogicalHeight(), net_.SchematicBottom()); }
 

@@ -86,7 +86,8 @@ void TPage::ReturnConductor(int drop, int pitch)
 {
     // Clear of a shunt that hangs at the end of the row.
     const int out = std::max(10, shuntReach_ + 6);
-    TSchem::Path(c_, {{x_, y_}, {x_ + out, y_}, {x_ + out, y_ + drop}, {kRowStartX, y_ + drop}, {kRowStartX, y_ + pitch}});
+    TSchem::Path(c_,
+                 {{x_, y_}, {x_ + out, y_}, {x_ + out, y_ + drop}, {kRowStartX, y_ + drop}, {kRowStartX, y_ + pitch}});
     x_ = kRowStartX;
     y_ += pitch;
     shuntReach_ = 0;
@@ -138,7 +139,8 @@ void TPage::Section(const TBranchA& b)
     const TNode r = TNode::Of(TPart::Resistor), c = TNode::Of(TPart::Capacitor), l = TNode::Of(TPart::Inductor);
     const int cx = x + w - 32;
     auto follower = [&]() {
-        TSchem::Path(c_, {{cx - 20, y + 20}, {cx - 26, y + 20}, {cx - 26, y + 30}, {cx + 26, y + 30}, {cx + 26, y + 10}});
+        TSchem::Path(c_,
+                     {{cx - 20, y + 20}, {cx - 26, y + 20}, {cx - 26, y + 30}, {cx + 26, y + 30}, {cx + 26, y + 10}});
     };
     auto output = [&]() {
         TSchem::Amplifier(c_, cx, y + 10, false);
@@ -277,7 +279,8 @@ void TPage::DriverGroup()
         feed = x + 55;
     }
     const int n = std::clamp(g.Count(), 1, TDriverGroup::kDrivers);
-    const TConnection k = n == 4 ? g.Connection() : (g.Connection() == TConnection::Pairs ? TConnection::Series : g.Connection());
+    const TConnection k = n == 4 ? g.Connection()
+                                 : (g.Connection() == TConnection::Pairs ? TConnection::Series : g.Connection());
     static constexpr int kSeries[4] = {120, 250, 380, 510}, kParallel[4] = {120, 170, 220, 270},
                          kPairs[4] = {120, 170, 300, 350};
     const int* offsets = k == TConnection::Series ? kSeries : k == TConnection::Parallel ? kParallel : kPairs;
@@ -458,7 +461,8 @@ void TNetA::DrawSchematic(TCanvas& canvas)
         Pair(canvas, x, dy + 22, "Impedance data file :", TColors::Blue, text, col, descRight);
         const std::string pos = Formatted("%2.1f", drv.x * 1000.0) + "," + Formatted("%2.1f", drv.y * 1000.0) + "," +
                                 Formatted("%2.1f", drv.z * 1000.0);
-        const int end = Pair(canvas, x, dy + 33, "Position (x,y,z)", TColors::Blue, pos, TColors::Black, descRight - 20);
+        const int end = Pair(canvas, x, dy + 33, "Position (x,y,z)", TColors::Blue, pos, TColors::Black,
+                             descRight - 20);
         canvas.SetTextColor(TColors::Blue);
         canvas.Text(end + 3, dy + 33, "mm", TAlign::Left | TAlign::Top);
         dy += 45;

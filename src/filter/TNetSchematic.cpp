@@ -44,8 +44,9 @@ TNode NodeOf(TBranchType type)
 
 TSchem::TDriverKind DriverKindOf(int symbol)
 {
-    return symbol == 253 ? TSchem::TDriverKind::Large
-                         : symbol == 250 ? TSchem::TDriverKind::Small : TSchem::TDriverKind::Medium;
+    return symbol == 253   ? TSchem::TDriverKind::Large
+           : symbol == 250 ? TSchem::TDriverKind::Small
+                           : TSchem::TDriverKind::Medium;
 }
 
 std::string Formatted(const char* format, double value) { return TNumberText::FormatDouble(format, value); }
@@ -117,8 +118,12 @@ void TNet::DrawSchematic(TCanvas& canvas)
         // The first driver's lower terminal feeds the second one's upper terminal.
         const int link = (driverX1 + driverX2) / 2 + 6;
         TSchem::Wire(canvas, driverX1, y0, driverX1, top);
-        TSchem::Path(canvas, {{driverX1, bottom}, {driverX1, y1 - 8}, {link, y1 - 8}, {link, y0 + 8},
-                              {driverX2, y0 + 8}, {driverX2, top}});
+        TSchem::Path(canvas, {{driverX1, bottom},
+                              {driverX1, y1 - 8},
+                              {link, y1 - 8},
+                              {link, y0 + 8},
+                              {driverX2, y0 + 8},
+                              {driverX2, top}});
         TSchem::Wire(canvas, driverX2, bottom, driverX2, y1);
     } else {
         for (int x : {driverX1, driverX2}) {
@@ -153,7 +158,9 @@ void TNet::DrawLabels(TCanvas& canvas)
         for (const TComp* c : {&b.R(), &b.C(), &b.L()}) {
             if (!c->inUse)
                 continue;
-            const char* unit = c->Kind() == TCompKind::Resistor ? "Ohm" : c->Kind() == TCompKind::Capacitor ? "uF" : "mH";
+            const char* unit = c->Kind() == TCompKind::Resistor    ? "Ohm"
+                               : c->Kind() == TCompKind::Capacitor ? "uF"
+                                                                   : "mH";
             const std::string value = c->SchematicText();
             canvas.Text(x, y, c->Name(), TAlign::Left | TAlign::Top);
             // The value ends at a fixed column unless the name leaves it too little room.

@@ -215,7 +215,9 @@ void Ground(TCanvas& canvas, int x, int y)
 void Part(TCanvas& canvas, TPart part, int x, int y, bool vertical)
 {
     canvas.SetPen(WirePen());
-    auto at = [&](int along, int across) { return vertical ? TPoint{x + across, y + along} : TPoint{x + along, y + across}; };
+    auto at = [&](int along, int across) {
+        return vertical ? TPoint{x + across, y + along} : TPoint{x + along, y + across};
+    };
     switch (part) {
     case TPart::Resistor: {
         const int h = kResistorLength / 2;
@@ -268,12 +270,14 @@ void Driver(TCanvas& canvas, TDriverKind kind, int x, int top, int bottom, bool 
         std::array<TPoint, 13> arc{};
         for (int i = 0; i <= 12; ++i) {
             const double phi = 3.14159265358979 * (i / 12.0 - 0.5);
-            arc[std::size_t(i)] = {x + 5 + int(std::lround(12 * std::cos(phi))), mid + int(std::lround(12 * std::sin(phi)))};
+            arc[std::size_t(i)] = {x + 5 + int(std::lround(12 * std::cos(phi))),
+                                   mid + int(std::lround(12 * std::sin(phi)))};
         }
         canvas.Polygon(arc.data(), 13);
     } else {
         const int flare = kind == TDriverKind::Large ? 32 : 26, depth = kind == TDriverKind::Large ? 18 : 15;
-        TPoint cone[4] = {{x + 5, mid - magnet}, {x + 5 + depth, mid - flare}, {x + 5 + depth, mid + flare}, {x + 5, mid + magnet}};
+        TPoint cone[4] = {
+            {x + 5, mid - magnet}, {x + 5 + depth, mid - flare}, {x + 5 + depth, mid + flare}, {x + 5, mid + magnet}};
         canvas.Polygon(cone, 4);
     }
     canvas.MoveTo(x, top);

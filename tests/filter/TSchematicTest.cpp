@@ -99,7 +99,8 @@ TEST(Schematic, EverySimpleBranchTypeDrawsInsideThePageWithoutOverlappingTexts)
                     }
                     ASSERT_NE(b.project.Schematic(), nullptr);
                     ExpectClean(*b.project.Schematic(), "creation " + std::to_string(creation) + " type " +
-                                                            std::to_string(type) + " drivers " + std::to_string(drivers));
+                                                            std::to_string(type) + " drivers " +
+                                                            std::to_string(drivers));
                 }
 }
 
@@ -116,10 +117,8 @@ TEST(Schematic, EveryAdvancedBranchTypeWithOneAndFourDriversDrawsCleanly)
         int count;
         TConnection connection;
     };
-    const TCase groups[] = {{1, TConnection::Series},
-                            {4, TConnection::Series},
-                            {4, TConnection::Parallel},
-                            {4, TConnection::Pairs}};
+    const TCase groups[] = {
+        {1, TConnection::Series}, {4, TConnection::Series}, {4, TConnection::Parallel}, {4, TConnection::Pairs}};
     for (bool active : {false, true}) {
         const int types = active ? kActiveTypes : kPassiveTypes;
         for (int type = 0; type < types; ++type)
