@@ -274,6 +274,15 @@ TEST(Schematic, WindowScrollsBeepsOnCloseAndTakesItsCommandsWhenActive)
     EXPECT_TRUE(b.project.HandlesCommand(TCmd::PrintWindow));
     EXPECT_FALSE(b.project.HandlesCommand(TCmd::UserNote));
 
+    // A change of the networks repaints the window when it is shown, not as an icon.
+    const int before = b.host.Redraws(w);
+    b.project.Recalculate();
+    EXPECT_EQ(b.host.Redraws(w), before);
+    b.host.ShowView(w);
+    b.project.Net(0).Branch(0).SetType(TBranchType::R);
+    b.project.Recalculate();
+    EXPECT_EQ(b.host.Redraws(w), before + 1);
+
     TBench a(5);
     a.host.SetActiveView(&a.project.SchematicA(2));
     EXPECT_EQ(a.project.SchematicA(2).Title(), "Net 3");
