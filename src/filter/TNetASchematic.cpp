@@ -134,6 +134,8 @@ void TPage::Section(const TBranchA& b)
 {
     using S = TCompSlot;
     const int type = b.Type();
+    if (type <= 0 || type >= kActiveTypes)
+        return;
     const int w = kActiveWidth[type];
     const int x = x_, y = y_;
     const TNode r = TNode::Of(TPart::Resistor), c = TNode::Of(TPart::Capacitor), l = TNode::Of(TPart::Inductor);
