@@ -21,7 +21,8 @@ constexpr int kSeriesCell = 100;
 constexpr int kDriverOffset[2] = {87, 147};
 // Vertical extent of a band: conductors 150 apart, labels and the drivers' text below.
 constexpr int kBandHeight = 150;
-constexpr int kShuntTop = 15, kShuntBottom = 105;
+// Shunt parts sit low, under the value texts of the series positions and above their own.
+constexpr int kShuntTop = 50, kShuntBottom = 100;
 constexpr int kDescriptionTop = 168, kDescriptionPitch = 11;
 
 TNode NodeOf(TBranchType type)
@@ -92,7 +93,7 @@ void TNet::DrawSchematic(TCanvas& canvas)
             if (b.Type() == TBranchType::None)
                 TSchem::Wire(canvas, x, y0, x + kSeriesCell, y0);
             else
-                TSchem::DrawNode(canvas, NodeOf(b.Type()), x, y0, x + kSeriesCell, y0);
+                TSchem::DrawNode(canvas, NodeOf(b.Type()), x, y0, x + kSeriesCell, y0, true);
             upperX = x + kSeriesCell;
         } else if (b.Type() != TBranchType::None) {
             TSchem::Wire(canvas, x, y0, x, y0 + kShuntTop);
@@ -150,7 +151,7 @@ void TNet::DrawLabels(TCanvas& canvas)
         if (b.Type() == TBranchType::None)
             continue;
         int x = kPositionX[i] + 10;
-        int y = y0 + (b.Placement() == TPlacement::Series ? 20 : 115);
+        int y = y0 + (b.Placement() == TPlacement::Series ? 20 : 104);
         if (i == kPadShunt)
             x -= 100;
         if (b.Type() == TBranchType::RParLParC)
@@ -164,7 +165,7 @@ void TNet::DrawLabels(TCanvas& canvas)
             const std::string value = c->SchematicText();
             canvas.Text(x, y, c->Name(), TAlign::Left | TAlign::Top);
             // The value ends at a fixed column unless the name leaves it too little room.
-            const int right = std::max(x + 56, x + canvas.TextWidth(c->Name()) + 4 + canvas.TextWidth(value));
+            const int right = std::max(x + 50, x + canvas.TextWidth(c->Name()) + 4 + canvas.TextWidth(value));
             canvas.Text(right, y, value, TAlign::Right | TAlign::Top);
             canvas.Text(right + 2, y, unit, TAlign::Left | TAlign::Top);
             y += 15;

@@ -53,7 +53,7 @@ void Segment(TCanvas& canvas, TPoint a, TPoint b)
 }
 
 // Draws the group along the axis from along a to b, centred across at `across`.
-void DrawAlong(TCanvas& canvas, const TNode& node, const TAxis& axis, int a, int b, int across)
+void DrawAlong(TCanvas& canvas, const TNode& node, const TAxis& axis, int a, int b, int across, bool stackUp)
 {
     const int need = LengthOf(node);
     switch (node.kind) {
@@ -77,7 +77,7 @@ void DrawAlong(TCanvas& canvas, const TNode& node, const TAxis& axis, int a, int
             const int len = LengthOf(c);
             Segment(canvas, axis.At(pos, across), axis.At(pos + spare / gaps, across));
             pos += spare / gaps;
-            DrawAlong(canvas, c, axis, pos, pos + len, across);
+            DrawAlong(canvas, c, axis, pos, pos + len, across, false);
             pos += len;
         }
         Segment(canvas, axis.At(pos, across), axis.At(b, across));
@@ -87,14 +87,17 @@ void DrawAlong(TCanvas& canvas, const TNode& node, const TAxis& axis, int a, int
         const int n = int(node.children.size());
         // Branches side by side around the line, joined by bars near both ends.
         const int inset = std::min(8, std::max(0, ((b - a) - (need - 16)) / 2));
-        const int first = across - (n - 1) * kBranchPitch / 2;
+        // Stacked, two branches go up from the line; three stay centred on it, so that
+        // none climbs into what stands above.
+        const int first = stackUp && n == 2 ? across - kBranchPitch : across - (n - 1) * kBranchPitch / 2;
         const int last = first + (n - 1) * kBranchPitch;
         Segment(canvas, axis.At(a, across), axis.At(a + inset, across));
         Segment(canvas, axis.At(b - inset, across), axis.At(b, across));
         Segment(canvas, axis.At(a + inset, first), axis.At(a + inset, last));
         Segment(canvas, axis.At(b - inset, first), axis.At(b - inset, last));
         for (int i = 0; i < n; ++i)
-            DrawAlong(canvas, node.children[std::size_t(i)], axis, a + inset, b - inset, first + i * kBranchPitch);
+            DrawAlong(canvas, node.children[std::size_t(stackUp && n == 2 ? n - 1 - i : i)], axis, a + inset, b - inset,
+                      first + i * kBranchPitch, false);
         return;
     }
     }
@@ -148,13 +151,13 @@ int ReachOf(const TNode& node)
     return 0;
 }
 
-void DrawNode(TCanvas& canvas, const TNode& node, int x0, int y0, int x1, int y1)
+void DrawNode(TCanvas& canvas, const TNode& node, int x0, int y0, int x1, int y1, bool stackUp)
 {
     canvas.SetPen(WirePen());
     canvas.SetBrush(TColors::White);
     const bool vertical = x0 == x1;
     TAxis axis{x0, y0, vertical};
-    DrawAlong(canvas, node, axis, 0, vertical ? y1 - y0 : x1 - x0, 0);
+    DrawAlong(canvas, node, axis, 0, vertical ? y1 - y0 : x1 - x0, 0, stackUp);
 }
 
 void Wire(TCanvas& canvas, int x0, int y0, int x1, int y1)

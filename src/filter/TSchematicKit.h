@@ -40,8 +40,11 @@ int LengthOf(const TNode& node);
 int ReachOf(const TNode& node);
 
 // Draws the group between two points on one horizontal or vertical line, with leads
-// filling what the parts do not need.
-void DrawNode(TCanvas& canvas, const TNode& node, int x0, int y0, int x1, int y1);
+// filling what the parts do not need. The branches of a parallel group sit around the
+// line, or with `stackUp` a pair has its first on the line and the second above it
+// (left of it on a vertical line), which keeps the space below a horizontal line free
+// for text.
+void DrawNode(TCanvas& canvas, const TNode& node, int x0, int y0, int x1, int y1, bool stackUp = false);
 
 void Wire(TCanvas& canvas, int x0, int y0, int x1, int y1);
 // A polyline of wire through the given points.
