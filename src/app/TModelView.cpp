@@ -2,6 +2,7 @@
 
 #include "QtCanvas.h"
 #include "TPlotRender.h"
+#include "filter/TDrawingWin.h"
 #include "plot/TInfoWin.h"
 #include "ui/TWindowModel.h"
 
@@ -21,7 +22,8 @@ TModelView::TModelView(TWindowModel& model, QWidget* parent) : QWidget(parent), 
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(120, 60);
     info_ = dynamic_cast<TInfoWin*>(&model);
-    if (info_) {
+    schematic_ = dynamic_cast<TSchematicWin*>(&model);
+    if (Scrolls()) {
         horizontal_ = new QScrollBar(Qt::Horizontal, this);
         vertical_ = new QScrollBar(Qt::Vertical, this);
         for (QScrollBar* bar : {horizontal_, vertical_}) {
@@ -52,18 +54,39 @@ QSize TModelView::ClientSize() const
     return QSize(std::max(1, w), std::max(1, h));
 }
 
+int TModelView::RangeX(int clientWidth) const
+{
+    return schematic_ ? schematic_->ScrollRangeX(clientWidth) : std::max(0, (700 - clientWidth) / 10);
+}
+
+int TModelView::RangeY(int clientHeight) const
+{
+    return schematic_ ? schematic_->ScrollRangeY(clientHeight) : std::max(0, (1000 - clientHeight) / 10);
+}
+
+int TModelView::ModelScrollX() const { return schematic_ ? schematic_->ScrollX() : info_->ScrollX(); }
+int TModelView::ModelScrollY() const { return schematic_ ? schematic_->ScrollY() : info_->ScrollY(); }
+
+void TModelView::ScrollModel(int x, int y, int clientWidth, int clientHeight)
+{
+    if (schematic_)
+        schematic_->ScrollTo(x, y, clientWidth, clientHeight);
+    else
+        info_->ScrollTo(x, y, clientWidth, clientHeight);
+}
+
 void TModelView::UpdateScrollBars()
 {
-    if (!info_)
+    if (!Scrolls())
         return;
-    // The page is 700 by 1000 units in steps of 10; a bar shows while there is
-    // something to scroll to in its direction.
+    // The information page is 700 by 1000 units, a schematic its own size, scrolled in
+    // steps of 10; a bar shows while there is something to scroll to in its direction.
     const int extent = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     bool needH = false, needV = false;
     for (int pass = 0; pass < 2; ++pass) {
         int w = width() - (needV ? extent : 0), h = height() - (needH ? extent : 0);
-        needH = (700 - w) / 10 > 0;
-        needV = (1000 - h) / 10 > 0;
+        needH = RangeX(w) > 0;
+        needV = RangeY(h) > 0;
     }
     const int w = std::max(1, width() - (needV ? extent : 0)), h = std::max(1, height() - (needH ? extent : 0));
     syncing_ = true;
@@ -71,22 +94,22 @@ void TModelView::UpdateScrollBars()
     vertical_->setVisible(needV);
     horizontal_->setGeometry(0, height() - extent, w, extent);
     vertical_->setGeometry(width() - extent, 0, extent, h);
-    horizontal_->setRange(0, std::max(0, (700 - w) / 10));
-    vertical_->setRange(0, std::max(0, (1000 - h) / 10));
+    horizontal_->setRange(0, RangeX(w));
+    vertical_->setRange(0, RangeY(h));
     horizontal_->setPageStep(std::max(1, w / 10));
     vertical_->setPageStep(std::max(1, h / 10));
-    info_->ScrollTo(info_->ScrollX(), info_->ScrollY(), w, h);
-    horizontal_->setValue(info_->ScrollX());
-    vertical_->setValue(info_->ScrollY());
+    ScrollModel(ModelScrollX(), ModelScrollY(), w, h);
+    horizontal_->setValue(ModelScrollX());
+    vertical_->setValue(ModelScrollY());
     syncing_ = false;
 }
 
 void TModelView::ScrollBarMoved()
 {
-    if (syncing_ || !info_)
+    if (syncing_ || !Scrolls())
         return;
     QSize client = ClientSize();
-    info_->ScrollTo(horizontal_->value(), vertical_->value(), client.width(), client.height());
+    ScrollModel(horizontal_->value(), vertical_->value(), client.width(), client.height());
     update();
 }
 
@@ -98,7 +121,7 @@ void TModelView::resizeEvent(QResizeEvent* event)
 
 void TModelView::wheelEvent(QWheelEvent* event)
 {
-    if (!info_ || !vertical_->isVisible()) {
+    if (!Scrolls() || !vertical_->isVisible()) {
         QWidget::wheelEvent(event);
         return;
     }
@@ -151,6 +174,6 @@ void TModelView::keyPressEvent(QKeyEvent* event)
     default: QWidget::keyPressEvent(event); return;
     }
     model_.KeyPress(key);
-    UpdateScrollBars(); // the information window scrolls with the keys too
+    UpdateScrollBars(); // the information and schematic windows scroll with the keys too
     update();
 }

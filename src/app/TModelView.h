@@ -6,6 +6,7 @@
 
 class QScrollBar;
 class TInfoWin;
+class TSchematicWin;
 class TWindowModel;
 
 class TModelView : public QWidget {
@@ -34,7 +35,16 @@ private:
     void ScrollBarMoved();
 
     TWindowModel& model_;
+    // Page size, scroll range and position of the models that scroll a page.
+    bool Scrolls() const { return info_ != nullptr || schematic_ != nullptr; }
+    int RangeX(int clientWidth) const;
+    int RangeY(int clientHeight) const;
+    int ModelScrollX() const;
+    int ModelScrollY() const;
+    void ScrollModel(int x, int y, int clientWidth, int clientHeight);
+
     TInfoWin* info_ = nullptr;
+    TSchematicWin* schematic_ = nullptr;
     QScrollBar* horizontal_ = nullptr;
     QScrollBar* vertical_ = nullptr;
     bool syncing_ = false;

@@ -57,6 +57,31 @@ int WritePages(TDiagramPages pages, const std::string& pdf)
     return 0;
 }
 
+// The schematic windows at their full page size, and each one's printed page.
+int WriteSchematics(TXover& filter, const std::string& outDir)
+{
+    std::vector<TSchematicWin*> windows;
+    if (filter.Schematic() != nullptr)
+        windows.push_back(filter.Schematic());
+    for (int n = 0; filter.Advanced() && n < filter.Ways(); ++n)
+        windows.push_back(&filter.SchematicA(n));
+    for (TSchematicWin* w : windows) {
+        const std::string stem = w == filter.Schematic() ? "Schematic" : "Schematic_" + FileNameFor(w->Title());
+        const std::string png = (std::filesystem::path(outDir) / (stem + ".png")).string();
+        // The first paint tells how far down the drawing reaches.
+        (void)TPlotRender::RenderImage(*w, w->LogicalWidth(), w->LogicalHeight());
+        if (!TPlotRender::WritePng(*w, w->LogicalWidth(), w->LogicalHeight(), QString::fromStdString(png)))
+            return CliFail("could not write " + png);
+        std::printf("%s\n", png.c_str());
+        const std::string pdf = (std::filesystem::path(outDir) / (stem + ".pdf")).string();
+        if (!TPlotRender::WritePdf(QString::fromStdString(pdf), "Tonvek print job", 1,
+                                   [w](TCanvas& canvas, int) { w->PaintPrintPage(canvas); }))
+            return CliFail("could not write " + pdf);
+        std::printf("%s\n", pdf.c_str());
+    }
+    return 0;
+}
+
 int RenderFilter(TProgramContext& context, TCliHost& host, int kind, const std::string& project,
                  const std::string& outDir, const std::string& pdf, int width, int height)
 {
@@ -65,6 +90,9 @@ int RenderFilter(TProgramContext& context, TCliHost& host, int kind, const std::
         return CliFail("Error while reading filter data. The project file is corrupt: " + project);
     if (!outDir.empty())
         if (int status = WritePngs(filter.DiagramWindows(), outDir, width, height); status != 0)
+            return status;
+    if (!outDir.empty())
+        if (int status = WriteSchematics(filter, outDir); status != 0)
             return status;
     return pdf.empty() ? 0 : WritePages(filter.DiagramPages(), pdf);
 }

@@ -70,10 +70,6 @@ int TNet::DriverCommand() const
     return kCommands[index_];
 }
 
-// The schematic windows arrive with the filter views; until then there is nothing to draw.
-void TNet::DrawSchematic(TCanvas&) {}
-void TNet::DrawLabels(TCanvas&) {}
-
 void TNet::MarkDirty()
 {
     dirty_ = true;

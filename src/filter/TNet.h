@@ -51,7 +51,7 @@ public:
     TNet(const TNet&) = delete;
     TNet& operator=(const TNet&) = delete;
 
-    // Drawn by the schematic windows, which arrive with the filter views.
+    // One band of the project's schematic (TNetSchematic.cpp).
     void DrawSchematic(TCanvas& canvas) override;
     void DrawLabels(TCanvas& canvas) override;
     bool Calculate() override;
@@ -91,6 +91,11 @@ public:
     bool disconnect = false;
     double re = 8.0, rex = 0.0, le = 0.001;
     double attenuation = 0.0; // dB
+    // The treble network of a two-way filter draws its schematic band where a
+    // three-way filter draws the midrange.
+    bool twoWayBand = false;
+    // Top of this network's band in the schematic (the upper conductor).
+    int SchematicTop() const { return twoWayBand && index_ == 2 ? 410 : 120 + 290 * index_; }
 
     // Per-point results beyond the base's.
     const TComplexRow& Transfer() const { return transfer_; }

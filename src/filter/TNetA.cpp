@@ -64,10 +64,6 @@ TNetA::TNetA(TNetOwner& owner, int index, bool active, TCursorDialog* cursor)
 
 TNetA::~TNetA() { owner_.Host().DestroyView(*gainPlot_); }
 
-// The schematic windows arrive with the filter views; until then there is nothing to draw.
-void TNetA::DrawSchematic(TCanvas&) {}
-void TNetA::DrawLabels(TCanvas&) {}
-
 void TNetA::Reset()
 {
     drivers_.Reset();

@@ -64,7 +64,7 @@ public:
     TNetA(const TNetA&) = delete;
     TNetA& operator=(const TNetA&) = delete;
 
-    // Drawn by the schematic windows, which arrive with the filter views.
+    // The network's schematic window page (TNetASchematic.cpp).
     void DrawSchematic(TCanvas& canvas) override;
     void DrawLabels(TCanvas& canvas) override;
     bool Calculate() override;
@@ -116,6 +116,11 @@ public:
 
     TNetAOptimiserFields optimiser;
 
+    // The schematic: the user note drawn under the circuit (the window's, which
+    // outlives nothing the network draws), and how far down the last drawing reached.
+    const std::string* schematicNote = nullptr;
+    int SchematicBottom() const { return schematicBottom_; }
+
     // "Filter gain, Net N": one curve per driver.
     TPlotLogXLinY& GainPlot() { return *gainPlot_; }
     const TPlotLogXLinY& GainPlot() const { return *gainPlot_; }
@@ -163,5 +168,6 @@ private:
     TRealRow transferPhase_{};
     std::array<TRealRow, kDrivers> driverGain_{};
     int onAxisRay_ = 0;
+    int schematicBottom_ = 0;
     std::array<bool, kMaxRays> computed_{};
 };

@@ -109,6 +109,17 @@ TXover::TXover(THost& host, TProgramContext& context, int creation)
             nets_.push_back(std::make_unique<TNet>(*this, i));
     }
     CreatePlots();
+    auto fileName = [this] { return projectFile_; };
+    if (Advanced()) {
+        for (TNetA* net : AdvancedNets())
+            schematicsA_.push_back(std::make_unique<TDrawingWinA>(host_, *net, fileName));
+    } else {
+        Net(2).twoWayBand = !ThreeWay();
+        std::vector<TNetBase*> simple;
+        for (TNet* net : Networks())
+            simple.push_back(net);
+        schematic_ = std::make_unique<TDrawingWin>(host_, simple, ThreeWay(), fileName);
+    }
     context_.General().SetListener(this);
     if (Advanced()) {
         // Network, driver set and the four exports of each absent net.
@@ -139,6 +150,28 @@ TXover::~TXover()
             host_.DestroyView(*plot);
     if (impulse_)
         host_.DestroyView(*impulse_);
+}
+
+void TXover::RedrawSchematics()
+{
+    // Every change of a network comes through here; the schematics show its values.
+    if (schematic_)
+        schematic_->Redraw();
+    for (auto& window : schematicsA_)
+        window->Redraw();
+}
+
+TSchematicWin* TXover::ActiveSchematic() const
+{
+    TWindowModel* active = host_.ActiveView();
+    if (active == nullptr)
+        return nullptr;
+    if (schematic_ && active == schematic_.get())
+        return schematic_.get();
+    for (const auto& window : schematicsA_)
+        if (active == window.get())
+            return window.get();
+    return nullptr;
 }
 
 std::vector<TNet*> TXover::Networks() const
@@ -293,14 +326,15 @@ void TXover::ResetProject()
         name.clear();
     for (std::string& name : driverNicknames_)
         name.clear();
-    for (auto& record : schematicRecordsA_)
-        record.fill(0);
+    for (auto& window : schematicsA_)
+        window->ResetWindow();
     LabelSlots();
     version_ = kFileVersion;
     projectFile_.clear();
     responseExportFile_.clear();
     snapshotFile_.clear();
-    schematicRecord_.fill(0);
+    if (schematic_)
+        schematic_->ResetWindow();
     impulse_->Reset();
     snapshotBlock_.fill(0);
     MarkAllDirty();
@@ -459,6 +493,7 @@ void TXover::Recalculate()
         gain.DataReady();
         gain.Redraw();
     }
+    RedrawSchematics();
 
     double largest = 0.0;
     for (int p = 0; p < kPoints; ++p) {

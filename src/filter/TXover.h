@@ -9,6 +9,7 @@
 // file, saving and the save question), TXoverCommands.cpp (menu commands, exports,
 // diagrams).
 
+#include "filter/TDrawingWin.h"
 #include "filter/TNet.h"
 #include "filter/TNetA.h"
 #include "filter/TNetADialogs.h"
@@ -182,11 +183,13 @@ public:
     const std::string& DriverSetNickname(int slot) const { return driverNicknames_[static_cast<std::size_t>(slot)]; }
     // The menu text of a store slot: "&2 name" or "&2".
     static std::string SlotLabel(int slot, const std::string& nickname);
-    // The schematic window records of the advanced networks, kept as read.
-    const std::array<std::uint8_t, kSchematicRecordA>& SchematicRecordA(int net) const
-    {
-        return schematicRecordsA_[static_cast<std::size_t>(net)];
-    }
+    // The schematic windows: one for a simple project, one per net of an advanced one.
+    TDrawingWin* Schematic() const { return schematic_.get(); }
+    TDrawingWinA& SchematicA(int net) const { return *schematicsA_[static_cast<std::size_t>(net)]; }
+    // The schematic window a window command goes to (the active view), or nullptr.
+    TSchematicWin* ActiveSchematic() const;
+    // Repaints the schematic windows after a change of the networks.
+    void RedrawSchematics();
 
     // Diagram printing.
     std::int16_t diagramsPerPage = 8;
@@ -255,8 +258,8 @@ private:
     std::unique_ptr<TCursorDialog> cursor_;
     std::array<std::unique_ptr<TPlotLogXLinY>, kPlots> plots_;
     std::unique_ptr<TImpResponse> impulse_;
-    std::array<std::uint8_t, kSchematicRecord> schematicRecord_{};
-    std::array<std::array<std::uint8_t, kSchematicRecordA>, kStoreSlots> schematicRecordsA_{};
+    std::unique_ptr<TDrawingWin> schematic_;
+    std::vector<std::unique_ptr<TDrawingWinA>> schematicsA_;
     std::array<std::string, kStoreSlots> netNicknames_, driverNicknames_;
     std::array<std::uint8_t, kSnapshotBlock> snapshotBlock_{};
 

@@ -57,6 +57,8 @@ bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& c
 
 bool TXover::HandlesCommand(int id) const
 {
+    if (const TSchematicWin* schematic = ActiveSchematic(); schematic != nullptr && schematic->HandlesCommand(id))
+        return true;
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
         id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay || id == kTotalImpulse)
         return true;
@@ -85,6 +87,8 @@ bool TXover::HandlesCommand(int id) const
 
 bool TXover::HandleCommand(int id)
 {
+    if (TSchematicWin* schematic = ActiveSchematic(); schematic != nullptr && schematic->HandlesCommand(id))
+        return schematic->HandleCommand(id);
     switch (id) {
     case TCmd::Save: (void)Save(); return true;
     case TCmd::SaveAs: (void)SaveAs(); return true;

@@ -21,11 +21,11 @@ void TXover::WriteFile(TBinaryWriter& out) const
     if (Advanced()) {
         // Per network, from the last net down: schematic windows, then gain plots.
         for (int n = Ways() - 1; n >= 0; --n)
-            out.WriteBytes(schematicRecordsA_[static_cast<std::size_t>(n)].data(), kSchematicRecordA);
+            SchematicA(n).WriteRecord(out);
         for (int n = Ways() - 1; n >= 0; --n)
             advanced[static_cast<std::size_t>(n)]->GainPlot().WriteWindowRecord(out);
     } else {
-        out.WriteBytes(schematicRecord_.data(), schematicRecord_.size());
+        schematic_->WriteRecord(out);
         Plot(TXoverPlot::Gain).WriteWindowRecord(out);
     }
     for (TXoverPlot which : {TXoverPlot::Impedance, TXoverPlot::Summed, TXoverPlot::Phase, TXoverPlot::GroupDelay})
@@ -70,12 +70,12 @@ bool TXover::ReadFile(TBinaryReader& in)
     const std::vector<TNetA*> advanced = AdvancedNets();
     if (Advanced()) {
         for (int n = Ways() - 1; n >= 0; --n)
-            if (!in.ReadBytes(schematicRecordsA_[static_cast<std::size_t>(n)].data(), kSchematicRecordA))
+            if (!SchematicA(n).ReadRecord(in))
                 return false;
         for (int n = Ways() - 1; n >= 0; --n)
             if (!advanced[static_cast<std::size_t>(n)]->GainPlot().ReadWindowRecord(in))
                 return false;
-    } else if (!in.ReadBytes(schematicRecord_.data(), schematicRecord_.size()) ||
+    } else if (!schematic_->ReadRecord(in) ||
                !Plot(TXoverPlot::Gain).ReadWindowRecord(in)) {
         return false;
     }
