@@ -206,10 +206,7 @@ void TMultiPlotBase::PaintCurves(TCanvas& canvas, bool printer)
         const int curve = CurveAtStack(i);
         if (!curves_[static_cast<std::size_t>(curve)].y)
             continue;
-        TLineStyle pen = PenOf(curve);
-        if (curve == selected_)
-            pen.width += 1;
-        canvas.SetPen(pen);
+        canvas.SetPen(PenOf(curve));
         const auto& pos = yPos_[static_cast<std::size_t>(i)];
         int run = 0;
         auto flush = [&] {
