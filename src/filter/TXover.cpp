@@ -245,8 +245,16 @@ void TXover::CreatePlots()
         // Advanced networks own their gain plots.
         if (look.which == TXoverPlot::Gain && Advanced())
             continue;
-        auto plot = std::make_unique<TPlotLogXLinY>(host_, look.caption, styles_, cursor_.get(), 0, 290,
-                                                    TPlotXYEmbryo::kMaxCurves, kPoints);
+        std::unique_ptr<TPlotLogXLinY> plot;
+        if (look.which == TXoverPlot::Surface) {
+            auto surface = std::make_unique<TMultiPlot>(host_, look.caption, styles_, thin_[kBlack], surfaceOnAxis_,
+                                                        context_.General(), Frequencies(), kPoints);
+            surface_ = surface.get();
+            plot = std::move(surface);
+        } else {
+            plot = std::make_unique<TPlotLogXLinY>(host_, look.caption, styles_, cursor_.get(), 0, 290,
+                                                   TPlotXYEmbryo::kMaxCurves, kPoints);
+        }
         plot->SetXUnit("Hz");
         plot->SetYUnit(look.yUnit);
         plot->placement.restored = look.restored;
@@ -567,10 +575,9 @@ void TXover::FinishTotals()
     GroupDelayOf(summedPhase_.data(), Frequencies(), kPoints, 100.0, groupDelay_.data());
     ScaleGroupDelayPlot();
 
-    TPlotLogXLinY& surface = Plot(TXoverPlot::Surface);
-    surface.FitYRange(30);
-    surface.DataReady();
-    surface.Redraw();
+    surface_->FitSurfaceYRange(30);
+    surface_->DataReady();
+    surface_->Redraw();
     TPlotLogXLinY& overlay = Plot(TXoverPlot::Overlay);
     overlay.FitYRange(splRange);
     overlay.DataReady();

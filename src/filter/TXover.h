@@ -16,6 +16,7 @@
 #include "filter/TNetOwner.h"
 #include "plot/TCursorDialog.h"
 #include "plot/TDiagramPages.h"
+#include "plot/TMultiPlot.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
 #include "settings/TGeneral.h"
@@ -159,6 +160,8 @@ public:
     // Windows. The "Filter gain" plot exists in simple projects only: advanced networks
     // own one each.
     TPlotLogXLinY& Plot(TXoverPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
+    // The surface plot (the same window as Plot(TXoverPlot::Surface)).
+    TMultiPlot& Surface() const { return *surface_; }
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
     TCursorDialog& Cursor() const { return *cursor_; }
     TImpResponse& Impulse() const { return *impulse_; }
@@ -255,11 +258,13 @@ private:
     // Palette: thick and thin in eight colours, the dashed styles in five.
     std::array<TLineStyle, 8> thick_, thin_;
     std::array<TLineStyle, 5> dashed_, dotted_, dashDot_, dashDotDot_;
+    TLineStyle surfaceOnAxis_{TColors::Red, 2, TDash::Solid};
     std::unique_ptr<TCursorDialog> cursor_;
     std::array<std::unique_ptr<TPlotLogXLinY>, kPlots> plots_;
     std::unique_ptr<TImpResponse> impulse_;
     std::unique_ptr<TDrawingWin> schematic_;
     std::vector<std::unique_ptr<TDrawingWinA>> schematicsA_;
+    TMultiPlot* surface_ = nullptr; // held in plots_
     std::array<std::string, kStoreSlots> netNicknames_, driverNicknames_;
     std::array<std::uint8_t, kSnapshotBlock> snapshotBlock_{};
 

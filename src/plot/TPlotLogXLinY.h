@@ -33,9 +33,9 @@ protected:
     void PaintUnderCurves(TCanvas& canvas) override;
     void PaintMinorRow(TCanvas& canvas, int y) override;
     const char* YReadoutFormat(int g) const override;
+    void PaintXAxis(TCanvas& canvas);
 
 private:
-    void PaintXAxis(TCanvas& canvas);
     void PaintPhaseAxis(TCanvas& canvas);
     void XLabel(int k, int q, const char* suffix);
 

@@ -24,7 +24,7 @@ constexpr int kZoomSteps[] = {1, 2, 5, 10, 20};
 TPlotXYEmbryo::TPlotXYEmbryo(THost& host, std::string caption, const TPlotStyles& styles, TCursorDialog* cursor,
                              int iconId, int height, int curveCapacity, int pointCapacity)
     : TPlotWindowEmbryo(host, std::move(caption), height), styles_(styles), readout_(cursor, *this),
-      capacity_(std::clamp(pointCapacity, 0, 32767)), curveCapacity_(std::clamp(curveCapacity, 0, kMaxCurves)),
+      capacity_(std::clamp(pointCapacity, 0, 32767)), curveCapacity_(std::clamp(curveCapacity, 0, kMaxHeldCurves)),
       iconId_(iconId)
 {
     curves_.reserve(static_cast<std::size_t>(curveCapacity_));

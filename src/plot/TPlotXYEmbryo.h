@@ -20,6 +20,8 @@ class TCursorDialog;
 class TPlotXYEmbryo : public TPlotWindowEmbryo, public TCursorAxes {
 public:
     static constexpr int kMaxCurves = 10;
+    // The most any plot holds: the surface plot has one curve per ray.
+    static constexpr int kMaxHeldCurves = 17;
     static constexpr int kLabelChars = 49;
     static constexpr int kUnitChars = 6;
     static constexpr int kCanvasW = 1200, kCanvasH = 580;
@@ -44,7 +46,7 @@ public:
     void SetPointCount(int count);
     int PointCount() const { return count_; }
     int PointCapacity() const { return capacity_; }
-    // Ignored when ten curves (or the curve capacity) are held; the label is copied.
+    // Ignored when the curve capacity (at most kMaxHeldCurves) is reached; the label is copied.
     void AddCurve(const double* y, const TLineStyle& style, std::string_view label, bool thick);
     int CurveCount() const { return shown_; }
     // Forgets every curve (a project that rebuilds its curve list on each calculation).
@@ -177,6 +179,6 @@ protected:
     std::vector<std::int16_t> xPos_;
     std::vector<std::vector<std::int16_t>> yPos_;
     std::vector<TPoint> poly_;
-    std::array<TPoint, kMaxCurves> markerAt_{};
+    std::array<TPoint, kMaxHeldCurves> markerAt_{};
     char text_[160] = {};
 };

@@ -197,6 +197,39 @@ TEST(Xover, OffAxisCurvesFollowInhibitAndHideOnAxis)
     EXPECT_NE(b.project.SummedLevel(g.OnAxisIndex())[100], before);
 }
 
+TEST(Xover, SurfaceHoldsEveryRayFitsItsRangeAndKeepsItsNote)
+{
+    TBench b(0);
+    TGeneral& g = b.context.General();
+    for (int a = -80; a <= 80; a += 10)
+        if (a != 0)
+            (void)g.AddSurfaceRay(a);
+    ASSERT_EQ(g.SurfaceRayCount(), 17);
+    b.project.Recalculate();
+    const TMultiPlot& surface = b.project.Surface();
+    EXPECT_EQ(&surface, &b.project.Plot(TXoverPlot::Surface));
+    ASSERT_EQ(surface.CurveCount(), 17);
+    EXPECT_TRUE(surface.HasData());
+    double top = -1e300;
+    for (int r = 0; r < 17; ++r)
+        for (double v : b.project.SummedLevel(r))
+            top = std::max(top, v);
+    // A 30 dB window whose top lies a thirtieth of it above the loudest point.
+    EXPECT_NEAR(surface.yMaximum, top + 1.0, 1e-9);
+    EXPECT_NEAR(surface.yMinimum, top - 29.0, 1e-9);
+
+    TBinaryWriter plain;
+    b.project.WriteFile(plain);
+    b.project.Surface().SetNote("surface note");
+    TBinaryWriter noted;
+    b.project.WriteFile(noted);
+    EXPECT_EQ(noted.Size(), plain.Size()); // the note lives inside the fixed record
+    TBench c(0);
+    TBinaryReader in(noted.Bytes());
+    ASSERT_TRUE(c.project.LoadFrom(in));
+    EXPECT_EQ(c.project.Surface().Note(), "surface note");
+}
+
 TEST(Xover, PhaseCurveOfTheSumFollowsHidePhase)
 {
     TBench b(0);
