@@ -7,6 +7,7 @@
 #include "driver/TSpeakerUnitDialog.h"
 #include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
+#include "plot/TSnapshotDialog.h"
 #include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
@@ -52,6 +53,7 @@ constexpr TBoxCommand kCommands[] = {
     {TCmd::ExportModesSpl,   TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::ModesSpl); }},
     {TCmd::ExportTransient,  TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::Transient); }},
     {TCmd::TransientResp,    TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenTransientDialog(); return true; }},
+    {TCmd::Snapshot,         TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenSnapshotDialog(); return true; }},
     {TCmd::PrintDiagrams,    TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenPrintDiagrams(); return true; }},
     {TCmd::UnitEditor,       TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenUnitEditor(); return true; }},
     {TCmd::DriverLoad,       TEnabled::Always,      [](TBoxEmbryo& b) { b.LoadFrontUnit(); return true; }},
@@ -129,7 +131,7 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
         return true;
     const TDialogModel* dialogs[] = {boxDialog_.get(),        setupDialog_.get(),  configDialog_.get(),
                                      rearConfigDialog_.get(), showDiagrams_.get(), printDiagrams_.get(),
-                                     transientDialog_.get()};
+                                     transientDialog_.get(),  snapshotDialog_.get()};
     for (const TDialogModel* d : dialogs)
         if (d && d->IsOpen() && d->menuCommand == id)
             return true;

@@ -2,6 +2,7 @@
 // networks' own dialogs and the general settings dialog.
 
 #include "CliFilter.h"
+#include "CliSnapshot.h"
 
 #include "CliFields.h"
 #include "CliText.h"
@@ -502,8 +503,11 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
 {
     std::string project;
     std::optional<int> angle;
+    bool snapshot = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--ray" && i + 1 < args.size()) {
+        if (args[i] == "--snapshot") {
+            snapshot = true;
+        } else if (args[i] == "--ray" && i + 1 < args.size()) {
             try {
                 angle = std::stoi(args[++i]);
             } catch (...) {
@@ -519,6 +523,8 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
     TFilterSession s{context};
     if (!OpenFilter(s, project))
         return 1;
+    if (snapshot)
+        return PrintSnapshot(s.project->SnapshotWindow());
     const TGeneral& g = s.context.General();
     int ray = g.OnAxisIndex();
     if (angle) {

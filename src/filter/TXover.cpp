@@ -6,6 +6,8 @@
 #include "filter/TDriverDialog.h"
 #include "filter/TNetDialog.h"
 #include "filter/TXoverDialogs.h"
+#include "plot/TSnapshotDialog.h"
+#include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
 #include <algorithm>
@@ -130,6 +132,7 @@ TXover::~TXover()
         dialogs->CloseAll();
     netADialogs_.clear();
     exportRayDialog_.reset();
+    snapshotDialog_.reset();
     printDiagrams_.reset();
     showDiagrams_.reset();
     if (context_.General().Listener() == this)
@@ -137,6 +140,8 @@ TXover::~TXover()
     for (auto& plot : plots_)
         if (plot)
             host_.DestroyView(*plot);
+    if (snapshot_)
+        host_.DestroyView(*snapshot_);
 }
 
 std::vector<TNet*> TXover::Networks() const
@@ -239,6 +244,13 @@ void TXover::CreatePlots()
         phase.AddCurve(nets[n]->OnAxisPhase().data(), style, label, true);
         delay.AddCurve(nets[n]->GroupDelay().data(), style, label, true);
     }
+    const TGeneral& general = context_.General();
+    snapshot_ = std::make_unique<TSnapshot>(
+        host_, styles_, cursor_.get(),
+        TSnapshot::TRangeSource{.start = [&general] { return std::int32_t{general.LowerFrequency()}; },
+                                .stop = [&general] { return std::int32_t{general.UpperFrequency()}; }});
+    snapshot_->placement.restored = TRect{200, 100, 800, 480};
+    host_.CreateView(*snapshot_);
 }
 
 std::string TXover::NetLabel(int index) const
@@ -292,9 +304,12 @@ void TXover::ResetProject()
     projectFile_.clear();
     responseExportFile_.clear();
     snapshotFile_.clear();
+    snapshotChooserName_.clear();
     schematicRecord_.fill(0);
     impulseRecord_.fill(0);
-    snapshotBlock_.fill(0);
+    if (snapshotDialog_ && snapshotDialog_->IsOpen())
+        snapshotDialog_->Close();
+    snapshot_->Reset();
     MarkAllDirty();
     Recalculate();
     changed_ = true;
@@ -532,5 +547,6 @@ void TXover::FinishTotals()
     overlay.FitYRange(splRange);
     overlay.DataReady();
     overlay.Redraw();
+    host_.EnableCommand(TCmd::Snapshot, !(snapshotDialog_ && snapshotDialog_->IsOpen()));
     changed_ = true;
 }

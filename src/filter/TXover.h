@@ -17,6 +17,7 @@
 #include "plot/TDiagramPages.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
+#include "plot/TSnapshot.h"
 #include "settings/TGeneral.h"
 #include "settings/TProgramContext.h"
 #include "ui/TProject.h"
@@ -30,6 +31,7 @@
 class TBinaryReader;
 class TBinaryWriter;
 class TExportRayDialog;
+class TSnapshotDialog;
 class TXoverPrintDiagrams;
 class TXoverShowDiagrams;
 
@@ -62,8 +64,8 @@ public:
     // The input impedance of a project whose networks are all active: an open circuit.
     static constexpr double kOpenInput = 1e9;
     // Blocks whose windows do not exist yet are kept as read and written back as they
-    // were: the impulse response window and the snapshot block as the box file keeps
-    // its snapshot, 70 bytes each.
+    // were: the impulse response window's 70 bytes. The snapshot block is the snapshot
+    // window's record, as long.
     static constexpr std::size_t kImpulseRecord = 70;
     static constexpr std::size_t kSnapshotBlock = 70;
     // Every filter file is some kilobytes; junk after one is not read.
@@ -161,6 +163,11 @@ public:
     TPlotLogXLinY& Plot(TXoverPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
     TCursorDialog& Cursor() const { return *cursor_; }
+    // The snapshot window, its dialog ("&Snapshot") and the path the file keeps.
+    TSnapshot& SnapshotWindow() const { return *snapshot_; }
+    TSnapshotDialog& SnapshotDialog();
+    void OpenSnapshotDialog();
+    const std::string& SnapshotPath() const { return snapshotFile_; }
 
     // Exports of the totals and of one network's curve; the format follows the
     // extension. rayIndex picks the ray of the SPL total (-1: the on-axis ray).
@@ -258,7 +265,9 @@ private:
     std::array<std::array<std::uint8_t, kSchematicRecordA>, kStoreSlots> schematicRecordsA_{};
     std::array<std::string, kStoreSlots> netNicknames_, driverNicknames_;
     std::array<std::uint8_t, kImpulseRecord> impulseRecord_{};
-    std::array<std::uint8_t, kSnapshotBlock> snapshotBlock_{};
+    std::unique_ptr<TSnapshot> snapshot_;
+    std::unique_ptr<TSnapshotDialog> snapshotDialog_; // after the window it edits
+    std::string snapshotChooserName_;
 
     TNetBase::TComplexRow totalImpedance_{};
     TNetBase::TRealRow totalMagnitude_{}, totalPhase_{};

@@ -7,6 +7,7 @@
 #include "filter/TXoverDialogs.h"
 #include "measdata/TCurveExport.h"
 #include "plot/TPrintDate.h"
+#include "plot/TSnapshotDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -58,6 +59,7 @@ bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& c
 bool TXover::HandlesCommand(int id) const
 {
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
+        id == TCmd::Snapshot ||
         id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay)
         return true;
     if (Advanced()) {
@@ -90,6 +92,7 @@ bool TXover::HandleCommand(int id)
     case TCmd::SaveAs: (void)SaveAs(); return true;
     case TCmd::PrintDiagrams: OpenPrintDiagrams(); return true;
     case TCmd::ShowDiagrams: OpenShowDiagrams(); return true;
+    case TCmd::Snapshot: OpenSnapshotDialog(); return true;
     case kTotalSpl: (void)ExportTotal(TXoverExport::Spl); return true;
     case kTotalImpedance: (void)ExportTotal(TXoverExport::Impedance); return true;
     case kTotalGroupDelay: (void)ExportTotal(TXoverExport::GroupDelay); return true;
@@ -439,4 +442,30 @@ void TXover::OpenPrintDiagrams()
         printDiagrams_ = std::make_unique<TXoverPrintDiagrams>(host_, *this);
     printDiagrams_->Reload();
     printDiagrams_->Open();
+}
+
+TSnapshotDialog& TXover::SnapshotDialog()
+{
+    if (!snapshotDialog_) {
+        TSnapshotDialog::TOwner owner;
+        owner.folder = &context_.Folder();
+        owner.fileName = &snapshotChooserName_;
+        owner.storedPath = &snapshotFile_;
+        owner.version = static_cast<std::int16_t>(version_);
+        owner.sources = {{TSnapshotDialog::kSummedResponse, "&Copy from summed freq. resp",
+                          [this](TSnapshot& w, int slot) {
+                              const int onAxis = std::clamp(context_.General().OnAxisIndex(), 0, kMaxRays - 1);
+                              return w.CopyInto(slot, Frequencies(), SummedLevel(onAxis).data(), kPoints);
+                          }}};
+        owner.fileDone = [this] { changed_ = true; };
+        snapshotDialog_ = std::make_unique<TSnapshotDialog>(host_, *snapshot_, std::move(owner), TCmd::Snapshot);
+    }
+    return *snapshotDialog_;
+}
+
+void TXover::OpenSnapshotDialog()
+{
+    host_.ShowView(*snapshot_);
+    snapshot_->dialog = &SnapshotDialog();
+    SnapshotDialog().Open();
 }
