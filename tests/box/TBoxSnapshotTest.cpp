@@ -1,8 +1,8 @@
 // Snapshots in a box project: the command, the copies from the project's curves, and the
 // snapshot file named by the project file across save, close and reopen.
 
-#include "box/TBassReflexBox.h"
 #include "box/TClosedBox.h"
+#include "box/elements/TBoxObject.h"
 #include "core/TBinaryStream.h"
 #include "plot/TSnapshotDialog.h"
 #include "room/TRoomCabinet.h"
@@ -44,7 +44,7 @@ TEST_F(TBoxSnapshotTest, CommandOpensTheDialogOnceAfterTheFirstCalculation)
     EXPECT_EQ(host_.CommandEnabled(TCmd::Snapshot), false);
     box->Calculate(0); // a calculation leaves it disabled while the dialog is open
     EXPECT_EQ(host_.CommandEnabled(TCmd::Snapshot), false);
-    box->SnapshotDialog().Press(2);
+    box->SnapshotDialog().RequestClose();
     EXPECT_EQ(host_.CommandEnabled(TCmd::Snapshot), true);
 }
 
