@@ -72,7 +72,7 @@ bool FillAndSave(TSnapshotDialog& dialog, TSnapshot& window, const TArgs& a, int
         return false;
     }
     if (a.hasLabel)
-        window.slots[static_cast<std::size_t>(a.slot - 1)].label = TSnapshot::CutText(a.label);
+        window.slotData[static_cast<std::size_t>(a.slot - 1)].label = TSnapshot::CutText(a.label);
     if (!dialog.SaveTo(name, "File save")) {
         CliFail("could not write " + name);
         return false;
@@ -146,7 +146,7 @@ int PrintSnapshot(const TSnapshot& w)
     std::printf("# %s: %d .. %d Hz, range %d dB%s\n", w.SnapshotCaption().c_str(), w.start, w.stop, w.range,
                 w.hideNumbers ? ", numbers hidden" : "");
     for (int k = 0; k < TSnapshot::kSlots; ++k) {
-        const TSnapshot::TSlot& s = w.slots[static_cast<std::size_t>(k)];
+        const TSnapshot::TSlot& s = w.slotData[static_cast<std::size_t>(k)];
         if (!s.hasData)
             continue;
         std::printf("# slot %d\t%s\toffset %d dB\t%s\t%d points\n", k + 1, s.label.c_str(), int(s.offset),

@@ -126,7 +126,7 @@ bool TXover::ReadFile(TBinaryReader& in)
             return false;
         // The slots come from the file named there; without any, no name is kept.
         const bool loaded = !snapshot.empty() && snapshot_->LoadFile(context_.Folder().Resolve(snapshot));
-        if (!loaded || std::none_of(snapshot_->slots.begin(), snapshot_->slots.end(),
+        if (!loaded || std::none_of(snapshot_->slotData.begin(), snapshot_->slotData.end(),
                                     [](const TSnapshot::TSlot& slot) { return slot.hasData; })) {
             snapshotFile_.clear();
             snapshotChooserName_.clear();

@@ -58,7 +58,7 @@ void TSnapshot::Reset()
     range = 30;
     selected = 0;
     hideNumbers = false;
-    for (TSlot& s : slots) {
+    for (TSlot& s : slotData) {
         s.label.clear();
         s.hasData = false;
         s.visible = false;
@@ -72,7 +72,7 @@ bool TSnapshot::CopyInto(int slot, const double* frequency, const double* level,
 {
     if (slot < 0 || slot >= kSlots || !frequency || !level || count <= 0)
         return false;
-    TSlot& s = slots[static_cast<std::size_t>(slot)];
+    TSlot& s = slotData[static_cast<std::size_t>(slot)];
     int n = std::min(count, kPoints);
     std::copy(frequency, frequency + n, s.frequency.begin());
     std::copy(level, level + n, s.level.begin());
@@ -89,23 +89,23 @@ void TSnapshot::WriteFile(TBinaryWriter& out, std::int16_t version) const
     out.WriteInt32(start);
     out.WriteInt32(stop);
     out.WriteInt32(range);
-    for (const TSlot& s : slots)
+    for (const TSlot& s : slotData)
         out.WriteUInt8(s.hasData ? 1 : 0);
-    for (const TSlot& s : slots)
+    for (const TSlot& s : slotData)
         out.WriteUInt8(s.visible ? 1 : 0);
-    for (const TSlot& s : slots)
+    for (const TSlot& s : slotData)
         out.WriteInt16(s.offset);
     out.WriteUInt8(hideNumbers ? 1 : 0);
-    for (const TSlot& s : slots)
+    for (const TSlot& s : slotData)
         out.WriteText(s.label, kTextField);
     out.WriteText(snapCaption_, kTextField);
-    for (const TSlot& s : slots)
+    for (const TSlot& s : slotData)
         for (double f : s.frequency)
             out.WriteDouble(f);
-    for (const TSlot& s : slots)
+    for (const TSlot& s : slotData)
         for (double l : s.level)
             out.WriteDouble(l);
-    for (const TSlot& s : slots)
+    for (const TSlot& s : slotData)
         out.WriteInt32(s.count);
     out.WriteText(Note(), kNoteField);
 }
@@ -160,7 +160,7 @@ bool TSnapshot::ReadFile(TBinaryReader& in)
     stop = newStop;
     range = newRange;
     hideNumbers = hide != 0;
-    slots = read;
+    slotData = read;
     SetSnapshotCaption(caption);
     SetNote(note);
     DataReady();
@@ -186,7 +186,7 @@ bool TSnapshot::LoadFile(const std::string& path)
 double TSnapshot::TopLevel() const
 {
     double top = -10;
-    for (const TSlot& s : slots) {
+    for (const TSlot& s : slotData) {
         if (!s.visible)
             continue;
         for (int i = 0; i < s.count; ++i)
@@ -197,18 +197,17 @@ double TSnapshot::TopLevel() const
 
 int TSnapshot::NumberPoint(int slot) const
 {
-    const TSlot& s = slots[static_cast<std::size_t>(std::clamp(slot, 0, kSlots - 1))];
-    int best = -1;
-    double bestLevel = 0;
+    const TSlot& s = slotData[static_cast<std::size_t>(std::clamp(slot, 0, kSlots - 1))];
+    int best = -1, bestY = 0;
     for (int i = 0; i < s.count; ++i) {
         double f = s.frequency[static_cast<std::size_t>(i)];
         if (f < start || f > stop)
             continue;
-        // The highest level is the smallest y; the first one wins a tie.
-        double l = s.level[static_cast<std::size_t>(i)];
-        if (best < 0 || l > bestLevel) {
+        // The topmost point on screen; the first one wins a tie.
+        const int y = YOf(s.offset + s.level[static_cast<std::size_t>(i)]);
+        if (best < 0 || y < bestY) {
             best = i;
-            bestLevel = l;
+            bestY = y;
         }
     }
     return best;
@@ -253,7 +252,7 @@ void TSnapshot::PaintLegend(TCanvas& canvas)
     int k = 0;
     char text[40];
     for (int i = 0; i < kSlots; ++i) {
-        const TSlot& s = slots[static_cast<std::size_t>(i)];
+        const TSlot& s = slotData[static_cast<std::size_t>(i)];
         if (!s.visible)
             continue;
         const int y = 550 + 30 * k++;
@@ -282,7 +281,7 @@ void TSnapshot::PaintCurves(TCanvas& canvas, bool printer)
 {
     SelectPlotClip(canvas, printer);
     for (int i = 0; i < kSlots; ++i) {
-        const TSlot& s = slots[static_cast<std::size_t>(i)];
+        const TSlot& s = slotData[static_cast<std::size_t>(i)];
         if (!s.visible || s.count <= 0)
             continue;
         for (int p = 0; p < s.count; ++p) {
@@ -297,7 +296,7 @@ void TSnapshot::PaintCurves(TCanvas& canvas, bool printer)
         canvas.SetFont(styles_.textFont);
         char text[8];
         for (int i = 0; i < kSlots; ++i) {
-            const TSlot& s = slots[static_cast<std::size_t>(i)];
+            const TSlot& s = slotData[static_cast<std::size_t>(i)];
             const int at = NumberPoint(i);
             if (!s.hasData || !s.visible || at < 0)
                 continue;

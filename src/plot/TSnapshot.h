@@ -52,7 +52,8 @@ public:
 
     std::int32_t start = 20, stop = 20000, range = 30, selected = 0;
     bool hideNumbers = false;
-    std::array<TSlot, kSlots> slots{};
+    // Not "slots": Qt takes that word as a keyword in every file that includes its headers.
+    std::array<TSlot, kSlots> slotData{};
     const std::string& SnapshotCaption() const { return snapCaption_; }
     // Cut to 79 characters; the window caption follows.
     void SetSnapshotCaption(const std::string& caption);

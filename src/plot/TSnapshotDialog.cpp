@@ -8,7 +8,7 @@
 
 namespace {
 
-TSnapshot::TSlot& Chosen(TSnapshot& w) { return w.slots[static_cast<std::size_t>(std::clamp(w.selected, 0, 4))]; }
+TSnapshot::TSlot& Chosen(TSnapshot& w) { return w.slotData[static_cast<std::size_t>(std::clamp(w.selected, 0, 4))]; }
 
 TFieldBinding Whole(std::int32_t& stored)
 {

@@ -64,7 +64,7 @@ TEST_F(TBoxSnapshotTest, CopiesAreTheProjectsCurvesPointForPoint)
         SCOPED_TRACE(c.command);
         d.Select(TSnapshotDialog::kSlot, c.slot);
         d.Command(c.command);
-        const TSnapshot::TSlot& s = w.slots[static_cast<std::size_t>(c.slot)];
+        const TSnapshot::TSlot& s = w.slotData[static_cast<std::size_t>(c.slot)];
         ASSERT_EQ(s.count, box->PointCount());
         for (int i = 0; i < s.count; ++i) {
             ASSERT_EQ(s.frequency[static_cast<std::size_t>(i)], box->Grid().Frequency(i));
@@ -101,10 +101,10 @@ TEST_F(TBoxSnapshotTest, SnapshotsSurviveSaveCloseAndReopenByteForByte)
     auto reopened = std::make_unique<TClosedBox>(host_, context_);
     ASSERT_TRUE(reopened->Load(project));
     const TSnapshot& w = reopened->SnapshotWindow();
-    EXPECT_EQ(w.slots[0].label, "40 l");
-    EXPECT_TRUE(w.slots[1].hasData);
+    EXPECT_EQ(w.slotData[0].label, "40 l");
+    EXPECT_TRUE(w.slotData[1].hasData);
     // The two volumes differ where a box matters.
-    EXPECT_NE(w.slots[0].level[0], w.slots[1].level[0]);
+    EXPECT_NE(w.slotData[0].level[0], w.slotData[1].level[0]);
     ASSERT_TRUE(reopened->SnapshotWindow().SaveFile((dir_ / "again.snp").string(), 410));
     std::vector<std::uint8_t> second;
     ASSERT_TRUE(ReadWholeFile((dir_ / "again.snp").string(), second));
@@ -133,7 +133,7 @@ TEST_F(TBoxSnapshotTest, ShortOrMissingSnapshotFileOpensWithAnEmptySnapshot)
         ASSERT_TRUE(box->Load(project));
         EXPECT_TRUE(host_.Messages().empty());
         EXPECT_EQ(box->SnapshotPath(), "");
-        EXPECT_FALSE(box->SnapshotWindow().slots[0].hasData);
+        EXPECT_FALSE(box->SnapshotWindow().slotData[0].hasData);
         EXPECT_TRUE(box->FrontDriver().complete); // nothing else lost
     }
 }

@@ -38,10 +38,10 @@ TEST(XoverSnapshot, SummedResponseIsCopiedAndKeptAcrossSaveAndReopen)
     d.Command(TSnapshotDialog::kSummedResponse);
     const TSnapshot& w = b.project.SnapshotWindow();
     const int onAxis = b.context.General().OnAxisIndex();
-    ASSERT_EQ(w.slots[0].count, TXover::kPoints);
+    ASSERT_EQ(w.slotData[0].count, TXover::kPoints);
     for (int i = 0; i < TXover::kPoints; ++i) {
-        ASSERT_EQ(w.slots[0].frequency[static_cast<std::size_t>(i)], b.project.Frequencies()[i]);
-        ASSERT_EQ(w.slots[0].level[static_cast<std::size_t>(i)],
+        ASSERT_EQ(w.slotData[0].frequency[static_cast<std::size_t>(i)], b.project.Frequencies()[i]);
+        ASSERT_EQ(w.slotData[0].level[static_cast<std::size_t>(i)],
                   b.project.SummedLevel(onAxis)[static_cast<std::size_t>(i)]);
     }
     EXPECT_EQ(w.start, b.context.General().LowerFrequency());
@@ -53,7 +53,7 @@ TEST(XoverSnapshot, SummedResponseIsCopiedAndKeptAcrossSaveAndReopen)
     TXover reopened(b.host, b.context, 0);
     ASSERT_TRUE(reopened.Load(flt));
     EXPECT_EQ(reopened.SnapshotPath(), snp);
-    EXPECT_TRUE(reopened.SnapshotWindow().slots[0].hasData);
+    EXPECT_TRUE(reopened.SnapshotWindow().slotData[0].hasData);
     // Written again, the project file is the same bytes.
     TBinaryWriter a, c;
     b.project.WriteFile(a);
@@ -65,7 +65,7 @@ TEST(XoverSnapshot, SummedResponseIsCopiedAndKeptAcrossSaveAndReopen)
     TXover without(b.host, b.context, 0);
     ASSERT_TRUE(without.Load(flt));
     EXPECT_EQ(without.SnapshotPath(), "");
-    EXPECT_FALSE(without.SnapshotWindow().slots[0].hasData);
+    EXPECT_FALSE(without.SnapshotWindow().slotData[0].hasData);
 }
 
 TEST(XoverSnapshot, ReadsASnapshotFileOfABoxProject)
@@ -80,7 +80,7 @@ TEST(XoverSnapshot, ReadsASnapshotFileOfABoxProject)
     const std::string snp = (b.dir / "box.snp").string();
     ASSERT_TRUE(boxWindow.SaveFile(snp, 410));
     ASSERT_TRUE(b.project.SnapshotDialog().OpenFrom(snp));
-    EXPECT_EQ(b.project.SnapshotWindow().slots[4].count, 3);
+    EXPECT_EQ(b.project.SnapshotWindow().slotData[4].count, 3);
     EXPECT_EQ(b.project.SnapshotWindow().stop, 1000);
 }
 

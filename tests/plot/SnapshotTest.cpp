@@ -74,9 +74,9 @@ TEST_F(SnapshotTest, FileHasItsLayoutAndRoundTripsByteForByte)
 {
     Fill(0, 90);
     Fill(3, 80, 500);
-    window_.slots[3].offset = -7;
-    window_.slots[3].label = "55 l";
-    window_.slots[0].visible = false;
+    window_.slotData[3].offset = -7;
+    window_.slotData[3].label = "55 l";
+    window_.slotData[0].visible = false;
     window_.hideNumbers = true;
     window_.range = 45;
     window_.SetSnapshotCaption("Volumes");
@@ -96,8 +96,8 @@ TEST_F(SnapshotTest, FileHasItsLayoutAndRoundTripsByteForByte)
     EXPECT_EQ(again.Bytes(), bytes);
     EXPECT_EQ(other.Caption(), "Volumes");
     EXPECT_EQ(other.Note(), "a note");
-    EXPECT_FALSE(other.slots[0].visible);
-    EXPECT_TRUE(other.slots[0].hasData);
+    EXPECT_FALSE(other.slotData[0].visible);
+    EXPECT_TRUE(other.slotData[0].hasData);
 }
 
 TEST_F(SnapshotTest, EveryTruncationFailsAndLeavesTheSlotsAsTheyWere)
@@ -146,7 +146,7 @@ TEST_F(SnapshotTest, RefusesValuesTheProgramNeverWrites)
         TSnapshot target(host_, styles_, nullptr, {});
         TBinaryReader in(bad);
         EXPECT_FALSE(target.ReadFile(in));
-        EXPECT_FALSE(target.slots[0].hasData);
+        EXPECT_FALSE(target.slotData[0].hasData);
     }
     // A NaN beyond a slot's count is never drawn: kept as it is.
     auto tail = good;
@@ -161,7 +161,7 @@ TEST_F(SnapshotTest, LongLabelsAndCaptionsAreCutAndTerminated)
     std::fill(bytes.begin() + kLabelsAt, bytes.begin() + kLabelsAt + 480, static_cast<std::uint8_t>('x'));
     TBinaryReader in(bytes);
     ASSERT_TRUE(window_.ReadFile(in));
-    EXPECT_EQ(window_.slots[0].label, std::string(79, 'x'));
+    EXPECT_EQ(window_.slotData[0].label, std::string(79, 'x'));
     EXPECT_EQ(window_.SnapshotCaption(), std::string(79, 'x'));
     TBinaryWriter out;
     window_.WriteFile(out, 410);
@@ -178,11 +178,11 @@ TEST_F(SnapshotTest, AxesFollowTheVisibleSlotsAndTheirOffsets)
     Fill(1, 80);
     (void)Paint();
     EXPECT_DOUBLE_EQ(window_.yMaximum, 90);
-    window_.slots[0].offset = 10;
+    window_.slotData[0].offset = 10;
     (void)Paint();
     EXPECT_DOUBLE_EQ(window_.yMaximum, 100);
     EXPECT_DOUBLE_EQ(window_.yMinimum, 70);
-    window_.slots[0].visible = false;
+    window_.slotData[0].visible = false;
     (void)Paint();
     EXPECT_DOUBLE_EQ(window_.yMaximum, 80);
 }
@@ -198,7 +198,7 @@ TEST_F(SnapshotTest, OffsetMovesTheCurveByExactlyItsValue)
         return std::vector<TPoint>{};
     };
     const auto before = curveOf(Paint(), TColors::Blue);
-    window_.slots[1].offset = 10; // still below slot 1: the axis stays
+    window_.slotData[1].offset = 10; // still below slot 1: the axis stays
     const auto after = curveOf(Paint(), TColors::Blue);
     ASSERT_EQ(before.size(), 100u);
     ASSERT_EQ(after.size(), 100u);
@@ -214,11 +214,11 @@ TEST_F(SnapshotTest, HiddenSlotsLeaveTheLegendAndTheRowsMoveUp)
     Fill(0, 90);
     Fill(1, 80);
     Fill(2, 70);
-    window_.slots[0].label = "40 l";
-    window_.slots[1].label = "55 l";
-    window_.slots[2].label = "70 l";
+    window_.slotData[0].label = "40 l";
+    window_.slotData[1].label = "55 l";
+    window_.slotData[2].label = "70 l";
     EXPECT_EQ(LegendLabels(Paint()), (std::vector<std::string>{"40 l", "55 l", "70 l"}));
-    window_.slots[1].visible = false;
+    window_.slotData[1].visible = false;
     auto canvas = Paint();
     EXPECT_EQ(LegendLabels(canvas), (std::vector<std::string>{"40 l", "70 l"}));
     // The third slot's row is now the second one: y 580 + 5.
@@ -238,7 +238,7 @@ TEST_F(SnapshotTest, SlotOutsideTheRangeHasALegendRowButNoNumber)
     Fill(0, 90);
     window_.start = 1; // every point lies above 15 Hz
     window_.stop = 15;
-    window_.slots[0].label = "low";
+    window_.slotData[0].label = "low";
     auto canvas = Paint();
     EXPECT_EQ(window_.NumberPoint(0), -1);
     EXPECT_TRUE(canvas.OpsOf(TCanvasOp::Kind::Ellipse).empty());
@@ -285,14 +285,14 @@ TEST_F(SnapshotDialogTest, CopyFillsTheChosenSlotAndEnablesHide)
     d->Select(TSnapshotDialog::kSlot, 2);
     d->Command(TSnapshotDialog::kFreeAirSpl);
     EXPECT_EQ(copies_, 1);
-    const TSnapshot::TSlot& s = window_.slots[2];
+    const TSnapshot::TSlot& s = window_.slotData[2];
     ASSERT_EQ(s.count, 3);
     EXPECT_TRUE(std::equal(level_.begin(), level_.end(), s.level.begin()));
     EXPECT_TRUE(s.hasData && s.visible);
     EXPECT_TRUE(d->Field(TSnapshotDialog::kHide).enabled);
     EXPECT_FALSE(d->Checked(TSnapshotDialog::kHide));
     d->Toggle(TSnapshotDialog::kHide, true);
-    EXPECT_FALSE(window_.slots[2].visible);
+    EXPECT_FALSE(window_.slotData[2].visible);
     // Another slot shows its own state.
     d->Select(TSnapshotDialog::kSlot, 0);
     EXPECT_FALSE(d->Field(TSnapshotDialog::kHide).enabled);
@@ -335,7 +335,7 @@ TEST_F(SnapshotDialogTest, SaveAsksForANameOnceThenSavesAndOpenReadsItBack)
     window_.Reset();
     host_.QueueFileName((dir_ / "a.snp").string());
     d->Command(TSnapshotDialog::kOpen);
-    EXPECT_TRUE(window_.slots[0].hasData);
+    EXPECT_TRUE(window_.slotData[0].hasData);
     EXPECT_EQ(filesDone_, 3);
 }
 
@@ -354,8 +354,8 @@ TEST_F(SnapshotDialogTest, FailedOpenAndSaveShowTheirMessages)
     EXPECT_EQ(host_.LastMessage()->title, "File open");
     EXPECT_EQ(storedPath_, "");
     EXPECT_EQ(fileName_, "");
-    EXPECT_FALSE(window_.slots[0].hasData); // reset, points kept
-    EXPECT_EQ(window_.slots[0].count, 3);
+    EXPECT_FALSE(window_.slotData[0].hasData); // reset, points kept
+    EXPECT_EQ(window_.slotData[0].count, 3);
 
     host_.QueueFileName((dir_ / "no-folder" / "x.snp").string());
     d->Command(TSnapshotDialog::kSaveAs);
