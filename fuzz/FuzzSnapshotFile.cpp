@@ -10,10 +10,6 @@
 #include "ui/THeadlessHost.h"
 #include "ui/TRecordingCanvas.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -24,16 +20,6 @@ std::vector<std::uint8_t> Written(const TSnapshot& w)
     return out.Bytes();
 }
 
-const std::string& RunFile()
-{
-    static const std::string path = [] {
-        const auto dir = std::filesystem::temp_directory_path() / ("fuzz-snapshot-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        return (dir / "input.snp").string();
-    }();
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -42,9 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TPlotStyles styles;
     TSnapshot window(host, styles, nullptr, {[] { return 20; }, [] { return 20000; }});
     const std::vector<std::uint8_t> before = Written(window);
-    if (!SaveFileSafely(RunFile(), data, size))
-        return 0;
-    if (!window.LoadFile(RunFile())) {
+    const fuzz::TTempFile file(data, size, "input.snp");
+    if (!window.LoadFile(file.Path())) {
         fuzz::Check(Written(window) == before, "a refused file changes nothing");
         return 0;
     }
