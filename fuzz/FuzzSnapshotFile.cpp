@@ -10,7 +10,6 @@
 #include "ui/THeadlessHost.h"
 #include "ui/TRecordingCanvas.h"
 
-
 namespace {
 
 std::vector<std::uint8_t> Written(const TSnapshot& w)

@@ -5,9 +5,9 @@
 
 #include "TBoxReport.h"
 #include "driver/TSpeakerConfigDialog.h"
-#include "settings/TMeasSetupDialog.h"
 #include "plot/TSnapshotDialog.h"
 #include "room/TRoomCabinet.h"
+#include "settings/TMeasSetupDialog.h"
 #include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/TDialogModel.h"

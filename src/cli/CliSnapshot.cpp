@@ -2,8 +2,8 @@
 // is now and saves the snapshot file (and the project, which keeps the file's name).
 // curves --snapshot prints the slots.
 
-#include "CliBoxSession.h"
 #include "CliSnapshot.h"
+#include "CliBoxSession.h"
 #include "TCliCommand.h"
 
 // Before any Qt header: the networks' store slots are members named like a Qt keyword.
@@ -25,7 +25,8 @@ struct TArgs {
     bool hasLabel = false;
 };
 
-const char* kUsage = "snapshot: tonvek-cli snapshot PROJECT.box|PROJECT.flt --slot N [--label TEXT] [--source spl|room]";
+const char* kUsage =
+    "snapshot: tonvek-cli snapshot PROJECT.box|PROJECT.flt --slot N [--label TEXT] [--source spl|room]";
 
 bool Parse(const TCliArgs& args, TArgs& a)
 {
@@ -132,11 +133,12 @@ int RunSnapshot(TProgramContext& context, const TCliArgs& args)
 }
 
 TCliRegistration snapshotCommand{
-    "snapshot", "snapshot PROJECT.box|PROJECT.flt --slot N [--label TEXT] [--source spl|room]\n"
-                "                       copies the project's free-air SPL (box, --source spl), its SPL in\n"
-                "                       room and cabinet (box, --source room) or its summed response\n"
-                "                       (filter) into snapshot slot N (1 .. 5), saves the snapshot file\n"
-                "                       (the project's, or PROJECT.snp beside it) and the project",
+    "snapshot",
+    "snapshot PROJECT.box|PROJECT.flt --slot N [--label TEXT] [--source spl|room]\n"
+    "                       copies the project's free-air SPL (box, --source spl), its SPL in\n"
+    "                       room and cabinet (box, --source room) or its summed response\n"
+    "                       (filter) into snapshot slot N (1 .. 5), saves the snapshot file\n"
+    "                       (the project's, or PROJECT.snp beside it) and the project",
     RunSnapshot};
 
 } // namespace

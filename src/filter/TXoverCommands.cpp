@@ -59,8 +59,7 @@ bool WriteOrComplain(THost& host, const std::string& path, const TExportCurve& c
 bool TXover::HandlesCommand(int id) const
 {
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
-        id == TCmd::Snapshot ||
-        id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay)
+        id == TCmd::Snapshot || id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay)
         return true;
     if (Advanced()) {
         for (int first : {kNetADialog, kDriverSetDialog, kNetAExports[0], kNetAExports[1], kNetAExports[2],
@@ -452,11 +451,11 @@ TSnapshotDialog& TXover::SnapshotDialog()
         owner.fileName = &snapshotChooserName_;
         owner.storedPath = &snapshotFile_;
         owner.version = static_cast<std::int16_t>(version_);
-        owner.sources = {{TSnapshotDialog::kSummedResponse, "&Copy from summed freq. resp",
-                          [this](TSnapshot& w, int slot) {
-                              const int onAxis = std::clamp(context_.General().OnAxisIndex(), 0, kMaxRays - 1);
-                              return w.CopyInto(slot, Frequencies(), SummedLevel(onAxis).data(), kPoints);
-                          }}};
+        owner.sources = {
+            {TSnapshotDialog::kSummedResponse, "&Copy from summed freq. resp", [this](TSnapshot& w, int slot) {
+                 const int onAxis = std::clamp(context_.General().OnAxisIndex(), 0, kMaxRays - 1);
+                 return w.CopyInto(slot, Frequencies(), SummedLevel(onAxis).data(), kPoints);
+             }}};
         owner.fileDone = [this] { changed_ = true; };
         snapshotDialog_ = std::make_unique<TSnapshotDialog>(host_, *snapshot_, std::move(owner), TCmd::Snapshot);
     }

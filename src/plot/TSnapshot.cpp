@@ -11,9 +11,8 @@
 namespace {
 
 const TLineStyle kSlotStyles[TSnapshot::kSlots] = {
-    {TColors::Black, 3, TDash::Solid},   {TColors::Blue, 3, TDash::Dash},
-    {TColors::Green, 3, TDash::Dot},     {TColors::Red, 3, TDash::DashDot},
-    {TColors::Magenta, 3, TDash::DashDotDot},
+    {TColors::Black, 3, TDash::Solid}, {TColors::Blue, 3, TDash::Dash},          {TColors::Green, 3, TDash::Dot},
+    {TColors::Red, 3, TDash::DashDot}, {TColors::Magenta, 3, TDash::DashDotDot},
 };
 
 // A pixel position far outside the canvas stays representable (a frequency of 0 or an

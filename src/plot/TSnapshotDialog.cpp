@@ -58,11 +58,17 @@ TSnapshotDialog::TSnapshotDialog(THost& host, TSnapshot& window, TOwner owner, i
         .Then([this] { Changed(); });
     AddLong(kStop, "Stop frequency", "Hz", "%ld", 11, TSnapshot::kMaxFrequency, 20000)
         .Bind(Whole(w.stop))
-        .Refresh([&w](TField& f) { f.lng.SetRange(std::min(w.start + 10, TSnapshot::kMaxFrequency), TSnapshot::kMaxFrequency); })
+        .Refresh([&w](TField& f) {
+            f.lng.SetRange(std::min(w.start + 10, TSnapshot::kMaxFrequency), TSnapshot::kMaxFrequency);
+        })
         .Then([this] { Changed(); });
     AddCheck(kHideNumbers, "", "Hide &numbers", false)
         .Bind({.read = [&w] { return w.hideNumbers ? 1.0 : 0.0; },
-               .write = [&w](double on) { w.hideNumbers = on != 0; return true; }})
+               .write =
+                   [&w](double on) {
+                       w.hideNumbers = on != 0;
+                       return true;
+                   }})
         .Then([this] { Changed(); });
 
     Group("Snapshot #", 1);
@@ -95,7 +101,11 @@ TSnapshotDialog::TSnapshotDialog(THost& host, TSnapshot& window, TOwner owner, i
         .Width(30);
     AddCheck(kHide, "", "&Hide", false)
         .Bind({.read = [&w] { return Chosen(w).visible ? 0.0 : 1.0; },
-               .write = [&w](double on) { Chosen(w).visible = on == 0; return true; },
+               .write =
+                   [&w](double on) {
+                       Chosen(w).visible = on == 0;
+                       return true;
+                   },
                .enabled = [&w] { return Chosen(w).hasData; }})
         .Then([this] { Changed(); });
 
@@ -122,8 +132,11 @@ void TSnapshotDialog::Changed()
 
 bool TSnapshotDialog::ChooseFile(bool save, std::string& name)
 {
-    TFileRequest request{save ? "Save snapshot" : "Open snapshot", kFilter, "snp",
-                         owner_.fileName ? *owner_.fileName : std::string{}, {}};
+    TFileRequest request{save ? "Save snapshot" : "Open snapshot",
+                         kFilter,
+                         "snp",
+                         owner_.fileName ? *owner_.fileName : std::string{},
+                         {}};
     std::string path;
     if (!(save ? Host().ChooseSaveFile(request, path) : Host().ChooseOpenFile(request, path)))
         return false;

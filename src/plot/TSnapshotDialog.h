@@ -38,8 +38,8 @@ public:
         std::string* storedPath = nullptr;      // the path the project file keeps
         std::int16_t version = 410;             // written into the file
         std::vector<TSource> sources;
-        std::function<void()> copied;    // after a copy (box projects calculate when changed)
-        std::function<void()> fileDone;  // after a successful save or load
+        std::function<void()> copied;   // after a copy (box projects calculate when changed)
+        std::function<void()> fileDone; // after a successful save or load
     };
 
     TSnapshotDialog(THost& host, TSnapshot& window, TOwner owner, int mainMenuCommand);

@@ -17,7 +17,8 @@ namespace fs = std::filesystem;
 namespace {
 
 struct TSnapBench {
-    TSnapBench() : dir(fs::temp_directory_path() / ("xover-snap-" + std::to_string(::getpid()))), project(host, context, 0)
+    TSnapBench()
+        : dir(fs::temp_directory_path() / ("xover-snap-" + std::to_string(::getpid()))), project(host, context, 0)
     {
         fs::create_directories(dir);
     }

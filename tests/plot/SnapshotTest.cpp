@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <unistd.h>
 
@@ -261,8 +261,7 @@ protected:
         owner.folder = &folder_;
         owner.fileName = &fileName_;
         owner.storedPath = &storedPath_;
-        owner.sources = {{TSnapshotDialog::kFreeAirSpl, "&Free air SPL at 1m distance",
-                          [this](TSnapshot& w, int slot) {
+        owner.sources = {{TSnapshotDialog::kFreeAirSpl, "&Free air SPL at 1m distance", [this](TSnapshot& w, int slot) {
                               return w.CopyInto(slot, f_.data(), level_.data(), static_cast<int>(f_.size()));
                           }}};
         owner.copied = [this] { ++copies_; };
