@@ -2,6 +2,7 @@
 
 #include "TAppIcon.h"
 #include "TModelView.h"
+#include "plot/TSnapshot.h"
 #include "ui/TWindowModel.h"
 
 #include <QCloseEvent>
@@ -67,6 +68,13 @@ void TModelSubWindow::StorePlacement()
 
 void TModelSubWindow::closeEvent(QCloseEvent* event)
 {
+    // The snapshot window lives as long as its project: closing it only minimises it.
+    // (The view is made while the model is still being built, so this is asked here.)
+    if (dynamic_cast<const TSnapshot*>(&model_)) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
     if (model_.CloseRequested()) {
         event->accept();
         return;

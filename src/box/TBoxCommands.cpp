@@ -5,6 +5,7 @@
 #include "TBoxDiagramDialogs.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
+#include "plot/TSnapshotDialog.h"
 #include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
 #include "timedomain/TStepRespDialog.h"
@@ -52,6 +53,7 @@ constexpr TBoxCommand kCommands[] = {
     {TCmd::ExportModesSpl,   TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::ModesSpl); }},
     {TCmd::ExportTransient,  TEnabled::WithResults, [](TBoxEmbryo& b) { return ExportCommand(b, TBoxExport::Transient); }},
     {TCmd::TransientResp,    TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenTransientDialog(); return true; }},
+    {TCmd::Snapshot,         TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenSnapshotDialog(); return true; }},
     {TCmd::PrintDiagrams,    TEnabled::WithResults, [](TBoxEmbryo& b) { b.OpenPrintDiagrams(); return true; }},
     {TCmd::UnitEditor,       TEnabled::Always,      [](TBoxEmbryo& b) { b.OpenUnitEditor(); return true; }},
     {TCmd::DriverLoad,       TEnabled::Always,      [](TBoxEmbryo& b) { b.LoadFrontUnit(); return true; }},
@@ -129,7 +131,7 @@ bool TBoxEmbryo::CommandDialogOpen(int id) const
         return true;
     const TDialogModel* dialogs[] = {boxDialog_.get(),        setupDialog_.get(),  configDialog_.get(),
                                      rearConfigDialog_.get(), showDiagrams_.get(), printDiagrams_.get(),
-                                     transientDialog_.get()};
+                                     transientDialog_.get(),  snapshotDialog_.get()};
     for (const TDialogModel* d : dialogs)
         if (d && d->IsOpen() && d->menuCommand == id)
             return true;

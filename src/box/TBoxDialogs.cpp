@@ -5,6 +5,8 @@
 
 #include "TBoxReport.h"
 #include "driver/TSpeakerConfigDialog.h"
+#include "plot/TSnapshotDialog.h"
+#include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
 #include "timedomain/TStepRespDialog.h"
 #include "ui/TCommandIds.h"
@@ -124,6 +126,40 @@ void TBoxEmbryo::OpenTransientDialog()
     // Whoever sets the response up wants to see it.
     host_.ShowView(*transient_);
     TransientDialog().Open();
+}
+
+TSnapshotDialog& TBoxEmbryo::SnapshotDialog()
+{
+    if (!snapshotDialog_) {
+        TSnapshotDialog::TOwner owner;
+        owner.folder = &context_.Folder();
+        owner.fileName = &snapshotFile_.fileName;
+        owner.storedPath = &snapshotPath_;
+        owner.version = kFileVersion;
+        const auto grid = [this](TSnapshot& w, int slot, const double* level) {
+            return front_.complete && w.CopyInto(slot, Grid().Frequencies().data(), level, PointCount());
+        };
+        owner.sources = {
+            {TSnapshotDialog::kFreeAirSpl, "&Free air SPL at 1m distance",
+             [this, grid](TSnapshot& w, int slot) { return grid(w, slot, splTotal.data()); }},
+            {TSnapshotDialog::kRoomSpl, "&SPL in room && cabinet",
+             [this, grid](TSnapshot& w, int slot) { return grid(w, slot, roomCabinet_->Level()); }},
+        };
+        owner.copied = [this] {
+            if (changed_)
+                Calculate(0);
+        };
+        owner.fileDone = [this] { RecalcRequest(TRecalc::MarkChanged); };
+        snapshotDialog_ = std::make_unique<TSnapshotDialog>(host_, *snapshot_, std::move(owner), TCmd::Snapshot);
+    }
+    return *snapshotDialog_;
+}
+
+void TBoxEmbryo::OpenSnapshotDialog()
+{
+    host_.ShowView(*snapshot_);
+    snapshot_->dialog = &SnapshotDialog();
+    SnapshotDialog().Open();
 }
 
 void TBoxEmbryo::EditUserNote()

@@ -10,6 +10,7 @@
 #include "box/elements/TElementGrid.h"
 #include "driver/TSpeakerConfigDialog.h"
 #include "driver/TSpeakerUnitDialog.h"
+#include "plot/TSnapshotDialog.h"
 #include "room/TRoomCabinet.h"
 #include "settings/TMeasSetupDialog.h"
 #include "timedomain/TStepRespDialog.h"
@@ -63,6 +64,7 @@ TBoxEmbryo::~TBoxEmbryo()
     optimiserDialog_.reset();
     boxDialog_.reset();
     transientDialog_.reset();
+    snapshotDialog_.reset();
     noteDialog_.reset();
     showDiagrams_.reset();
     printDiagrams_.reset();
@@ -102,6 +104,9 @@ void TBoxEmbryo::Reset()
     projectFile_.fileName.clear();
     snapshotFile_.fileName.clear();
     snapshotPath_.clear();
+    if (snapshotDialog_ && snapshotDialog_->IsOpen())
+        snapshotDialog_->Close();
+    snapshot_->Reset();
     UpdateCalculateCommand();
     EnableProjectCommands(false);
     for (int id : {TCmd::TransientResp, TCmd::RoomCabinet, TCmd::Snapshot, TCmd::ExportRoomSpl, TCmd::ExportTransient,

@@ -21,6 +21,7 @@
 #include "plot/TInfoWin.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
+#include "plot/TSnapshot.h"
 #include "room/TRoomDialogSlot.h"
 #include "room/TRoomSettings.h"
 #include "settings/TProgramContext.h"
@@ -48,6 +49,7 @@ struct TRoomGroupInput;
 class TShowDiagramsDialog;
 class TSpeakerConfigDialog;
 class TSpeakerUnitDialog;
+class TSnapshotDialog;
 class TStepRespDialog;
 
 // File dialog settings: the file name last chosen, with the chooser's filter.
@@ -228,6 +230,11 @@ public:
     TStepResponse& TransientWindow() const { return *transient_; }
     void OpenTransientDialog();
     TStepRespDialog& TransientDialog();
+    // The snapshot window and its dialog ("&Snapshot"); the path the project file keeps.
+    TSnapshot& SnapshotWindow() const { return *snapshot_; }
+    TSnapshotDialog& SnapshotDialog();
+    void OpenSnapshotDialog();
+    const std::string& SnapshotPath() const { return snapshotPath_; }
     TPlotLogXLinY& Plot(TStdPlot which) const { return *plots_[static_cast<std::size_t>(which)]; }
     TPlotLogXLinY& SplPlot() { return Plot(TStdPlot::Spl); }
     TPlotLogXLinY& ExcursionPlot() { return Plot(TStdPlot::Excursion); }
@@ -317,7 +324,8 @@ protected:
     std::unique_ptr<TRoomCabinet> roomCabinet_;
     std::unique_ptr<TStepResponse> transient_;
     std::unique_ptr<TStepRespDialog> transientDialog_;
-    std::array<std::uint8_t, 70> snapshotRecord_{};
+    std::unique_ptr<TSnapshot> snapshot_;
+    std::unique_ptr<TSnapshotDialog> snapshotDialog_; // after the window it edits
     TPlotStyles styles_;
     TLineStyle thickBlack_{TColors::Black, 3, TDash::Solid};
     TLineStyle thinBlack_{TColors::Black, 1, TDash::Solid};

@@ -33,7 +33,7 @@ void TBoxEmbryo::WriteCommon(TBinaryWriter& out, const std::string& projectPath)
     if (const TPlotXYEmbryo* plot = CommonBodyPlot())
         plot->WriteWindowRecord(out);
     infoWin_->SaveState(out);
-    out.WriteBytes(snapshotRecord_.data(), snapshotRecord_.size());
+    snapshot_->WriteWindowRecord(out);
 }
 
 bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
@@ -78,18 +78,17 @@ bool TBoxEmbryo::ReadCommon(TBinaryReader& in, int& version)
         return false;
     if (!infoWin_->LoadState(in))
         return false;
-    if (!in.ReadBytes(snapshotRecord_.data(), snapshotRecord_.size()))
+    if (!snapshot_->ReadWindowRecord(in))
         return false;
     for (TPlotXYEmbryo* plot : DiagramWindows())
         if (plot != transient_.get())
             plot->SetPointCount(setup.grid.Count());
-    // The snapshot file is read when snapshots exist; until then a named file that is
-    // missing clears the name, as a failed snapshot read does. Nothing of it is read.
-    if (!snapshotPath_.empty()) {
-        if (!CanOpenRegularFile(context_.Folder().Resolve(snapshotPath_))) {
-            snapshotPath_.clear();
-            snapshotFile_.fileName.clear();
-        }
+    // A missing or damaged snapshot file leaves an empty snapshot and no name; nothing
+    // else of the project is lost.
+    if (snapshotPath_.empty() || !snapshot_->LoadFile(context_.Folder().Resolve(snapshotPath_))) {
+        snapshotPath_.clear();
+        snapshotFile_.fileName.clear();
+        snapshot_->Reset();
     }
     LoadProjectUnit();
     EnableProjectCommands(true);

@@ -48,6 +48,12 @@ void TBoxEmbryo::CreatePlots()
     GroupDelayPlot().AddCurve(groupDelay.data(), thickBlack_, "", false);
     transient_ = std::make_unique<TStepResponse>(host_, styles_, cursor_.get(), pressure.data(), MeasSetup());
     transient_->placement.restored = TRect{300, 145, 900, 435};
+    snapshot_ = std::make_unique<TSnapshot>(
+        host_, styles_, cursor_.get(),
+        TSnapshot::TRangeSource{.start = [this] { return MeasSetup().startFrequency; },
+                                .stop = [this] { return MeasSetup().stopFrequency; }});
+    snapshot_->placement.restored = TRect{200, 100, 800, 480};
+    host_.CreateView(*snapshot_);
     infoWin_->placement.restored = TRect{600, 0, 1360, 580};
     host_.CreateView(*infoWin_);
     const double* x = MeasSetup().grid.Frequencies().data();
@@ -67,6 +73,8 @@ void TBoxEmbryo::DestroyViews()
             host_.DestroyView(Plot(which));
     if (transient_)
         host_.DestroyView(*transient_);
+    if (snapshot_)
+        host_.DestroyView(*snapshot_);
     if (infoWin_)
         host_.DestroyView(*infoWin_);
     if (roomCabinet_)

@@ -5,6 +5,7 @@
 #include "CliBoxSession.h"
 #include "CliFields.h"
 #include "CliFilter.h"
+#include "CliSnapshot.h"
 #include "TCliCommand.h"
 #include "TCliHost.h"
 
@@ -201,12 +202,15 @@ int RunCurves(TProgramContext& context, const TCliArgs& args)
         return RunFilterCurves(context, args);
     const bool room = args.size() == 2 && args[1] == "--room";
     const bool transient = args.size() == 2 && args[1] == "--transient";
-    if (args.size() != 1 && !room && !transient)
-        return CliFail("curves: tonvek-cli curves PROJECT.box [--room | --transient]");
+    const bool snapshot = args.size() == 2 && args[1] == "--snapshot";
+    if (args.size() != 1 && !room && !transient && !snapshot)
+        return CliFail("curves: tonvek-cli curves PROJECT.box [--room | --transient | --snapshot]");
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
     const TBoxEmbryo& p = *s.project;
+    if (snapshot)
+        return PrintSnapshot(p.SnapshotWindow());
     if (!p.FrontDriver().complete)
         return CliFail("curves: the project has no results (is its unit file there and complete?)");
     if (room)
@@ -338,7 +342,10 @@ TCliRegistration curvesCommand{
               "                       phase per grid point (the \"SPL in Room & Cabinet\" window)\n"
               "       curves PROJECT.box --transient\n"
               "                       the transient window: time in ms and the plotted curves (Output,\n"
-              "                       Input) per shown point, under its caption",
+              "                       Input) per shown point, under its caption\n"
+              "       curves PROJECT.box|PROJECT.flt --snapshot\n"
+              "                       the snapshot window: its range, then each filled slot's number,\n"
+              "                       label, offset, visibility and points",
     RunCurves};
 TCliRegistration exportCommand{
     "export", std::string(kExportUsage) +

@@ -2,6 +2,7 @@
 // networks' own dialogs and the general settings dialog.
 
 #include "CliFilter.h"
+#include "CliSnapshot.h"
 
 #include "CliFields.h"
 #include "CliText.h"
@@ -514,8 +515,11 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
     std::string project;
     std::optional<int> angle;
     bool impulse = false;
+    bool snapshot = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--ray" && i + 1 < args.size()) {
+        if (args[i] == "--snapshot") {
+            snapshot = true;
+        } else if (args[i] == "--ray" && i + 1 < args.size()) {
             try {
                 angle = std::stoi(args[++i]);
             } catch (...) {
@@ -529,7 +533,7 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
             return CliFail("curves: unexpected argument \"" + args[i] + "\"");
     }
     if (project.empty())
-        return CliFail("curves: tonvek-cli curves PROJECT.flt [--ray ANGLE | --impulse]");
+        return CliFail("curves: tonvek-cli curves PROJECT.flt [--ray ANGLE | --impulse | --snapshot]");
     if (impulse && angle)
         return CliFail("curves: --impulse shows the on-axis sum only; leave out --ray");
     TFilterSession s{context};
@@ -537,6 +541,8 @@ int RunFilterCurves(TProgramContext& context, const TCliArgs& args)
         return 1;
     if (impulse)
         return PrintImpulse(s.project->Impulse());
+    if (snapshot)
+        return PrintSnapshot(s.project->SnapshotWindow());
     const TGeneral& g = s.context.General();
     int ray = g.OnAxisIndex();
     if (angle) {

@@ -12,6 +12,7 @@
 #include "box/TBoxEmbryo.h"
 #include "box/TBoxType.h"
 #include "core/TBinaryStream.h"
+#include "plot/TSnapshot.h"
 
 #include <QGuiApplication>
 #include <QString>
@@ -45,6 +46,18 @@ int WritePngs(const std::vector<TPlotXYEmbryo*>& plots, const std::string& outDi
             return CliFail("could not write " + path);
         std::printf("%s\n", path.c_str());
     }
+    return 0;
+}
+
+// The snapshot window keeps its legend below the plot: it is drawn taller than the plots
+// by the ratio of the windows' default heights (380 to 290), so its plot is as large.
+int WriteSnapshotPng(TSnapshot& w, const std::string& outDir, int width, int height)
+{
+    const int tall = height * 380 / 290;
+    std::string path = (std::filesystem::path(outDir) / (FileNameFor(w.Title()) + ".png")).string();
+    if (!TPlotRender::WritePng(w, width, tall, QString::fromStdString(path)))
+        return CliFail("could not write " + path);
+    std::printf("%s\n", path.c_str());
     return 0;
 }
 
@@ -93,6 +106,9 @@ int RenderFilter(TProgramContext& context, TCliHost& host, int kind, const std::
             return status;
     if (!outDir.empty())
         if (int status = WriteSchematics(filter, outDir); status != 0)
+            return status;
+    if (!outDir.empty())
+        if (int status = WriteSnapshotPng(filter.SnapshotWindow(), outDir, width, height); status != 0)
             return status;
     return pdf.empty() ? 0 : WritePages(filter.DiagramPages(), pdf);
 }
@@ -155,6 +171,8 @@ int RunRender(TProgramContext& context, const TCliArgs& args)
                 return CliFail("could not write " + path);
             std::printf("%s\n", path.c_str());
         }
+        if (int status = WriteSnapshotPng(box.SnapshotWindow(), outDir, width, height); status != 0)
+            return status;
         std::string info = (std::filesystem::path(outDir) / "Information.png").string();
         // The whole report: as wide as the window opens, as tall as the report runs.
         TInfoWin& infoWin = box.InfoWindow();

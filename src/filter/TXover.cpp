@@ -6,6 +6,8 @@
 #include "filter/TDriverDialog.h"
 #include "filter/TNetDialog.h"
 #include "filter/TXoverDialogs.h"
+#include "plot/TSnapshotDialog.h"
+#include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
 #include <algorithm>
@@ -141,6 +143,7 @@ TXover::~TXover()
         dialogs->CloseAll();
     netADialogs_.clear();
     exportRayDialog_.reset();
+    snapshotDialog_.reset();
     printDiagrams_.reset();
     showDiagrams_.reset();
     if (context_.General().Listener() == this)
@@ -150,6 +153,8 @@ TXover::~TXover()
             host_.DestroyView(*plot);
     if (impulse_)
         host_.DestroyView(*impulse_);
+    if (snapshot_)
+        host_.DestroyView(*snapshot_);
 }
 
 void TXover::RedrawSchematics()
@@ -284,6 +289,13 @@ void TXover::CreatePlots()
         phase.AddCurve(nets[n]->OnAxisPhase().data(), style, label, true);
         delay.AddCurve(nets[n]->GroupDelay().data(), style, label, true);
     }
+    const TGeneral& general = context_.General();
+    snapshot_ = std::make_unique<TSnapshot>(
+        host_, styles_, cursor_.get(),
+        TSnapshot::TRangeSource{.start = [&general] { return std::int32_t{general.LowerFrequency()}; },
+                                .stop = [&general] { return std::int32_t{general.UpperFrequency()}; }});
+    snapshot_->placement.restored = TRect{200, 100, 800, 480};
+    host_.CreateView(*snapshot_);
 }
 
 std::string TXover::NetLabel(int index) const
@@ -341,10 +353,13 @@ void TXover::ResetProject()
     projectFile_.clear();
     responseExportFile_.clear();
     snapshotFile_.clear();
+    snapshotChooserName_.clear();
     if (schematic_)
         schematic_->ResetWindow();
     impulse_->Reset();
-    snapshotBlock_.fill(0);
+    if (snapshotDialog_ && snapshotDialog_->IsOpen())
+        snapshotDialog_->Close();
+    snapshot_->Reset();
     MarkAllDirty();
     Recalculate();
     changed_ = true;
@@ -584,5 +599,6 @@ void TXover::FinishTotals()
     overlay.Redraw();
     impulse_->SetResponse(onAxisRow.data());
     impulse_->Recalculate();
+    host_.EnableCommand(TCmd::Snapshot, !(snapshotDialog_ && snapshotDialog_->IsOpen()));
     changed_ = true;
 }

@@ -19,6 +19,7 @@
 #include "plot/TMultiPlot.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
+#include "plot/TSnapshot.h"
 #include "settings/TGeneral.h"
 #include "settings/TProgramContext.h"
 #include "timedomain/TImpResponse.h"
@@ -33,6 +34,7 @@
 class TBinaryReader;
 class TBinaryWriter;
 class TExportRayDialog;
+class TSnapshotDialog;
 class TXoverPrintDiagrams;
 class TXoverShowDiagrams;
 
@@ -64,8 +66,7 @@ public:
     static constexpr int kNicknameInput = 80;
     // The input impedance of a project whose networks are all active: an open circuit.
     static constexpr double kOpenInput = 1e9;
-    // The snapshot block, whose window does not exist yet, is kept as read and written
-    // back as it was, as the box file keeps its snapshot.
+    // The snapshot block is the snapshot window's record.
     static constexpr std::size_t kSnapshotBlock = 70;
     // Every filter file is some kilobytes; junk after one is not read.
     static constexpr std::size_t kMaxFileBytes = 256 * 1024;
@@ -165,6 +166,11 @@ public:
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
     TCursorDialog& Cursor() const { return *cursor_; }
     TImpResponse& Impulse() const { return *impulse_; }
+    // The snapshot window, its dialog ("&Snapshot") and the path the file keeps.
+    TSnapshot& SnapshotWindow() const { return *snapshot_; }
+    TSnapshotDialog& SnapshotDialog();
+    void OpenSnapshotDialog();
+    const std::string& SnapshotPath() const { return snapshotFile_; }
 
     // Exports of the totals and of one network's curve; the format follows the
     // extension. rayIndex picks the ray of the SPL total (-1: the on-axis ray).
@@ -266,7 +272,9 @@ private:
     std::vector<std::unique_ptr<TDrawingWinA>> schematicsA_;
     TMultiPlot* surface_ = nullptr; // held in plots_
     std::array<std::string, kStoreSlots> netNicknames_, driverNicknames_;
-    std::array<std::uint8_t, kSnapshotBlock> snapshotBlock_{};
+    std::unique_ptr<TSnapshot> snapshot_;
+    std::unique_ptr<TSnapshotDialog> snapshotDialog_; // after the window it edits
+    std::string snapshotChooserName_;
 
     TNetBase::TComplexRow totalImpedance_{};
     TNetBase::TRealRow totalMagnitude_{}, totalPhase_{};

@@ -7,6 +7,7 @@
 #include "filter/TXoverDialogs.h"
 #include "measdata/TCurveExport.h"
 #include "plot/TPrintDate.h"
+#include "plot/TSnapshotDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 
@@ -60,7 +61,8 @@ bool TXover::HandlesCommand(int id) const
     if (const TSchematicWin* schematic = ActiveSchematic(); schematic != nullptr && schematic->HandlesCommand(id))
         return true;
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
-        id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay || id == kTotalImpulse)
+        id == TCmd::Snapshot || id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay ||
+        id == kTotalImpulse)
         return true;
     if (Advanced()) {
         for (int first : {kNetADialog, kDriverSetDialog, kNetAExports[0], kNetAExports[1], kNetAExports[2],
@@ -94,6 +96,7 @@ bool TXover::HandleCommand(int id)
     case TCmd::SaveAs: (void)SaveAs(); return true;
     case TCmd::PrintDiagrams: OpenPrintDiagrams(); return true;
     case TCmd::ShowDiagrams: OpenShowDiagrams(); return true;
+    case TCmd::Snapshot: OpenSnapshotDialog(); return true;
     case kTotalSpl: (void)ExportTotal(TXoverExport::Spl); return true;
     case kTotalImpedance: (void)ExportTotal(TXoverExport::Impedance); return true;
     case kTotalGroupDelay: (void)ExportTotal(TXoverExport::GroupDelay); return true;
@@ -452,4 +455,30 @@ void TXover::OpenPrintDiagrams()
         printDiagrams_ = std::make_unique<TXoverPrintDiagrams>(host_, *this);
     printDiagrams_->Reload();
     printDiagrams_->Open();
+}
+
+TSnapshotDialog& TXover::SnapshotDialog()
+{
+    if (!snapshotDialog_) {
+        TSnapshotDialog::TOwner owner;
+        owner.folder = &context_.Folder();
+        owner.fileName = &snapshotChooserName_;
+        owner.storedPath = &snapshotFile_;
+        owner.version = static_cast<std::int16_t>(version_);
+        owner.sources = {
+            {TSnapshotDialog::kSummedResponse, "&Copy from summed freq. resp", [this](TSnapshot& w, int slot) {
+                 const int onAxis = std::clamp(context_.General().OnAxisIndex(), 0, kMaxRays - 1);
+                 return w.CopyInto(slot, Frequencies(), SummedLevel(onAxis).data(), kPoints);
+             }}};
+        owner.fileDone = [this] { changed_ = true; };
+        snapshotDialog_ = std::make_unique<TSnapshotDialog>(host_, *snapshot_, std::move(owner), TCmd::Snapshot);
+    }
+    return *snapshotDialog_;
+}
+
+void TXover::OpenSnapshotDialog()
+{
+    host_.ShowView(*snapshot_);
+    snapshot_->dialog = &SnapshotDialog();
+    SnapshotDialog().Open();
 }

@@ -3,7 +3,10 @@
 #include "filter/TXover.h"
 
 #include "core/TBinaryStream.h"
+#include "core/TProgramFolder.h"
 #include "ui/THost.h"
+
+#include <algorithm>
 
 namespace {
 constexpr const char* kCouldNotSave = "Could not open file.\nCheck if device is ready\nor if the disk is full.";
@@ -45,7 +48,7 @@ void TXover::WriteFile(TBinaryWriter& out) const
             net->WriteRecord(out);
     }
     out.WriteText(snapshotFile_, kPathSize);
-    out.WriteBytes(snapshotBlock_.data(), snapshotBlock_.size());
+    snapshot_->WriteWindowRecord(out);
     out.WriteInt16(kEndMark);
 }
 
@@ -115,9 +118,20 @@ bool TXover::ReadFile(TBinaryReader& in)
             LabelSlots();
         }
         std::string snapshot;
-        if (!in.ReadText(snapshot, kPathSize) || !in.ReadBytes(snapshotBlock_.data(), snapshotBlock_.size()))
+        if (!in.ReadText(snapshot, kPathSize))
             return false;
         snapshotFile_ = snapshot;
+        snapshotChooserName_ = snapshot;
+        if (!snapshot_->ReadWindowRecord(in))
+            return false;
+        // The slots come from the file named there; without any, no name is kept.
+        const bool loaded = !snapshot.empty() && snapshot_->LoadFile(context_.Folder().Resolve(snapshot));
+        if (!loaded || std::none_of(snapshot_->slotData.begin(), snapshot_->slotData.end(),
+                                    [](const TSnapshot::TSlot& slot) { return slot.hasData; })) {
+            snapshotFile_.clear();
+            snapshotChooserName_.clear();
+            snapshot_->Reset();
+        }
     }
     std::int16_t mark = 0;
     return in.ReadInt16(mark) && mark == kEndMark;

@@ -14,6 +14,7 @@
 #include "plot/TInfoWin.h"
 #include "plot/TPlotLinXLinY.h"
 #include "plot/TPlotLogXLinY.h"
+#include "plot/TSnapshot.h"
 #include "ui/THeadlessHost.h"
 
 #include <QApplication>
@@ -152,6 +153,24 @@ TEST(PlotView, MouseOverPlotShowsValuesInCursorWindow)
     EXPECT_TRUE(host.SubWindowOf(plot)->isHidden());
     readout->close();
     EXPECT_TRUE(readout->isVisible());
+}
+
+TEST(PlotView, SnapshotWindowIsMinimisedInsteadOfClosed)
+{
+    const TProgramFolder folder;
+    TMainWindow window;
+    QtHost host(window, folder);
+    window.show();
+    TPlotStyles styles;
+    TSnapshot snapshot(host, styles, nullptr, {});
+    TModelSubWindow* sub = host.SubWindowOf(snapshot);
+    ASSERT_NE(sub, nullptr);
+    host.ShowView(snapshot);
+    Pump();
+    sub->close();
+    Pump();
+    EXPECT_FALSE(sub->isHidden());
+    EXPECT_TRUE(sub->isMinimized());
 }
 
 TEST(PlotView, PrintedPlotIsOnePdfPage)

@@ -342,8 +342,9 @@ TEST_P(BoxFrameTest, MissingSnapshotFileLeavesAnEmptySnapshotPath)
     std::vector<std::uint8_t> bytes;
     ASSERT_TRUE(ReadWholeFile(path, bytes));
     const std::size_t snapshotAt = 4 + 2 + 16 + 63 + 271;
-    std::ofstream(dir_ / "here.snp") << "x";
-    for (const std::string name : {"gone.snp", "here.snp"}) {
+    ASSERT_TRUE(box.SnapshotWindow().SaveFile((dir_ / "here.snp").string(), 410));
+    std::ofstream(dir_ / "short.snp") << "x";
+    for (const std::string name : {"gone.snp", "here.snp", "short.snp"}) {
         SCOPED_TRACE(name);
         auto b = bytes;
         std::copy(name.begin(), name.end(), b.begin() + static_cast<long>(snapshotAt));
@@ -354,13 +355,13 @@ TEST_P(BoxFrameTest, MissingSnapshotFileLeavesAnEmptySnapshotPath)
         host_.ClearMessages();
         ASSERT_TRUE(reader.Load(named));
         EXPECT_TRUE(host_.Messages().empty());
-        // Saved again, the project names the snapshot file only when it was there.
+        // Saved again, the project names the snapshot file only when it could be read.
         std::string again = (dir_ / "again.box").string();
         ASSERT_TRUE(reader.SaveTo(again));
         std::vector<std::uint8_t> out;
         ASSERT_TRUE(ReadWholeFile(again, out));
         std::string stored(reinterpret_cast<const char*>(&out[snapshotAt]));
-        EXPECT_EQ(stored, name == "gone.snp" ? "" : name);
+        EXPECT_EQ(stored, name == "here.snp" ? name : "");
     }
 }
 

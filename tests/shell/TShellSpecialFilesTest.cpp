@@ -10,6 +10,7 @@
 #include "core/TBinaryStream.h"
 #include "driver/TSpkData.h"
 #include "measdata/TMeasCurveReader.h"
+#include "plot/TSnapshot.h"
 #include "room/TRoomSettings.h"
 #include "settings/TProgramContext.h"
 #include "shell/TMainConfig.h"
@@ -119,8 +120,16 @@ TEST_F(TShellSpecialFilesTest, SnapshotNamingAFifoOrADeviceIsClearedLikeAMissing
         EXPECT_TRUE(host_.Messages().empty());
         EXPECT_EQ(StoredSnapshotPath(shell), "");
     }
-    // A regular snapshot file keeps its name.
-    std::ofstream(dir_ / "here.snp") << "x";
+    // A snapshot file that reads keeps its name; a short one is cleared as well.
+    std::ofstream(dir_ / "short.snp") << "x";
+    {
+        TShell shell(host_, context_);
+        ASSERT_TRUE(Open(shell, ProjectNaming(kSnapshotPathAt, "short.snp")));
+        EXPECT_EQ(StoredSnapshotPath(shell), "");
+    }
+    THeadlessHost quiet;
+    const TPlotStyles styles;
+    ASSERT_TRUE(TSnapshot(quiet, styles, nullptr, {}).SaveFile((dir_ / "here.snp").string(), 410));
     TShell shell(host_, context_);
     ASSERT_TRUE(Open(shell, ProjectNaming(kSnapshotPathAt, "here.snp")));
     EXPECT_EQ(StoredSnapshotPath(shell), "here.snp");
