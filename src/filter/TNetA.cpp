@@ -325,18 +325,5 @@ void TNetA::FinishRows(const TFilterGrid& grid)
     const TComplexRow& axis = output_[static_cast<std::size_t>(onAxisRay_)];
     for (std::size_t i = 0; i < axis.size(); ++i)
         onAxisPhase_[i] = PhaseOf(axis[i]) * kDegreesPerRadian;
-    // Group delay from the phase of the two neighbours of each point; a wrap of the
-    // phase between them is taken as the short way round.
-    const auto& f = grid.Frequencies();
-    const std::size_t n = onAxisPhase_.size();
-    for (std::size_t i = 1; i + 1 < n; ++i) {
-        double d = onAxisPhase_[i + 1] - onAxisPhase_[i - 1];
-        if (d > 180.0)
-            d -= 360.0;
-        if (d < -180.0)
-            d += 360.0;
-        groupDelay_[i] = d * (-1000.0 / 360.0) / (f[i + 1] - f[i - 1]);
-    }
-    groupDelay_[0] = groupDelay_[1];
-    groupDelay_[n - 1] = groupDelay_[n - 2];
+    GroupDelayOf(onAxisPhase_.data(), grid.Frequencies().data(), kPoints, 180.0, groupDelay_.data());
 }

@@ -40,6 +40,31 @@ public:
     // Active networks have their own amplifier: they do not load the project's input.
     virtual bool Active() const { return false; }
 
+    // ms per degree of phase difference per Hz of frequency span.
+    static constexpr double kDelayFactor = -1000.0 / 360.0;
+    // Group delay in ms of a phase curve in degrees over the frequencies f, from the two
+    // neighbours of each point; a neighbour difference beyond `wrap` degrees is taken as
+    // a jump of a full turn (the short way round). The ends take their neighbours' values.
+    static void GroupDelayOf(const double* phase, const double* f, int count, double wrap, double* delay)
+    {
+        if (count < 3) {
+            for (int i = 0; i < count; ++i)
+                delay[i] = 0.0;
+            return;
+        }
+        for (int i = 1; i < count - 1; ++i) {
+            double d = phase[i + 1] - phase[i - 1];
+            if (d > wrap)
+                d -= 360.0;
+            if (d < -wrap)
+                d += 360.0;
+            const double span = f[i + 1] - f[i - 1];
+            delay[i] = span != 0.0 ? d * kDelayFactor / span : 0.0;
+        }
+        delay[0] = delay[1];
+        delay[count - 1] = delay[count - 2];
+    }
+
     const TComplexRow& InputImpedance() const { return inputImpedance_; }
     const TRealRow& ImpedanceMagnitude() const { return impedanceMagnitude_; }
     const TRealRow& ImpedancePhase() const { return impedancePhase_; }

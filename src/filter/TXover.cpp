@@ -435,26 +435,6 @@ void TXover::ChooseOffAxisCurves()
     }
 }
 
-void TXover::GroupDelayOf(const double* phase, const double* f, int count, double wrap, double* delay)
-{
-    if (count < 3) {
-        for (int i = 0; i < count; ++i)
-            delay[i] = 0.0;
-        return;
-    }
-    for (int i = 1; i < count - 1; ++i) {
-        double d = phase[i + 1] - phase[i - 1];
-        if (d > wrap)
-            d -= 360.0;
-        if (d < -wrap)
-            d += 360.0;
-        const double span = f[i + 1] - f[i - 1];
-        delay[i] = span != 0.0 ? d * kDelayFactor / span : 0.0;
-    }
-    delay[0] = delay[1];
-    delay[count - 1] = delay[count - 2];
-}
-
 void TXover::ScaleGroupDelayPlot()
 {
     const TGeneral& g = context_.General();
@@ -587,7 +567,7 @@ void TXover::FinishTotals()
     phase.DataReady();
     phase.Redraw();
 
-    GroupDelayOf(summedPhase_.data(), Frequencies(), kPoints, 100.0, groupDelay_.data());
+    TNetBase::GroupDelayOf(summedPhase_.data(), Frequencies(), kPoints, 100.0, groupDelay_.data());
     ScaleGroupDelayPlot();
 
     surface_->FitSurfaceYRange(30);

@@ -70,9 +70,6 @@ public:
     static constexpr std::size_t kSnapshotBlock = 70;
     // Every filter file is some kilobytes; junk after one is not read.
     static constexpr std::size_t kMaxFileBytes = 256 * 1024;
-    // Group delay in ms from a phase difference in degrees over a frequency span in Hz.
-    static constexpr double kDelayFactor = -2.7777777777777777;
-
     // The creation argument: 0 two-way simple (type code 15), 1 three-way simple (16),
     // 3-6 one- to four-way advanced (20-23), 8-11 the same with every network active
     // (written as 20-23 too: the networks' records say which are active).
@@ -153,10 +150,6 @@ public:
     const TNetBase::TRealRow& SummedPhase() const { return summedPhase_; }
     const TNetBase::TRealRow& GroupDelay() const { return groupDelay_; }
     const double* Frequencies() const;
-
-    // Group delay in ms of a phase curve in degrees over the frequencies f; a neighbour
-    // difference beyond `wrap` degrees is taken as a jump of a full turn.
-    static void GroupDelayOf(const double* phase, const double* f, int count, double wrap, double* delay);
 
     // Windows. The "Filter gain" plot exists in simple projects only: advanced networks
     // own one each.

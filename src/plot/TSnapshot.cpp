@@ -293,7 +293,7 @@ void TSnapshot::PaintCurves(TCanvas& canvas, bool printer)
     if (!hideNumbers) {
         canvas.SetPen(styles_.framePen);
         canvas.SetFont(styles_.textFont);
-        char text[8];
+        char text[16];
         for (int i = 0; i < kSlots; ++i) {
             const TSlot& s = slotData[static_cast<std::size_t>(i)];
             const int at = NumberPoint(i);
