@@ -20,3 +20,12 @@
 }
 [[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
 [[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+// The library allocates some buffers with the nothrow form (std::stable_sort's temporary
+// buffer): it must come from malloc too, since the delete above frees with free().
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+    if (allocation_counter::counting)
+        ++allocation_counter::count;
+    return std::malloc(size ? size : 1);
+}
+[[gnu::noinline]] void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
