@@ -4,6 +4,7 @@
 // window at its default size. Positions are recomputed before every paint, as after
 // a calculation.
 
+#include "GuiBenchMain.h"
 #include "../tests/support/ExampleWoofer.h"
 #include "app/QtCanvas.h"
 #include "app/TPlotRender.h"
@@ -74,16 +75,4 @@ BENCHMARK(BM_InformationWindow)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    // Fonts and painting need a GUI application; no screen is needed.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }

@@ -1,6 +1,7 @@
 // The four schematic windows of a four-way advanced filter painted with Qt onto images
 // of the page size, as the screen and a picture of the window paint them: every ladder
 // position and driver shunt in use, four drivers per net.
+#include "GuiBenchMain.h"
 #include "app/TPlotRender.h"
 #include "filter/TXover.h"
 #include "ui/THeadlessHost.h"
@@ -38,16 +39,4 @@ BENCHMARK(BM_SchematicFourWayQtPaint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    // Fonts and painting need a GUI application; no screen is needed.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }

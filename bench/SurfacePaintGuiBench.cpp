@@ -3,6 +3,7 @@
 // a 600 by 290 image (the window at its default size). Positions and the hidden-line
 // tables are recomputed before every paint, as after each recalculation.
 
+#include "GuiBenchMain.h"
 #include "app/QtCanvas.h"
 #include "app/TPlotRender.h"
 #include "filter/TXover.h"
@@ -72,16 +73,4 @@ BENCHMARK(BM_Surface600x290)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    // Fonts and painting need a GUI application; no screen is needed.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return RunGuiBenchmarks(argc, argv); }

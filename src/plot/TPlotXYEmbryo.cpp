@@ -283,7 +283,7 @@ void TPlotXYEmbryo::CopyWindow()
 
 void TPlotXYEmbryo::PrintPlot()
 {
-    if (IsMinimised() || !hasData_)
+    if (IsMinimised() || !HasPrintableData())
         return;
     bool printed = Host().PrintPages("Tonvek print job", 1, [this](TCanvas& canvas, int) {
         double pw = canvas.DeviceWidth(), ph = canvas.DeviceHeight();

@@ -81,6 +81,9 @@ public:
     bool HandleCommand(int id);
     void CopyWindow();
     virtual void PrintPlot();
+    // Whether there is anything to print: the curves' data (a window that draws what it
+    // holds itself, as the snapshot does, says so).
+    virtual bool HasPrintableData() const { return hasData_; }
 
     // TWindowModel
     void Paint(TCanvas& canvas) override;

@@ -309,29 +309,3 @@ void TSnapshot::PaintCurves(TCanvas& canvas, bool printer)
     ReleasePlotClip(canvas);
 }
 
-void TSnapshot::PrintPlot()
-{
-    if (IsMinimised())
-        return;
-    bool printed = Host().PrintPages("Tonvek print job", 1, [this](TCanvas& canvas, int) {
-        double pw = canvas.DeviceWidth(), ph = canvas.DeviceHeight();
-        if (pw <= 0 || ph <= 0)
-            return;
-        double s = std::min(pw / kCanvasW, ph / kCanvasH);
-        canvas.SetMapping(TMapping{0, 0, double(kCanvasW), double(kCanvasH), 0.1 * s * kCanvasW, 0.25 * s * kCanvasH,
-                                   0.8 * s * kCanvasW, 0.8 * s * kCanvasH});
-        canvas.SetTextColor(styles_.textColor);
-        ComputeAxes();
-        PaintFrame(canvas);
-        canvas.SetFont(styles_.titleFont);
-        canvas.Text(600, -58, Caption(), TAlign::Center | TAlign::Bottom);
-        canvas.SetFont(styles_.textFont);
-        canvas.Text(1140, 0, CurrentPrintDate(), TAlign::Right | TAlign::Bottom);
-        PaintYCaption(canvas);
-        PaintAxes(canvas);
-        PaintCurves(canvas, true);
-        canvas.ClearClip();
-    });
-    if (printed)
-        Redraw();
-}

@@ -78,7 +78,8 @@ public:
     int NumberPoint(int slot) const;
     static const TLineStyle& SlotStyle(int slot);
 
-    void PrintPlot() override;
+    // Its slots are printed whether or not the plot curves hold data.
+    bool HasPrintableData() const override { return true; }
 
     // Where the dialog stands, kept while the project lives, and the open dialog.
     std::int16_t dialogX = 0, dialogY = 0;
