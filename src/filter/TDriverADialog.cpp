@@ -16,19 +16,6 @@ std::string Trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// A finite value at or above lowest, stored as it comes.
-TFieldBinding Finite(std::function<double&()> target, double lowest = -1e300)
-{
-    return {.read = [target] { return target(); },
-            .write =
-                [target, lowest](double v) {
-                    if (!std::isfinite(v) || v < lowest)
-                        return false;
-                    target() = v;
-                    return true;
-                }};
-}
-
 std::vector<std::string> DriverNames(int count)
 {
     std::vector<std::string> names;
@@ -131,14 +118,7 @@ TDriverADialog::TDriverADialog(THost& host, TNetA& net)
     Group("SPL data", 1);
     // Shown in dB, kept as the pressure factor the response is multiplied by.
     AddField(kSplScaling, DriverFieldInfo(TDriverField::SplScaling),
-             {.read = [driver] { return 20.0 * std::log10(driver().splScaling); },
-              .write =
-                  [driver](double db) {
-                      if (!std::isfinite(db))
-                          return false;
-                      driver().splScaling = std::pow(10.0, 0.05 * db);
-                      return true;
-                  }})
+             DecibelFactor([driver]() -> double& { return driver().splScaling; }))
         .EnabledIf([driver] { return !driver().splSameAs; });
     AddButton(kSplBrowse, "Browse");
     AddFile(kSplFile, true);

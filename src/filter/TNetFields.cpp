@@ -1,5 +1,7 @@
 #include "filter/TNetFields.h"
 
+#include <cmath>
+
 TFieldInfo NetFieldInfo(TNetField field, const char* label)
 {
     TFieldInfo info{"", "ohm", "%2.1f", 0.0, 1000.0};
@@ -39,4 +41,28 @@ TFieldInfo DriverFieldInfo(TDriverField field)
         return {.label = "Invert polarity", .unit = "", .format = "", .kind = TValueKind::Switch};
     }
     return {""};
+}
+
+TFieldBinding Finite(std::function<double&()> target, double lowest)
+{
+    return {.read = [target] { return target(); },
+            .write =
+                [target, lowest](double v) {
+                    if (!std::isfinite(v) || v < lowest)
+                        return false;
+                    target() = v;
+                    return true;
+                }};
+}
+
+TFieldBinding DecibelFactor(std::function<double&()> factor)
+{
+    return {.read = [factor] { return 20.0 * std::log10(factor()); },
+            .write =
+                [factor](double db) {
+                    if (!std::isfinite(db))
+                        return false;
+                    factor() = std::pow(10.0, 0.05 * db);
+                    return true;
+                }};
 }

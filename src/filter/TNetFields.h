@@ -2,7 +2,10 @@
 // How the network and driver dialogs show and take each value of a simple network:
 // label, unit, format, range and the scale between stored (SI) and shown values.
 
+#include "ui/TFieldBinding.h"
 #include "ui/TFieldInfo.h"
+
+#include <functional>
 
 enum class TNetField {
     Cutoff,          // Hz
@@ -35,3 +38,8 @@ enum class TDriverField {
 // component, "L11").
 TFieldInfo NetFieldInfo(TNetField field, const char* label = nullptr);
 TFieldInfo DriverFieldInfo(TDriverField field);
+
+// The bindings of the driver dialogs, simple and advanced: a finite value at or above
+// lowest, stored as it comes; a linear pressure factor shown in dB.
+TFieldBinding Finite(std::function<double&()> target, double lowest = -1e300);
+TFieldBinding DecibelFactor(std::function<double&()> factor);
