@@ -10,18 +10,6 @@
 
 namespace {
 constexpr double kDegreesPerRadian = 57.29577951308232;
-// Squared magnitudes below this print as -300 dB instead of minus infinity.
-constexpr double kSmallestSquare = 1e-30;
-
-// a / b, or 0 where b vanishes: a shorted node passes nothing on.
-inline TComplex SafeQuotient(const TComplex& a, const TComplex& b)
-{
-    if (!(SquaredMagnitudeOf(b) >= 1e-200))
-        return {};
-    return DivComplex(a, b);
-}
-
-inline double LevelOf(const TComplex& z) { return DecibelsOfSquared(std::max(SquaredMagnitudeOf(z), kSmallestSquare)); }
 } // namespace
 
 TNet::TNet(TNetOwner& owner, int index) : owner_(owner), index_(std::clamp(index, 0, 2))
@@ -160,17 +148,17 @@ inline void LadderAt(const TNetBase::TComplexRow* const* zk, std::size_t i, bool
     h = MulComplex(h, z);
     z += (*zk[5])[i];
     z += (*zk[4])[i];
-    h = SafeQuotient(h, z);
+    h = TNetBase::SafeQuotient(h, z);
     z = ParallelOf(z, (*zk[3])[i]);
     h = MulComplex(h, z);
     z += (*zk[2])[i];
-    h = SafeQuotient(h, z);
+    h = TNetBase::SafeQuotient(h, z);
     z = ParallelOf(z, (*zk[1])[i]);
     h = MulComplex(h, z);
     z += (*zk[0])[i];
     if (disconnect)
         z += TNet::kDisconnected;
-    h = SafeQuotient(h, z);
+    h = TNetBase::SafeQuotient(h, z);
 }
 } // namespace
 

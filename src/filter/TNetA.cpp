@@ -8,17 +8,6 @@
 
 namespace {
 constexpr double kDegreesPerRadian = 57.29577951308232;
-// Squared magnitudes below this print as -300 dB instead of minus infinity.
-constexpr double kSmallestSquare = 1e-30;
-
-inline TComplex SafeQuotient(const TComplex& a, const TComplex& b)
-{
-    if (!(SquaredMagnitudeOf(b) >= 1e-200))
-        return {};
-    return DivComplex(a, b);
-}
-
-inline double LevelOf(const TComplex& z) { return DecibelsOfSquared(std::max(SquaredMagnitudeOf(z), kSmallestSquare)); }
 } // namespace
 
 void TNetAOptimiserFields::Reset()

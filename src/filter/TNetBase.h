@@ -40,6 +40,20 @@ public:
     // Active networks have their own amplifier: they do not load the project's input.
     virtual bool Active() const { return false; }
 
+    // a / b, or 0 where b vanishes: a shorted node passes nothing on.
+    static TComplex SafeQuotient(const TComplex& a, const TComplex& b)
+    {
+        if (!(SquaredMagnitudeOf(b) >= 1e-200))
+            return {};
+        return DivComplex(a, b);
+    }
+    // The level in dB; squared magnitudes below 1e-30 read -300 dB, not minus infinity.
+    static double LevelOf(const TComplex& z)
+    {
+        const double m2 = SquaredMagnitudeOf(z);
+        return DecibelsOfSquared(m2 < 1e-30 ? 1e-30 : m2);
+    }
+
     // ms per degree of phase difference per Hz of frequency span.
     static constexpr double kDelayFactor = -1000.0 / 360.0;
     // Group delay in ms of a phase curve in degrees over the frequencies f, from the two
