@@ -1,4 +1,5 @@
 #include "CliFields.h"
+#include "ui/TSwitchText.h"
 #include "CliText.h"
 
 #include "ui/TDialogModel.h"
@@ -32,20 +33,6 @@ bool ReadOnly(const TField& field)
 {
     return (field.kind == TFieldKind::Double && field.dbl.ReadOnly()) ||
            (field.kind == TFieldKind::Long && field.lng.ReadOnly());
-}
-
-bool ParseSwitch(const std::string& text, bool& on)
-{
-    const std::string t = CanonicalFieldName(text);
-    if (t == "on" || t == "1" || t == "yes" || t == "true") {
-        on = true;
-        return true;
-    }
-    if (t == "off" || t == "0" || t == "no" || t == "false") {
-        on = false;
-        return true;
-    }
-    return false;
 }
 
 // The field keeps the number before stray characters without a beep ("12x" stays what
@@ -370,7 +357,7 @@ std::string AssignField(const std::vector<TDialogModel*>& dialogs, THeadlessHost
     }
     case TFieldKind::Check: {
         bool on = false;
-        if (!ParseSwitch(value, on))
+        if (!ParseSwitchText(value, on))
             return Refused(value, named.name, field);
         if (field.checked != on)
             dialog.Toggle(id, on);

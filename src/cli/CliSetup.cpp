@@ -1,5 +1,6 @@
 // tonvek-cli setup: shows and edits the measurement setup preferences "msetup.prf".
 #include "TCliCommand.h"
+#include "ui/TSwitchText.h"
 #include "CliText.h"
 
 #include "settings/TMeasSetup.h"
@@ -108,20 +109,6 @@ bool ParseReal(std::string text, double& value)
     return true;
 }
 
-bool ParseSwitch(const std::string& text, double& value)
-{
-    const std::string t = Lower(text);
-    if (t == "1" || t == "on" || t == "yes" || t == "true") {
-        value = 1;
-        return true;
-    }
-    if (t == "0" || t == "off" || t == "no" || t == "false") {
-        value = 0;
-        return true;
-    }
-    return false;
-}
-
 std::string Number(double v)
 {
     return TNumberText::FormatDouble("%g", v);
@@ -150,7 +137,13 @@ std::string Assign(TMeasSetup& setup, const std::string& assignment)
     switch (field.kind) {
     case TValueKind::Whole: ok = ParseInteger(text, value); break;
     case TValueKind::Real: ok = ParseReal(text, value); break;
-    case TValueKind::Switch: ok = ParseSwitch(text, value); break;
+    case TValueKind::Switch: {
+        bool on = false;
+        ok = ParseSwitchText(text, on);
+        if (ok)
+            value = on ? 1 : 0;
+        break;
+    }
     }
     if (!ok) {
         const char* expected = field.kind == TValueKind::Whole  ? "a whole number"

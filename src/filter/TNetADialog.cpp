@@ -1,5 +1,6 @@
 #include "filter/TNetADialog.h"
 
+#include "ui/TSwitchText.h"
 #include "filter/TBranchA.h"
 #include "filter/TCompA.h"
 #include "filter/TNetA.h"
@@ -48,20 +49,6 @@ std::string TypeZeroText(const TBranchA& branch)
     if (!branch.Passive())
         return " Nothing";
     return branch.Placement() == TPlacement::Series ? " Short circuit" : " Open circuit";
-}
-
-bool ParseSwitch(const std::string& text, bool& on)
-{
-    const std::string t = Folded(text);
-    if (t == "on" || t == "1" || t == "yes" || t == "true") {
-        on = true;
-        return true;
-    }
-    if (t == "off" || t == "0" || t == "no" || t == "false") {
-        on = false;
-        return true;
-    }
-    return false;
 }
 
 // A limit as the value dialog's range shows it, short and with a ".".
@@ -422,7 +409,7 @@ bool TNetADialog::SetValueByText(TCompA& comp, const std::string& text)
 bool TNetADialog::SetOptimisedByText(TCompA& comp, const std::string& text)
 {
     bool on = false;
-    if (!ParseSwitch(text, on))
+    if (!ParseSwitchText(text, on))
         return false;
     if (on == comp.inOptimisation)
         return true;
