@@ -23,6 +23,7 @@
 #include "settings/TGeneral.h"
 #include "settings/TProgramContext.h"
 #include "timedomain/TImpResponse.h"
+#include "timedomain/TSimDialog.h"
 #include "ui/TProject.h"
 
 #include <array>
@@ -159,6 +160,11 @@ public:
     std::vector<TPlotXYEmbryo*> DiagramWindows() const;
     TCursorDialog& Cursor() const { return *cursor_; }
     TImpResponse& Impulse() const { return *impulse_; }
+    // "Filter &music" (13101): opens the filter-music dialog, made again with the
+    // general settings' N when that changed while it was closed. nullptr until first
+    // opened.
+    TSimDialog* OpenMusicDialog();
+    TSimDialog* MusicDialog() const { return musicDialog_.get(); }
     // The snapshot window, its dialog ("&Snapshot") and the path the file keeps.
     TSnapshot& SnapshotWindow() const { return *snapshot_; }
     TSnapshotDialog& SnapshotDialog();
@@ -261,6 +267,7 @@ private:
     std::unique_ptr<TCursorDialog> cursor_;
     std::array<std::unique_ptr<TPlotLogXLinY>, kPlots> plots_;
     std::unique_ptr<TImpResponse> impulse_;
+    std::unique_ptr<TSimDialog> musicDialog_; // after the window that keeps its settings
     std::unique_ptr<TDrawingWin> schematic_;
     std::vector<std::unique_ptr<TDrawingWinA>> schematicsA_;
     TMultiPlot* surface_ = nullptr; // held in plots_

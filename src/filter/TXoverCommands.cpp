@@ -62,7 +62,7 @@ bool TXover::HandlesCommand(int id) const
         return true;
     if (id == TCmd::Save || id == TCmd::SaveAs || id == TCmd::PrintDiagrams || id == TCmd::ShowDiagrams ||
         id == TCmd::Snapshot || id == kTotalSpl || id == kTotalImpedance || id == kTotalGroupDelay ||
-        id == kTotalImpulse)
+        id == kTotalImpulse || id == TSimDialog::kCommand)
         return true;
     if (Advanced()) {
         for (int first : {kNetADialog, kDriverSetDialog, kNetAExports[0], kNetAExports[1], kNetAExports[2],
@@ -101,6 +101,7 @@ bool TXover::HandleCommand(int id)
     case kTotalImpedance: (void)ExportTotal(TXoverExport::Impedance); return true;
     case kTotalGroupDelay: (void)ExportTotal(TXoverExport::GroupDelay); return true;
     case kTotalImpulse: (void)ExportTotal(TXoverExport::Impulse); return true;
+    case TSimDialog::kCommand: (void)OpenMusicDialog(); return true;
     default: break;
     }
     if (Advanced())
@@ -474,6 +475,18 @@ TSnapshotDialog& TXover::SnapshotDialog()
         snapshotDialog_ = std::make_unique<TSnapshotDialog>(host_, *snapshot_, std::move(owner), TCmd::Snapshot);
     }
     return *snapshotDialog_;
+}
+
+TSimDialog* TXover::OpenMusicDialog()
+{
+    // N is fixed for a dialog's life; a closed dialog has no run left to lose.
+    if (musicDialog_ && !musicDialog_->IsOpen() &&
+        musicDialog_->TransformSize() != context_.General().TransformSize())
+        musicDialog_.reset();
+    if (!musicDialog_)
+        musicDialog_ = std::make_unique<TSimDialog>(host_, *impulse_, context_.General());
+    (void)musicDialog_->Setup();
+    return musicDialog_.get();
 }
 
 void TXover::OpenSnapshotDialog()

@@ -45,7 +45,7 @@ void TImpResponse::Recalculate()
     }
     const int half = n / 2;
     const double fs = general_.SampleRate();
-    BuildSpectrum(n, fs / n);
+    BuildSpectrum(n, fs / n, spectrum_.data());
     InverseTransform(n, log2n);
 
     const double step = 1.0 / fs * 1000.0;
@@ -76,7 +76,16 @@ void TImpResponse::Recalculate()
     Redraw();
 }
 
-void TImpResponse::BuildSpectrum(int n, double df)
+void TImpResponse::SpectrumFor(int n, double fs, TComplex* bins) const
+{
+    if (n < 2 || n > kCapacity || (n & (n - 1)) != 0 || !(fs > 0) || !std::isfinite(fs)) {
+        std::fill(bins, bins + std::max(n, 0), TComplex{});
+        return;
+    }
+    BuildSpectrum(n, fs / n, bins);
+}
+
+void TImpResponse::BuildSpectrum(int n, double df, TComplex* bins) const
 {
     const TFilterGrid& grid = general_.FilterGrid();
     const int points = grid.Count();
@@ -85,7 +94,6 @@ void TImpResponse::BuildSpectrum(int n, double df)
     const double lowest = f[0], highest = f[points - 1];
     const double logDf = std::log(df);
     const int half = n / 2;
-    TComplex* bins = spectrum_.data();
     auto h = [this](int r) {
         const TComplex v = response_[r];
         return Finite(v) ? v : TComplex{};

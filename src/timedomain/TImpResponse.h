@@ -21,7 +21,9 @@ class TImpResponse : public TPlotLinXLinY {
 public:
     static constexpr int kCapacity = TGeneral::kMaxTransform;
     static constexpr const char* kCaption = "Impulse response";
-    static constexpr const char* kSoundFiles = "16 bit PCM (*.pcm)|*.pcm|All files (*.*)|*.*|";
+    // WAV first: it carries its own sample rate.
+    static constexpr const char* kSoundFiles =
+        "16 bit stereo WAV (*.wav)|*.wav|16 bit PCM (*.pcm)|*.pcm|All files (*.*)|*.*|";
     static constexpr const char* kMusicHelp = "simulate.txt";
 
     // general and the line style must outlive the window. It is made minimised and
@@ -45,6 +47,10 @@ public:
     // The two-sided spectrum of the last recalculation (N values), which filter music
     // filters with.
     const TComplex* Spectrum() const { return spectrum_.data(); }
+    // The same two-sided spectrum of the current response for another transform size n
+    // (a power of two, 2 .. 8192) and sample rate fs, into bins[n]: what filter music
+    // filters a file of its own rate with.
+    void SpectrumFor(int n, double fs, TComplex* bins) const;
     // The time signal before mean removal (N values).
     const TComplex* Signal() const { return signal_.data(); }
     // The largest sample after mean removal, which the shown samples were divided by
@@ -55,11 +61,12 @@ public:
     double musicScale = 0;  // dB
     bool musicHrtf = false; // "Simulate HRTF"
     std::int16_t musicDialogX = 0, musicDialogY = 0;
-    TFileRequest musicInput{"Open", kSoundFiles, "pcm", {}, {}};
-    TFileRequest musicOutput{"Open", kSoundFiles, "pcm", {}, {}};
+    // The chosen files are their initial names.
+    TFileRequest musicInput{"Open", kSoundFiles, "wav", {}, {}};
+    TFileRequest musicOutput{"Save as", kSoundFiles, "wav", {}, {}};
 
 private:
-    void BuildSpectrum(int n, double df);
+    void BuildSpectrum(int n, double df, TComplex* bins) const;
     // In place on signal_: the permutation, then log2 n butterfly stages.
     void InverseTransform(int n, int log2n);
     const TGeneral& general_;
