@@ -92,6 +92,10 @@ std::vector<TDialogModel*> OpenDialogs(TFilterSession& s)
         dialogs.push_back(&net->NetDialog());
         dialogs.push_back(&net->DriverDialog());
     }
+    // Filter music, unless "Disable IFFT" keeps it shut (its settings live with the run).
+    if (!s.context.General().DisableIfft())
+        if (TSimDialog* music = s.project->OpenMusicDialog(); music && music->IsOpen())
+            dialogs.push_back(music);
     if (!s.general)
         s.general = std::make_unique<TGeneralDialog>(s.host, s.context.General());
     s.general->Show();

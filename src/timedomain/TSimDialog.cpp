@@ -147,7 +147,7 @@ void TSimDialog::AddFileName(int id, std::string& name)
 {
     // Typing a name takes it as the chooser does; the shown text left as it is (a long
     // name shows only its end) is no new name.
-    AddString(id, "", 270)
+    AddString(id, "File", 270)
         .Bind({.text = [&name] { return ShownName(name); },
                .enabled = [this] { return state_ == TState::Idle; }})
         .OnChange([this, &name](TField& f) {
