@@ -38,8 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         const bool wav = reader.Kind() == TSoundKind::Wav;
-        fuzz::Check(!wav || (reader.Format().Supported() && reader.Rate() > 0 &&
-                             reader.Rate() <= TSoundReader::kMaxRate),
+        fuzz::Check(!wav ||
+                        (reader.Format().Supported() && reader.Rate() > 0 && reader.Rate() <= TSoundReader::kMaxRate),
                     "a taken WAV is 16-bit stereo PCM at a rate");
         const std::uint32_t rate = reader.Rate();
         const std::vector<std::int16_t> samples = ReadAll(reader);

@@ -148,8 +148,7 @@ void TSimDialog::AddFileName(int id, std::string& name)
     // Typing a name takes it as the chooser does; the shown text left as it is (a long
     // name shows only its end) is no new name.
     AddString(id, "File", 270)
-        .Bind({.text = [&name] { return ShownName(name); },
-               .enabled = [this] { return state_ == TState::Idle; }})
+        .Bind({.text = [&name] { return ShownName(name); }, .enabled = [this] { return state_ == TState::Idle; }})
         .OnChange([this, &name](TField& f) {
             const std::string typed = Trimmed(f.str.Text());
             if (typed == ShownName(name))
@@ -173,8 +172,8 @@ void TSimDialog::Browse(bool input)
 bool TSimDialog::Setup()
 {
     if (general_.DisableIfft()) {
-        Host().Message("Impulse reponse must be enabled for this feature", "Impulse response disabled",
-                       TMsgButtons::Ok, TMsgIcon::Warning);
+        Host().Message("Impulse reponse must be enabled for this feature", "Impulse response disabled", TMsgButtons::Ok,
+                       TMsgIcon::Warning);
         if (IsOpen())
             Close();
         return false;

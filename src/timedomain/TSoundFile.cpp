@@ -71,9 +71,7 @@ TSoundKind SoundKindOf(const std::string& path)
 
 std::string TWavFormat::Describe() const
 {
-    std::string channelText = channels == 1   ? "mono"
-                              : channels == 2 ? "stereo"
-                                              : std::to_string(channels) + " channel";
+    std::string channelText = channels == 1 ? "mono" : channels == 2 ? "stereo" : std::to_string(channels) + " channel";
     std::string codingText = coding == kPcm     ? "PCM"
                              : coding == kFloat ? "floating point"
                                                 : "audio in format " + std::to_string(coding);

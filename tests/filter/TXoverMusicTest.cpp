@@ -45,8 +45,8 @@ TEST(XoverMusic, AFlatFilterReturnsTheInputDelayedByNFramesWithinOnePercent)
     for (std::size_t t = 0; t < frames; ++t) {
         const double s = static_cast<double>(t) / 44100;
         const double level = t < frames / 2 ? 1.0 : 0.5;
-        input[2 * t] = static_cast<std::int16_t>(
-            std::lround(level * (12000 * std::sin(6.283185307179586 * 1000 * s) + 6000 * std::sin(6.283185307179586 * 500 * s))));
+        input[2 * t] = static_cast<std::int16_t>(std::lround(
+            level * (12000 * std::sin(6.283185307179586 * 1000 * s) + 6000 * std::sin(6.283185307179586 * 500 * s))));
         input[2 * t + 1] = static_cast<std::int16_t>(std::lround(15000 * std::sin(6.283185307179586 * 4100 * s)));
     }
     {

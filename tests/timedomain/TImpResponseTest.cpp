@@ -209,7 +209,8 @@ TEST(ImpResponse, ResetKeepsTheCaptionAndClearsTheMusicSettingsAndARecalculation
     EXPECT_EQ(b.window.Note(), "");
     EXPECT_EQ(b.window.PointCount(), 4096);
     // WAV is offered first, then raw PCM.
-    EXPECT_EQ(b.window.musicInput.filter, "16 bit stereo WAV (*.wav)|*.wav|16 bit PCM (*.pcm)|*.pcm|All files (*.*)|*.*|");
+    EXPECT_EQ(b.window.musicInput.filter,
+              "16 bit stereo WAV (*.wav)|*.wav|16 bit PCM (*.pcm)|*.pcm|All files (*.*)|*.*|");
 
     b.Run([](double) { return TComplex{1.0, 0.0}; });
     const long allocations = allocation_counter::During([&] { b.window.Recalculate(); });

@@ -20,7 +20,10 @@ namespace {
 namespace fs = std::filesystem;
 constexpr double kTwoPi = 6.283185307179586;
 
-std::string TempPath(const std::string& name) { return (fs::temp_directory_path() / ("tonvek_music_" + name)).string(); }
+std::string TempPath(const std::string& name)
+{
+    return (fs::temp_directory_path() / ("tonvek_music_" + name)).string();
+}
 
 std::vector<std::int16_t> ReadSamples(const std::string& path)
 {
@@ -169,8 +172,8 @@ TEST(SimDialog, OutputSaturatesAtFullScaleAndCountsFramesAboveIt)
         std::int16_t sample;
     };
     // trunc(value + 0.5) after saturation: negative values round up at .5 and toward 0.
-    const TCase cases[] = {{-32767.4, -32766}, {32767.5, 32767}, {32768.0, 32767},  {1e300, 32767},
-                           {-1e300, -32766},   {0.49, 0},        {-0.5, 0},         {-1.51, -1},
+    const TCase cases[] = {{-32767.4, -32766}, {32767.5, 32767},  {32768.0, 32767},   {1e300, 32767},
+                           {-1e300, -32766},   {0.49, 0},         {-0.5, 0},          {-1.51, -1},
                            {2.5, 3},           {std::nan(""), 0}, {-32767.0, -32766}, {-32768.0, -32766}};
     for (const TCase& c : cases)
         EXPECT_EQ(TSimDialog::ToSample(c.value), c.sample) << c.value;
@@ -255,8 +258,8 @@ TEST(SimDialog, RefusalsShowTheirMessagesAndLeaveTheFilesAlone)
     const std::string missing = TempPath("missing.pcm"), folderless = TempPath("no/folder/out.wav");
     const std::vector<std::int16_t> some(4000, 5);
     const TCase cases[] = {
-        {"no input", [&] { b.window.musicInput.initialName = missing; }, "Can not open file " + missing + " for reading",
-         TMsgIcon::None},
+        {"no input", [&] { b.window.musicInput.initialName = missing; },
+         "Can not open file " + missing + " for reading", TMsgIcon::None},
         {"no input named", [&] { b.window.musicInput.initialName.clear(); }, "Can not open file  for reading",
          TMsgIcon::None},
         {"output folder missing",

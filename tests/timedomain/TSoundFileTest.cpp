@@ -17,7 +17,10 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-std::string TempPath(const std::string& name) { return (fs::temp_directory_path() / ("tonvek_sound_" + name)).string(); }
+std::string TempPath(const std::string& name)
+{
+    return (fs::temp_directory_path() / ("tonvek_sound_" + name)).string();
+}
 
 void WriteBytes(const std::string& path, const Bytes& bytes)
 {
@@ -39,8 +42,8 @@ void Put(Bytes& b, std::uint32_t v, int bytes)
 void Tag(Bytes& b, const char* tag) { b.insert(b.end(), tag, tag + 4); }
 
 // A WAV header: RIFF, a 16-byte (or extensible 40-byte) fmt chunk, then the data head.
-Bytes Wav(std::uint16_t format, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits,
-          std::uint32_t dataBytes, const Bytes& before = {})
+Bytes Wav(std::uint16_t format, std::uint16_t channels, std::uint32_t rate, std::uint16_t bits, std::uint32_t dataBytes,
+          const Bytes& before = {})
 {
     Bytes b;
     Tag(b, "RIFF");
@@ -91,8 +94,8 @@ TEST(SoundFile, WrittenFilesReadBackWithTheirRateAndAWavHeaderWithExactSizes)
         std::size_t samples;
         std::size_t expectRead; // a WAV completes a half frame with a silent sample
     };
-    const TCase cases[] = {{"a.wav", 0, 0}, {"b.WAV", 4096, 4096}, {"c.wav", 5, 6},
-                           {"d.pcm", 4096, 4096}, {"e.raw", 5, 5}, {"f.pcm", 0, 0}};
+    const TCase cases[] = {{"a.wav", 0, 0},       {"b.WAV", 4096, 4096}, {"c.wav", 5, 6},
+                           {"d.pcm", 4096, 4096}, {"e.raw", 5, 5},       {"f.pcm", 0, 0}};
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = TempPath(c.name);
@@ -147,7 +150,9 @@ TEST(SoundFile, WavHeadersThatAreNot16BitStereoPcmOrAreCutAreRefusedByName)
         {"24 bit", Wav(1, 2, 96000, 24, 6), TSoundRefusal::Unsupported, "24 bit stereo PCM"},
         {"six channels", Wav(1, 6, 48000, 16, 12), TSoundRefusal::Unsupported, "6 channel"},
         {"compressed", Wav(85, 2, 44100, 0, 4), TSoundRefusal::Unsupported, "holds stereo audio in format 85 at"},
-        {"text", {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!'}, TSoundRefusal::NotWav,
+        {"text",
+         {'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '!', '!'},
+         TSoundRefusal::NotWav,
          "is not a WAV file"},
         {"RIFF but no WAVE", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}, TSoundRefusal::NotWav, "no RIFF"},
         {"fmt too short", shortFmt, TSoundRefusal::Damaged, "damaged"},
