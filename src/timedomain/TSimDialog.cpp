@@ -223,6 +223,7 @@ bool TSimDialog::Start()
     largestMagnitude_ = 0;
     largestOverflow_ = -1;
     elapsed_ = 0;
+    shownTenths_ = -1;
     firstBlock_ = true;
     if (IsOpen())
         Reload();
@@ -358,8 +359,13 @@ void TSimDialog::ProcessBlock()
         ShowStatus();
     }
     firstBlock_ = false;
-    if (IsOpen())
+    // The view follows when the shown time moves on (a tenth of a second), not at every
+    // block: a short block is over long before anyone could read it.
+    const auto tenths = static_cast<std::int64_t>(elapsed_ * 10);
+    if (IsOpen() && tenths != shownTenths_) {
+        shownTenths_ = tenths;
         Host().RefreshDialog(*this);
+    }
 }
 
 void TSimDialog::ShowStatus()

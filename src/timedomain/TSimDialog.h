@@ -113,6 +113,7 @@ private:
     double largestMagnitude_ = 0;
     double largestOverflow_ = -1;
     double elapsed_ = 0;
+    std::int64_t shownTenths_ = -1; // the elapsed time the view shows, in tenths of a second
     bool firstBlock_ = true;
     bool writeFailed_ = false;
     bool stepPosted_ = false;
