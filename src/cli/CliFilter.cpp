@@ -17,6 +17,7 @@
 #include "measdata/TCurveExport.h"
 #include "settings/TGeneralDialog.h"
 #include "settings/TProgramContext.h"
+#include "timedomain/TSimDialog.h"
 #include "ui/TDialogModel.h"
 
 #include <cmath>

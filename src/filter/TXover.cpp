@@ -7,6 +7,7 @@
 #include "filter/TNetDialog.h"
 #include "filter/TXoverDialogs.h"
 #include "plot/TSnapshotDialog.h"
+#include "timedomain/TSimDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 

@@ -23,7 +23,6 @@
 #include "settings/TGeneral.h"
 #include "settings/TProgramContext.h"
 #include "timedomain/TImpResponse.h"
-#include "timedomain/TSimDialog.h"
 #include "ui/TProject.h"
 
 #include <array>
@@ -35,6 +34,7 @@
 class TBinaryReader;
 class TBinaryWriter;
 class TExportRayDialog;
+class TSimDialog;
 class TSnapshotDialog;
 class TXoverPrintDiagrams;
 class TXoverShowDiagrams;

@@ -8,6 +8,7 @@
 #include "measdata/TCurveExport.h"
 #include "plot/TPrintDate.h"
 #include "plot/TSnapshotDialog.h"
+#include "timedomain/TSimDialog.h"
 #include "ui/TCommandIds.h"
 #include "ui/THost.h"
 

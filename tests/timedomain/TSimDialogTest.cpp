@@ -14,15 +14,19 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 constexpr double kTwoPi = 6.283185307179586;
 
+// Per process and test: ctest runs the tests of a file side by side.
 std::string TempPath(const std::string& name)
 {
-    return (fs::temp_directory_path() / ("tonvek_music_" + name)).string();
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    return (fs::temp_directory_path() / ("tonvek_music_" + std::to_string(::getpid()) + "_" + test + "_" + name))
+        .string();
 }
 
 std::vector<std::int16_t> ReadSamples(const std::string& path)

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -17,9 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
+// Per process and test: ctest runs the tests of a file side by side.
 std::string TempPath(const std::string& name)
 {
-    return (fs::temp_directory_path() / ("tonvek_sound_" + name)).string();
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    return (fs::temp_directory_path() / ("tonvek_sound_" + std::to_string(::getpid()) + "_" + test + "_" + name))
+        .string();
 }
 
 void WriteBytes(const std::string& path, const Bytes& bytes)
