@@ -12,6 +12,7 @@
 #include "shell/TShell.h"
 #include "timedomain/TSimDialog.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -71,6 +73,8 @@ TEST(MusicDialogGuiTest, StartRunsWhileTheWindowAnswersAndStopEndsTheRunAtTheNex
     auto* start = view->findChild<QPushButton*>(QStringLiteral("field%1").arg(TSimDialog::kStartStop));
     ASSERT_NE(start, nullptr);
     EXPECT_EQ(start->text(), "Start");
+    QElapsedTimer clock;
+    clock.start();
     QTest::mouseClick(start, Qt::LeftButton);
     EXPECT_EQ(dialog->State(), TSimDialog::TState::Running);
     EXPECT_EQ(start->text(), "Stop");
@@ -78,6 +82,8 @@ TEST(MusicDialogGuiTest, StartRunsWhileTheWindowAnswersAndStopEndsTheRunAtTheNex
     int answered = 0;
     QTimer::singleShot(0, [&answered] { ++answered; });
     ASSERT_TRUE(WaitFor([&] { return dialog->Elapsed() >= 2.0; }));
+    std::printf("filter music on the event loop: %.0f times real time\n",
+                dialog->Elapsed() / (static_cast<double>(clock.nsecsElapsed()) * 1e-9));
     EXPECT_EQ(answered, 1);
     EXPECT_EQ(dialog->State(), TSimDialog::TState::Running);
     auto* time = view->findChild<QLineEdit*>(QStringLiteral("field%1").arg(TSimDialog::kTime));
