@@ -9,6 +9,7 @@
 #include "filter/TDriverGroup.h"
 #include "filter/TNetBase.h"
 #include "filter/TNetOwner.h"
+#include "filter/TNetAWizardDesign.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
 
@@ -113,6 +114,9 @@ public:
     void StoreDriverSet(int slot) { drivers_.Store(slot); }
     bool RecallDriverSet(int slot);
     bool DriverSetStored(int slot) const { return drivers_.Stored(slot); }
+
+    // The wizards' settings (a reset restores them; the file does not keep them).
+    TNetAWizardSettings wizard;
 
     TNetAOptimiserFields optimiser;
 
