@@ -1,0 +1,100 @@
+// The network wizard in real widgets: the network dialog's "&Wizard" opens it as a
+// modal window over the frame, "Calc" changes the network's schematic, and closing it
+// leaves the network dialog usable. With TONVEK_LOOK_DIR set, pictures of both dialogs
+// and of the screen are written there to look at.
+// The engine headers come first: TBranchA has a member named like Qt's "slots" keyword.
+#include "filter/TBranchA.h"
+#include "filter/TNetA.h"
+#include "filter/TNetADialog.h"
+#include "filter/TNetAWizard.h"
+#include "filter/TXover.h"
+#include "settings/TProgramContext.h"
+
+#include "app/QtHost.h"
+#include "app/TDialogWindow.h"
+#include "app/TMainWindow.h"
+#include "app/TPlotRender.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+void Pump()
+{
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+TDialogWindow* ShownWindow(const QString& title)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* d = dynamic_cast<TDialogWindow*>(w); d && d->isVisible() && d->windowTitle() == title)
+            return d;
+    return nullptr;
+}
+
+TEST(NetAWizardGui, OpensModallyFromTheNetworkDialogAndCalcRedrawsTheSchematic)
+{
+    TProgramContext context(TONVEK_BIN_DIR);
+    TMainWindow window;
+    QtHost host(window, context.Folder());
+    window.show();
+    TXover project(host, context, 3); // one way, passive
+    project.NetADialogs(0).OpenNetDialog();
+    Pump();
+    TDialogWindow* net = ShownWindow("Net 1");
+    ASSERT_NE(net, nullptr);
+    TDrawingWinA& schematic = project.SchematicA(0);
+    const QImage before = TPlotRender::RenderImage(schematic, schematic.LogicalWidth(), schematic.LogicalHeight());
+
+    auto* button = net->findChild<QPushButton*>(QStringLiteral("field%1").arg(TNetADialog::kWizard));
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(button->isEnabled());
+    QTest::mouseClick(button, Qt::LeftButton);
+    Pump();
+    TDialogWindow* wizard = ShownWindow("Advanced network wizard");
+    ASSERT_NE(wizard, nullptr);
+    EXPECT_EQ(wizard->windowModality(), Qt::ApplicationModal);
+
+    auto* order = wizard->findChild<QComboBox*>(QStringLiteral("field%1").arg(TNetAWizard::kLowPassOrder));
+    auto* insertion = wizard->findChild<QComboBox*>(QStringLiteral("field%1").arg(TNetAWizard::kInsertion));
+    ASSERT_NE(order, nullptr);
+    ASSERT_NE(insertion, nullptr);
+    EXPECT_EQ(insertion->count(), 4);
+    order->setCurrentIndex(3); // as a choice from the drop-down list does
+    emit order->activated(3);
+    Pump();
+    EXPECT_EQ(insertion->count(), 3); // "Branch 7" left out at order 3
+    auto* calc = wizard->findChild<QPushButton*>(QStringLiteral("field%1").arg(TNetAWizard::kCalc));
+    ASSERT_NE(calc, nullptr);
+    QTest::mouseClick(calc, Qt::LeftButton);
+    Pump();
+    EXPECT_EQ(project.NetA(0).Branch(2)->TypeLine(), " R1 + L");
+    const QImage after = TPlotRender::RenderImage(schematic, schematic.LogicalWidth(), schematic.LogicalHeight());
+    EXPECT_NE(before, after);
+
+    if (const QString look = qEnvironmentVariable("TONVEK_LOOK_DIR"); !look.isEmpty()) {
+        QDir().mkpath(look);
+        (void)net->grab().save(look + "/net-dialog.png");
+        (void)wizard->grab().save(look + "/wizard.png");
+        (void)after.save(look + "/schematic-after-calc.png");
+        if (QScreen* screen = QApplication::primaryScreen())
+            (void)screen->grabWindow(0).save(look + "/screen.png");
+    }
+
+    auto* close = wizard->findChild<QPushButton*>(QStringLiteral("field1"));
+    ASSERT_NE(close, nullptr);
+    QTest::mouseClick(close, Qt::LeftButton);
+    Pump();
+    EXPECT_EQ(ShownWindow("Advanced network wizard"), nullptr);
+    EXPECT_NE(ShownWindow("Net 1"), nullptr);
+}
+
+} // namespace
