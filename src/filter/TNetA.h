@@ -7,9 +7,9 @@
 
 #include "filter/TBranchA.h"
 #include "filter/TDriverGroup.h"
+#include "filter/TNetAWizardDesign.h"
 #include "filter/TNetBase.h"
 #include "filter/TNetOwner.h"
-#include "filter/TNetAWizardDesign.h"
 #include "plot/TPlotLogXLinY.h"
 #include "plot/TPlotStyles.h"
 

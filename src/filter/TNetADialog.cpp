@@ -1,11 +1,11 @@
 #include "filter/TNetADialog.h"
 
-#include "ui/TSwitchText.h"
 #include "filter/TBranchA.h"
 #include "filter/TCompA.h"
 #include "filter/TNetA.h"
 #include "filter/TNetAWizard.h"
 #include "ui/THost.h"
+#include "ui/TSwitchText.h"
 
 #include <algorithm>
 #include <cctype>

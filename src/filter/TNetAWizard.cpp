@@ -12,6 +12,7 @@ namespace {
 std::vector<std::string> OrderChoices()
 {
     std::vector<std::string> choices;
+    choices.reserve(wizard::kMaxOrder + 1);
     for (int n = 0; n <= wizard::kMaxOrder; ++n)
         choices.push_back("N=" + std::to_string(n));
     return choices;
@@ -21,6 +22,7 @@ std::vector<std::string> OrderChoices()
 std::vector<std::string> BranchChoices(int count, int step)
 {
     std::vector<std::string> choices;
+    choices.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         choices.push_back("Branch " + std::to_string(1 + i * step));
     return choices;
@@ -32,7 +34,7 @@ const TFieldInfo kLoadInfo{"Nom. load", "ohm", "%2.1f", wizard::kMinLoad, wizard
 // An order choice bound to a setting; a new order may leave out the chosen insertion
 // point, so the point the wizard will use is stored again.
 template <class T>
-TFieldBinding OrderBinding(T& order, std::function<void()> normalise)
+TFieldBinding OrderBinding(T& order, const std::function<void()>& normalise)
 {
     return {.read = [&order] { return static_cast<double>(order); },
             .write =
@@ -42,7 +44,7 @@ TFieldBinding OrderBinding(T& order, std::function<void()> normalise)
                     order = static_cast<T>(index);
                     return true;
                 },
-            .then = std::move(normalise)};
+            .then = normalise};
 }
 
 // The insertion choice: shows the entry the stored point stands for and stores the

@@ -25,8 +25,7 @@ constexpr double kCapacitor = 1e-8, kLowCapacitor = 4.7e-7;
 struct TQ {
     double twoQ, twoQSquared;
 };
-constexpr TQ kQ0707{2 * 0.707, 1.999396}, kQ1{2 * 1.0, 4.0}, kQ0541{2 * 0.541, 1.170724},
-    kQ1307{2 * 1.307, 6.832996};
+constexpr TQ kQ0707{2 * 0.707, 1.999396}, kQ1{2 * 1.0, 4.0}, kQ0541{2 * 0.541, 1.170724}, kQ1307{2 * 1.307, 6.832996};
 
 int Order(int order) { return std::clamp(order, 0, kMaxOrder); }
 double Cutoff(int hz) { return std::clamp(hz, kMinCutoff, kMaxCutoff); }

@@ -11,7 +11,7 @@ class CliWizardTest : public TScratchFolderTest {
 protected:
     std::string Make(const char* type)
     {
-        const std::string project = File(std::string(type) + ".flt");
+        std::string project = File(std::string(type) + ".flt");
         TCliRun r = RunTonvekCli(std::string("new ") + type + " -o " + ShellQuote(project), dir_);
         EXPECT_EQ(r.status, 0) << r.err;
         return project;
@@ -25,8 +25,9 @@ TEST_F(CliWizardTest, DoRunsBothWizardsAndRefusesWhatTheirFieldsRefuse)
     const std::string passive = Make("advanced1");
     TCliRun fields = RunTonvekCli("fields " + ShellQuote(passive) + " 'Net 1:Wizard'", dir_);
     ASSERT_EQ(fields.status, 0) << fields.err;
-    for (const char* line : {"Advanced network wizard:LP Filter section:Filter order\tN=0\t\tN=0|N=1|N=2|N=3|N=4",
-                             "Advanced network wizard:Insertion point\tBranch 1", "Advanced network wizard:Calc\t(button)"})
+    for (const char* line :
+         {"Advanced network wizard:LP Filter section:Filter order\tN=0\t\tN=0|N=1|N=2|N=3|N=4",
+          "Advanced network wizard:Insertion point\tBranch 1", "Advanced network wizard:Calc\t(button)"})
         EXPECT_NE(fields.out.find(line), std::string::npos) << line << "\n" << fields.out;
 
     TCliRun run = RunTonvekCli("do " + ShellQuote(passive) +
@@ -37,13 +38,12 @@ TEST_F(CliWizardTest, DoRunsBothWizardsAndRefusesWhatTheirFieldsRefuse)
     ASSERT_EQ(run.status, 0) << run.err;
     TCliRun report = RunTonvekCli("report " + ShellQuote(passive), dir_);
     ASSERT_EQ(report.status, 0) << report.err;
-    EXPECT_NE(report.out.find("* Branch 01 * R1 + L: R1011 0.10 ohm, L1011 1.800 mH"), std::string::npos)
-        << report.out;
+    EXPECT_NE(report.out.find("* Branch 01 * R1 + L: R1011 0.10 ohm, L1011 1.800 mH"), std::string::npos) << report.out;
     EXPECT_NE(report.out.find("* Branch 02 * C: C1021 14.065 uF"), std::string::npos) << report.out;
 
     const std::string before = ReadTextFile(passive);
-    for (const char* bad : {"'Advanced network wizard:Nom. load=0'", "'Advanced network wizard:Insertion point=Branch 2'",
-                            "'Active crossover wizard:Calc'"}) {
+    for (const char* bad : {"'Advanced network wizard:Nom. load=0'",
+                            "'Advanced network wizard:Insertion point=Branch 2'", "'Active crossover wizard:Calc'"}) {
         TCliRun r = RunTonvekCli("do " + ShellQuote(passive) + " 'Net 1:Wizard' " + bad, dir_);
         EXPECT_NE(r.status, 0) << bad;
         EXPECT_EQ(ReadTextFile(passive), before) << bad;

@@ -153,8 +153,8 @@ TEST(PassiveWizard, InsertionPointsStayWithinTheLadderForEveryStoredValue)
     struct Row {
         int stored, order, index;
     };
-    const Row rows[] = {{0, 2, 0}, {3, 2, 3}, {3, 3, 2}, {3, 4, 2}, {4, 2, 2}, {5, 1, 2},
-                        {6, 2, 3}, {6, 4, 2}, {-1, 2, 0}, {200, 0, 3}};
+    const Row rows[] = {{0, 2, 0}, {3, 2, 3}, {3, 3, 2}, {3, 4, 2},  {4, 2, 2},
+                        {5, 1, 2}, {6, 2, 3}, {6, 4, 2}, {-1, 2, 0}, {200, 0, 3}};
     for (const Row& row : rows) {
         TNetAWizardSettings s;
         s.insertion = static_cast<std::int16_t>(row.stored);
@@ -224,7 +224,7 @@ TEST(ActiveWizard, PartsSwitchBelow100HzAndFollowTheExample)
         bool lowPass;
         double r, c; // the equal resistors (low-pass) or capacitors (high-pass)
     };
-    const Row rows[] = {{99, true, 470000, 0}, {100, true, 10000, 0}, {50, true, 470000, 0},
+    const Row rows[] = {{99, true, 470000, 0},  {100, true, 10000, 0}, {50, true, 470000, 0},
                         {99, false, 0, 4.7e-7}, {100, false, 0, 1e-8}, {20000, false, 0, 1e-8}};
     FakeProject project;
     for (const Row& row : rows)
