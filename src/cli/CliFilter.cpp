@@ -200,7 +200,8 @@ std::string PressNamed(const std::vector<TDialogModel*>& dialogs, const std::str
     TNamedPress item;
     if (FindPressable(PressableItems(dialogs), name, false, item) && item.kind != TNamedPress::TKind::Button)
         return PressItem(item);
-    return "no button \"" + name + "\" (tonvek-cli fields " + project + " lists them)";
+    return "no button \"" + name + "\" (tonvek-cli fields " + project +
+           " lists them; a dialog a button opens, such as \"Net 1:Wizard\", follows that button)";
 }
 
 // Whether a name with "=" in it is itself something to press (a radio choice "N=2").
