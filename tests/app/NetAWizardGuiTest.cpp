@@ -42,59 +42,74 @@ TDialogWindow* ShownWindow(const QString& title)
 
 TEST(NetAWizardGui, OpensModallyFromTheNetworkDialogAndCalcRedrawsTheSchematic)
 {
-    TProgramContext context(TONVEK_BIN_DIR);
-    TMainWindow window;
-    QtHost host(window, context.Folder());
-    window.show();
-    TXover project(host, context, 3); // one way, passive
-    project.NetADialogs(0).OpenNetDialog();
-    Pump();
-    TDialogWindow* net = ShownWindow("Net 1");
-    ASSERT_NE(net, nullptr);
-    TDrawingWinA& schematic = project.SchematicA(0);
-    const QImage before = TPlotRender::RenderImage(schematic, schematic.LogicalWidth(), schematic.LogicalHeight());
+    // Both wizards share the ids of the order, insertion and "Calc" fields.
+    static_assert(TNetAWizard::kLowPassOrder == TNetACWizard::kOrder && TNetAWizard::kCalc == TNetACWizard::kCalc &&
+                  TNetAWizard::kInsertion == TNetACWizard::kInsertion);
+    struct Row {
+        int kind; // a one-way passive or active filter
+        const char* title;
+        int points;        // insertion points below order 3
+        int written;       // the last position order 3 writes from branch 1
+        const char* shown; // what it holds then
+    };
+    for (const Row& row : {Row{3, "Advanced network wizard", 4, 2, " R1 + L"},
+                           Row{8, "Active crossover wizard", 7, 1, " 1st order LP"}}) {
+        SCOPED_TRACE(row.title);
+        TProgramContext context(TONVEK_BIN_DIR);
+        TMainWindow window;
+        QtHost host(window, context.Folder());
+        window.show();
+        TXover project(host, context, row.kind);
+        project.NetADialogs(0).OpenNetDialog();
+        Pump();
+        TDialogWindow* net = ShownWindow("Net 1");
+        ASSERT_NE(net, nullptr);
+        TDrawingWinA& schematic = project.SchematicA(0);
+        const QImage before = TPlotRender::RenderImage(schematic, schematic.LogicalWidth(), schematic.LogicalHeight());
 
-    auto* button = net->findChild<QPushButton*>(QStringLiteral("field%1").arg(TNetADialog::kWizard));
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled());
-    QTest::mouseClick(button, Qt::LeftButton);
-    Pump();
-    TDialogWindow* wizard = ShownWindow("Advanced network wizard");
-    ASSERT_NE(wizard, nullptr);
-    EXPECT_EQ(wizard->windowModality(), Qt::ApplicationModal);
+        auto* button = net->findChild<QPushButton*>(QStringLiteral("field%1").arg(TNetADialog::kWizard));
+        ASSERT_NE(button, nullptr);
+        ASSERT_TRUE(button->isEnabled());
+        QTest::mouseClick(button, Qt::LeftButton);
+        Pump();
+        TDialogWindow* wizard = ShownWindow(row.title);
+        ASSERT_NE(wizard, nullptr);
+        EXPECT_EQ(wizard->windowModality(), Qt::ApplicationModal);
 
-    auto* order = wizard->findChild<QComboBox*>(QStringLiteral("field%1").arg(TNetAWizard::kLowPassOrder));
-    auto* insertion = wizard->findChild<QComboBox*>(QStringLiteral("field%1").arg(TNetAWizard::kInsertion));
-    ASSERT_NE(order, nullptr);
-    ASSERT_NE(insertion, nullptr);
-    EXPECT_EQ(insertion->count(), 4);
-    order->setCurrentIndex(3); // as a choice from the drop-down list does
-    emit order->activated(3);
-    Pump();
-    EXPECT_EQ(insertion->count(), 3); // "Branch 7" left out at order 3
-    auto* calc = wizard->findChild<QPushButton*>(QStringLiteral("field%1").arg(TNetAWizard::kCalc));
-    ASSERT_NE(calc, nullptr);
-    QTest::mouseClick(calc, Qt::LeftButton);
-    Pump();
-    EXPECT_EQ(project.NetA(0).Branch(2)->TypeLine(), " R1 + L");
-    const QImage after = TPlotRender::RenderImage(schematic, schematic.LogicalWidth(), schematic.LogicalHeight());
-    EXPECT_NE(before, after);
+        auto* order = wizard->findChild<QComboBox*>(QStringLiteral("field%1").arg(TNetAWizard::kLowPassOrder));
+        auto* insertion = wizard->findChild<QComboBox*>(QStringLiteral("field%1").arg(TNetAWizard::kInsertion));
+        ASSERT_NE(order, nullptr);
+        ASSERT_NE(insertion, nullptr);
+        EXPECT_EQ(insertion->count(), row.points);
+        order->setCurrentIndex(3); // as a choice from the drop-down list does
+        emit order->activated(3);
+        Pump();
+        EXPECT_EQ(insertion->count(), row.points - 1); // "Branch 7" left out at order 3
+        auto* calc = wizard->findChild<QPushButton*>(QStringLiteral("field%1").arg(TNetAWizard::kCalc));
+        ASSERT_NE(calc, nullptr);
+        QTest::mouseClick(calc, Qt::LeftButton);
+        Pump();
+        EXPECT_EQ(project.NetA(0).Branch(row.written)->TypeLine(), row.shown);
+        const QImage after = TPlotRender::RenderImage(schematic, schematic.LogicalWidth(), schematic.LogicalHeight());
+        EXPECT_NE(before, after);
 
-    if (const QString look = qEnvironmentVariable("TONVEK_LOOK_DIR"); !look.isEmpty()) {
-        QDir().mkpath(look);
-        (void)net->grab().save(look + "/net-dialog.png");
-        (void)wizard->grab().save(look + "/wizard.png");
-        (void)after.save(look + "/schematic-after-calc.png");
-        if (QScreen* screen = QApplication::primaryScreen())
-            (void)screen->grabWindow(0).save(look + "/screen.png");
+        if (const QString look = qEnvironmentVariable("TONVEK_LOOK_DIR"); !look.isEmpty()) {
+            QDir().mkpath(look);
+            const QString stem = look + "/" + QString::number(row.kind) + "-";
+            (void)net->grab().save(stem + "net-dialog.png");
+            (void)wizard->grab().save(stem + "wizard.png");
+            (void)after.save(stem + "schematic-after-calc.png");
+            if (QScreen* screen = QApplication::primaryScreen())
+                (void)screen->grabWindow(0).save(stem + "screen.png");
+        }
+
+        auto* close = wizard->findChild<QPushButton*>(QStringLiteral("field1"));
+        ASSERT_NE(close, nullptr);
+        QTest::mouseClick(close, Qt::LeftButton);
+        Pump();
+        EXPECT_EQ(ShownWindow(row.title), nullptr);
+        EXPECT_NE(ShownWindow("Net 1"), nullptr);
     }
-
-    auto* close = wizard->findChild<QPushButton*>(QStringLiteral("field1"));
-    ASSERT_NE(close, nullptr);
-    QTest::mouseClick(close, Qt::LeftButton);
-    Pump();
-    EXPECT_EQ(ShownWindow("Advanced network wizard"), nullptr);
-    EXPECT_NE(ShownWindow("Net 1"), nullptr);
 }
 
 } // namespace
