@@ -3,6 +3,7 @@
 // dialog.
 #include "NetATestSupport.h"
 
+#include "core/TBinaryStream.h"
 #include "filter/TNetADialog.h"
 #include "filter/TNetAWizard.h"
 #include "filter/TNetAWizardDesign.h"
@@ -47,6 +48,28 @@ int ChangedFrom(const std::vector<std::string>& before, const std::vector<std::s
             last = p;
         }
     return first;
+}
+
+TEST(WizardSettings, ResetRestoresThemAndTheRecordLeavesThemOut)
+{
+    FakeProject project;
+    TNetA net(project, 0, false);
+    net.wizard = {3, 2, 2500, 300, 4.0, 2, 80, 0, 4};
+    TBinaryWriter out;
+    net.WriteRecord(out);
+    TNetA plain(project, 0, false);
+    TBinaryWriter reference;
+    plain.WriteRecord(reference);
+    EXPECT_EQ(out.Bytes(), reference.Bytes());
+    net.Reset();
+    EXPECT_EQ(net.wizard.lowPassOrder, 0);
+    EXPECT_EQ(net.wizard.highPassCutoff, 500);
+    EXPECT_EQ(net.wizard.lowPassCutoff, 5000);
+    EXPECT_DOUBLE_EQ(net.wizard.nominalLoad, 8.0);
+    EXPECT_EQ(net.wizard.insertion, 0);
+    EXPECT_EQ(net.wizard.cutoff, 1000);
+    EXPECT_EQ(net.wizard.lowPass, 1);
+    EXPECT_EQ(net.wizard.order, 0);
 }
 
 TEST(PassiveWizard, LaddersEqualTheTextbookButterworthConstants)
