@@ -129,10 +129,10 @@ int RunSet(TProgramContext& context, const TCliArgs& args)
 
 int RunFields(TProgramContext& context, const TCliArgs& args)
 {
+    if (!args.empty() && CliIsFilterFile(args[0]))
+        return RunFilterFields(context, args);
     if (args.size() != 1)
         return CliFail("fields: tonvek-cli fields PROJECT.box");
-    if (CliIsFilterFile(args[0]))
-        return RunFilterFields(context, args);
     TBoxSession s{context};
     if (!OpenProject(s, args[0]))
         return 1;
@@ -330,7 +330,10 @@ TCliRegistration fieldsCommand{
     "fields", "fields PROJECT.box    every NAME that set takes now, one a line:\n"
               "                       NAME<TAB>VALUE<TAB>UNIT<TAB>MIN .. MAX (check boxes on|off,\n"
               "                       choices A|B|C); values as the dialogs show them; then every\n"
-              "                       DIALOG:BUTTON that do presses now, as NAME<TAB><TAB><TAB>press",
+              "                       DIALOG:BUTTON that do presses now, as NAME<TAB><TAB><TAB>press\n"
+              "       fields PROJECT.flt \"DIALOG:BUTTON\" ...\n"
+              "                       presses those first and lists the dialogs they open as well\n"
+              "                       (\"Net 1:Wizard\": the network's wizard)",
     RunFields};
 TCliRegistration reportCommand{"report", "report PROJECT.box    the information window text", RunReport};
 TCliRegistration curvesCommand{

@@ -57,6 +57,9 @@ TCliRegistration doCommand{
     "                       presses dialog buttons, menu commands and radio choices in\n"
     "                       order (\"Closed box:Quick box\", \"Closed box:By table lookup...\",\n"
     "                       \"Table optimize closed box:0.577 Bessel, max flat delay response\"),\n"
+    "                       in a filter project also NAME=VALUE for a dialog a press opened\n"
+    "                       (\"Net 1:Wizard\" \"Advanced network wizard:Nom. load=4\"\n"
+    "                       \"Advanced network wizard:Calc\"),\n"
     "                       then saves the project and prints \"saved PROJECT.box\"",
     RunDo};
 

@@ -162,8 +162,9 @@ bool ApplyAll(TFilterSession& s, const std::vector<std::string>& assignments, co
 {
     if (assignments.empty())
         return true;
-    const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
     for (const std::string& a : assignments) {
+        // The dialogs a press opened (a network's wizard) take values too.
+        const std::vector<TDialogModel*> dialogs = WithOpenChildren(OpenDialogs(s));
         std::string rest;
         TDialogModel* dialog = DialogOf(dialogs, a, rest);
         if (!dialog) {
@@ -204,7 +205,15 @@ std::string PressNamed(const std::vector<TDialogModel*>& dialogs, const std::str
     TNamedPress item;
     if (FindPressable(PressableItems(dialogs), name, false, item) && item.kind != TNamedPress::TKind::Button)
         return PressItem(item);
-    return "no button \"" + name + "\" (tonvek-cli fields " + project + " lists them)";
+    return "no button \"" + name + "\" (tonvek-cli fields " + project +
+           " lists them; a dialog a button opens, such as \"Net 1:Wizard\", follows that button)";
+}
+
+// Whether a name with "=" in it is itself something to press (a radio choice "N=2").
+bool PressableName(const std::vector<TDialogModel*>& dialogs, const std::string& name)
+{
+    TNamedPress item;
+    return FindPressable(PressableItems(dialogs), name, false, item);
 }
 
 bool SaveFilter(TFilterSession& s, const std::string& path)
@@ -401,7 +410,8 @@ int RunFilterNew(TProgramContext& context, int kind, const TCliArgs& args)
         if (!press) {
             if (!ApplyAll(s, {text}, "PROJECT.flt"))
                 return 1;
-        } else if (std::string error = PressNamed(OpenDialogs(s), text, "PROJECT.flt"); !error.empty())
+        } else if (std::string error = PressNamed(WithOpenChildren(OpenDialogs(s)), text, "PROJECT.flt");
+                   !error.empty())
             return CliFail("new: " + error);
     }
     return SaveFilter(s, out) ? 0 : 1;
@@ -422,7 +432,11 @@ int RunFilterFields(TProgramContext& context, const TCliArgs& args)
     TFilterSession s{context};
     if (!OpenFilter(s, args[0]))
         return 1;
-    for (TDialogModel* dialog : OpenDialogs(s)) {
+    // Presses after the project open dialogs whose fields are listed too ("Net 1:Wizard").
+    for (std::size_t i = 1; i < args.size(); ++i)
+        if (std::string error = PressNamed(WithOpenChildren(OpenDialogs(s)), args[i], args[0]); !error.empty())
+            return CliFail("fields: " + error);
+    for (TDialogModel* dialog : WithOpenChildren(OpenDialogs(s))) {
         const std::string prefix = Plain(dialog->title) + ":";
         for (const TNamedField& f : SettableFields({dialog}))
             std::printf("%s%s\n", prefix.c_str(), FieldLine(f).c_str());
@@ -440,11 +454,19 @@ int RunFilterDo(TProgramContext& context, const TCliArgs& args)
     TFilterSession s{context};
     if (!OpenFilter(s, args[0]))
         return 1;
-    const std::vector<TDialogModel*> dialogs = OpenDialogs(s);
     for (std::size_t i = 1; i < args.size(); ++i) {
+        // Each press sees what the presses before it opened ("Net 1:Wizard" opens the
+        // wizard whose values and "Calc" come next).
+        const std::vector<TDialogModel*> dialogs = WithOpenChildren(OpenDialogs(s));
         std::string error;
-        if (!SlotCommand(s, args[i], error))
+        if (SlotCommand(s, args[i], error)) {
+        } else if (args[i].find('=') != std::string::npos && !PressableName(dialogs, args[i])) {
+            // Not a press but "NAME=VALUE": a value typed into an open dialog, as set does.
+            if (!ApplyAll(s, {args[i]}, args[0]))
+                return 1;
+        } else {
             error = PressNamed(dialogs, args[i], args[0]);
+        }
         if (!error.empty())
             return CliFail("do: " + error);
     }

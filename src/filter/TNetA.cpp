@@ -68,6 +68,7 @@ void TNetA::Reset()
     for (TNetASet& set : netSets_)
         set = TNetASet{1.0, active_, false, false};
     optimiser.Reset();
+    wizard.Reset();
     MarkDirty();
 }
 

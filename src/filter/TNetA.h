@@ -7,6 +7,7 @@
 
 #include "filter/TBranchA.h"
 #include "filter/TDriverGroup.h"
+#include "filter/TNetAWizardDesign.h"
 #include "filter/TNetBase.h"
 #include "filter/TNetOwner.h"
 #include "plot/TPlotLogXLinY.h"
@@ -113,6 +114,9 @@ public:
     void StoreDriverSet(int slot) { drivers_.Store(slot); }
     bool RecallDriverSet(int slot);
     bool DriverSetStored(int slot) const { return drivers_.Stored(slot); }
+
+    // The wizards' settings (a reset restores them; the file does not keep them).
+    TNetAWizardSettings wizard;
 
     TNetAOptimiserFields optimiser;
 

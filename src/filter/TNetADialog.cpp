@@ -1,10 +1,11 @@
 #include "filter/TNetADialog.h"
 
-#include "ui/TSwitchText.h"
 #include "filter/TBranchA.h"
 #include "filter/TCompA.h"
 #include "filter/TNetA.h"
+#include "filter/TNetAWizard.h"
 #include "ui/THost.h"
+#include "ui/TSwitchText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -96,9 +97,9 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
     AddList(kOptimisation, "", {}, -1).Rows(8).Width(22);
     AddButton(kAdd, "&Add ->");
     AddButton(kRemove, "&Remove");
-    // The optimiser and the wizards open dialogs that do not exist yet.
+    // The optimiser opens a dialog that does not exist yet.
     AddButton(kOptimize, "&Optimize").Disabled();
-    AddButton(kWizard, "&Wizard").Disabled();
+    AddButton(kWizard, "&Wizard");
     Group("Network", 1);
     AddRadio(kMode, "Filter", {"Active", "Passive"}, kPassive)
         .Horizontal()
@@ -137,6 +138,7 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
         case kOptimisation: Double(id); break;
         case kAdd: AddSelected(); break;
         case kRemove: RemoveSelected(); break;
+        case kWizard: OpenWizard(); break;
         default: break;
         }
     };
@@ -298,6 +300,23 @@ void TNetADialog::OpenValueDialog(TCompA& comp)
         ChangedComp(comp);
     };
     sub_ = std::move(dialog);
+    sub_->Open();
+}
+
+void TNetADialog::OpenWizard()
+{
+    if (sub_)
+        sub_->Close();
+    // After "Calc" the schematic, the project and both lists show the new branches.
+    auto applied = [this] {
+        net_.Edited();
+        Rebuild();
+    };
+    if (net_.Active())
+        sub_ = std::make_unique<TNetACWizard>(Host(), net_, applied);
+    else
+        sub_ = std::make_unique<TNetAWizard>(Host(), net_, applied);
+    sub_->onClose = [this] { net_.MarkDirty(); };
     sub_->Open();
 }
 

@@ -58,7 +58,8 @@ public:
     // The line of list 101 that shows a heading, type or component; -1 when not shown.
     int LineOf(TLineKind kind, int position, const TCompA* comp = nullptr) const;
 
-    // The type or value dialog a double click opened, while it is open; else nullptr.
+    // The type or value dialog a double click opened, or the wizard, while it is open;
+    // else nullptr.
     TDialogModel* OpenSubDialog() const;
 
     // Refills both lists and the text from the network (after an outside change: the
@@ -72,6 +73,8 @@ private:
     void RemoveSelected();
     void OpenTypeDialog(int position);
     void OpenValueDialog(TCompA& comp);
+    // "&Wizard": the active or the passive wizard, by the network's mode.
+    void OpenWizard();
     TCompA* SelectedComp(int list) const;
     int SelectedPosition() const;
     void ChangedComp(TCompA& comp);

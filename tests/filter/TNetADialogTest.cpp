@@ -71,9 +71,9 @@ TEST(NetADialog, TitleHelpAndMenuCommandWhileOpen)
     EXPECT_EQ(project.host.CommandEnabled(13023), false);
     d.Press(TBaseDialog::OkId);
     EXPECT_EQ(project.host.CommandEnabled(13023), true);
-    // The optimiser and the wizards come later.
+    // The optimiser comes later.
     EXPECT_FALSE(d.Field(D::kOptimize).enabled);
-    EXPECT_FALSE(d.Field(D::kWizard).enabled);
+    EXPECT_TRUE(d.Field(D::kWizard).enabled);
 }
 
 TEST(NetADialog, ListOfEachModeShowsHeadingsTypesAndComponents)
