@@ -4,6 +4,7 @@
 #include "filter/TBranchA.h"
 #include "filter/TCompA.h"
 #include "filter/TNetA.h"
+#include "filter/TNetAOptDialog.h"
 #include "ui/THost.h"
 
 #include <algorithm>
@@ -96,8 +97,8 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
     AddList(kOptimisation, "", {}, -1).Rows(8).Width(22);
     AddButton(kAdd, "&Add ->");
     AddButton(kRemove, "&Remove");
-    // The optimiser and the wizards open dialogs that do not exist yet.
-    AddButton(kOptimize, "&Optimize").Disabled();
+    AddButton(kOptimize, "&Optimize");
+    // The wizards open dialogs that do not exist yet.
     AddButton(kWizard, "&Wizard").Disabled();
     Group("Network", 1);
     AddRadio(kMode, "Filter", {"Active", "Passive"}, kPassive)
@@ -137,6 +138,7 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
         case kOptimisation: Double(id); break;
         case kAdd: AddSelected(); break;
         case kRemove: RemoveSelected(); break;
+        case kOptimize: OpenOptimiser(); break;
         default: break;
         }
     };
@@ -145,18 +147,40 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
     onClose = [this] {
         if (sub_)
             sub_->Close();
+        if (optimiser_)
+            optimiser_->Close();
     };
     listedValues = [this] { return ListedValues(); };
     openChildren = [this] {
         std::vector<TDialogModel*> open;
         if (TDialogModel* sub = OpenSubDialog())
             open.push_back(sub);
+        if (TNetAOptDialog* optimiser = OptimiserDialog())
+            open.push_back(optimiser);
         return open;
     };
     Rebuild();
 }
 
 TNetADialog::~TNetADialog() = default;
+
+TNetAOptDialog* TNetADialog::OptimiserDialog() const
+{
+    return optimiser_ && optimiser_->IsOpen() ? optimiser_.get() : nullptr;
+}
+
+TNetAOptDialog* TNetADialog::OpenOptimiser()
+{
+    if (TNetAOptDialog* open = OptimiserDialog()) {
+        open->Open(); // raises it
+        return open;
+    }
+    // A closed one is made anew: its posted sweeps find their token gone.
+    optimiser_ = std::make_unique<TNetAOptDialog>(Host(), net_, *this);
+    optimiser_->Prepare();
+    optimiser_->Open();
+    return optimiser_.get();
+}
 
 void TNetADialog::Rebuild()
 {
