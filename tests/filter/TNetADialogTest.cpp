@@ -71,8 +71,8 @@ TEST(NetADialog, TitleHelpAndMenuCommandWhileOpen)
     EXPECT_EQ(project.host.CommandEnabled(13023), false);
     d.Press(TBaseDialog::OkId);
     EXPECT_EQ(project.host.CommandEnabled(13023), true);
-    // The optimiser and the wizards come later.
-    EXPECT_FALSE(d.Field(D::kOptimize).enabled);
+    // The wizards come later.
+    EXPECT_TRUE(d.Field(D::kOptimize).enabled);
     EXPECT_FALSE(d.Field(D::kWizard).enabled);
 }
 
