@@ -134,11 +134,11 @@ TNetAOptDialog::TNetAOptDialog(THost& host, TNetA& net, TNetADialog& netDialog)
     Group("Lowpass", 2);
     AddField(kLowPassCutoff, kCutoffInfo, BindMember(o.lowPassCutoff));
     AddCombo(kLowPassOrder, "order", kOrders, 0).Bind(BindChoice(o.lowPassOrder, 9));
-    AddCombo(kLowPassType, "", kTypes, 0).Bind(BindChoice(o.lowPassType, 2));
+    AddCombo(kLowPassType, "Type", kTypes, 0).Bind(BindChoice(o.lowPassType, 2));
     Group("Highpass", 2);
     AddField(kHighPassCutoff, kCutoffInfo, BindMember(o.highPassCutoff));
     AddCombo(kHighPassOrder, "order", kOrders, 0).Bind(BindChoice(o.highPassOrder, 9));
-    AddCombo(kHighPassType, "", kTypes, 0).Bind(BindChoice(o.highPassType, 2));
+    AddCombo(kHighPassType, "Type", kTypes, 0).Bind(BindChoice(o.highPassType, 2));
 
     Group("", 3);
     AddDrawing(kPlot, kPlotWidth, kPlotHeight, [this](TCanvas& canvas) { Paint(canvas); });
