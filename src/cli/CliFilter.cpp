@@ -155,20 +155,27 @@ std::string DialogNames(const std::vector<TDialogModel*>& dialogs)
     return names;
 }
 
-// "Net 1, optimize:...": the network's optimiser dialog, opened as its "Optimize" button
-// opens it (once), added to the dialogs. Nothing changes for other names.
+// The optimiser dialog of advanced net `index`, opened as its network dialog's
+// "Optimize" button opens it, added to the dialogs (once).
+void OpenOptimiser(TFilterSession& s, std::vector<TDialogModel*>& dialogs, int index)
+{
+    TNetADialog& netDialog = s.project->NetADialogs(index).NetDialog();
+    if (netDialog.OptimiserDialog())
+        return;
+    netDialog.Open();
+    if (TNetAOptDialog* d = netDialog.OpenOptimiser())
+        dialogs.push_back(d);
+}
+
+// "Net 1, optimize:...": that network's optimiser dialog is opened; other names change
+// nothing.
 void OpenOptimiserNamed(TFilterSession& s, std::vector<TDialogModel*>& dialogs, const std::string& name)
 {
     const std::string key = CanonicalFieldName(name);
     for (int i = 0; i < static_cast<int>(s.project->AdvancedNets().size()); ++i) {
-        TNetADialog& netDialog = s.project->NetADialogs(i).NetDialog();
         const std::string title = CanonicalFieldName(s.project->NetA(i).Name() + ", optimize");
-        if (key.compare(0, title.size(), title) != 0 || key.size() <= title.size() || key[title.size()] != ':')
-            continue;
-        if (!netDialog.OptimiserDialog()) {
-            netDialog.Open();
-            dialogs.push_back(netDialog.OpenOptimiser());
-        }
+        if (key.size() > title.size() && key.compare(0, title.size(), title) == 0 && key[title.size()] == ':')
+            OpenOptimiser(s, dialogs, i);
     }
 }
 
@@ -439,7 +446,7 @@ int RunFilterFields(TProgramContext& context, const TCliArgs& args)
         return 1;
     std::vector<TDialogModel*> dialogs = OpenDialogs(s);
     for (int i = 0; i < static_cast<int>(s.project->AdvancedNets().size()); ++i)
-        OpenOptimiserNamed(s, dialogs, s.project->NetA(i).Name() + ", optimize:");
+        OpenOptimiser(s, dialogs, i);
     for (TDialogModel* dialog : dialogs) {
         const std::string prefix = Plain(dialog->title) + ":";
         for (const TNamedField& f : SettableFields({dialog}))

@@ -43,15 +43,18 @@ TFieldBinding BindChoice(std::int16_t& stored, int count)
                 }};
 }
 
-// A 16-bit limit that must stay at least `spacing` below (or above) its partner.
-TFieldBinding BindLimit(std::int16_t& stored, const std::int16_t& partner, int spacing, bool lower)
+// A 16-bit limit that must stay at least `spacing` below (or above) its partner; an
+// entry that would break that beeps like any refused entry and shows the stored value.
+TFieldBinding BindLimit(THost& host, std::int16_t& stored, const std::int16_t& partner, int spacing, bool lower)
 {
     return {.read = [&stored] { return static_cast<double>(stored); },
             .write =
-                [&stored, &partner, spacing, lower](double hz) {
+                [&host, &stored, &partner, spacing, lower](double hz) {
                     const long v = std::lround(hz);
-                    if (lower ? v > partner - spacing : v < partner + spacing)
+                    if (lower ? v > partner - spacing : v < partner + spacing) {
+                        host.Beep();
                         return false;
+                    }
                     stored = static_cast<std::int16_t>(v);
                     return true;
                 }};
@@ -121,11 +124,11 @@ TNetAOptDialog::TNetAOptDialog(THost& host, TNetA& net, TNetADialog& netDialog)
              BindMember(o.viewUnfiltered));
 
     Group("Include", 1);
-    AddField(kIncludeLower, kLowerInfo, BindLimit(o.includeLower, o.includeUpper, kIncludeSpacing, true));
-    AddField(kIncludeUpper, kUpperInfo, BindLimit(o.includeUpper, o.includeLower, kIncludeSpacing, false));
+    AddField(kIncludeLower, kLowerInfo, BindLimit(host, o.includeLower, o.includeUpper, kIncludeSpacing, true));
+    AddField(kIncludeUpper, kUpperInfo, BindLimit(host, o.includeUpper, o.includeLower, kIncludeSpacing, false));
     Group("Exclude", 1);
-    AddField(kExcludeLower, kLowerInfo, BindLimit(o.excludeLower, o.excludeUpper, kExcludeSpacing, true));
-    AddField(kExcludeUpper, kUpperInfo, BindLimit(o.excludeUpper, o.excludeLower, kExcludeSpacing, false));
+    AddField(kExcludeLower, kLowerInfo, BindLimit(host, o.excludeLower, o.excludeUpper, kExcludeSpacing, true));
+    AddField(kExcludeUpper, kUpperInfo, BindLimit(host, o.excludeUpper, o.excludeLower, kExcludeSpacing, false));
     Group("Level", 1);
     AddField(kTargetLevel, kTargetInfo, BindMember(o.targetLevel)).EnabledIf([&o] { return o.lock != 0; });
     AddField(kLock, {.label = "Lock", .kind = TValueKind::Switch}, BindMember(o.lock));

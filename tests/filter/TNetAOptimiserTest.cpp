@@ -249,6 +249,7 @@ TEST(NetAOptDialog, RefusesRangesThatBreakTheirSpacing)
     }
     EXPECT_EQ(x.net.optimiser.includeUpper, 120);
     EXPECT_EQ(x.net.optimiser.excludeUpper, 30);
+    EXPECT_EQ(x.project.host.Beeps(), 6); // every refusal
     // The target level takes typing only while locked.
     EXPECT_FALSE(x.d->Field(Dlg::kTargetLevel).enabled);
     x.d->Toggle(Dlg::kLock, true);
