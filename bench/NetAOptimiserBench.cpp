@@ -21,7 +21,7 @@ namespace {
 struct TBenchOptimiser {
     TBenchOptimiser()
     {
-        project = std::make_unique<TXover>(host, context, 3);
+        project = std::make_unique<TXover>(host, context, 4); // two-way advanced
         ok = project->Load(TONVEK_SOURCE_DIR "/examples/advanced2-10in-1in.flt");
         TNetA& net = project->NetA(0);
         // Six components in use, taken from the amplifier on (the shunt positions after).

@@ -412,10 +412,10 @@ void TNetAOptDialog::Paint(TCanvas& canvas) const
             }
             first = false;
         }
-    // Horizontal grid at every 5 dB.
-    for (double v = std::ceil(ymin / 5.0) * 5.0; v <= ymax; v += 5.0) {
+    // Horizontal grid at every 5 dB, down to the plot's bottom edge.
+    for (double v = std::floor(ymax / 5.0) * 5.0; Y(v) <= kPlotRect.bottom; v -= 5.0) {
         const int y = Y(v);
-        if (y < kPlotRect.top || y > kPlotRect.bottom)
+        if (y < kPlotRect.top)
             continue;
         canvas.SetPen(grid);
         canvas.MoveTo(kPlotRect.left, y);

@@ -5,6 +5,8 @@
 #include "filter/TNetADialog.h"
 #include "filter/TNetAOptDialog.h"
 #include "filter/TNetAOptimiser.h"
+#include "support/AllocationCounting.h"
+#include "ui/TRecordingCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +190,12 @@ TEST(NetAOptimiser, FindsLinkwitzRileyLowPassFromThirtyPercentOff)
     net.Calculate();
     opt.ComputeShape();
     const double start = opt.Measure();
+    // A sweep runs on fixed arrays (the default random source included).
+    opt.Sweep();
+    EXPECT_EQ(allocation_counter::During([&] { opt.Sweep(); }), 0);
+    opt.SetRandom(TNetAOptimiser::SeededRandom(7));
+    coil.Restore(lBook * 1.3);
+    cap.Restore(cBook * 0.7);
     // Coarse steps, then fine ones, as a user moves the step size down.
     for (int step : {50, 10, 2})
         for (int k = 0; k < 60; ++k) {
@@ -288,6 +296,30 @@ TEST(NetAOptDialog, RunsInIdleStepsUntilStoppedOrClosed)
     x.netDialog.Press(TNetADialog::kOptimize);
     ASSERT_NE(x.netDialog.OptimiserDialog(), nullptr);
     EXPECT_EQ(x.net.optimiser.state, O::kOpen);
+}
+
+// The plot on its own canvas: the captions and frequency labels of the display range
+// (20 Hz .. 20 kHz), and the grid and the curves of a gentle low-pass inside the frame.
+TEST(NetAOptDialog, PlotStaysInItsFrame)
+{
+    DialogFixture x;
+    ASSERT_NE(x.d, nullptr);
+    x.d->Toggle(Dlg::kViewUnfiltered, true);
+    TRecordingCanvas canvas(Dlg::kPlotWidth, Dlg::kPlotHeight);
+    canvas.MapOntoDevice(Dlg::kPlotWidth, Dlg::kPlotHeight);
+    x.d->Paint(canvas);
+    const std::vector<std::string> texts = canvas.Texts();
+    for (const char* t : {"dB", "Hz", "20", "50", "100", "1000", "10000"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), t), texts.end()) << t;
+    int lines = 0;
+    for (const TCanvasOp& op : canvas.OpsOf(TCanvasOp::Kind::LineTo)) {
+        ++lines;
+        EXPECT_GE(op.points[0].x, 10);
+        EXPECT_LE(op.points[0].x, 385);
+        EXPECT_GE(op.points[0].y, 10);
+        EXPECT_LE(op.points[0].y, 225);
+    }
+    EXPECT_GT(lines, 500); // three curves over the grid
 }
 
 } // namespace
