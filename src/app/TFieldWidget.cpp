@@ -63,7 +63,7 @@ std::unique_ptr<TFieldWidget> MakeFieldWidget(const TField& field, TFieldHost& h
     case TFieldKind::Combo: return std::make_unique<TComboFieldWidget>(field.id, host);
     case TFieldKind::List: return std::make_unique<TListFieldWidget>(field.id, host);
     case TFieldKind::Button: return std::make_unique<TButtonFieldWidget>(field.id, host);
-    case TFieldKind::Drawing: return std::make_unique<TDrawingFieldWidget>(field.id, host);
+    case TFieldKind::Drawn: return std::make_unique<TDrawingFieldWidget>(field.id, host);
     case TFieldKind::Text: break;
     }
     return std::make_unique<TTextFieldWidget>(field.id, host);

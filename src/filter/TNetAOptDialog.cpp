@@ -87,8 +87,7 @@ std::string FrequencyLabel(int k, int e)
 } // namespace
 
 TNetAOptDialog::TNetAOptDialog(THost& host, TNetA& net, TNetADialog& netDialog)
-    : TDialogModel(host, net.Name() + ", optimize", "net_opt.txt"), net_(net), netDialog_(netDialog),
-      optimiser_(net)
+    : TDialogModel(host, net.Name() + ", optimize", "net_opt.txt"), net_(net), netDialog_(netDialog), optimiser_(net)
 {
     modal = true;
     O& o = net.optimiser;
@@ -114,12 +113,11 @@ TNetAOptDialog::TNetAOptDialog(THost& host, TNetA& net, TNetADialog& netDialog)
                        Redraw();
                    }});
     AddField(kStepSize, kStepInfo, BindMember(o.step));
-    AddField(kLiveUpdate, {.label = "Live update", .kind = TValueKind::Switch}, BindMember(o.liveUpdate))
-        .Then([this] {
-            if (net_.optimiser.liveUpdate)
-                net_.Owner().Recalculate();
-            Redraw();
-        });
+    AddField(kLiveUpdate, {.label = "Live update", .kind = TValueKind::Switch}, BindMember(o.liveUpdate)).Then([this] {
+        if (net_.optimiser.liveUpdate)
+            net_.Owner().Recalculate();
+        Redraw();
+    });
     AddField(kViewUnfiltered, {.label = "View unfiltered response", .kind = TValueKind::Switch},
              BindMember(o.viewUnfiltered));
 
@@ -248,10 +246,7 @@ void TNetAOptDialog::Redraw()
         Host().RefreshDialog(*this);
 }
 
-void TNetAOptDialog::RefreshNetDialog()
-{
-    netDialog_.Rebuild();
-}
+void TNetAOptDialog::RefreshNetDialog() { netDialog_.Rebuild(); }
 
 void TNetAOptDialog::Start()
 {

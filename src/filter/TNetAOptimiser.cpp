@@ -122,7 +122,8 @@ int TNetAOptimiser::Participants(std::array<TCompA*, TNetA::kPositions * kCompSl
             continue;
         const bool active = !branch->Passive();
         const TCompSlot* order = active ? kActiveOrder : kPassiveOrder;
-        const int count = active ? static_cast<int>(std::size(kActiveOrder)) : static_cast<int>(std::size(kPassiveOrder));
+        const int count = active ? static_cast<int>(std::size(kActiveOrder))
+                                 : static_cast<int>(std::size(kPassiveOrder));
         for (int k = 0; k < count; ++k) {
             TCompA& comp = branch->Comp(order[k]);
             if (comp.inUse && comp.inOptimisation)

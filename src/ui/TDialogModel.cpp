@@ -283,7 +283,7 @@ TField& TDialogModel::AddText(int id, std::string label, std::string text)
 
 TField& TDialogModel::AddDrawing(int id, int width, int height, std::function<void(TCanvas&)> paint)
 {
-    TField& f = Add(TFieldKind::Drawing, id, {});
+    TField& f = Add(TFieldKind::Drawn, id, {});
     f.drawWidth = width;
     f.drawHeight = height;
     f.paint = std::move(paint);

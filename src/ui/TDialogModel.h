@@ -80,7 +80,7 @@ enum class TFieldKind {
     List,   // list box of items: selected; a double click sends onCommand(id)
     Button, // push button with text: onCommand(id); id 1 is OK
     Text,   // read-only text line: text
-    Drawing, // a picture the dialog paints on a canvas (a plot): paint, drawWidth x drawHeight
+    Drawn,  // a picture painted on a canvas (a plot): paint, drawWidth x drawHeight
 };
 
 struct TField {
@@ -153,10 +153,7 @@ struct TField {
     }
     bool IsEdit() const { return kind == TFieldKind::Double || kind == TFieldKind::Long ||
                                  kind == TFieldKind::String || kind == TFieldKind::Note; }
-    bool Focusable() const
-    {
-        return visible && enabled && kind != TFieldKind::Text && kind != TFieldKind::Drawing;
-    }
+    bool Focusable() const { return visible && enabled && kind != TFieldKind::Text && kind != TFieldKind::Drawn; }
     // The value a bound field hands its write before scaling: the number of a value
     // field, 1 or 0 for a check box, the chosen index of a choice.
     double Number() const;

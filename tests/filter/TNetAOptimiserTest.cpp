@@ -1,10 +1,10 @@
 // The network optimiser: the target shapes against their closed forms, the error
 // measure's level offset, lock and ignored points, a step of zero, the dialog's
 // refusals and run states, and a textbook crossover found again from values 30 % off.
+#include "filter/TNetAOptimiser.h"
 #include "NetATestSupport.h"
 #include "filter/TNetADialog.h"
 #include "filter/TNetAOptDialog.h"
-#include "filter/TNetAOptimiser.h"
 #include "support/AllocationCounting.h"
 #include "ui/TRecordingCanvas.h"
 
@@ -240,14 +240,14 @@ TEST(NetAOptDialog, RefusesRangesThatBreakTheirSpacing)
         int stored; // what the field keeps
     };
     const Case cases[] = {
-        {Dlg::kIncludeLower, "19950", 20}, // above upper - 100
+        {Dlg::kIncludeLower, "19950", 20},  // above upper - 100
         {Dlg::kIncludeUpper, "119", 20000}, // below lower + 100
-        {Dlg::kIncludeUpper, "120", 120},
-        {Dlg::kIncludeLower, "21", 20},    // 120 - 100 = 20 at most
-        {Dlg::kExcludeUpper, "29", 31},    // below lower + 10
-        {Dlg::kExcludeLower, "22", 20},    // above upper - 10
-        {Dlg::kExcludeUpper, "30", 30},
-        {Dlg::kExcludeLower, "5", 20},     // outside 10 .. 20000
+        {Dlg::kIncludeUpper, "120", 120},   // taken
+        {Dlg::kIncludeLower, "21", 20},     // 120 - 100 = 20 at most
+        {Dlg::kExcludeUpper, "29", 31},     // below lower + 10
+        {Dlg::kExcludeLower, "22", 20},     // above upper - 10
+        {Dlg::kExcludeUpper, "30", 30},     // taken
+        {Dlg::kExcludeLower, "5", 20},      // outside 10 .. 20000
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
