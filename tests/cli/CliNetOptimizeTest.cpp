@@ -62,6 +62,11 @@ TEST_F(CliNetOptimizeTest, FindsTheLinkwitzRileyLowPassAndSavesIt)
     EXPECT_NEAR(Reported(p, "L1071") / 1.0186, 1.0, 0.05);
     EXPECT_NEAR(Reported(p, "C1081") / 3.980, 1.0, 0.05);
 
+    // render draws the optimiser's plot beside the windows.
+    const TCliRun render = Cli("render '" + p + "' --out '" + File("png") + "'");
+    ASSERT_EQ(render.status, 0) << render.err;
+    EXPECT_GT(std::filesystem::file_size(File("png") + "/Net_1_optimize.png"), 1000u);
+
     // The same seed from the same file takes the same course.
     const std::string again = File("again.flt");
     {
