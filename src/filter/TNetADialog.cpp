@@ -148,7 +148,7 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
         if (sub_)
             sub_->Close();
         if (optimiser_)
-            optimiser_->Close();
+            optimiser_->Abandon();
     };
     listedValues = [this] { return ListedValues(); };
     openChildren = [this] {

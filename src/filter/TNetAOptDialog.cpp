@@ -167,8 +167,10 @@ TNetAOptDialog::TNetAOptDialog(THost& host, TNetA& net, TNetADialog& netDialog)
             sub_->Close();
         running_ = false;
         net_.optimiser.state = O::kClosed;
-        // Every ray, phase and group delay again.
         net_.Owner().MarkChanged();
+        if (abandoned_)
+            return;
+        // Every ray, phase and group delay again.
         net_.Owner().Recalculate();
         RefreshNetDialog();
     };
@@ -180,6 +182,13 @@ TNetAOptDialog::~TNetAOptDialog()
     // Destroyed open (the network's dialogs are going): the network computes in full again.
     if (IsOpen())
         net_.optimiser.state = O::kClosed;
+}
+
+void TNetAOptDialog::Abandon()
+{
+    abandoned_ = true;
+    Close();
+    abandoned_ = false;
 }
 
 TDialogModel* TNetAOptDialog::OpenSubDialog() const { return sub_ && sub_->IsOpen() ? sub_.get() : nullptr; }

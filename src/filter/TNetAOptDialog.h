@@ -37,6 +37,9 @@ public:
     void Prepare();
     void Start();
     void Stop();
+    // Closes without the closing recalculation (the network dialog, and perhaps the
+    // project, is going away): a run ends and the state is 0 again.
+    void Abandon();
     bool Running() const { return running_; }
 
     TNetAOptimiser& Optimiser() { return optimiser_; }
@@ -73,5 +76,6 @@ private:
     std::vector<TCompA*> entries_;
     std::unique_ptr<TDialogModel> sub_;
     bool running_ = false;
+    bool abandoned_ = false;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

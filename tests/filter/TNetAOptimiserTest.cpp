@@ -2,6 +2,7 @@
 // measure's level offset, lock and ignored points, a step of zero, the dialog's
 // refusals and run states, and a textbook crossover found again from values 30 % off.
 #include "filter/TNetAOptimiser.h"
+#include "filter/TXover.h"
 #include "NetATestSupport.h"
 #include "filter/TNetADialog.h"
 #include "filter/TNetAOptDialog.h"
@@ -296,6 +297,31 @@ TEST(NetAOptDialog, RunsInIdleStepsUntilStoppedOrClosed)
     x.netDialog.Press(TNetADialog::kOptimize);
     ASSERT_NE(x.netDialog.OptimiserDialog(), nullptr);
     EXPECT_EQ(x.net.optimiser.state, O::kOpen);
+}
+
+// A project closed while its optimiser runs: the dialogs go first, without the closing
+// recalculation, and the sweep still queued finds its dialog gone.
+TEST(NetAOptDialog, ProjectClosedWhileRunning)
+{
+    THeadlessHost host;
+    TProgramContext context;
+    auto project = std::make_unique<TXover>(host, context, 4);
+    TNetA& net = project->NetA(0);
+    ASSERT_TRUE(SetBranch(net, 6, static_cast<int>(TPassiveType::R1PlusL), {{S::R1, kWire}, {S::L, 0.5e-3}}));
+    net.Branch(6)->Comp(S::L).inOptimisation = true;
+    TNetADialog& netDialog = project->NetADialogs(0).NetDialog();
+    netDialog.Open();
+    netDialog.Rebuild();
+    netDialog.Press(TNetADialog::kOptimize);
+    Dlg* d = netDialog.OptimiserDialog();
+    ASSERT_NE(d, nullptr);
+    // In a project the network is calculated by the project's recalculation.
+    EXPECT_TRUE(net.RayComputed(d->Optimiser().Ray()));
+    d->Press(Dlg::kStart);
+    EXPECT_EQ(host.RunDeferred(3), 3);
+    EXPECT_EQ(d->Optimiser().Sweeps(), 3);
+    project.reset();
+    EXPECT_EQ(host.RunDeferred(), 1);
 }
 
 // The plot on its own canvas: the captions and frequency labels of the display range
