@@ -2,14 +2,54 @@
 // kinds: push buttons and read-only text lines.
 #include "TFieldWidgets.h"
 
+#include "QtCanvas.h"
 #include "ui/TDialogModel.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+// Paints the field's picture, one logical unit per pixel, on a white ground; asks the
+// model at paint time, so nothing is drawn once the model is gone.
+class TDrawingArea : public QWidget {
+public:
+    TDrawingArea(int id, TFieldHost& host, int width, int height) : id_(id), host_(host)
+    {
+        setFixedSize(std::max(width, 1), std::max(height, 1));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        TDialogModel* model = host_.LiveModel();
+        const TField* field = model ? model->Find(id_) : nullptr;
+        if (!field || !field->paint)
+            return;
+        QtCanvas canvas(painter, width(), height());
+        canvas.MapOntoDevice(width(), height());
+        field->paint(canvas);
+    }
+
+private:
+    int id_;
+    TFieldHost& host_;
+};
 } // namespace
+
+QWidget* TDrawingFieldWidget::Make(const TField& field)
+{
+    area_ = new TDrawingArea(id_, host_, field.drawWidth, field.drawHeight);
+    return area_;
+}
+
+void TDrawingFieldWidget::Show(const TField&) { area_->update(); }
 
 std::unique_ptr<TFieldWidget> MakeFieldWidget(const TField& field, TFieldHost& host)
 {
@@ -23,6 +63,7 @@ std::unique_ptr<TFieldWidget> MakeFieldWidget(const TField& field, TFieldHost& h
     case TFieldKind::Combo: return std::make_unique<TComboFieldWidget>(field.id, host);
     case TFieldKind::List: return std::make_unique<TListFieldWidget>(field.id, host);
     case TFieldKind::Button: return std::make_unique<TButtonFieldWidget>(field.id, host);
+    case TFieldKind::Drawn: return std::make_unique<TDrawingFieldWidget>(field.id, host);
     case TFieldKind::Text: break;
     }
     return std::make_unique<TTextFieldWidget>(field.id, host);

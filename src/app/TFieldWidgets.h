@@ -225,6 +225,23 @@ private:
 };
 
 // Text: a read-only line the user can select but not change or tab to.
+// Drawing: a fixed-size area the model's paint function draws on through a QtCanvas;
+// every refresh of the dialog repaints it. It takes neither focus nor input.
+class TDrawingFieldWidget : public TFieldWidget {
+public:
+    using TFieldWidget::TFieldWidget;
+    void Commit() override {}
+    std::vector<QWidget*> TabStops() const override { return {}; }
+    bool TakesCaptionColumn() const override { return true; }
+
+protected:
+    QWidget* Make(const TField& field) override;
+    void Show(const TField& field) override;
+
+private:
+    QWidget* area_ = nullptr;
+};
+
 class TTextFieldWidget : public TFieldWidget {
 public:
     using TFieldWidget::TFieldWidget;

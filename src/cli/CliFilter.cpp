@@ -12,6 +12,7 @@
 #include "filter/TDriverDialog.h"
 #include "filter/TDriverADialog.h"
 #include "filter/TNetADialog.h"
+#include "filter/TNetAOptDialog.h"
 #include "filter/TNetDialog.h"
 #include "filter/TXover.h"
 #include "measdata/TCurveExport.h"
@@ -20,6 +21,7 @@
 #include "timedomain/TSimDialog.h"
 #include "ui/TDialogModel.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -158,14 +160,39 @@ std::string DialogNames(const std::vector<TDialogModel*>& dialogs)
     return names;
 }
 
+// The optimiser dialog of advanced net `index`, opened as its network dialog's
+// "Optimize" button opens it, added to the dialogs (once).
+void OpenOptimiser(TFilterSession& s, std::vector<TDialogModel*>& dialogs, int index)
+{
+    TNetADialog& netDialog = s.project->NetADialogs(index).NetDialog();
+    if (netDialog.OptimiserDialog())
+        return;
+    netDialog.Open();
+    if (TNetAOptDialog* d = netDialog.OpenOptimiser())
+        dialogs.push_back(d);
+}
+
+// "Net 1, optimize:...": that network's optimiser dialog is opened; other names change
+// nothing.
+void OpenOptimiserNamed(TFilterSession& s, std::vector<TDialogModel*>& dialogs, const std::string& name)
+{
+    const std::string key = CanonicalFieldName(name);
+    for (int i = 0; i < static_cast<int>(s.project->AdvancedNets().size()); ++i) {
+        const std::string title = CanonicalFieldName(s.project->NetA(i).Name() + ", optimize");
+        if (key.size() > title.size() && key.compare(0, title.size(), title) == 0 && key[title.size()] == ':')
+            OpenOptimiser(s, dialogs, i);
+    }
+}
+
 bool ApplyAll(TFilterSession& s, const std::vector<std::string>& assignments, const std::string& project)
 {
     if (assignments.empty())
         return true;
     for (const std::string& a : assignments) {
         // The dialogs a press opened (a network's wizard) take values too.
-        const std::vector<TDialogModel*> dialogs = WithOpenChildren(OpenDialogs(s));
+        std::vector<TDialogModel*> dialogs = WithOpenChildren(OpenDialogs(s));
         std::string rest;
+        OpenOptimiserNamed(s, dialogs, a);
         TDialogModel* dialog = DialogOf(dialogs, a, rest);
         if (!dialog) {
             CliFail("\"" + a + "\": a name starts with its dialog (" + DialogNames(dialogs) + "), e.g. \"" +
@@ -432,6 +459,10 @@ int RunFilterFields(TProgramContext& context, const TCliArgs& args)
     TFilterSession s{context};
     if (!OpenFilter(s, args[0]))
         return 1;
+    // Each network's optimiser is listed; it stays open as a child of its network dialog.
+    std::vector<TDialogModel*> opened;
+    for (int i = 0; i < static_cast<int>(s.project->AdvancedNets().size()); ++i)
+        OpenOptimiser(s, opened, i);
     // Presses after the project open dialogs whose fields are listed too ("Net 1:Wizard").
     for (std::size_t i = 1; i < args.size(); ++i)
         if (std::string error = PressNamed(WithOpenChildren(OpenDialogs(s)), args[i], args[0]); !error.empty())
@@ -457,8 +488,9 @@ int RunFilterDo(TProgramContext& context, const TCliArgs& args)
     for (std::size_t i = 1; i < args.size(); ++i) {
         // Each press sees what the presses before it opened ("Net 1:Wizard" opens the
         // wizard whose values and "Calc" come next).
-        const std::vector<TDialogModel*> dialogs = WithOpenChildren(OpenDialogs(s));
+        std::vector<TDialogModel*> dialogs = WithOpenChildren(OpenDialogs(s));
         std::string error;
+        OpenOptimiserNamed(s, dialogs, args[i]);
         if (SlotCommand(s, args[i], error)) {
         } else if (args[i].find('=') != std::string::npos && !PressableName(dialogs, args[i])) {
             // Not a press but "NAME=VALUE": a value typed into an open dialog, as set does.
@@ -681,4 +713,113 @@ int RunFilterExport(TProgramContext& context, const TCliArgs& args)
     if (!curve)
         return CliFail(usage);
     return s.project->ExportSectionTo(net, *curve, path) ? 0 : 1;
+}
+
+namespace {
+
+constexpr int kDefaultSweeps = 100;
+// --until-stable: no gain of more than kStableGain dB over kStableSweeps sweeps; a search
+// that keeps creeping still ends after kMaxSweeps.
+constexpr double kStableGain = 0.001;
+constexpr int kStableSweeps = 20;
+constexpr int kMaxSweeps = 100000;
+
+bool ParseCount(const std::string& text, long long minimum, long long maximum, long long& value)
+{
+    const char* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, value);
+    return ec == std::errc() && p == end && value >= minimum && value <= maximum;
+}
+
+// "12\t0.0831 dB\t87.42 dB\tL1071 0.8492 mH\t...": the sweep, its error, the target
+// level and every component of the optimisation list.
+void PrintSweep(const TNetAOptDialog& d, const TNetA& net)
+{
+    std::string line = std::to_string(d.Optimiser().Sweeps());
+    char numbers[64];
+    std::snprintf(numbers, sizeof numbers, "\t%.4f dB\t%.2f dB", d.Optimiser().Error(), net.optimiser.targetLevel);
+    line += numbers;
+    for (const TCompA* comp : d.Entries())
+        line += "\t" + comp->Name() + " " + CliTrim(comp->DisplayText()) + " " + comp->Unit();
+    std::printf("%s\n", line.c_str());
+}
+
+} // namespace
+
+int RunFilterOptimize(TProgramContext& context, const TCliArgs& args)
+{
+    const char* usage = "optimize: tonvek-cli optimize PROJECT.flt --net N [--steps N | --until-stable] [--seed S]";
+    std::string project;
+    long long net = 0, steps = kDefaultSweeps, seed = 1;
+    bool untilStable = false, stepsGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--net" && hasValue) {
+            if (!ParseCount(args[++i], 1, 4, net))
+                return CliFail("optimize: --net takes 1 .. 4");
+        } else if (a == "--steps" && hasValue) {
+            if (!ParseCount(args[++i], 1, kMaxSweeps, steps))
+                return CliFail("optimize: --steps takes a whole number from 1 to " + std::to_string(kMaxSweeps));
+            stepsGiven = true;
+        } else if (a == "--seed" && hasValue) {
+            if (!ParseCount(args[++i], 0, 4294967295LL, seed))
+                return CliFail("optimize: --seed takes a whole number from 0 to 4294967295");
+        } else if (a == "--until-stable") {
+            untilStable = true;
+        } else if (project.empty() && !a.starts_with("--")) {
+            project = a;
+        } else {
+            return CliFail("optimize: unexpected argument \"" + a + "\"\n" + usage);
+        }
+    }
+    if (project.empty() || net == 0)
+        return CliFail(usage);
+    if (stepsGiven && untilStable)
+        return CliFail("optimize: --steps and --until-stable exclude each other");
+
+    TFilterSession s{context};
+    if (!OpenFilter(s, project))
+        return 1;
+    const int count = static_cast<int>(s.project->AdvancedNets().size());
+    if (count == 0)
+        return CliFail("optimize: a simple filter has no network optimiser (advanced filters have one per net)");
+    if (net > count)
+        return CliFail("optimize: " + project + " has " + std::to_string(count) + " net" + (count == 1 ? "" : "s"));
+    const int index = static_cast<int>(net) - 1;
+    TNetA& network = s.project->NetA(index);
+    // As a user does: the network dialog, its "Optimize" button, "Start".
+    TNetADialog& netDialog = s.project->NetADialogs(index).NetDialog();
+    netDialog.Open();
+    netDialog.Press(TNetADialog::kOptimize);
+    TNetAOptDialog* d = netDialog.OptimiserDialog();
+    if (!d)
+        return CliFail("optimize: the optimiser of " + network.Name() + " did not open");
+    if (d->Entries().empty())
+        return CliFail("optimize: no component of " + network.Name() + " is on its optimisation list (e.g. \"" +
+                       network.Name() + ":R" + std::to_string(index + 1) + "011 optimise=on\"; tonvek-cli fields " +
+                       project + " lists them)");
+    d->SetRandom(TNetAOptimiser::SeededRandom(static_cast<std::uint32_t>(seed)));
+    double best = 0;
+    int bestSweep = 0;
+    bool stable = false;
+    d->onSweep = [&](const TNetAOptDialog& dialog) {
+        PrintSweep(dialog, network);
+        const double error = dialog.Optimiser().Error();
+        const int n = dialog.Optimiser().Sweeps();
+        if (n == 1 || error < best - kStableGain) {
+            best = error;
+            bestSweep = n;
+        }
+        stable = n - bestSweep >= kStableSweeps;
+    };
+    d->Press(TNetAOptDialog::kStart);
+    const int limit = untilStable ? kMaxSweeps : static_cast<int>(steps);
+    while (d->Optimiser().Sweeps() < limit && !(untilStable && stable) && s.host.RunDeferred(1) == 1) {
+    }
+    // "Stop" is seen by the sweep still queued; closing computes every ray again.
+    d->Press(TNetAOptDialog::kStop);
+    s.host.RunDeferred();
+    d->Close();
+    return SaveFilter(s, project) ? 0 : 1;
 }

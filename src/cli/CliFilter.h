@@ -19,5 +19,8 @@ int RunFilterFields(TProgramContext& context, const TCliArgs& args);
 int RunFilterDo(TProgramContext& context, const TCliArgs& args);
 int RunFilterReport(TProgramContext& context, const TCliArgs& args);
 int RunFilterCurves(TProgramContext& context, const TCliArgs& args);
+// optimize PROJECT.flt --net N [--steps N | --until-stable] [--seed S]: the network's
+// optimiser run as the dialog runs it, one line per sweep, then the project saved.
+int RunFilterOptimize(TProgramContext& context, const TCliArgs& args);
 // export PROJECT.flt --kind spl|impedance|groupdelay|SECTION-spl|gain|... -o FILE
 int RunFilterExport(TProgramContext& context, const TCliArgs& args);

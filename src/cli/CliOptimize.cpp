@@ -5,6 +5,7 @@
 // have their own file.
 
 #include "CliBoxSession.h"
+#include "CliFilter.h"
 #include "CliOptimizeTable.h"
 #include "TCliCommand.h"
 
@@ -141,6 +142,9 @@ int RunFit(TProgramContext& context, const TFitOptions& o)
 
 int RunOptimize(TProgramContext& context, const TCliArgs& args)
 {
+    for (const std::string& a : args)
+        if (!a.starts_with("--") && CliIsFilterFile(a))
+            return RunFilterOptimize(context, args);
     for (const std::string& a : args) {
         if (a == "--table")
             return RunOptimizeTable(context, args);
@@ -199,7 +203,13 @@ TCliRegistration optimizeCommand{
                           "                       table dialog without \"&\", or a unique leading part (\"0.707\",\n"
                           "                       \"SBB4 / BB4\", \"+2dB\"); abr, bp3 and bp4 choose by the driver alone\n"
                           "optimize PROJECT.box --quick\n"
-                          "                       runs the box dialog's \"Quick box\"; both save the project",
+                          "                       runs the box dialog's \"Quick box\"; both save the project\n"
+                          "optimize PROJECT.flt --net N [--steps N | --until-stable] [--seed S]\n"
+                          "                       runs the optimiser of advanced net N with the targets and ticks\n"
+                          "                       set before (\"Net 1, optimize:Lowpass:Fc=2500\",\n"
+                          "                       \"Net 1:L1071 optimise=on\"), prints one line per sweep (sweep,\n"
+                          "                       error, target level, each listed component), closes it and saves\n"
+                          "                       the project; --steps defaults to 100, --until-stable as for --fit",
     RunOptimize};
 
 } // namespace

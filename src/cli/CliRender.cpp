@@ -6,7 +6,11 @@
 
 // Before any Qt header: the networks' store slots are members named like a Qt keyword.
 #include "filter/TXover.h"
+#include "filter/TNetADialog.h"
+#include "filter/TNetADialogs.h"
+#include "filter/TNetAOptDialog.h"
 
+#include "app/QtCanvas.h"
 #include "app/TPlotRender.h"
 #include "box/TBoxReport.h"
 #include "box/TBoxEmbryo.h"
@@ -15,6 +19,8 @@
 #include "plot/TSnapshot.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QString>
 #include <cstdio>
 #include <algorithm>
@@ -95,6 +101,33 @@ int WriteSchematics(TXover& filter, const std::string& outDir)
     return 0;
 }
 
+// The plot of each advanced net's optimiser dialog, opened as its "Optimize" button
+// opens it (the project is not saved), as the dialog shows it.
+int WriteOptimiserPlots(TXover& filter, const std::string& outDir)
+{
+    for (int n = 0; filter.Advanced() && n < filter.Ways(); ++n) {
+        TNetADialog& netDialog = filter.NetADialogs(n).NetDialog();
+        netDialog.Open();
+        TNetAOptDialog* d = netDialog.OpenOptimiser();
+        if (!d)
+            continue;
+        QImage image(TNetAOptDialog::kPlotWidth, TNetAOptDialog::kPlotHeight, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            QtCanvas canvas(painter, image.width(), image.height());
+            canvas.MapOntoDevice(image.width(), image.height());
+            d->Paint(canvas);
+        }
+        d->Close();
+        const std::string png = (std::filesystem::path(outDir) / (FileNameFor(d->title) + ".png")).string();
+        if (!image.save(QString::fromStdString(png)))
+            return CliFail("could not write " + png);
+        std::printf("%s\n", png.c_str());
+    }
+    return 0;
+}
+
 int RenderFilter(TProgramContext& context, TCliHost& host, int kind, const std::string& project,
                  const std::string& outDir, const std::string& pdf, int width, int height)
 {
@@ -109,6 +142,9 @@ int RenderFilter(TProgramContext& context, TCliHost& host, int kind, const std::
             return status;
     if (!outDir.empty())
         if (int status = WriteSnapshotPng(filter.SnapshotWindow(), outDir, width, height); status != 0)
+            return status;
+    if (!outDir.empty())
+        if (int status = WriteOptimiserPlots(filter, outDir); status != 0)
             return status;
     return pdf.empty() ? 0 : WritePages(filter.DiagramPages(), pdf);
 }
@@ -195,7 +231,8 @@ int RunRender(TProgramContext& context, const TCliArgs& args)
 TCliRegistration renderCommand{"render",
                                "render PROJECT.box [--out DIR] [--pdf FILE.pdf] [--size WxH]\n"
                                "                       one PNG per window, named after its title, and/or the\n"
-                               "                       diagrams as printed pages",
+                               "                       diagrams as printed pages; an advanced filter's nets add\n"
+                               "                       their optimiser plots (Net_1_optimize.png ...)",
                                RunRender};
 
 } // namespace

@@ -19,6 +19,7 @@ void TNetAOptimiserFields::Reset()
     excludeUpper = 31;
     targetLevel = 90.0;
     lock = 0;
+    slope = 0.0;
     highPassCutoff = 2;
     lowPassCutoff = 20000;
     highPassOrder = 0;
@@ -209,8 +210,8 @@ bool TNetA::Calculate()
         impedancePhase_[i] = PhaseOf(inputImpedance_[i]) * kDegreesPerRadian;
     }
 
-    const bool waiting = optimiserOpen && optimiser.liveUpdate == 0;
-    if (!waiting)
+    const bool running = optimiser.state == TNetAOptimiserFields::kRunning && optimiser.liveUpdate == 0;
+    if (!running)
         ScaleGainPlot(general);
     FinishRows(grid);
     return true;
@@ -295,11 +296,11 @@ void TNetA::FinishRows(const TFilterGrid& grid)
     const TGeneral& general = owner_.Context().General();
     const int count = std::clamp(general.SurfaceRayCount(), 1, kMaxRays);
     onAxisRay_ = std::clamp(general.OnAxisIndex(), 0, count - 1);
-    const bool waiting = optimiserOpen && optimiser.liveUpdate == 0;
+    const bool waiting = OptimiserOpen() && optimiser.liveUpdate == 0;
     computed_.fill(false);
     for (int r = 0; r < count; ++r)
         computed_[static_cast<std::size_t>(r)] = !waiting && (r == onAxisRay_ || !general.Inhibit());
-    if (optimiserOpen && optimiser.ray >= 0)
+    if (OptimiserOpen() && optimiser.ray >= 0)
         computed_[static_cast<std::size_t>(std::min<int>(optimiser.ray, count - 1))] = true;
     drivers_.Place(grid, general, transfer_, computed_, output_);
     for (int r = 0; r < count; ++r) {

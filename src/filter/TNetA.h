@@ -28,9 +28,14 @@ struct TNetASet {
     bool noComponents = false;
 };
 
-// The optimiser's and the wizards' settings the record keeps; this network only stores
-// them and writes them back.
+// The optimiser's settings (and the wizards' fields the record keeps). The state and
+// the passband slope are not in the record.
 struct TNetAOptimiserFields {
+    // 0 no optimiser dialog, 1 dialog open, 2 running.
+    static constexpr std::int32_t kClosed = 0, kOpen = 1, kRunning = 2;
+    std::int32_t state = kClosed;
+    double slope = 0.0; // passband slope, dB per octave (-2 .. 2)
+
     // Target filter: cutoffs (Hz) and orders.
     std::int16_t highPassCutoff = 2, lowPassCutoff = 20000, highPassOrder = 0, lowPassOrder = 0;
     // Target types (0 Butterworth, 1 Linkwitz), step 0-99, ray (-1 none chosen).
@@ -41,7 +46,7 @@ struct TNetAOptimiserFields {
     std::uint8_t lock = 0;
 
     // What a network reset restores (the step, the target types and the view flags keep
-    // their values).
+    // their values; so does the state, which belongs to an open dialog).
     void Reset();
 };
 
@@ -128,10 +133,11 @@ public:
     // "Filter gain, Net N": one curve per driver.
     TPlotLogXLinY& GainPlot() { return *gainPlot_; }
     const TPlotLogXLinY& GainPlot() const { return *gainPlot_; }
-    // While the network's optimiser dialog is open only the optimiser's ray is computed
-    // (and every ray besides with live update on); without live update the gain plot,
-    // the on-axis phase and the group delay wait.
-    bool optimiserOpen = false;
+    // While the network's optimiser dialog is open (optimiser.state not 0) only the
+    // optimiser's ray is computed (and every ray besides with live update on); without
+    // live update the on-axis phase and the group delay wait, and so does the gain plot
+    // while the optimiser runs.
+    bool OptimiserOpen() const { return optimiser.state != TNetAOptimiserFields::kClosed; }
     // Which rows of the ray list the last calculation computed.
     bool RayComputed(int ray) const { return computed_[static_cast<std::size_t>(ray)]; }
 

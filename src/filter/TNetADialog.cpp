@@ -3,6 +3,7 @@
 #include "filter/TBranchA.h"
 #include "filter/TCompA.h"
 #include "filter/TNetA.h"
+#include "filter/TNetAOptDialog.h"
 #include "filter/TNetAWizard.h"
 #include "ui/THost.h"
 #include "ui/TSwitchText.h"
@@ -97,8 +98,7 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
     AddList(kOptimisation, "", {}, -1).Rows(8).Width(22);
     AddButton(kAdd, "&Add ->");
     AddButton(kRemove, "&Remove");
-    // The optimiser opens a dialog that does not exist yet.
-    AddButton(kOptimize, "&Optimize").Disabled();
+    AddButton(kOptimize, "&Optimize");
     AddButton(kWizard, "&Wizard");
     Group("Network", 1);
     AddRadio(kMode, "Filter", {"Active", "Passive"}, kPassive)
@@ -139,6 +139,7 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
         case kAdd: AddSelected(); break;
         case kRemove: RemoveSelected(); break;
         case kWizard: OpenWizard(); break;
+        case kOptimize: OpenOptimiser(); break;
         default: break;
         }
     };
@@ -147,18 +148,40 @@ TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(
     onClose = [this] {
         if (sub_)
             sub_->Close();
+        if (optimiser_)
+            optimiser_->Abandon();
     };
     listedValues = [this] { return ListedValues(); };
     openChildren = [this] {
         std::vector<TDialogModel*> open;
         if (TDialogModel* sub = OpenSubDialog())
             open.push_back(sub);
+        if (TNetAOptDialog* optimiser = OptimiserDialog())
+            open.push_back(optimiser);
         return open;
     };
     Rebuild();
 }
 
 TNetADialog::~TNetADialog() = default;
+
+TNetAOptDialog* TNetADialog::OptimiserDialog() const
+{
+    return optimiser_ && optimiser_->IsOpen() ? optimiser_.get() : nullptr;
+}
+
+TNetAOptDialog* TNetADialog::OpenOptimiser()
+{
+    if (TNetAOptDialog* open = OptimiserDialog()) {
+        open->Open(); // raises it
+        return open;
+    }
+    // A closed one is made anew: its posted sweeps find their token gone.
+    optimiser_ = std::make_unique<TNetAOptDialog>(Host(), net_, *this);
+    optimiser_->Prepare();
+    optimiser_->Open();
+    return optimiser_.get();
+}
 
 void TNetADialog::Rebuild()
 {

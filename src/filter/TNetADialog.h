@@ -13,6 +13,7 @@
 class TNetA;
 class TBranchA;
 class TCompA;
+class TNetAOptDialog;
 
 // The branch type dialog: one radio choice per type of the network's mode.
 class TBranchTypeDialog : public TDialogModel {
@@ -66,6 +67,11 @@ public:
     // driver count, a recall, a read).
     void Rebuild();
 
+    // Button 109: prepares and opens the network's optimiser dialog (modal), or raises
+    // the open one. The optimiser dialog while it is open, else nullptr.
+    TNetAOptDialog* OpenOptimiser();
+    TNetAOptDialog* OptimiserDialog() const;
+
 private:
     void Double(int list);
     void Step(int list, int direction);
@@ -87,4 +93,5 @@ private:
     std::vector<TLine> lines_;
     std::vector<TCompA*> optimisation_;
     std::unique_ptr<TDialogModel> sub_;
+    std::unique_ptr<TNetAOptDialog> optimiser_;
 };

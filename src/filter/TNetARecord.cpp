@@ -195,6 +195,9 @@ bool TNetA::ReadRecord(TBinaryReader& in, int version)
     gain_ = s.gain;
     const TNetAOptimiserFields before = optimiser;
     optimiser = s.optimiser;
+    // Not in the record: an open dialog's state and the unsaved slope stay.
+    optimiser.state = before.state;
+    optimiser.slope = before.slope;
     if (!s.hasSlots) {
         // Older files keep these nowhere: what the network had stays.
         optimiser.lowPassType = before.lowPassType;

@@ -281,6 +281,15 @@ TField& TDialogModel::AddText(int id, std::string label, std::string text)
     return f;
 }
 
+TField& TDialogModel::AddDrawing(int id, int width, int height, std::function<void(TCanvas&)> paint)
+{
+    TField& f = Add(TFieldKind::Drawn, id, {});
+    f.drawWidth = width;
+    f.drawHeight = height;
+    f.paint = std::move(paint);
+    return f;
+}
+
 TField& TDialogModel::AddOk(std::string text)
 {
     SetHasOk(true);

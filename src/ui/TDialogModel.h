@@ -67,6 +67,8 @@
 #include <string>
 #include <vector>
 
+class TCanvas;
+
 enum class TFieldKind {
     Double, // TDblEdit
     Long,   // TLongEdit
@@ -78,6 +80,7 @@ enum class TFieldKind {
     List,   // list box of items: selected; a double click sends onCommand(id)
     Button, // push button with text: onCommand(id); id 1 is OK
     Text,   // read-only text line: text
+    Drawn,  // a picture painted on a canvas (a plot): paint, drawWidth x drawHeight
 };
 
 struct TField {
@@ -108,6 +111,10 @@ struct TField {
     std::vector<bool> itemDisabled; // Radio: choices shown grey that a click cannot choose
     std::vector<bool> itemHidden;   // Radio: choices not shown at all (nor chosen)
     std::string text;               // Check and Button caption, Text contents
+    // Drawing: the picture's size in logical units (the view shows it at that many
+    // pixels) and what paints it; the view repaints it whenever the dialog is refreshed.
+    int drawWidth = 0, drawHeight = 0;
+    std::function<void(TCanvas&)> paint;
 
     // Called when the field commits a change, before TDialogModel::onFieldChanged.
     std::function<void(TField&)> onChange;
@@ -146,7 +153,7 @@ struct TField {
     }
     bool IsEdit() const { return kind == TFieldKind::Double || kind == TFieldKind::Long ||
                                  kind == TFieldKind::String || kind == TFieldKind::Note; }
-    bool Focusable() const { return visible && enabled && kind != TFieldKind::Text; }
+    bool Focusable() const { return visible && enabled && kind != TFieldKind::Text && kind != TFieldKind::Drawn; }
     // The value a bound field hands its write before scaling: the number of a value
     // field, 1 or 0 for a check box, the chosen index of a choice.
     double Number() const;
@@ -221,6 +228,8 @@ public:
     TField& AddList(int id, std::string label, std::vector<std::string> items, int selected);
     TField& AddButton(int id, std::string text, bool bottom = false);
     TField& AddText(int id, std::string label, std::string text = {});
+    // A drawn area of width x height logical units, painted by paint on any canvas.
+    TField& AddDrawing(int id, int width, int height, std::function<void(TCanvas&)> paint);
     // The "&OK" button (id 1) in the button row: Enter on it closes the dialog.
     TField& AddOk(std::string text = "&OK");
 

@@ -71,8 +71,7 @@ TEST(NetADialog, TitleHelpAndMenuCommandWhileOpen)
     EXPECT_EQ(project.host.CommandEnabled(13023), false);
     d.Press(TBaseDialog::OkId);
     EXPECT_EQ(project.host.CommandEnabled(13023), true);
-    // The optimiser comes later.
-    EXPECT_FALSE(d.Field(D::kOptimize).enabled);
+    EXPECT_TRUE(d.Field(D::kOptimize).enabled);
     EXPECT_TRUE(d.Field(D::kWizard).enabled);
 }
 

@@ -157,7 +157,7 @@ TEST(NetADriverGroup, InhibitComputesOnlyTheOnAxisRow)
     // on-axis phase alone; with live update every ray again.
     Group o;
     o.project.AddRays({60, -30}); // on axis is ray 1
-    o.net.optimiserOpen = true;
+    o.net.optimiser.state = TNetAOptimiserFields::kOpen;
     o.net.optimiser.ray = 7; // beyond the list: its last ray
     o.net.Calculate();
     EXPECT_TRUE(o.net.RayComputed(2));
