@@ -121,8 +121,9 @@ void TMainApp::Start(const StartOptions& options)
     if (config.rect) {
         const QRect s = window_->screen()->availableGeometry();
         if (auto r = PlaceOnScreen(*config.rect, {s.left(), s.top(), s.left() + s.width(), s.top() + s.height()})) {
-            window_->move(r->left, r->top);
-            window_->resize(r->right - r->left, r->bottom - r->top);
+            // The stored rectangle is the client area, without the window manager's
+            // frame: placing it by its frame would creep down by a title bar per run.
+            window_->setGeometry(r->left, r->top, r->right - r->left, r->bottom - r->top);
         }
     }
     shell_->SetShowUnitHint(config.showUnitHint);
