@@ -87,6 +87,29 @@ TCompValueDialog::TCompValueDialog(THost& host, const TCompA& comp)
 
 double TCompValueDialog::StoredValue() const { return Field(kValue).dbl.Value() / factor_; }
 
+void TCompValueDialog::OpenIn(std::unique_ptr<TDialogModel>& slot, THost& host, TCompA& comp,
+                              std::function<void(TCompA&)> changed)
+{
+    if (slot)
+        slot->Close();
+    auto dialog = std::make_unique<TCompValueDialog>(host, comp);
+    TCompValueDialog* d = dialog.get();
+    d->onClose = [d, &host, &comp, changed = std::move(changed)] {
+        // The field kept the entry within the limits in shown units; dividing by the
+        // factor may land a rounding step outside them.
+        const double value = std::clamp(d->StoredValue(), comp.Minimum(), comp.Maximum());
+        if (d->ReturnValue() != 1 || value == comp.Value())
+            return;
+        if (!comp.SetValue(value)) {
+            host.Beep();
+            return;
+        }
+        changed(comp);
+    };
+    slot = std::move(dialog);
+    slot->Open();
+}
+
 TNetADialog::TNetADialog(THost& host, TNetA& net) : TDialogModel(host, net.Name(), "net.txt"), net_(net)
 {
     menuCommand = 13021 + net.Index();
@@ -306,24 +329,7 @@ void TNetADialog::OpenTypeDialog(int position)
 
 void TNetADialog::OpenValueDialog(TCompA& comp)
 {
-    if (sub_)
-        sub_->Close();
-    auto dialog = std::make_unique<TCompValueDialog>(Host(), comp);
-    TCompValueDialog* d = dialog.get();
-    d->onClose = [this, d, &comp] {
-        // The field kept the entry within the limits in shown units; dividing by the
-        // factor may land a rounding step outside them.
-        const double value = std::clamp(d->StoredValue(), comp.Minimum(), comp.Maximum());
-        if (d->ReturnValue() != 1 || value == comp.Value())
-            return;
-        if (!comp.SetValue(value)) {
-            Host().Beep();
-            return;
-        }
-        ChangedComp(comp);
-    };
-    sub_ = std::move(dialog);
-    sub_->Open();
+    TCompValueDialog::OpenIn(sub_, Host(), comp, [this](TCompA& c) { ChangedComp(c); });
 }
 
 void TNetADialog::OpenWizard()

@@ -7,6 +7,7 @@
 
 #include "ui/TDialogModel.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,10 @@ public:
     TCompValueDialog(THost& host, const TCompA& comp);
     // The shown value divided by the unit factor the dialog opened with.
     double StoredValue() const;
+    // Opens the dialog on comp in slot (closing what the slot held). After OK with a new
+    // value the component takes it and changed(comp) follows; a refused value beeps.
+    static void OpenIn(std::unique_ptr<TDialogModel>& slot, THost& host, TCompA& comp,
+                       std::function<void(TCompA&)> changed);
 
 private:
     double factor_;

@@ -311,23 +311,8 @@ void TNetAOptDialog::Double()
         Host().Beep();
         return;
     }
-    TCompA& comp = *entries_[static_cast<std::size_t>(line)];
-    if (sub_)
-        sub_->Close();
-    auto dialog = std::make_unique<TCompValueDialog>(Host(), comp);
-    TCompValueDialog* d = dialog.get();
-    d->onClose = [this, d, &comp] {
-        const double value = std::clamp(d->StoredValue(), comp.Minimum(), comp.Maximum());
-        if (d->ReturnValue() != 1 || value == comp.Value())
-            return;
-        if (!comp.SetValue(value)) {
-            Host().Beep();
-            return;
-        }
-        ChangedComp(comp);
-    };
-    sub_ = std::move(dialog);
-    sub_->Open();
+    TCompValueDialog::OpenIn(sub_, Host(), *entries_[static_cast<std::size_t>(line)],
+                             [this](TCompA& comp) { ChangedComp(comp); });
 }
 
 void TNetAOptDialog::StepSelected(int direction)
