@@ -232,6 +232,8 @@ bool TSoundWriter::Write(const std::int16_t* samples, std::size_t count)
 {
     if (!file_ || failed_)
         return false;
+    if (count == 0)
+        return true; // an empty buffer may have no storage at all
     if (kind_ == TSoundKind::Wav && (samples_ + count) * 2 > kMaxWavData) {
         failed_ = true; // past what a WAV's size fields can hold
         return false;
