@@ -5,6 +5,7 @@
 // argument is N (8192 is the largest the settings offer). Each run also counts the heap
 // allocations of one recalculation (allocs/recalc): none.
 #include "../tests/support/AllocationCounter.h"
+#include "MeasuredXover.h"
 #include "filter/TXover.h"
 #include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
@@ -15,18 +16,13 @@
 
 namespace {
 
-const std::string kFolder = TONVEK_REFDATA "/measured/";
-
 void BM_ImpulseResponse(benchmark::State& state)
 {
     TProgramContext context;
     THeadlessHost host;
     auto project = std::make_unique<TXover>(host, context, 0);
     TXover& p = *project;
-    (void)p.Net(0).SetMeasFile(0, TMeasKind::Spl, kFolder + "DCS255-4@0.frd");
-    (void)p.Net(0).SetMeasFile(0, TMeasKind::Impedance, kFolder + "DCS255-4.zma");
-    (void)p.Net(2).SetMeasFile(0, TMeasKind::Spl, kFolder + "ND25FA-4@0.frd");
-    (void)p.Net(2).SetMeasFile(0, TMeasKind::Impedance, kFolder + "ND25FA-4.zma");
+    LoadMeasuredDrivers(p);
     if (!context.General().SetPoints(static_cast<int>(state.range(0) / 2))) {
         state.SkipWithError("transform size refused");
         return;

@@ -3,6 +3,7 @@
 // steps run one after the other as the command line runs them. One iteration is a whole
 // run over 10 s of sound; "x realtime" is seconds of sound per second. Arguments: N
 // (512 is the settings' default, 8192 the largest) and the HRTF simulation off or on.
+#include "MeasuredXover.h"
 #include "filter/TXover.h"
 #include "settings/TProgramContext.h"
 #include "timedomain/TSimDialog.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-const std::string kFolder = TONVEK_REFDATA "/measured/";
 constexpr double kSeconds = 10;
 
 std::string MakeInput()
@@ -44,10 +44,7 @@ void BM_FilterMusic(benchmark::State& state)
     THeadlessHost host;
     auto project = std::make_unique<TXover>(host, context, 0);
     TXover& p = *project;
-    (void)p.Net(0).SetMeasFile(0, TMeasKind::Spl, kFolder + "DCS255-4@0.frd");
-    (void)p.Net(0).SetMeasFile(0, TMeasKind::Impedance, kFolder + "DCS255-4.zma");
-    (void)p.Net(2).SetMeasFile(0, TMeasKind::Spl, kFolder + "ND25FA-4@0.frd");
-    (void)p.Net(2).SetMeasFile(0, TMeasKind::Impedance, kFolder + "ND25FA-4.zma");
+    LoadMeasuredDrivers(p);
     if (input.empty() || !context.General().SetPoints(static_cast<int>(state.range(0) / 2))) {
         state.SkipWithError("no input file, or the transform size was refused");
         return;

@@ -6,6 +6,7 @@
 #include "GuiBenchMain.h"
 #include "app/QtCanvas.h"
 #include "app/TPlotRender.h"
+#include "MeasuredXover.h"
 #include "filter/TXover.h"
 #include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
@@ -20,8 +21,6 @@
 
 namespace {
 
-const std::string kFolder = TONVEK_REFDATA "/measured/";
-
 struct TSurfaceFilter {
     TSurfaceFilter()
     {
@@ -29,11 +28,7 @@ struct TSurfaceFilter {
             context.General().AddSurfaceRay(a);
         project = std::make_unique<TXover>(host, context, 1);
         TXover& p = *project;
-        (void)p.Net(0).SetMeasFile(0, TMeasKind::Spl, kFolder + "DCS255-4@0.frd");
-        (void)p.Net(0).SetMeasFile(0, TMeasKind::Impedance, kFolder + "DCS255-4.zma");
-        (void)p.Net(1).SetMeasFile(0, TMeasKind::Spl, kFolder + "TCP115-8@0.frd");
-        (void)p.Net(2).SetMeasFile(0, TMeasKind::Spl, kFolder + "ND25FA-4@0.frd");
-        (void)p.Net(2).SetMeasFile(0, TMeasKind::Impedance, kFolder + "ND25FA-4.zma");
+        LoadMeasuredDrivers(p, true);
         p.Net(1).Driver(0).y = 0.25;
         p.Net(2).Driver(0).y = 0.40;
         p.MarkAllDirty();

@@ -4,6 +4,7 @@
 // drivers' response and impedance files onto the filter grid; and the project's
 // Recalculate of a four-way advanced filter, passive and active, with four measured
 // drivers per net, eight branches in use per net, 17 rays and a near-field listener.
+#include "MeasuredXover.h"
 #include "filter/TXover.h"
 #include "settings/TProgramContext.h"
 #include "ui/THeadlessHost.h"
@@ -12,8 +13,6 @@
 
 namespace {
 
-const std::string kFolder = TONVEK_REFDATA "/measured/";
-
 struct TBenchFilter {
     explicit TBenchFilter(bool inhibit)
     {
@@ -21,11 +20,7 @@ struct TBenchFilter {
             context.General().AddSurfaceRay(a);
         project = std::make_unique<TXover>(host, context, 1);
         TXover& p = *project;
-        (void)p.Net(0).SetMeasFile(0, TMeasKind::Spl, kFolder + "DCS255-4@0.frd");
-        (void)p.Net(0).SetMeasFile(0, TMeasKind::Impedance, kFolder + "DCS255-4.zma");
-        (void)p.Net(1).SetMeasFile(0, TMeasKind::Spl, kFolder + "TCP115-8@0.frd");
-        (void)p.Net(2).SetMeasFile(0, TMeasKind::Spl, kFolder + "ND25FA-4@0.frd");
-        (void)p.Net(2).SetMeasFile(0, TMeasKind::Impedance, kFolder + "ND25FA-4.zma");
+        LoadMeasuredDrivers(p, true);
         // The mid-woofer and the tweeter sit above the woofer on the baffle.
         p.Net(1).Driver(0).y = 0.25;
         p.Net(2).Driver(0).y = 0.40;
@@ -59,10 +54,10 @@ void BM_XoverReadTwoDrivers(benchmark::State& state)
         (void)woofer.SetMeasFile(0, TMeasKind::Impedance, "");
         (void)tweeter.SetMeasFile(0, TMeasKind::Spl, "");
         (void)tweeter.SetMeasFile(0, TMeasKind::Impedance, "");
-        benchmark::DoNotOptimize(woofer.SetMeasFile(0, TMeasKind::Spl, kFolder + "DCS255-4@0.frd"));
-        benchmark::DoNotOptimize(woofer.SetMeasFile(0, TMeasKind::Impedance, kFolder + "DCS255-4.zma"));
-        benchmark::DoNotOptimize(tweeter.SetMeasFile(0, TMeasKind::Spl, kFolder + "ND25FA-4@0.frd"));
-        benchmark::DoNotOptimize(tweeter.SetMeasFile(0, TMeasKind::Impedance, kFolder + "ND25FA-4.zma"));
+        benchmark::DoNotOptimize(woofer.SetMeasFile(0, TMeasKind::Spl, kMeasuredFolder + "DCS255-4@0.frd"));
+        benchmark::DoNotOptimize(woofer.SetMeasFile(0, TMeasKind::Impedance, kMeasuredFolder + "DCS255-4.zma"));
+        benchmark::DoNotOptimize(tweeter.SetMeasFile(0, TMeasKind::Spl, kMeasuredFolder + "ND25FA-4@0.frd"));
+        benchmark::DoNotOptimize(tweeter.SetMeasFile(0, TMeasKind::Impedance, kMeasuredFolder + "ND25FA-4.zma"));
     }
 }
 
@@ -82,8 +77,8 @@ struct TBenchAdvanced {
             g.SetCount(4);
             (void)g.SetConnection(TConnection::Pairs);
             for (int d = 0; d < 4; ++d) {
-                (void)net.SetMeasFile(d, TMeasKind::Spl, kFolder + spl[n]);
-                (void)net.SetMeasFile(d, TMeasKind::Impedance, kFolder + "DCS255-4.zma");
+                (void)net.SetMeasFile(d, TMeasKind::Spl, kMeasuredFolder + spl[n]);
+                (void)net.SetMeasFile(d, TMeasKind::Impedance, kMeasuredFolder + "DCS255-4.zma");
                 g.Driver(d).y = 0.3 * n + 0.08 * d;
             }
             for (int b = 0; b < TNetA::kLadder; ++b) {

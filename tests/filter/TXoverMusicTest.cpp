@@ -2,6 +2,7 @@
 // project's impulse response window, and a one-way filter of an ideal driver without
 // components gives its input back, delayed by N frames, within 1 % at every N.
 #include "filter/TXover.h"
+#include "support/SoundSamples.h"
 #include "timedomain/TSimDialog.h"
 #include "ui/THeadlessHost.h"
 
@@ -14,17 +15,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<std::int16_t> ReadSamples(const std::string& path)
-{
-    TSoundReader r;
-    std::vector<std::int16_t> all, part(4096);
-    if (!r.Open(path))
-        return all;
-    while (std::size_t n = r.Read(part.data(), part.size()))
-        all.insert(all.end(), part.begin(), part.begin() + static_cast<std::ptrdiff_t>(n));
-    return all;
-}
 
 struct TBench {
     TBench() : project(host, context, 3) {}

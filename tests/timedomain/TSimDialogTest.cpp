@@ -5,6 +5,7 @@
 #include "timedomain/TSimDialog.h"
 
 #include "support/AllocationCounting.h"
+#include "support/SoundSamples.h"
 #include "timedomain/TImpResponse.h"
 #include "ui/THeadlessHost.h"
 
@@ -27,23 +28,6 @@ std::string TempPath(const std::string& name)
     const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     return (fs::temp_directory_path() / ("tonvek_music_" + std::to_string(::getpid()) + "_" + test + "_" + name))
         .string();
-}
-
-std::vector<std::int16_t> ReadSamples(const std::string& path)
-{
-    TSoundReader r;
-    std::vector<std::int16_t> all, part(4096);
-    if (!r.Open(path))
-        return all;
-    while (std::size_t n = r.Read(part.data(), part.size()))
-        all.insert(all.end(), part.begin(), part.begin() + static_cast<std::ptrdiff_t>(n));
-    return all;
-}
-
-bool WriteSamples(const std::string& path, const std::vector<std::int16_t>& samples, std::uint32_t rate = 44100)
-{
-    TSoundWriter w;
-    return w.Create(path, rate) && w.Write(samples.data(), samples.size()) && w.Finish();
 }
 
 // Stereo frames of sines: each channel a sum of (amplitude, frequency) pairs.
