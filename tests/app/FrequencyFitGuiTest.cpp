@@ -2,6 +2,8 @@
 // menu, "&Run" lets steps run on the event loop while the window keeps answering,
 // "&Halt" ends the run at the next step with the report and plots of the final box.
 
+#include "GuiTestUtil.h"
+
 #include "app/QtHost.h"
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
@@ -26,14 +28,6 @@
 
 namespace {
 
-QWidget* DialogWindow(TMainApp& app, const QString& title)
-{
-    for (QWidget* w : app.Host().DialogWidgets())
-        if (w->windowTitle() == title)
-            return w;
-    return nullptr;
-}
-
 // The box dialog's menu entry with this text (mnemonics left out).
 QAction* MenuAction(QWidget* dialog, const QString& text)
 {
@@ -42,15 +36,6 @@ QAction* MenuAction(QWidget* dialog, const QString& text)
             if (a->text().remove('&') == text)
                 return a;
     return nullptr;
-}
-
-// Waits, with the event loop running, until done() or about 10 s passed.
-template <class F>
-bool WaitFor(F done)
-{
-    for (int k = 0; k < 1000 && !done(); ++k)
-        QTest::qWait(10);
-    return done();
 }
 
 } // namespace
@@ -63,14 +48,14 @@ TEST(FrequencyFitGuiTest, RunKeepsTheWindowLiveAndHaltShowsTheFinalBox)
     auto* box = dynamic_cast<TBassReflexBox*>(app.Shell().Project());
     ASSERT_NE(box, nullptr);
     app.Window().Trigger(TCmd::BoxDialog);
-    QWidget* boxView = DialogWindow(app, "Bassreflex box");
+    QWidget* boxView = ShownDialog(app, "Bassreflex box");
     ASSERT_NE(boxView, nullptr);
 
     QAction* fitCommand = MenuAction(boxView, "By frequency fit...");
     ASSERT_NE(fitCommand, nullptr);
     fitCommand->trigger();
     QApplication::processEvents();
-    QWidget* fitView = DialogWindow(app, "Frequency fit opt.");
+    QWidget* fitView = ShownDialog(app, "Frequency fit opt.");
     ASSERT_NE(fitView, nullptr);
     auto* fit = dynamic_cast<TOptFitDialog*>(box->OptimiserDialog());
     ASSERT_NE(fit, nullptr);

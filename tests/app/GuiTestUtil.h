@@ -1,11 +1,15 @@
 #pragma once
-// Helpers for driving modal message boxes in offscreen GUI tests: a modal box blocks
-// in exec(), so the answer is arranged before the action that opens it.
+// Helpers for driving the program in offscreen GUI tests. A modal box blocks in exec(),
+// so its answer is arranged before the action that opens it.
+
+#include "app/QtHost.h"
+#include "app/TMainApp.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <memory>
 
@@ -59,4 +63,22 @@ inline std::shared_ptr<ModalAnswer> CancelNextDialog()
     });
     timer->start();
     return answer;
+}
+
+// The shown dialog window with this title, or null.
+inline QWidget* ShownDialog(TMainApp& app, const QString& title)
+{
+    for (QWidget* w : app.Host().DialogWidgets())
+        if (w->windowTitle() == title && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// Waits, with the event loop running, until done() or about 10 s passed.
+template <class F>
+bool WaitFor(F done)
+{
+    for (int k = 0; k < 1000 && !done(); ++k)
+        QTest::qWait(10);
+    return done();
 }

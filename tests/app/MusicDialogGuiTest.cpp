@@ -23,26 +23,6 @@
 #include <cstdio>
 #include <filesystem>
 
-namespace {
-
-QWidget* DialogWindow(TMainApp& app, const QString& title)
-{
-    for (QWidget* w : app.Host().DialogWidgets())
-        if (w->windowTitle() == title)
-            return w;
-    return nullptr;
-}
-
-template <class F>
-bool WaitFor(F done)
-{
-    for (int k = 0; k < 1000 && !done(); ++k)
-        QTest::qWait(10);
-    return done();
-}
-
-} // namespace
-
 TEST(MusicDialogGuiTest, StartRunsWhileTheWindowAnswersAndStopEndsTheRunAtTheNextBlock)
 {
     namespace fs = std::filesystem;
@@ -65,7 +45,7 @@ TEST(MusicDialogGuiTest, StartRunsWhileTheWindowAnswersAndStopEndsTheRunAtTheNex
     project->Impulse().musicOutput.initialName = out;
     ASSERT_TRUE(app.Window().Trigger(TSimDialog::kCommand));
     QApplication::processEvents();
-    QWidget* view = DialogWindow(app, "Filter music");
+    QWidget* view = ShownDialog(app, "Filter music");
     ASSERT_NE(view, nullptr);
     TSimDialog* dialog = project->MusicDialog();
     ASSERT_NE(dialog, nullptr);

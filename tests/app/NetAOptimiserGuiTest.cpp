@@ -8,6 +8,7 @@
 #include "filter/TNetAOptDialog.h"
 #include "filter/TXover.h"
 
+#include "GuiTestUtil.h"
 #include "app/QtHost.h"
 #include "app/TMainApp.h"
 #include "app/TMainWindow.h"
@@ -21,22 +22,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-QWidget* DialogWindow(TMainApp& app, const QString& title)
-{
-    for (QWidget* w : app.Host().DialogWidgets())
-        if (w->windowTitle() == title && w->isVisible())
-            return w;
-    return nullptr;
-}
-
-template <class F>
-bool WaitFor(F done)
-{
-    for (int k = 0; k < 1000 && !done(); ++k)
-        QTest::qWait(10);
-    return done();
-}
 
 TEST(NetAOptimiserGuiTest, StartRunsSweepsOnTheEventLoopAndStopEndsThem)
 {
@@ -62,7 +47,7 @@ TEST(NetAOptimiserGuiTest, StartRunsSweepsOnTheEventLoopAndStopEndsThem)
     TNetADialog& netDialog = project->NetADialogs(0).NetDialog();
     netDialog.Rebuild();
     QApplication::processEvents();
-    QWidget* netView = DialogWindow(app, QString::fromStdString(net.Name()));
+    QWidget* netView = ShownDialog(app, QString::fromStdString(net.Name()));
     ASSERT_NE(netView, nullptr);
     auto* optimize = netView->findChild<QPushButton*>(QStringLiteral("field%1").arg(TNetADialog::kOptimize));
     ASSERT_NE(optimize, nullptr);
@@ -71,7 +56,7 @@ TEST(NetAOptimiserGuiTest, StartRunsSweepsOnTheEventLoopAndStopEndsThem)
     QApplication::processEvents();
     TNetAOptDialog* opt = netDialog.OptimiserDialog();
     ASSERT_NE(opt, nullptr);
-    QWidget* optView = DialogWindow(app, QString::fromStdString(opt->title));
+    QWidget* optView = ShownDialog(app, QString::fromStdString(opt->title));
     ASSERT_NE(optView, nullptr);
     EXPECT_TRUE(optView->isModal());
     EXPECT_EQ(net.optimiser.state, TNetAOptimiserFields::kOpen);
